@@ -1,0 +1,31 @@
+# qm_sources(VAR dir...) collects the top-level .cpp files of each folder; files in
+# sub-folders (such as the desktop layer's ui/) belong to other targets.
+function(qm_sources var)
+    set(all)
+    foreach(dir ${ARGN})
+        file(GLOB found CONFIGURE_DEPENDS ${dir}/*.cpp)
+        list(APPEND all ${found})
+    endforeach()
+    set(${var} ${all} PARENT_SCOPE)
+endfunction()
+
+function(qm_warnings target)
+    target_compile_options(${target} PRIVATE ${QM_WARNINGS})
+endfunction()
+
+# qm_add_test(NAME dir LIBS ...): one GoogleTest executable per area, from every
+# .cpp in tests/<dir>, discovered by CTest.
+function(qm_add_test name dir)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
+    if(NOT srcs)
+        return()
+    endif()
+    add_executable(${name} ${srcs})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} qm_testsupport GTest::gtest GTest::gtest_main)
+    target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+    qm_warnings(${name})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QM_BIN_DIR=${CMAKE_BINARY_DIR}/bin;QM_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+endfunction()

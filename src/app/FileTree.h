@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "measurement/FileDataExt.h"
+
+namespace qm {
+
+// Item values of the section children; a top-level item's value is its element index.
+inline constexpr int kTreeLevel = 500;
+inline constexpr int kTreeTilt = 600;
+inline constexpr int kTreeScan = 700;
+inline constexpr int kTreeSpectrum = 800;
+inline constexpr int kTreeHum = 900;
+inline constexpr int kTreeLimit = 1000;
+
+// One item of the file tree. Files and sections are told apart by their depth, never by
+// the value, so any number of files can be loaded.
+struct FileTreeItem {
+    std::string text;
+    int value = 0;        // element index (file) or 500-1000 (section)
+    int elementIndex = 0; // the file the item belongs to (for a section: its parent's)
+    bool isFile = true;
+    std::vector<FileTreeItem> children;
+};
+
+// The tree of a collection: one top-level item per element with its file name, and under it
+// one child per section flag set, in the order level, tilt, scan, spectrum, hum, limit.
+std::vector<FileTreeItem> RebuildFileTree(const std::vector<_tagFileDataExt>& elements,
+                                          int languageBase);
+
+// English string id of a section child's text (5507-5512), 0 for other values.
+int SectionTextId(int itemValue);
+
+} // namespace qm

@@ -1,0 +1,158 @@
+#include "app/IniFile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include <unistd.h>
+
+namespace qm {
+
+namespace {
+
+std::string_view Trim(std::string_view s) {
+    auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!s.empty() && space(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && space(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// "[name]" gives name; anything else is not a section header.
+bool SectionName(std::string_view line, std::string_view& name) {
+    line = Trim(line);
+    if (line.size() < 2 || line.front() != '[')
+        return false;
+    std::size_t close = line.find(']');
+    if (close == std::string_view::npos)
+        return false;
+    name = Trim(line.substr(1, close - 1));
+    return true;
+}
+
+// "key=value" gives key and value; comments and lines without '=' give false.
+bool KeyValue(std::string_view line, std::string_view& key, std::string_view& value) {
+    std::string_view t = Trim(line);
+    if (t.empty() || t.front() == ';')
+        return false;
+    std::size_t eq = t.find('=');
+    if (eq == std::string_view::npos)
+        return false;
+    key = Trim(t.substr(0, eq));
+    value = Trim(t.substr(eq + 1));
+    return true;
+}
+
+std::vector<std::string> ReadLines(const std::string& path, bool& exists) {
+    std::vector<std::string> lines;
+    std::ifstream in(path, std::ios::binary);
+    exists = static_cast<bool>(in);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+} // namespace
+
+std::string IniFile::Read(std::string_view section, std::string_view key,
+                          std::string_view defaultValue) const {
+    bool exists = false;
+    std::vector<std::string> lines = ReadLines(m_path, exists);
+    bool inSection = false;
+    for (const std::string& line : lines) {
+        std::string_view name;
+        if (SectionName(line, name)) {
+            inSection = EqualNoCase(name, section);
+            continue;
+        }
+        std::string_view k, v;
+        if (inSection && KeyValue(line, k, v) && EqualNoCase(k, key)) {
+            // A value wrapped in one pair of double quotes is read without them.
+            if (v.size() >= 2 && v.front() == '"' && v.back() == '"')
+                v = v.substr(1, v.size() - 2);
+            return std::string(v);
+        }
+    }
+    return std::string(defaultValue);
+}
+
+bool IniFile::Write(std::string_view section, std::string_view key, std::string_view value) const {
+    bool exists = false;
+    std::vector<std::string> lines = ReadLines(m_path, exists);
+    const std::string entry = std::string(key) + "=" + std::string(value);
+
+    bool inSection = false, sectionFound = false, done = false;
+    std::size_t insertAt = lines.size();
+    for (std::size_t i = 0; i < lines.size() && !done; ++i) {
+        std::string_view name;
+        if (SectionName(lines[i], name)) {
+            if (inSection)
+                break; // key not in the section: insert after its last key line
+            inSection = EqualNoCase(name, section);
+            if (inSection) {
+                sectionFound = true;
+                insertAt = i + 1;
+            }
+            continue;
+        }
+        if (!inSection)
+            continue;
+        std::string_view k, v;
+        if (KeyValue(lines[i], k, v)) {
+            if (EqualNoCase(k, key)) {
+                lines[i] = entry;
+                done = true;
+            } else {
+                insertAt = i + 1;
+            }
+        } else if (!Trim(lines[i]).empty()) {
+            insertAt = i + 1;
+        }
+    }
+    if (!done) {
+        if (sectionFound) {
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), entry);
+        } else {
+            lines.push_back("[" + std::string(section) + "]");
+            lines.push_back(entry);
+        }
+    }
+
+    // Write beside the target and rename, so a failed write never leaves half a file.
+    const std::string temp = m_path + ".tmp" + std::to_string(::getpid());
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return false;
+        for (const std::string& line : lines)
+            out << line << "\r\n";
+        out.flush();
+        if (!out) {
+            out.close();
+            std::remove(temp.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temp.c_str(), m_path.c_str()) != 0) {
+        std::remove(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace qm

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "measurement/FileDataExt.h"
+
+namespace qm {
+
+// Project files (.f71): element count and format version (32-bit little-endian), then the
+// 10599-byte elements in collection order.
+inline constexpr int kProjectVersion = 200;
+
+enum class ProjectStatus {
+    Ok,
+    CannotOpen,   // the file could not be opened for reading
+    CannotCreate, // the file (or its temporary) could not be created
+    CannotWrite,  // writing or replacing the file failed; the old file is kept
+    TooShort,     // not even the 8-byte header could be read
+    BadVersion,   // the version field is not 200: the collection is emptied
+};
+
+struct ProjectLoad {
+    ProjectStatus status = ProjectStatus::Ok;
+    std::vector<_tagFileDataExt> elements;
+};
+
+// Writes a temporary file beside the target and renames it over the target only when it is
+// complete, so a failed save never destroys the previous file.
+ProjectStatus SaveProject(const std::string& path, const std::vector<_tagFileDataExt>& elements);
+
+// Reads a project file. A short file gives its last element partly zero; elements the file
+// holds no byte of are not created, whatever count the header announces.
+ProjectLoad LoadProject(const std::string& path);
+
+// English description of a failure, for the command-line tool and the desktop's reports.
+std::string ProjectStatusText(ProjectStatus status, const std::string& path);
+
+} // namespace qm

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/IniFile.h"
+
+namespace qm {
+
+// Section and key names of setup.ini.
+inline constexpr const char* kSectionGeneral = "General";
+inline constexpr const char* kKeyLevelUnit = "LevelUnit";
+inline constexpr const char* kKeyTemperatureUnit = "TemperatureUnit";
+inline constexpr const char* kSectionConnect = "Connect Information";
+inline constexpr const char* kKeyPort = "Port";
+inline constexpr const char* kKeyBaud = "Baud";
+
+// The port value that means "no port configured".
+inline constexpr const char* kPortNotConfigured = "300";
+
+// The level unit the user works in: "dBuV" and "dBmV" as stored, any other text "dBm".
+std::string MapLevelUnit(std::string_view stored);
+// Wire code of a level unit: 0 dBuV, 1 dBmV, 2 dBm.
+int LevelUnitCode(std::string_view unit);
+
+// Directory of the running executable (without a trailing slash).
+std::string ExecutableDirectory();
+
+// setup.ini beside the executable, whatever the executable is called.
+std::string DefaultSettingsPath();
+
+// The process-wide settings file; the command-line tool and tests may point it elsewhere.
+const std::string& SettingsPath();
+void SetSettingsPath(std::string path);
+
+// Typed access to setup.ini.
+class Settings {
+public:
+    Settings() : m_ini(SettingsPath()) {}
+    explicit Settings(std::string path) : m_ini(std::move(path)) {}
+
+    const std::string& Path() const { return m_ini.Path(); }
+    const IniFile& Ini() const { return m_ini; }
+
+    // "General"/"LevelUnit" mapped to the current level unit (default "dBuV").
+    std::string LevelUnit() const;
+    bool SetLevelUnit(std::string_view unit) const;
+    // "General"/"TemperatureUnit", default "C".
+    std::string TemperatureUnit() const;
+    bool SetTemperatureUnit(std::string_view unit) const;
+    // "Connect Information"/"Port" with the caller's default ("300" for the silent connect,
+    // "1" for the connection dialog).
+    std::string Port(std::string_view defaultValue) const;
+    bool SetPort(std::string_view port) const;
+    // "Connect Information"/"Baud", default "115200".
+    std::string Baud() const;
+    bool SetBaud(std::string_view baud) const;
+
+private:
+    IniFile m_ini;
+};
+
+} // namespace qm

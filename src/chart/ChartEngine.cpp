@@ -1,0 +1,3 @@
+// Placeholder until the chart engine lands.
+namespace qm {
+} // namespace qm

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/Cli.h"
+#include "measurement/FileDataExt.h"
+
+namespace qm::cli {
+
+// Opens a project file; on failure prints why to stderr and returns false.
+bool LoadProjectOrReport(Context& ctx, const std::string& path,
+                         std::vector<_tagFileDataExt>& elements);
+
+// Opens a project file and takes the element at INDEX (text of the argument). Returns
+// kExitOk, kExitFailed (file unreadable or refused) or kExitUsage (INDEX malformed or outside
+// the file).
+int LoadElementOrReport(Context& ctx, const std::string& path, const std::string& indexText,
+                        _tagFileDataExt& element);
+
+// SECTION names: level, tilt, scan, spectrum, hum, limit; their tree item values 500-1000,
+// or 0 for anything else.
+int SectionValue(const std::string& name);
+
+} // namespace qm::cli
