@@ -38,7 +38,9 @@ std::string ExecutableDirectory() {
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string DefaultSettingsPath() { return ExecutableDirectory() + "/setup.ini"; }
+std::string DefaultSettingsPath() {
+    return ExecutableDirectory() + "/setup.ini";
+}
 
 const std::string& SettingsPath() {
     std::lock_guard<std::mutex> lock(g_pathMutex);
@@ -76,7 +78,9 @@ bool Settings::SetPort(std::string_view port) const {
     return m_ini.Write(kSectionConnect, kKeyPort, port);
 }
 
-std::string Settings::Baud() const { return m_ini.Read(kSectionConnect, kKeyBaud, "115200"); }
+std::string Settings::Baud() const {
+    return m_ini.Read(kSectionConnect, kKeyBaud, "115200");
+}
 
 bool Settings::SetBaud(std::string_view baud) const {
     return m_ini.Write(kSectionConnect, kKeyBaud, baud);

@@ -112,10 +112,10 @@ int main(int argc, char** argv) {
     }
 
     static const std::map<std::string, int (*)(Context&)> commands = {
-        {"tree", RunTree},          {"show", RunShow},          {"export", RunExport},
-        {"chart", RunChart},        {"plan show", RunPlanShow}, {"plan edit", RunPlanEdit},
-        {"upload", RunUpload},      {"plan read", RunPlanRead}, {"plan write", RunPlanWrite},
-        {"capture", RunCapture},    {"setup", RunSetup},
+        {"tree", RunTree},       {"show", RunShow},          {"export", RunExport},
+        {"chart", RunChart},     {"plan show", RunPlanShow}, {"plan edit", RunPlanEdit},
+        {"upload", RunUpload},   {"plan read", RunPlanRead}, {"plan write", RunPlanWrite},
+        {"capture", RunCapture}, {"setup", RunSetup},
     };
     auto it = commands.find(command);
     if (it == commands.end())

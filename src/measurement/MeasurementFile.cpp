@@ -34,13 +34,19 @@ constexpr std::size_t kOffMaxTrace = 3244;
 constexpr std::size_t kOffHum = 3884, kHumSize = 8;
 constexpr std::size_t kOffLimit = 5164, kLimitSize = 4;
 
-bool InRange(int i, int bound) { return i >= 0 && i < bound; }
+bool InRange(int i, int bound) {
+    return i >= 0 && i < bound;
+}
 
 } // namespace
 
-int EntrySize(int kind) { return kind == 0 ? 20 : 28; }
+int EntrySize(int kind) {
+    return kind == 0 ? 20 : 28;
+}
 
-int SectionBase(int kind) { return 32 + kMaxPlanEntries * EntrySize(kind); }
+int SectionBase(int kind) {
+    return 32 + kMaxPlanEntries * EntrySize(kind);
+}
 
 std::size_t FileSize(int kind) {
     if (kind == 0)
@@ -57,7 +63,9 @@ double SpanMHz(int code, int fixedSpanFlag) {
     return InRange(code, 6) ? kSpans[code] : 0.0;
 }
 
-double Ber::Value() const { return mantissa * std::pow(10.0, -exponent); }
+double Ber::Value() const {
+    return mantissa * std::pow(10.0, -exponent);
+}
 
 std::string Ber::Text() const {
     switch (kind) {
@@ -128,21 +136,25 @@ std::string MeasurementFile::DateTimeText() const {
     return text;
 }
 
-int MeasurementFile::ChannelCount() const { return m_e.file[kOffChannelCount]; }
+int MeasurementFile::ChannelCount() const {
+    return m_e.file[kOffChannelCount];
+}
 
 int MeasurementFile::ValidEntryCount() const {
     return HasLayout() ? std::min(ChannelCount(), kMaxPlanEntries) : 0;
 }
 
-std::uint8_t MeasurementFile::SectionFlags() const { return m_e.file[kOffSectionFlags]; }
+std::uint8_t MeasurementFile::SectionFlags() const {
+    return m_e.file[kOffSectionFlags];
+}
 
 std::optional<EntryInfo> MeasurementFile::Entry(int i) const {
     if (!InRange(i, ValidEntryCount()))
         return std::nullopt;
     const std::size_t off = kOffPlan + static_cast<std::size_t>(i * EntrySize(Kind()));
     EntryInfo e;
-    e.frequency = static_cast<std::uint32_t>(U16(off)) |
-                  (static_cast<std::uint32_t>(U16(off + 2)) << 16);
+    e.frequency =
+        static_cast<std::uint32_t>(U16(off)) | (static_cast<std::uint32_t>(U16(off + 2)) << 16);
     if (Kind() == 0) {
         e.type = U8(off + 10);
         e.channelNumber = U8(off + 11);
@@ -171,10 +183,18 @@ std::vector<int> MeasurementFile::TiltList() const {
     return list;
 }
 
-int MeasurementFile::TiltCount() const { return U8(Base() + kOffTiltCount); }
-int MeasurementFile::ScanCount() const { return U8(Base() + kOffScanCount); }
-int MeasurementFile::ScanStart() const { return U8(Base() + kOffScanStart); }
-int MeasurementFile::SpectrumPointCount() const { return U16BE(Base() + kOffSpecN); }
+int MeasurementFile::TiltCount() const {
+    return U8(Base() + kOffTiltCount);
+}
+int MeasurementFile::ScanCount() const {
+    return U8(Base() + kOffScanCount);
+}
+int MeasurementFile::ScanStart() const {
+    return U8(Base() + kOffScanStart);
+}
+int MeasurementFile::SpectrumPointCount() const {
+    return U16BE(Base() + kOffSpecN);
+}
 
 std::uint32_t MeasurementFile::SpectrumCentre() const {
     const std::size_t off = Base() + kOffSpecCentre;
@@ -182,10 +202,18 @@ std::uint32_t MeasurementFile::SpectrumCentre() const {
            (static_cast<std::uint32_t>(U8(off + 1)) << 8) | U8(off + 2);
 }
 
-int MeasurementFile::SpanCode() const { return U8(Base() + kOffSpanCode); }
-int MeasurementFile::MaxFlag() const { return U8(Base() + kOffMaxFlag); }
-int MeasurementFile::FixedSpanFlag() const { return U8(Base() + kOffFixedSpan); }
-int MeasurementFile::MainsFlag() const { return U8(Base() + kOffMains); }
+int MeasurementFile::SpanCode() const {
+    return U8(Base() + kOffSpanCode);
+}
+int MeasurementFile::MaxFlag() const {
+    return U8(Base() + kOffMaxFlag);
+}
+int MeasurementFile::FixedSpanFlag() const {
+    return U8(Base() + kOffFixedSpan);
+}
+int MeasurementFile::MainsFlag() const {
+    return U8(Base() + kOffMains);
+}
 
 std::optional<LevelRecord> MeasurementFile::Level(int planIndex) const {
     if (!HasLayout() || !InRange(planIndex, kMaxRecords))

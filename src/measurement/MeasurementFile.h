@@ -53,7 +53,7 @@ struct EntryInfo {
 
 struct LevelRecord {
     std::uint8_t mark = 0;
-    std::int16_t level = 0; // video carrier or channel power, tenths of a dB
+    std::int16_t level = 0;  // video carrier or channel power, tenths of a dB
     std::int16_t second = 0; // audio carrier (analogue) or MER (digital), tenths of a dB
     std::uint16_t ber1 = 0;  // "PRE-BER/CBER" code
     std::uint16_t ber2 = 0;  // "POST-BER/VBER/LBER" code
@@ -67,9 +67,9 @@ struct LevelPair {
 
 struct HumRecord {
     std::uint8_t mark = 0;
-    std::int16_t lpf = 0;      // tenths of a percent, negative: no value
-    std::int16_t mains1 = 0;   // 50 Hz (60 Hz), hundredths of a percent
-    std::int16_t mains2 = 0;   // 100 Hz (120 Hz), hundredths of a percent
+    std::int16_t lpf = 0;    // tenths of a percent, negative: no value
+    std::int16_t mains1 = 0; // 50 Hz (60 Hz), hundredths of a percent
+    std::int16_t mains2 = 0; // 100 Hz (120 Hz), hundredths of a percent
     bool Measured() const { return mark == kMeasuredMark; }
 };
 
@@ -97,10 +97,10 @@ public:
     const _tagFileDataExt& Element() const { return m_e; }
 
     // Header.
-    std::string FileName() const; // offset 0, at most 10 bytes, up to the first NUL
+    std::string FileName() const;     // offset 0, at most 10 bytes, up to the first NUL
     std::string DateTimeText() const; // "%d-%d-%d " then the time text (at most 11 bytes)
-    int ChannelCount() const; // raw byte 27, 0-255
-    int ValidEntryCount() const; // channel count bounded to 170
+    int ChannelCount() const;         // raw byte 27, 0-255
+    int ValidEntryCount() const;      // channel count bounded to 170
     std::uint8_t SectionFlags() const;
 
     // Channel plan area; i must be below ValidEntryCount().
@@ -112,7 +112,7 @@ public:
     int TiltCount() const;
     int ScanCount() const;
     int ScanStart() const;
-    int SpectrumPointCount() const; // big-endian 16 bits
+    int SpectrumPointCount() const;       // big-endian 16 bits
     std::uint32_t SpectrumCentre() const; // big-endian 24 bits, hundredths of a MHz
     int SpanCode() const;
     int MaxFlag() const;
@@ -120,13 +120,13 @@ public:
     int MainsFlag() const;
 
     // Records; nullopt when the index is outside the layout's bound.
-    std::optional<LevelRecord> Level(int planIndex) const;     // planIndex < 160
-    std::optional<LevelPair> Scan(int planIndex) const;        // planIndex < 160
-    std::optional<HumRecord> Hum(int planIndex) const;         // planIndex < 160
-    std::optional<LevelPair> Limit(int enabledOrdinal) const;  // ordinal < 160
+    std::optional<LevelRecord> Level(int planIndex) const;        // planIndex < 160
+    std::optional<LevelPair> Scan(int planIndex) const;           // planIndex < 160
+    std::optional<HumRecord> Hum(int planIndex) const;            // planIndex < 160
+    std::optional<LevelPair> Limit(int enabledOrdinal) const;     // ordinal < 160
     std::optional<std::int16_t> TiltLevel(int tiltOrdinal) const; // ordinal < 12
-    std::optional<std::uint16_t> SpectrumPoint(int i) const;   // i < 320
-    std::optional<std::uint16_t> MaxPoint(int i) const;        // i < 320
+    std::optional<std::uint16_t> SpectrumPoint(int i) const;      // i < 320
+    std::optional<std::uint16_t> MaxPoint(int i) const;           // i < 320
 
     // Tilt in tenths of a dB: level[count - 1] - level[1]; nullopt when count < 2 or the
     // count breaks the bound of 12 levels.

@@ -69,7 +69,9 @@ int SystemLanguageBase() {
     return kLanguageEnglish;
 }
 
-int LanguageBase() { return g_languageBase.load(); }
+int LanguageBase() {
+    return g_languageBase.load();
+}
 
 void SetLanguageBase(int base) {
     g_languageBase = base == kLanguageChinese ? kLanguageChinese : kLanguageEnglish;
@@ -81,7 +83,9 @@ const std::string& TextById(int id) {
     return it == Table().end() ? empty : it->second;
 }
 
-bool HasText(int id) { return Table().count(id) != 0; }
+bool HasText(int id) {
+    return Table().count(id) != 0;
+}
 
 std::string Tr(int englishId, int languageBase) {
     if (englishId < 5500 || englishId > 5729)
@@ -89,6 +93,8 @@ std::string Tr(int englishId, int languageBase) {
     return TextById(englishId - kLanguageEnglish + languageBase);
 }
 
-std::string Tr(int englishId) { return Tr(englishId, LanguageBase()); }
+std::string Tr(int englishId) {
+    return Tr(englishId, LanguageBase());
+}
 
 } // namespace qm

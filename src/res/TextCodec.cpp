@@ -70,7 +70,9 @@ std::string AnsiToUtf8(std::string_view ansi, int languageBase) {
     return Convert(ansi, "UTF-8", CodePage(languageBase));
 }
 
-std::string AnsiToUtf8(std::string_view ansi) { return AnsiToUtf8(ansi, LanguageBase()); }
+std::string AnsiToUtf8(std::string_view ansi) {
+    return AnsiToUtf8(ansi, LanguageBase());
+}
 
 std::string Utf8ToAnsi(std::string_view utf8, int languageBase) {
     bool ascii = true;
@@ -81,6 +83,8 @@ std::string Utf8ToAnsi(std::string_view utf8, int languageBase) {
     return Convert(utf8, CodePage(languageBase), "UTF-8");
 }
 
-std::string Utf8ToAnsi(std::string_view utf8) { return Utf8ToAnsi(utf8, LanguageBase()); }
+std::string Utf8ToAnsi(std::string_view utf8) {
+    return Utf8ToAnsi(utf8, LanguageBase());
+}
 
 } // namespace qm
