@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "channels/ChannelPlanList.h"
+#include "channels/CommonChannel.h"
+
+namespace qm {
+
+// Channel-plan files (.f71CH), little-endian: record count N (signed 32-bit), format tag 200,
+// meter kind (signed 32-bit), then N 29-byte channel records in plan order.
+inline constexpr std::int32_t kPlanFileTag = 200;
+inline constexpr std::size_t kPlanFileHeaderSize = 12;
+
+enum class PlanFileStatus {
+    Ok,
+    CannotOpen,   // the file could not be opened for reading
+    TooShort,     // not even the 12-byte header could be read
+    BadTag,       // the format tag is not 200
+    BadCount,     // N is negative or above the 170 channels a plan may hold
+    EmptyPlan,    // a save of a plan without channels: no file is written
+    CannotCreate, // the file (or its temporary) could not be created
+    CannotWrite,  // writing or replacing the file failed; the old file is kept
+};
+
+struct PlanFileLoad {
+    PlanFileStatus status = PlanFileStatus::Ok;
+    int kind = -1;
+    std::vector<CommonChannel> records;
+    // N as the header announces it; above records.size() when the file is cut short.
+    std::int32_t announced = 0;
+};
+
+// Reads a channel-plan file. A record cut short by the end of the file is kept with its missing
+// bytes zero; records the file holds no byte of are not created. Only as many records are ever
+// allocated as the file holds.
+PlanFileLoad LoadChannelPlanFile(const std::string& path);
+
+// Writes a temporary file beside the target and renames it over the target only when complete.
+// A plan without channels writes nothing (EmptyPlan).
+PlanFileStatus SaveChannelPlanFile(const std::string& path, int kind,
+                                   const std::vector<CommonChannel>& records);
+
+// Open into a plan list: on success the list takes the file's records and kind; on any failure
+// the list stays as it was.
+PlanFileStatus OpenChannelPlan(const std::string& path, CChannelPlanList& list);
+// Save of a plan list (its records and kind).
+PlanFileStatus SaveChannelPlan(const std::string& path, const CChannelPlanList& list);
+
+// English description of a failure, for the command-line tool and the desktop's reports.
+std::string PlanFileStatusText(PlanFileStatus status, const std::string& path);
+
+} // namespace qm
