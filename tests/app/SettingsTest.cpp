@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include "app/IniFile.h"
+#include "app/Settings.h"
+#include "support/TestSupport.h"
+
+namespace qm {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+TEST(Settings, DefaultsWhenFileSectionOrKeyIsMissing) {
+    TempDir dir;
+    Settings none(dir.File("setup.ini"));
+    EXPECT_EQ(none.LevelUnit(), "dBuV");
+    EXPECT_EQ(none.TemperatureUnit(), "C");
+    EXPECT_EQ(none.Port(kPortNotConfigured), "300");
+    EXPECT_EQ(none.Port("1"), "1");
+    EXPECT_EQ(none.Baud(), "115200");
+
+    WriteFile(dir.File("setup.ini"), "[General]\r\nTemperatureUnit=F\r\n");
+    EXPECT_EQ(none.LevelUnit(), "dBuV") << "missing key in an existing section";
+    EXPECT_EQ(none.TemperatureUnit(), "F");
+    EXPECT_EQ(none.Baud(), "115200") << "missing section";
+}
+
+TEST(Settings, LevelUnitMapping) {
+    TempDir dir;
+    Settings s(dir.File("setup.ini"));
+    const std::pair<const char*, const char*> cases[] = {
+        {"dBuV", "dBuV"}, {"dBmV", "dBmV"}, {"dBm", "dBm"},
+        {"xyz", "dBm"},   {"", "dBm"},      {"DBUV", "dBm"}, // the stored value is compared exactly
+    };
+    for (auto [stored, shown] : cases) {
+        ASSERT_TRUE(s.SetLevelUnit(stored));
+        EXPECT_EQ(s.LevelUnit(), shown) << stored;
+    }
+    EXPECT_EQ(LevelUnitCode("dBuV"), 0);
+    EXPECT_EQ(LevelUnitCode("dBmV"), 1);
+    EXPECT_EQ(LevelUnitCode("dBm"), 2);
+}
+
+TEST(IniFile, NamesMatchCaseInsensitivelyAndValuesAreTrimmed) {
+    TempDir dir;
+    WriteFile(dir.File("a.ini"), "; comment\n[connect information]\n  PORT = 7 \nbaud=\"9600\"\n");
+    IniFile ini(dir.File("a.ini"));
+    EXPECT_EQ(ini.Read("Connect Information", "Port", "300"), "7");
+    EXPECT_EQ(ini.Read("CONNECT INFORMATION", "Baud", ""), "9600");
+    EXPECT_EQ(ini.Read("Connect", "Port", "x"), "x") << "section names match whole";
+}
+
+TEST(IniFile, WriteKeepsEveryOtherLine) {
+    TempDir dir;
+    const std::string original = "; kept comment\r\n[General]\r\nLevelUnit=dBmV\r\n"
+                                 "Other = keep me\r\n\r\n[Connect Information]\r\nPort=3\r\n"
+                                 "[Extra]\r\nx=1\r\n";
+    WriteFile(dir.File("setup.ini"), original);
+    IniFile ini(dir.File("setup.ini"));
+
+    ASSERT_TRUE(ini.Write("general", "levelunit", "dBm"));
+    ASSERT_TRUE(ini.Write("Connect Information", "Baud", "57600"));
+    EXPECT_EQ(ReadFile(dir.File("setup.ini")),
+              "; kept comment\r\n[General]\r\nlevelunit=dBm\r\nOther = keep me\r\n\r\n"
+              "[Connect Information]\r\nPort=3\r\nBaud=57600\r\n[Extra]\r\nx=1\r\n");
+    EXPECT_EQ(ini.Read("General", "LevelUnit", ""), "dBm");
+    EXPECT_EQ(ini.Read("Extra", "x", ""), "1");
+}
+
+TEST(IniFile, WriteCreatesFileAndSection) {
+    TempDir dir;
+    IniFile ini(dir.File("new.ini"));
+    ASSERT_TRUE(ini.Write("Connect Information", "Port", "5"));
+    ASSERT_TRUE(ini.Write("General", "LevelUnit", "dBuV"));
+    EXPECT_EQ(ReadFile(dir.File("new.ini")),
+              "[Connect Information]\r\nPort=5\r\n[General]\r\nLevelUnit=dBuV\r\n");
+}
+
+TEST(IniFile, FailedWriteReportsAndKeepsTheFile) {
+    IniFile ini("/nonexistent-folder/setup.ini");
+    EXPECT_FALSE(ini.Write("General", "LevelUnit", "dBm"));
+}
+
+TEST(Settings, FileLivesBesideTheExecutableWhateverItsName) {
+    // The test binary has its own name; its settings path is in its own folder.
+    const std::string dir = ExecutableDirectory();
+    EXPECT_EQ(DefaultSettingsPath(), dir + "/setup.ini");
+    EXPECT_NE(dir.find("tests"), std::string::npos);
+}
+
+} // namespace
+} // namespace qm

@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include "res/StringTable.h"
+#include "res/TextCodec.h"
+
+namespace qm {
+namespace {
+
+TEST(Language, BaseFromLocale) {
+    EXPECT_EQ(LanguageBaseForLocale("zh_CN"), kLanguageChinese);
+    EXPECT_EQ(LanguageBaseForLocale("zh_CN.UTF-8"), kLanguageChinese);
+    EXPECT_EQ(LanguageBaseForLocale("zh_CN.GB18030@stroke"), kLanguageChinese);
+    EXPECT_EQ(LanguageBaseForLocale("zh_TW.UTF-8"), kLanguageEnglish);
+    EXPECT_EQ(LanguageBaseForLocale("zh_HK"), kLanguageEnglish);
+    EXPECT_EQ(LanguageBaseForLocale("en_US.UTF-8"), kLanguageEnglish);
+    EXPECT_EQ(LanguageBaseForLocale("C"), kLanguageEnglish);
+    EXPECT_EQ(LanguageBaseForLocale(""), kLanguageEnglish);
+}
+
+TEST(Language, LookupInBothLanguages) {
+    EXPECT_EQ(Tr(5647, kLanguageEnglish), "QM7100 Workdesk");
+    EXPECT_EQ(Tr(5512, kLanguageEnglish), "Level Analysis");
+    EXPECT_EQ(Tr(5512, kLanguageChinese), TextById(5012));
+    EXPECT_NE(Tr(5512, kLanguageChinese), Tr(5512, kLanguageEnglish));
+    // Id 100 has no English twin and reads the same in both languages.
+    EXPECT_EQ(Tr(kIdsOleInitFailed, kLanguageEnglish), Tr(kIdsOleInitFailed, kLanguageChinese));
+    EXPECT_FALSE(Tr(kIdsOleInitFailed, kLanguageEnglish).empty());
+    EXPECT_EQ(Tr(5999, kLanguageEnglish), "");
+}
+
+TEST(TextCodec, AnsiNamesBecomeUtf8) {
+    EXPECT_EQ(AnsiToUtf8("FILE001", kLanguageEnglish), "FILE001");
+    EXPECT_EQ(AnsiToUtf8("\xB5V", kLanguageEnglish), "\xC2\xB5V");       // Windows-1252 micro
+    EXPECT_EQ(AnsiToUtf8("\xB5\xE7", kLanguageChinese), "\xE7\x94\xB5"); // GBK 电
+    EXPECT_EQ(Utf8ToAnsi("\xE7\x94\xB5", kLanguageChinese), "\xB5\xE7");
+    EXPECT_TRUE(IsValidUtf8("\xE7\x94\xB5"));
+    EXPECT_FALSE(IsValidUtf8("\xE7\x94"));
+}
+
+} // namespace
+} // namespace qm
