@@ -151,6 +151,12 @@ std::uint8_t MeasurementFile::SectionFlags() const {
 std::optional<EntryInfo> MeasurementFile::Entry(int i) const {
     if (!InRange(i, ValidEntryCount()))
         return std::nullopt;
+    return PlanSlot(i);
+}
+
+std::optional<EntryInfo> MeasurementFile::PlanSlot(int i) const {
+    if (!HasLayout() || !InRange(i, kMaxPlanEntries))
+        return std::nullopt;
     const std::size_t off = kOffPlan + static_cast<std::size_t>(i * EntrySize(Kind()));
     EntryInfo e;
     e.frequency =

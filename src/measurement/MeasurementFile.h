@@ -105,6 +105,9 @@ public:
 
     // Channel plan area; i must be below ValidEntryCount().
     std::optional<EntryInfo> Entry(int i) const;
+    // Any of the 170 slots of the channel plan area, in use or not: the level and hum records
+    // are read together with the slot of their plan index.
+    std::optional<EntryInfo> PlanSlot(int slot) const;
     std::vector<int> EnabledList() const; // plan indexes of enabled entries, in plan order
     std::vector<int> TiltList() const;    // plan indexes of tilt entries, in plan order
 

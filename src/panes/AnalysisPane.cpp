@@ -1,0 +1,131 @@
+#include "panes/AnalysisPane.h"
+
+#include "app/FileTree.h"
+#include "panes/HumPane.h"
+#include "panes/LevelPane.h"
+#include "panes/LimitPane.h"
+#include "panes/PaneText.h"
+#include "panes/ScanPane.h"
+#include "panes/SpectrumPane.h"
+#include "panes/TiltPane.h"
+#include "res/StringTable.h"
+#include "res/TextCodec.h"
+
+namespace qm {
+
+AnalysisPane::AnalysisPane(int languageBase, std::string levelUnit)
+    : m_base(languageBase), m_levelUnit(std::move(levelUnit)) {}
+
+bool AnalysisPane::HasChart() const {
+    const PaneSection s = Section();
+    return s != PaneSection::Level && s != PaneSection::Hum;
+}
+
+void AnalysisPane::ShowFile(const _tagFileDataExt& element) {
+    m_element = element;
+    m_hasFile = true;
+    for (PaneTable& table : m_tables)
+        table.rows.clear();
+    m_fileNameText.clear();
+    Fill();
+}
+
+bool AnalysisPane::ShowFileAt(const std::vector<_tagFileDataExt>& files, long index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= files.size())
+        return false;
+    ShowFile(files[static_cast<std::size_t>(index)]);
+    return true;
+}
+
+void AnalysisPane::MarkerMoved(long position) {
+    PaneTable* mark = MutableTable("Mark");
+    if (!m_hasFile || !mark)
+        return;
+    mark->rows.clear();
+    FillMark(position);
+}
+
+void AnalysisPane::FillMark(long) {}
+
+const PaneTable* AnalysisPane::Table(std::string_view tag) const {
+    for (const PaneTable& table : m_tables)
+        if (table.tag == tag)
+            return &table;
+    return nullptr;
+}
+
+PaneTable* AnalysisPane::MutableTable(std::string_view tag) {
+    for (PaneTable& table : m_tables)
+        if (table.tag == tag)
+            return &table;
+    return nullptr;
+}
+
+std::string AnalysisPane::ExportCsv() const {
+    return m_hasFile ? ToTextMode(ExportText()) : std::string();
+}
+
+std::string AnalysisPane::T(int englishId) const {
+    return Tr(englishId, m_base);
+}
+
+void AnalysisPane::AddDescriptionValueTable(const std::string& tag, int titleId) {
+    PaneTable table;
+    table.tag = tag;
+    table.title = T(titleId);
+    table.columns = {{T(kIdsDescription), 2, 0}, {T(kIdsValue), 2, 0}};
+    m_tables.push_back(std::move(table));
+}
+
+void AnalysisPane::AddFileRows(PaneTable& table) const {
+    table.rows.push_back({T(kIdsFileName), ShownFileName()});
+    table.rows.push_back({T(kIdsFileDate), ShownDateTime()});
+}
+
+std::string AnalysisPane::ShownFileName() const {
+    return AnsiToUtf8(m_file.FileName(), m_base);
+}
+
+std::string AnalysisPane::ShownDateTime() const {
+    return AnsiToUtf8(m_file.DateTimeText(), m_base);
+}
+
+std::unique_ptr<AnalysisPane> MakeAnalysisPane(PaneSection section, int languageBase,
+                                               std::string levelUnit) {
+    switch (section) {
+    case PaneSection::Level:
+        return std::make_unique<LevelPane>(languageBase, std::move(levelUnit));
+    case PaneSection::Tilt:
+        return std::make_unique<TiltPane>(languageBase, std::move(levelUnit));
+    case PaneSection::Scan:
+        return std::make_unique<ScanPane>(languageBase, std::move(levelUnit));
+    case PaneSection::Spectrum:
+        return std::make_unique<SpectrumPane>(languageBase, std::move(levelUnit));
+    case PaneSection::Hum:
+        return std::make_unique<HumPane>(languageBase, std::move(levelUnit));
+    case PaneSection::Limit:
+        return std::make_unique<LimitPane>(languageBase, std::move(levelUnit));
+    }
+    return nullptr;
+}
+
+std::optional<PaneSection> SectionFromTreeValue(int itemValue) {
+    switch (itemValue) {
+    case kTreeLevel:
+        return PaneSection::Level;
+    case kTreeTilt:
+        return PaneSection::Tilt;
+    case kTreeScan:
+        return PaneSection::Scan;
+    case kTreeSpectrum:
+        return PaneSection::Spectrum;
+    case kTreeHum:
+        return PaneSection::Hum;
+    case kTreeLimit:
+        return PaneSection::Limit;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace qm

@@ -1,0 +1,102 @@
+#include "panes/LimitPane.h"
+
+#include "panes/PaneText.h"
+
+namespace qm {
+
+LimitPane::LimitPane(int languageBase, std::string levelUnit)
+    : AnalysisPane(languageBase, std::move(levelUnit)) {
+    AddDescriptionValueTable("Parameters", kIdsParameters);
+    AddDescriptionValueTable("Mark", kIdsMark);
+    PaneTable list;
+    list.tag = "List";
+    list.title = T(kIdsList);
+    for (int id : {kIdsNo, kIdsChannel, kIdsType, kIdsVideo, kIdsAudio, kIdsPower})
+        list.columns.push_back({T(id), 6, 0});
+    m_tables.push_back(std::move(list));
+}
+
+LimitPane::Row LimitPane::RowAt(const std::vector<int>& enabled, int ordinal) const {
+    Row row;
+    const auto entry = File().Entry(enabled[static_cast<std::size_t>(ordinal)]);
+    const auto type = entry ? SignalTypeText(File().Kind(), entry->type, Kind0Digital::TypeOneOnly)
+                            : std::nullopt;
+    if (!type)
+        return row;
+    row.hasType = true;
+    row.analogue = IsAnalogue(entry->type);
+    row.channel = Format("%d", entry->channelNumber);
+    row.type = *type;
+    // Enabled ordinals of 160 and above have no limit record.
+    const auto values = File().Limit(ordinal);
+    row.first = values ? Tenths(KindLevel(values->video, File().Kind())) : kNoValue;
+    row.second = values ? Tenths(KindLevel(values->audio, File().Kind())) : kNoValue;
+    return row;
+}
+
+void LimitPane::AddMarkRows(const Row& row) {
+    auto& rows = MutableTable("Mark")->rows;
+    rows = {{T(kIdsChannel), row.channel}, {T(kIdsType), row.type}};
+    if (row.analogue) {
+        rows.push_back({T(kIdsVideo), row.first});
+        rows.push_back({T(kIdsAudio), row.second});
+    } else {
+        rows.push_back({T(kIdsPower), row.first});
+    }
+}
+
+void LimitPane::Fill() {
+    if (!File().HasLayout())
+        return;
+    AddFileRows(*MutableTable("Parameters"));
+    const std::vector<int> enabled = File().EnabledList();
+    PaneTable& list = *MutableTable("List");
+    bool markFilled = false;
+    for (int k = 0; k < static_cast<int>(enabled.size()); ++k) {
+        const Row row = RowAt(enabled, k);
+        const std::string no = Format("%d", k + 1);
+        if (!row.hasType) {
+            list.rows.push_back({no, "", "", "", "", ""});
+            continue;
+        }
+        if (!markFilled) {
+            AddMarkRows(row);
+            markFilled = true;
+        }
+        if (row.analogue)
+            list.rows.push_back({no, row.channel, row.type, row.first, row.second, kNoValue});
+        else
+            list.rows.push_back({no, row.channel, row.type, kNoValue, kNoValue, row.first});
+    }
+}
+
+void LimitPane::FillMark(long position) {
+    if (!File().HasLayout())
+        return;
+    const std::vector<int> enabled = File().EnabledList();
+    if (position < 0 || position >= static_cast<long>(enabled.size()))
+        return;
+    const Row row = RowAt(enabled, static_cast<int>(position));
+    if (row.hasType)
+        AddMarkRows(row);
+}
+
+std::string LimitPane::ExportText() const {
+    if (!File().HasLayout())
+        return {};
+    std::string text = File().FileName() + "\r\n";
+    text += "CH,Type,Video,Audio,power\n";
+    const std::vector<int> enabled = File().EnabledList();
+    for (int k = 0; k < static_cast<int>(enabled.size()); ++k) {
+        const Row row = RowAt(enabled, k);
+        if (!row.hasType)
+            continue;
+        if (row.analogue)
+            text += row.channel + "," + row.type + "," + row.first + "," + row.second + ",---\n";
+        else
+            text += row.channel + "," + row.type + ",---,---," + row.first + "\n";
+    }
+    return text;
+}
+
+} // namespace qm

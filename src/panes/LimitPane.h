@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "panes/AnalysisPane.h"
+
+namespace qm {
+
+// The limit pane: one row per enabled channel with its packed limit record, the channel under
+// the marker, and the export. Marker positions are enabled ordinals.
+class LimitPane : public AnalysisPane {
+public:
+    LimitPane(int languageBase, std::string levelUnit);
+    PaneSection Section() const override { return PaneSection::Limit; }
+
+private:
+    struct Row {
+        std::string channel, type, first, second;
+        bool hasType = false;
+        bool analogue = false;
+    };
+    Row RowAt(const std::vector<int>& enabled, int ordinal) const;
+
+    void Fill() override;
+    void FillMark(long position) override;
+    std::string ExportText() const override;
+    void AddMarkRows(const Row& row);
+};
+
+} // namespace qm

@@ -1,0 +1,101 @@
+#include "panes/ScanPane.h"
+
+#include <algorithm>
+
+#include "panes/PaneText.h"
+
+namespace qm {
+
+ScanPane::ScanPane(int languageBase, std::string levelUnit)
+    : AnalysisPane(languageBase, std::move(levelUnit)) {
+    AddDescriptionValueTable("Parameters", kIdsParameters);
+    AddDescriptionValueTable("Mark", kIdsMark);
+    PaneTable list;
+    list.tag = "List";
+    list.title = T(kIdsList);
+    for (int id : {kIdsNo, kIdsChannel, kIdsType})
+        list.columns.push_back({T(id), 5, 0});
+    list.columns.push_back({T(kIdsVideo) + "/" + T(kIdsPower), 5, 0});
+    list.columns.push_back({T(kIdsAudio), 5, 0});
+    m_tables.push_back(std::move(list));
+}
+
+int ScanPane::RowCount() const {
+    if (!File().HasLayout())
+        return 0;
+    const int enabled = static_cast<int>(File().EnabledList().size());
+    return std::clamp(enabled - File().ScanStart(), 0, File().ScanCount());
+}
+
+ScanPane::Row ScanPane::RowAt(const std::vector<int>& enabled, int r) const {
+    Row row;
+    const int p = enabled[static_cast<std::size_t>(File().ScanStart() + r)];
+    const auto entry = File().Entry(p);
+    const auto type =
+        entry ? SignalTypeText(File().Kind(), entry->type, Kind0Digital::AnyNonZero) : std::nullopt;
+    if (!type)
+        return row;
+    row.hasType = true;
+    row.analogue = IsAnalogue(entry->type);
+    row.channel = Format("%d", entry->channelNumber);
+    row.type = *type;
+    // Plan indexes of 160 and above have no scan record.
+    const auto values = File().Scan(p);
+    row.first = values ? Tenths(static_cast<std::int16_t>(values->video)) : kNoValue;
+    row.second =
+        values && row.analogue ? Tenths(static_cast<std::int16_t>(values->audio)) : kNoValue;
+    return row;
+}
+
+void ScanPane::AddMarkRows(const Row& row) {
+    if (!row.hasType)
+        return;
+    auto& rows = MutableTable("Mark")->rows;
+    rows = {{T(kIdsChannel), row.channel}, {T(kIdsType), row.type}};
+    if (row.analogue) {
+        rows.push_back({T(kIdsVideo), row.first});
+        rows.push_back({T(kIdsAudio), row.second});
+    } else {
+        rows.push_back({T(kIdsPower), row.first});
+    }
+}
+
+void ScanPane::Fill() {
+    if (!File().HasLayout())
+        return;
+    AddFileRows(*MutableTable("Parameters"));
+    const std::vector<int> enabled = File().EnabledList();
+    PaneTable& list = *MutableTable("List");
+    for (int r = 0; r < RowCount(); ++r) {
+        const Row row = RowAt(enabled, r);
+        if (r == 0)
+            AddMarkRows(row);
+        if (row.hasType)
+            list.rows.push_back(
+                {Format("%d", r + 1), row.channel, row.type, row.first, row.second});
+        else
+            list.rows.push_back({Format("%d", r + 1), "", "", "", ""});
+    }
+}
+
+void ScanPane::FillMark(long position) {
+    if (position < 0 || position >= RowCount())
+        return;
+    AddMarkRows(RowAt(File().EnabledList(), static_cast<int>(position)));
+}
+
+std::string ScanPane::ExportText() const {
+    if (!File().HasLayout())
+        return {};
+    std::string text = File().FileName() + "\r\n";
+    text += "CH,Type,video/power,Audio\n";
+    const std::vector<int> enabled = File().EnabledList();
+    for (int r = 0; r < RowCount(); ++r) {
+        const Row row = RowAt(enabled, r);
+        if (row.hasType)
+            text += row.channel + "," + row.type + "," + row.first + "," + row.second + "\n";
+    }
+    return text;
+}
+
+} // namespace qm

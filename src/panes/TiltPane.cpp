@@ -1,0 +1,115 @@
+#include "panes/TiltPane.h"
+
+#include <algorithm>
+
+#include "panes/PaneText.h"
+
+namespace qm {
+
+TiltPane::TiltPane(int languageBase, std::string levelUnit)
+    : AnalysisPane(languageBase, std::move(levelUnit)) {
+    AddDescriptionValueTable("Parameters", kIdsParameters);
+    AddDescriptionValueTable("Mark", kIdsMark);
+    PaneTable list;
+    list.tag = "List";
+    list.title = T(kIdsList);
+    for (int id : {kIdsNo, kIdsChannel, kIdsType, kIdsFrequency})
+        list.columns.push_back({T(id), 5, 0});
+    list.columns.push_back({VideoPowerTitle(), 5, 0});
+    m_tables.push_back(std::move(list));
+}
+
+std::string TiltPane::VideoPowerTitle() const {
+    return T(kIdsVideo) + "/" + T(kIdsPower);
+}
+
+std::optional<int> TiltPane::TiltValue() const {
+    const int count = File().TiltCount();
+    const auto last = File().TiltLevel(count - 1);
+    const auto second = File().TiltLevel(1);
+    if (!last || !second)
+        return std::nullopt;
+    return *last - *second;
+}
+
+// Rows stop where the stored tilt levels stop, whatever the count says.
+int TiltPane::RowCount() const {
+    return std::min(File().TiltCount(), kMaxTiltLevels);
+}
+
+std::optional<TiltPane::Row> TiltPane::RowAt(const std::vector<int>& tiltList, int ordinal) const {
+    const auto level = File().TiltLevel(ordinal);
+    if (!level)
+        return std::nullopt;
+    Row row;
+    row.ordinal = ordinal;
+    row.level = Tenths(*level);
+    if (ordinal >= static_cast<int>(tiltList.size()))
+        return row; // a level the meter stored beyond its tilt channels
+    const auto entry = File().Entry(tiltList[static_cast<std::size_t>(ordinal)]);
+    if (!entry)
+        return std::nullopt;
+    const auto type = SignalTypeText(File().Kind(), entry->type, Kind0Digital::AnyNonZero);
+    if (!type)
+        return std::nullopt;
+    row.hasChannel = true;
+    row.channel = Format("%d", entry->channelNumber);
+    row.type = *type;
+    row.frequency = Format("%.2f", entry->frequency / 100.0);
+    return row;
+}
+
+void TiltPane::AddMarkRows(const Row& row) {
+    if (!row.hasChannel)
+        return;
+    MutableTable("Mark")->rows = {{T(kIdsChannel), row.channel},
+                                  {T(kIdsType), row.type},
+                                  {T(kIdsFrequency), row.frequency},
+                                  {VideoPowerTitle(), row.level}};
+}
+
+void TiltPane::Fill() {
+    if (!File().HasLayout())
+        return;
+    AddFileRows(*MutableTable("Parameters"));
+    const std::vector<int> tiltList = File().TiltList();
+    PaneTable& list = *MutableTable("List");
+    for (int i = 0; i < RowCount(); ++i) {
+        const auto row = RowAt(tiltList, i);
+        if (!row)
+            continue;
+        list.rows.push_back(
+            {Format("%d", i + 1), row->channel, row->type, row->frequency, row->level});
+        if (i == 0)
+            AddMarkRows(*row);
+    }
+}
+
+void TiltPane::FillMark(long position) {
+    if (!File().HasLayout())
+        return;
+    const std::vector<int> tiltList = File().TiltList();
+    if (position < 0 || position >= static_cast<long>(tiltList.size()))
+        return;
+    if (const auto row = RowAt(tiltList, static_cast<int>(position)))
+        AddMarkRows(*row);
+}
+
+std::string TiltPane::ExportText() const {
+    if (!File().HasLayout())
+        return {};
+    std::string text = File().FileName() + "\r\n";
+    const auto tilt = TiltValue();
+    text += "Tilt," + (tilt ? Tenths(*tilt) : std::string(kNoValue)) + "\r\n";
+    text += "CH, Type,Freq(MHz),Video/Power\n";
+    const std::vector<int> tiltList = File().TiltList();
+    for (int i = 0; i < RowCount(); ++i) {
+        const auto row = RowAt(tiltList, i);
+        if (!row || !row->hasChannel)
+            continue;
+        text += row->channel + "," + row->type + "," + row->frequency + "," + row->level + "\n";
+    }
+    return text;
+}
+
+} // namespace qm

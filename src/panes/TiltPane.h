@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "panes/AnalysisPane.h"
+
+namespace qm {
+
+// The tilt pane: one row per tilt channel, the tilt channel under the marker, and the export
+// with the tilt value. Marker positions are tilt ordinals.
+class TiltPane : public AnalysisPane {
+public:
+    TiltPane(int languageBase, std::string levelUnit);
+    PaneSection Section() const override { return PaneSection::Tilt; }
+
+    // Tilt in tenths of a dB: level[count - 1] - level[1] (level 0 minus level 1 for a count of
+    // 1); nullopt when a level slot it needs does not exist.
+    std::optional<int> TiltValue() const;
+
+private:
+    struct Row {
+        int ordinal = 0;
+        bool hasChannel = false; // false for ordinals beyond the tilt list
+        std::string channel, type, frequency, level;
+    };
+    // The row of a tilt ordinal; nullopt when it has none (no type text, no level slot).
+    std::optional<Row> RowAt(const std::vector<int>& tiltList, int ordinal) const;
+    int RowCount() const;
+
+    void Fill() override;
+    void FillMark(long position) override;
+    std::string ExportText() const override;
+    void AddMarkRows(const Row& row);
+    std::string VideoPowerTitle() const;
+};
+
+} // namespace qm
