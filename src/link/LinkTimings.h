@@ -1,0 +1,20 @@
+#pragma once
+
+namespace qm {
+
+// Waits of the meter link. The defaults are the meter's; tests shorten them instead of
+// sleeping through them.
+struct LinkTimings {
+    // A reply must be complete this long after its request was sent.
+    int replyLimitMs = 10000;
+    // The meter echoes the handshake within this time.
+    int handshakeWaitMs = 100;
+    // A request still not handed to the driver after this long is given up.
+    int writeLimitMs = 400;
+    // Reading bytes the driver already announced may take at most this long.
+    int readLimitMs = 1000;
+    // Pause after each frame of a channel plan read.
+    int planFramePauseMs = 10;
+};
+
+} // namespace qm

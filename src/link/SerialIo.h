@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include <sys/types.h>
+#include <termios.h>
+
+namespace qm {
+
+// Line error counters as a serial driver keeps them; a rise of any of them since the last
+// look means the line had errors.
+struct LineErrorCounters {
+    int frame = 0;
+    int overrun = 0;
+    int parity = 0;
+    int brk = 0;
+    int bufferOverrun = 0;
+
+    bool operator==(const LineErrorCounters&) const = default;
+};
+
+// The operating-system calls the serial port makes, in one place so that tests can inject
+// partial writes, interrupted calls, hang-ups and time-outs without waiting for them.
+// Every call behaves like its POSIX namesake: -1 with errno set on failure. Derive and
+// override only what a test needs; the defaults call the system.
+class SerialIo {
+public:
+    virtual ~SerialIo() = default;
+
+    // The shared instance that talks to the real system.
+    static SerialIo& System();
+
+    // Opens a terminal device for reading and writing, non-blocking, not as the controlling
+    // terminal; returns the descriptor.
+    virtual int Open(const char* path);
+    virtual int Close(int fd);
+    virtual ssize_t Read(int fd, void* buffer, std::size_t length);
+    virtual ssize_t Write(int fd, const void* buffer, std::size_t length);
+    // poll() on one descriptor; *revents receives the returned events.
+    virtual int Poll(int fd, short events, int timeoutMs, short* revents);
+    virtual int GetAttr(int fd, termios* attributes);
+    virtual int SetAttr(int fd, const termios* attributes);
+    // tcflush(): TCIFLUSH, TCOFLUSH or TCIOFLUSH.
+    virtual int Flush(int fd, int queue);
+    // Bytes waiting in the driver's input queue.
+    virtual int InputQueue(int fd, int* count);
+    // Keeps other programs off the port while it is ours (an advisory lock, released with
+    // the descriptor even when the program dies).
+    virtual int Lock(int fd);
+    // -1 when the device keeps no counters (pseudo-terminals, most USB adapters' older
+    // drivers); such a device never reports line errors.
+    virtual int ErrorCounters(int fd, LineErrorCounters* counters);
+    // Milliseconds of a monotonic clock.
+    virtual std::int64_t NowMs();
+    virtual void SleepMs(int ms);
+};
+
+} // namespace qm

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "link/LinkTimings.h"
+#include "link/SerialIo.h"
+
+namespace qm {
+
+// The serial port to the meter: raw 8N1 over POSIX termios, one request and one reply at a
+// time. The same code drives a USB serial adapter and a pseudo-terminal (the simulator's).
+//
+// Use:
+//   cnComm port;                       // or cnComm port(testIo) with an injected SerialIo
+//   port.OpenPort(1, 115200);          // COM1, see PortAddress.h; or OpenDevice("/dev/pts/3", ...)
+//   port.Write(bytes, n);              // clears stale input first
+//   port.ReadAvailable(max, buffer);   // whatever has arrived, without waiting
+// The frame protocol (FrameProtocol.h) builds the exchange on these, waiting with WaitReadable.
+// Only one thread at a time may use an instance.
+class cnComm {
+public:
+    explicit cnComm(SerialIo& io = SerialIo::System());
+    ~cnComm();
+    cnComm(const cnComm&) = delete;
+    cnComm& operator=(const cnComm&) = delete;
+
+    // Port number 1-1024 (anything else fails without touching a device), opened by its
+    // platform name and set to raw 8N1 at baud. Closes a port that is still open first.
+    bool OpenPort(int port, std::uint32_t baud);
+    // The same for a device named by its path.
+    bool OpenDevice(const std::string& device, std::uint32_t baud);
+
+    // Baud rate, 8 data bits, no parity, one stop bit, raw bytes; hardware flow control is
+    // left as the driver reports it. Fails for a rate the system cannot set.
+    bool SetLine(std::uint32_t baud);
+
+    // Discards unread input (and, after line errors, pending output), then hands the bytes to
+    // the driver, waiting at most LinkTimings::writeLimitMs for room. Returns the bytes
+    // written; fewer than length when the driver would not take them in time.
+    std::size_t Write(const void* buffer, std::size_t length);
+
+    // Reads up to max bytes that have already arrived; 0 when none have. Line errors since
+    // the last look discard the input and give 0.
+    std::size_t ReadAvailable(std::size_t max, void* buffer);
+
+    // Bytes waiting in the input queue, -1 when the query fails. Clears the line errors.
+    long QueueLength();
+
+    bool IsOpen() const { return m_fd >= 0; }
+    // Discards pending output and closes; nothing happens when the port is closed.
+    void Close();
+
+    // Lower-level read for the exchange: tells apart why nothing was read.
+    enum class ReadStatus { Data, Empty, LineError, HungUp, Failed };
+    struct ReadResult {
+        std::size_t count = 0;
+        ReadStatus status = ReadStatus::Empty;
+    };
+    ReadResult ReadSome(std::size_t max, void* buffer);
+
+    // Sleeps until input arrives, the line hangs up or timeoutMs pass; no CPU is used while
+    // waiting.
+    enum class WaitStatus { Readable, TimedOut, Interrupted, HungUp, Failed };
+    WaitStatus WaitReadable(int timeoutMs);
+
+    // Device name of the open port (or of the last one tried).
+    const std::string& PortName() const { return m_portName; }
+    LinkTimings& Timings() { return m_timings; }
+    const LinkTimings& Timings() const { return m_timings; }
+    SerialIo& Io() { return m_io; }
+
+private:
+    bool Open(const std::string& device);
+    bool Configure();
+    // True when the driver counted line errors since the last call.
+    bool TakeLineErrors();
+
+    SerialIo& m_io;
+    // Closed port: descriptor -1.
+    int m_fd = -1;
+    std::string m_portName;
+    LinkTimings m_timings;
+    LineErrorCounters m_errors;
+    bool m_hasCounters = false;
+};
+
+} // namespace qm
