@@ -134,7 +134,9 @@ bool cnComm::SetLine(std::uint32_t baud) {
     t.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB);
     t.c_cflag |= CS8 | CREAD | CLOCAL;
-    t.c_cc[VMIN] = 0;
+    // With the descriptor non-blocking, MIN 1 makes an empty read say EAGAIN and keeps a read
+    // of 0 for a line that has hung up.
+    t.c_cc[VMIN] = 1;
     t.c_cc[VTIME] = 0;
     if (cfsetispeed(&t, speed) < 0 || cfsetospeed(&t, speed) < 0)
         return false;
@@ -207,7 +209,7 @@ cnComm::ReadResult cnComm::ReadSome(std::size_t max, void* buffer) {
             return result;
         }
         if (n == 0) {
-            // A terminal in raw, non-blocking mode reads 0 only once the line has hung up.
+            // Non-blocking with MIN 1, a terminal reads 0 only once the line has hung up.
             result.status = ReadStatus::HungUp;
             return result;
         }
@@ -243,10 +245,11 @@ cnComm::WaitStatus cnComm::WaitReadable(int timeoutMs) {
         return errno == EINTR ? WaitStatus::Interrupted : WaitStatus::Failed;
     if (r == 0)
         return WaitStatus::TimedOut;
-    if (revents & POLLIN)
-        return WaitStatus::Readable;
+    // Bytes that came before a hang-up have been read before this wait began.
     if (revents & POLLHUP)
         return WaitStatus::HungUp;
+    if (revents & POLLIN)
+        return WaitStatus::Readable;
     return WaitStatus::Failed;
 }
 
