@@ -23,6 +23,13 @@ int Remaining(SerialIo& io, std::int64_t deadline) {
     return left <= 0 ? 0 : static_cast<int>(std::min<std::int64_t>(left, 1 << 30));
 }
 
+// Milliseconds the line needs for count bytes of ten bits each.
+std::int64_t LineTimeMs(const cnComm& port, std::size_t count) {
+    if (port.Baud() == 0)
+        return 0;
+    return static_cast<std::int64_t>(count) * 10 * 1000 / port.Baud();
+}
+
 // Reads until want bytes are in buffer or the wait ends. Returns false when the line hung up
 // or failed; *got tells how many bytes came. More than want bytes are never taken.
 bool Collect(cnComm& port, std::uint8_t* buffer, std::size_t want, std::size_t* got,
@@ -47,11 +54,20 @@ bool Collect(cnComm& port, std::uint8_t* buffer, std::size_t want, std::size_t* 
         if (wait == 0)
             return true;
         switch (port.WaitReadable(wait)) {
-        case cnComm::WaitStatus::Readable:
+        case cnComm::WaitStatus::Readable: {
             // A wake-up with nothing to read should not turn the wait into a busy loop.
             if (++idleWakeups > 2)
                 io.SleepMs(1);
+            // Once the reply has begun, the rest needs its time on the line: sleeping through
+            // it costs nothing and saves a wake-up for every few bytes.
+            if (*got > 0) {
+                const std::int64_t rest =
+                    std::min<std::int64_t>(LineTimeMs(port, want - *got), Remaining(io, deadline));
+                if (rest >= 2)
+                    io.SleepMs(static_cast<int>(rest));
+            }
             break;
+        }
         case cnComm::WaitStatus::TimedOut:
         case cnComm::WaitStatus::Interrupted:
             break;

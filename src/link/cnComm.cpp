@@ -140,7 +140,10 @@ bool cnComm::SetLine(std::uint32_t baud) {
     t.c_cc[VTIME] = 0;
     if (cfsetispeed(&t, speed) < 0 || cfsetospeed(&t, speed) < 0)
         return false;
-    return m_io.SetAttr(m_fd, &t) == 0;
+    if (m_io.SetAttr(m_fd, &t) < 0)
+        return false;
+    m_baud = baud;
+    return true;
 }
 
 bool cnComm::TakeLineErrors() {

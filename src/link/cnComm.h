@@ -65,6 +65,8 @@ public:
     enum class WaitStatus { Readable, TimedOut, Interrupted, HungUp, Failed };
     WaitStatus WaitReadable(int timeoutMs);
 
+    // The rate last set, 0 before any.
+    std::uint32_t Baud() const { return m_baud; }
     // Device name of the open port (or of the last one tried).
     const std::string& PortName() const { return m_portName; }
     LinkTimings& Timings() { return m_timings; }
@@ -84,6 +86,7 @@ private:
     LinkTimings m_timings;
     LineErrorCounters m_errors;
     bool m_hasCounters = false;
+    std::uint32_t m_baud = 0;
 };
 
 } // namespace qm
