@@ -148,11 +148,12 @@ bool ReadChannelPlan(cnComm& port, int kind, int slot, std::vector<PlanEntry>& e
         return false;
     const int frames = reply[kPlanFrameCountOffset];
     const int channels = reply[kPlanChannelCountOffset];
-    // Entries in frame b: four, or what is left of C in the last frame.
+    // Entries in frame b: four, or what is left of C in the last frame (also when the first
+    // frame is the only one: a plan of fewer than four channels shows no made-up entries).
     const auto entriesIn = [&](int b) {
         if (b < frames)
             return static_cast<int>(kPlanEntriesPerFrame);
-        return std::clamp(channels - static_cast<int>(kPlanEntriesPerFrame) * (frames - 1), 0,
+        return std::clamp(channels - static_cast<int>(kPlanEntriesPerFrame) * (b - 1), 0,
                           static_cast<int>(kPlanEntriesPerFrame));
     };
     const auto append = [&](std::size_t offset, int count) {
@@ -161,8 +162,7 @@ bool ReadChannelPlan(cnComm& port, int kind, int slot, std::vector<PlanEntry>& e
             entries.emplace_back(begin, begin + static_cast<std::ptrdiff_t>(entrySize));
         }
     };
-    append(kPlanFirstEntryOffset,
-           frames <= 1 ? entriesIn(1) : static_cast<int>(kPlanEntriesPerFrame));
+    append(kPlanFirstEntryOffset, entriesIn(1));
     port.Io().SleepMs(port.Timings().planFramePauseMs);
     reply.assign(PlanNextFrameSize(kind), 0);
     for (int b = 2; b <= frames; ++b) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "app/Settings.h"
 #include "link/FakeSerialIo.h"
 #include "link/FrameProtocol.h"
@@ -177,11 +179,20 @@ TEST(SilentConnect, FromTheSettingsFile) {
     EXPECT_EQ(port.PortName(), peer.SlavePath());
     EXPECT_EQ(peer.Requests().size(), 1u);
 
+    // Every operation reconnects: the port is closed and opened again.
+    EXPECT_TRUE(SilentConnect(port, settings));
+    EXPECT_EQ(peer.Requests().size(), 2u);
+
+    // While the port is ours, nobody else gets it.
+    cnComm other;
+    EXPECT_FALSE(other.OpenDevice(peer.SlavePath(), 115200));
+    EXPECT_FALSE(other.OpenDevice(dir.File("no-such-device"), 115200));
+
     // Port 300 leaves the open port as it is.
     ASSERT_TRUE(settings.SetPort("300"));
     EXPECT_FALSE(SilentConnect(port, settings));
     EXPECT_TRUE(port.IsOpen());
-    EXPECT_EQ(peer.Requests().size(), 1u);
+    EXPECT_EQ(peer.Requests().size(), 2u);
 }
 
 TEST(SilentConnect, OutOfRangePortsUseTheFirstAndAFailedHandshakeKeepsThePortOpen) {
@@ -202,6 +213,17 @@ TEST(SilentConnect, OutOfRangePortsUseTheFirstAndAFailedHandshakeKeepsThePortOpe
     // A baud rate that is not a number cannot be set.
     EXPECT_FALSE(SilentConnect(port, "2", "fast"));
     EXPECT_FALSE(port.IsOpen());
+}
+
+// Opt-in: QM_METER_PORT names the port a real meter is attached to (a path or a number).
+TEST(RealMeter, AnswersTheHandshakeAndTellsItsModel) {
+    const char* where = std::getenv("QM_METER_PORT");
+    if (!where)
+        GTEST_SKIP() << "set QM_METER_PORT to talk to a real meter";
+    cnComm port;
+    ASSERT_TRUE(SilentConnect(port, where, "115200"));
+    EXPECT_NE(ReadModel(port), "Wrong");
+    EXPECT_TRUE(Release(port));
 }
 
 } // namespace

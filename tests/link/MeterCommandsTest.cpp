@@ -226,6 +226,12 @@ TEST_F(MeterOverPty, PlanReadTakesWhatTheLastFrameHoldsAndKeepsEntriesOnFailure)
     entries.clear();
     ASSERT_TRUE(ReadChannelPlan(port, 1, 0, entries));
     EXPECT_EQ(entries.size(), 8u);
+    // One frame with two channels: two entries, not four.
+    channels = 2;
+    frames = 1;
+    entries.clear();
+    ASSERT_TRUE(ReadChannelPlan(port, 1, 0, entries));
+    EXPECT_EQ(entries.size(), 2u);
 }
 
 TEST_F(MeterOverPty, ScreenBlocksLandByTheirNumbers) {
