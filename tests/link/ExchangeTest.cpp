@@ -42,6 +42,7 @@ TEST_F(FakeExchange, ReplyInPiecesIsAssembled) {
     io.arrivals = {Bytes(kCountReply.begin(), kCountReply.begin() + 3),
                    Bytes(kCountReply.begin() + 3, kCountReply.end())};
     io.readSteps = {{-1, EAGAIN}, {-1, EINTR}};
+    io.interruptedPolls = 2;
     EXPECT_TRUE(Run());
     EXPECT_EQ(reply, kCountReply);
     EXPECT_EQ(Bytes(io.written), (Bytes{0x55, 0xAA, 0x01, 0x06, 0x6A, 0x90}));

@@ -34,6 +34,8 @@ public:
     // Bytes appended to input when the port starts waiting, one chunk per wait.
     std::deque<std::vector<std::uint8_t>> arrivals;
     bool hungUp = false;
+    // Waits cut short by a signal before anything happens.
+    int interruptedPolls = 0;
     // Each arrival comes with a framing error.
     bool garbledArrivals = false;
     // The driver takes no more output: waits for room time out.
@@ -95,6 +97,11 @@ public:
     int Poll(int, short events, int timeoutMs, short* revents) override {
         ++polls;
         *revents = 0;
+        if (interruptedPolls > 0) {
+            --interruptedPolls;
+            errno = EINTR;
+            return -1;
+        }
         if (events & POLLOUT) {
             if (!driverFull) {
                 *revents = POLLOUT;
