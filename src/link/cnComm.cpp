@@ -103,8 +103,9 @@ bool cnComm::Open(const std::string& device) {
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
         return false;
-    // Another program on the same port would take our replies.
-    if (m_io.Lock(fd) < 0) {
+    // Another program on the same port would take our replies. A device that cannot be
+    // locked at all is used unlocked.
+    if (m_io.Lock(fd) < 0 && (errno == EWOULDBLOCK || errno == EAGAIN)) {
         m_io.Close(fd);
         return false;
     }
