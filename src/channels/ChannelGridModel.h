@@ -14,7 +14,8 @@ namespace qm {
 class CChannelGridModel {
 public:
     // Grid fill: one row per record of the plan in order, cells by the display rules of the
-    // plan's kind. A kind other than 0, 1 and 2 has no columns and shows no rows.
+    // plan's kind. A kind other than 0, 1 and 2 has no columns and shows no rows. Every row is
+    // inserted focused, so the last one ends as the current row.
     void Fill(const CChannelPlanList& plan);
     void Clear();
 
@@ -47,5 +48,10 @@ private:
     std::size_t m_currentRow = 0;
     int m_currentColumn = 0;
 };
+
+// The choices request of a drop-down: the column's choices for the plan's kind and the signal
+// type of the current row's record; none when there is no current row.
+std::vector<std::string> CurrentRowChoices(const CChannelPlanList& plan,
+                                           const CChannelGridModel& grid, int column);
 
 } // namespace qm

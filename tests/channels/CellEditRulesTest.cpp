@@ -448,6 +448,18 @@ TEST_F(CellEdit, EditsOutsideTheGridDoNothing) {
     EXPECT_EQ(m_grid.CurrentColumn(), kColFreq);
 }
 
+TEST_F(CellEdit, ChoicesFollowTheCurrentRow) {
+    CChannelPlanList plan = test::MakeTvPlan(2, 2);
+    plan.Append(MakeChannel(2, {.type = kTypeDvbT2}));
+    Use(std::move(plan));
+    EXPECT_EQ(m_grid.CurrentRow(), 2u); // every filled row was focused in turn
+    EXPECT_EQ(CurrentRowChoices(m_plan, m_grid, kColFft).size(), 6u);
+    m_grid.SetCurrentRow(0);
+    EXPECT_EQ(CurrentRowChoices(m_plan, m_grid, kColFft), std::vector<std::string>{"---"});
+    m_grid.SetCurrentRow(7);
+    EXPECT_TRUE(CurrentRowChoices(m_plan, m_grid, kColFft).empty());
+}
+
 TEST_F(CellEdit, MessagesHaveTheirTexts) {
     EXPECT_EQ(Tr(kIdsEiaRange, kLanguageEnglish), "'EIA CH' should be from 0 to 255 !");
     EXPECT_EQ(Tr(kIdsEiaInUse, kLanguageEnglish), "This EIA Channel already in use !");
