@@ -96,6 +96,10 @@ CellEditOutcome CCellEditRules::EditFinished(std::size_t row, int column, const 
         m_outcome.cells.clear();
         m_grid.Fill(m_plan);
     } else {
+        // Only texts that differ from what a cell shows are news to the user.
+        std::erase_if(m_outcome.cells, [&](const CellTextChange& c) {
+            return m_grid.Cell(c.row, c.column) == c.text;
+        });
         for (const CellTextChange& c : m_outcome.cells)
             m_grid.SetCell(c.row, c.column, c.text);
     }

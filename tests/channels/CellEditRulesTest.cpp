@@ -134,6 +134,13 @@ TEST_F(CellEdit, TypeChangesConvertTvAndDigitalFrequencies) {
     EXPECT_EQ(Cell(kColSymbolRate), "6.952"); // kinds 0 and 1 keep the rate
     EXPECT_EQ(Cell(kColStandard), "J83.A");
     EXPECT_TRUE(o.keepsTypedText);
+    std::vector<int> shown;
+    for (const CellTextChange& c : o.cells) {
+        EXPECT_EQ(c.row, m_row);
+        shown.push_back(c.column);
+    }
+    EXPECT_EQ(shown, (std::vector<int>{kColFreq, kColAudioBw, kColModulation, kColSymbolRate,
+                                       kColStandard}));
 
     Edit(kColType, "TV");
     EXPECT_EQ(Rec().Frequency(), 47400u);
@@ -364,9 +371,14 @@ TEST_F(CellEdit, ModulationAndStandardSetDefaultRates) {
 
     // Other rows keep their bytes; the cell shows what it showed.
     UseOne(1, {.type = kTypeTv, .rate = 1234, .modulation = 3});
+    o = Edit(kColModulation, "---"); // the only choice such a row offers
+    EXPECT_TRUE(o.keepsTypedText);
+    EXPECT_TRUE(o.cells.empty());
+    EXPECT_TRUE(o.changedRecords.empty());
     o = Edit(kColModulation, "256QAM");
     EXPECT_EQ(Rec().Modulation(), 3);
     EXPECT_EQ(Cell(kColModulation), "---");
+    EXPECT_FALSE(o.keepsTypedText);
     o = Edit(kColStandard, "J83.B");
     EXPECT_EQ(Rec().SymbolRate(), 1234);
     EXPECT_EQ(Cell(kColStandard), "---");
