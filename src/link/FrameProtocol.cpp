@@ -37,11 +37,12 @@ bool Collect(cnComm& port, std::uint8_t* buffer, std::size_t want, std::size_t* 
     SerialIo& io = port.Io();
     int idleWakeups = 0;
     for (;;) {
+        bool fresh = false;
         while (*got < want) {
             const cnComm::ReadResult r = port.ReadSome(want - *got, buffer + *got);
             if (r.status == cnComm::ReadStatus::Data) {
                 *got += r.count;
-                idleWakeups = 0;
+                fresh = true;
                 continue;
             }
             if (r.status != cnComm::ReadStatus::Empty)
@@ -53,21 +54,23 @@ bool Collect(cnComm& port, std::uint8_t* buffer, std::size_t want, std::size_t* 
         const int wait = Remaining(io, deadline);
         if (wait == 0)
             return true;
+        // While a reply is coming in, the rest needs its time on the line: sleeping through it
+        // costs nothing and saves a wake-up for every few bytes. A meter that has stalled is
+        // waited for on the descriptor instead.
+        if (fresh) {
+            idleWakeups = 0;
+            const std::int64_t rest = std::min<std::int64_t>(LineTimeMs(port, want - *got), wait);
+            if (rest >= 2) {
+                io.SleepMs(static_cast<int>(rest));
+                continue;
+            }
+        }
         switch (port.WaitReadable(wait)) {
-        case cnComm::WaitStatus::Readable: {
+        case cnComm::WaitStatus::Readable:
             // A wake-up with nothing to read should not turn the wait into a busy loop.
             if (++idleWakeups > 2)
                 io.SleepMs(1);
-            // Once the reply has begun, the rest needs its time on the line: sleeping through
-            // it costs nothing and saves a wake-up for every few bytes.
-            if (*got > 0) {
-                const std::int64_t rest =
-                    std::min<std::int64_t>(LineTimeMs(port, want - *got), Remaining(io, deadline));
-                if (rest >= 2)
-                    io.SleepMs(static_cast<int>(rest));
-            }
             break;
-        }
         case cnComm::WaitStatus::TimedOut:
         case cnComm::WaitStatus::Interrupted:
             break;
