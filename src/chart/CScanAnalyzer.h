@@ -1,0 +1,28 @@
+#pragma once
+
+#include "chart/CInstrument.h"
+
+namespace qm {
+
+// The scan chart: one wide bar per scanned channel, analogue channels with their audio level.
+class CScanAnalyzer final : public CInstrument {
+public:
+    CScanAnalyzer() = default;
+    ~CScanAnalyzer() override;
+
+    bool Create(IFrameSink* window, const PlotRect& windowRect) override;
+    void Resize(int left, int top, int right, int bottom) override;
+    int RefreshTexts() override;
+    int SetKindName() override;
+    void SetData(const _tagFileDataExt& measurement) override;
+    void OnDrag(int x, int y) override;
+    QImage DrawFrame() override;
+
+protected:
+    std::optional<std::uint64_t> DataGeneration() const override { return m_bars.Generation(); }
+
+private:
+    BarSlot m_bars;
+};
+
+} // namespace qm

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "chart/CInstrument.h"
+#include "chart/ChartConversion.h"
+
+namespace qm {
+
+// The spectrum chart: the spectrum trace and, when recorded, the MAX trace as lines, with the
+// numeric level scale.
+class CSpecAnalyzer final : public CInstrument {
+public:
+    CSpecAnalyzer() = default;
+    ~CSpecAnalyzer() override;
+
+    bool Create(IFrameSink* window, const PlotRect& windowRect) override;
+    void Resize(int left, int top, int right, int bottom) override;
+    int RefreshTexts() override;
+    int SetKindName() override;
+    void SetData(const _tagFileDataExt& measurement) override;
+    void OnDrag(int x, int y) override;
+    QImage DrawFrame() override;
+
+    // The point count N the marker moves over (0 before SetData).
+    int PointCount() const;
+
+protected:
+    // Spectrum frames are drawn from the start, with or without traces.
+    std::optional<std::uint64_t> DataGeneration() const override {
+        return m_traces.Generation().value_or(0);
+    }
+
+private:
+    PlotDataSlot<SpectrumTraces> m_traces;
+};
+
+} // namespace qm

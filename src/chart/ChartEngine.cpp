@@ -1,3 +1,0 @@
-// Placeholder until the chart engine lands.
-namespace qm {
-} // namespace qm
