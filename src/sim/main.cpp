@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "app/ProjectFile.h"
+#include "channels/ChannelPlanFile.h"
 #include "measurement/SampleGenerator.h"
 #include "sim/FaultPlan.h"
 #include "sim/MeterSimulator.h"
@@ -45,45 +46,21 @@ int Fail(const std::string& message) {
     return 2;
 }
 
-std::int32_t GetLE32(const unsigned char* p) {
-    return static_cast<std::int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) |
-                                     (static_cast<std::uint32_t>(p[3]) << 24));
-}
-
-// A channel-plan file: count, format tag 200, kind, then 29-byte records whose bytes 1... are
-// the entry in the kind's layout.
+// The plan of a channel-plan file, as entries of this meter's layout.
 bool LoadPlan(const std::string& path, int kind, std::vector<std::vector<std::uint8_t>>& entries,
               std::string& why) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        why = "cannot open " + path;
+    const qm::PlanFileLoad load = qm::LoadChannelPlanFile(path);
+    if (load.status != qm::PlanFileStatus::Ok) {
+        why = qm::PlanFileStatusText(load.status, path);
         return false;
     }
-    unsigned char header[12];
-    bool ok = std::fread(header, 1, sizeof header, f) == sizeof header;
-    const std::int32_t count = ok ? GetLE32(header) : 0;
-    if (!ok || GetLE32(header + 4) != 200 || count < 0 || count > 255) {
-        std::fclose(f);
-        why = path + " is not a channel-plan file";
-        return false;
-    }
-    if (GetLE32(header + 8) != kind) {
-        std::fclose(f);
-        why = path + " holds a plan of meter kind " + std::to_string(GetLE32(header + 8)) +
+    if (load.kind != kind) {
+        why = path + " holds a plan of meter kind " + std::to_string(load.kind) +
               ", this meter is of kind " + std::to_string(kind);
         return false;
     }
-    const std::size_t entrySize = qm::sim::MeterSimulator::EntrySize(kind);
-    for (std::int32_t i = 0; i < count; ++i) {
-        unsigned char record[29] = {};
-        if (std::fread(record, 1, sizeof record, f) != sizeof record)
-            break;
-        std::vector<std::uint8_t> entry(record + 1, record + 1 + entrySize);
-        if (kind == 0)
-            entry[19] = 0;
-        entries.push_back(std::move(entry));
-    }
-    std::fclose(f);
+    for (const qm::CommonChannel& record : load.records)
+        entries.push_back(qm::EntryFromRecord(kind, record));
     return true;
 }
 

@@ -1,0 +1,65 @@
+#include "app/ConnectOperation.h"
+
+#include "app/Settings.h"
+#include "channels/ChannelPlanList.h"
+#include "link/FrameProtocol.h"
+#include "link/MeterCommands.h"
+#include "link/PortAddress.h"
+#include "link/cnComm.h"
+
+namespace qm {
+
+namespace {
+
+constexpr int kProgressRange = 100;
+
+} // namespace
+
+OperationOutcome RunConnect(cnComm& port, const ConnectRequest& request, const Settings& settings,
+                            CChannelPlanList& plans, const ProgressFn& progress) {
+    OperationOutcome outcome;
+    ReportProgress(progress, 6, kProgressRange);
+    if (port.IsOpen())
+        port.Close();
+
+    const long baud = DecimalValue(request.baud);
+    const std::uint32_t rate =
+        baud > 0 && baud <= 0xFFFFFFFFL ? static_cast<std::uint32_t>(baud) : 0;
+    // A path names the device directly; anything else is a port number ("COMn" included),
+    // checked against 1-1024 by the port itself.
+    const bool isPath = request.port.find('/') != std::string::npos;
+    std::string stored = request.port;
+    bool opened = false;
+    if (isPath) {
+        opened = port.OpenDevice(request.port, rate);
+    } else {
+        std::string_view text = request.port;
+        if (text.size() > 3 && (text.substr(0, 3) == "COM" || text.substr(0, 3) == "com"))
+            text.remove_prefix(3);
+        const long number = DecimalValue(text);
+        stored = std::to_string(number);
+        opened = number >= 1 && number <= 1024 && port.OpenPort(static_cast<int>(number), rate);
+    }
+    if (!opened) {
+        outcome.Show(msg::kOpenPortFailed, MessageKind::Error);
+        return outcome;
+    }
+    if (!Handshake(port)) {
+        outcome.Show(msg::kCheckConnection, MessageKind::Error);
+        port.Close();
+        return outcome;
+    }
+    settings.SetPort(stored);
+    settings.SetBaud(request.baud);
+    if (QueryCurrentPlan(port) < 0) {
+        outcome.Show(msg::kCurrentPlanFailed, MessageKind::Error);
+        return outcome;
+    }
+    ReportProgress(progress, 30, kProgressRange);
+    plans.Clear();
+    ReadModel(port); // the meter expects it; the text is not used here
+    outcome.ok = true;
+    return outcome;
+}
+
+} // namespace qm

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "link/FrameProtocol.h"
+
+namespace qm {
+
+// What the meter operations (upload, connect, plan transfers, time and unit setup, screen
+// capture) hand back. They run without any user interface: progress goes to a callback and
+// the messages to show come back as string ids, in the order the desktop program shows them.
+
+// How a message is shown.
+enum class MessageKind {
+    Error,  // program title as caption, error icon
+    Notice, // program title as caption, no icon
+    Plain,  // plain box, the application name "QM7100" as caption
+};
+
+struct OperationMessage {
+    int id = 0; // English string id (55xx); Tr(id) gives the text
+    MessageKind kind = MessageKind::Error;
+
+    bool operator==(const OperationMessage&) const = default;
+};
+
+struct OperationOutcome {
+    bool ok = false;
+    // Message boxes, in order; most operations show at most one.
+    std::vector<OperationMessage> messages;
+    // A plain English reason where the desktop program shows no message, for the
+    // command-line tool; empty otherwise.
+    std::string detail;
+
+    // The last message's id, 0 when none.
+    int MessageId() const { return messages.empty() ? 0 : messages.back().id; }
+    void Show(int id, MessageKind kind) { messages.push_back({id, kind}); }
+};
+
+// Progress of an operation: position within 0 ... range. May be empty.
+using ProgressFn = std::function<void(int position, int range)>;
+
+inline void ReportProgress(const ProgressFn& progress, int position, int range) {
+    if (progress)
+        progress(position, range);
+}
+
+// Where an operation's silent connect goes: "Connect Information" of the process-wide
+// settings file (the desktop program), or a port and baud given directly (the command-line
+// tool's --port and --baud). A port text is a number, "COMn" or a device path.
+struct ConnectTarget {
+    bool fromSettings = true;
+    std::string port;
+    std::string baud;
+
+    static ConnectTarget Settings() { return {}; }
+    static ConnectTarget Direct(std::string portText, std::string baudText) {
+        return {false, std::move(portText), std::move(baudText)};
+    }
+};
+
+// The silent connect to the target.
+inline bool ConnectTo(cnComm& port, const ConnectTarget& target) {
+    return target.fromSettings ? SilentConnect(port)
+                               : SilentConnect(port, target.port, target.baud);
+}
+
+// The English string ids the operations use.
+namespace msg {
+inline constexpr int kConnectionFailed = 5650;   // "Failed ! Please check the connection !"
+inline constexpr int kPlanNull = 5651;           // "CH plan is null !"
+inline constexpr int kPlanReadFailed = 5652;     // "Failed to read current CH!"
+inline constexpr int kUploadPlanFirst = 5653;    // "Please upload CH plan first!"
+inline constexpr int kPlanWritten = 5654;        // "DownLoad CH plan is successfully!"
+inline constexpr int kPlanWriteFailed = 5655;    // "DownLoad CH plan is unsuccessfully!"
+inline constexpr int kPlanActivateFailed = 5656; // "Failed to setup user CH plan!"
+inline constexpr int kFileNotCreated = 5657;  // "Failed! The Open file dialog could not be opened!"
+inline constexpr int kCheckConnection = 5671; // "Please check the connection !"
+inline constexpr int kFileReadFailed =
+    5672; // "Failed to read CH data,please check the connection !"
+inline constexpr int kDataTransferred = 5689;   // "Data transfered successfully!"
+inline constexpr int kLevelUnitFailed = 5695;   // "Failed to setup level unit!"
+inline constexpr int kTemperatureFailed = 5696; // "Failed to setup temperature unit!"
+inline constexpr int kShutdownFailed = 5697;    // "Failed to setup shutdown time!"
+inline constexpr int kCurrentPlanFailed = 5698; // "Failed to read current CH name"
+inline constexpr int kOpenPortFailed = 5699;    // "Failed to open com!"
+} // namespace msg
+
+} // namespace qm

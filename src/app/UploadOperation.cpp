@@ -1,0 +1,51 @@
+#include "app/UploadOperation.h"
+
+#include <algorithm>
+
+#include "channels/MeterKind.h"
+#include "link/FrameProtocol.h"
+#include "link/MeterCommands.h"
+
+namespace qm {
+
+UploadResult RunUpload(cnComm& port, const ConnectTarget& target, CFileCollection& collection,
+                       const ProgressFn& progress) {
+    UploadResult result;
+    if (!ConnectTo(port, target)) {
+        result.outcome.Show(msg::kConnectionFailed, MessageKind::Plain);
+        return result;
+    }
+    result.connected = true;
+    collection.Clear();
+    Handshake(port); // the meter expects it; its answer changes nothing
+
+    result.model = ReadModel(port);
+    // Unknown models (and "Wrong") are read as kind 0.
+    result.kind = std::max(0, MeterKindOfModel(result.model));
+
+    result.fileCount = ReadFileCount(port);
+    ReportProgress(progress, 0, std::max(0, result.fileCount));
+    if (result.fileCount < 0) {
+        result.outcome.detail = "the meter did not report its file count";
+    } else {
+        result.outcome.ok = true;
+        for (int i = 0; i < result.fileCount; ++i) {
+            const auto file = ReadMeasurementFile(port, i, result.kind);
+            if (!file) {
+                result.outcome.ok = false;
+                result.outcome.Show(msg::kFileReadFailed, MessageKind::Plain);
+                break;
+            }
+            _tagFileDataExt element;
+            element.kind = static_cast<std::uint8_t>(result.kind);
+            std::copy_n(file->begin(), std::min(file->size(), element.file.size()),
+                        element.file.begin());
+            collection.Append(element);
+            ReportProgress(progress, i + 1, result.fileCount);
+        }
+    }
+    Release(port);
+    return result;
+}
+
+} // namespace qm

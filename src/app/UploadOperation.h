@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+#include "app/FileCollection.h"
+#include "app/MeterOperation.h"
+
+namespace qm {
+
+class cnComm;
+
+struct UploadResult {
+    OperationOutcome outcome;
+    bool connected = false;
+    std::string model;  // as the meter reported it, trimmed ("Wrong" when unreadable)
+    int kind = 0;       // meter kind the files were read as
+    int fileCount = -1; // files the meter announced, -1 when the count could not be read
+};
+
+// The upload: every measurement file stored on the meter into the collection. The
+// collection is emptied only once the meter has answered the connect; files read before a
+// failed read stay in it. Progress runs 0 ... file count, one step per file. Messages are
+// plain boxes: 5650 when the meter cannot be connected, 5672 when a file read fails. An
+// unreadable file count shows nothing (the collection stays empty) but is not a success.
+UploadResult RunUpload(cnComm& port, const ConnectTarget& target, CFileCollection& collection,
+                       const ProgressFn& progress = {});
+
+} // namespace qm

@@ -1,0 +1,84 @@
+#include "channels/PlanTransfer.h"
+
+#include "channels/CommonChannel.h"
+#include "channels/MeterKind.h"
+#include "link/MeterCommands.h"
+
+namespace qm {
+
+namespace {
+
+constexpr int kProgressRange = 100;
+
+} // namespace
+
+PlanUploadResult UploadPlan(cnComm& port, const ConnectTarget& target, int slot,
+                            CChannelPlanList& plans, const ProgressFn& progress) {
+    PlanUploadResult result;
+    ReportProgress(progress, 10, kProgressRange);
+    if (!ConnectTo(port, target)) {
+        result.outcome.Show(msg::kConnectionFailed, MessageKind::Error);
+        return result;
+    }
+    ReportProgress(progress, 40, kProgressRange);
+    if (SelectPlan(port, slot) != 1) {
+        result.outcome.Show(msg::kPlanNull, MessageKind::Error);
+        return result;
+    }
+    plans.Clear();
+    const std::string model = ReadModel(port);
+    const int kind = MeterKindOfModel(model);
+    if (!IsKnownKind(kind)) {
+        Release(port);
+        result.outcome.detail = "the meter reports the unknown model '" + model + "'";
+        return result;
+    }
+    result.kind = kind;
+    plans.SetKind(kind);
+
+    std::vector<PlanEntry> entries;
+    const bool read = ReadChannelPlan(port, kind, slot, entries);
+    if (!read) {
+        plans.Clear();
+        result.outcome.Show(msg::kPlanReadFailed, MessageKind::Error);
+        return result;
+    }
+    for (const PlanEntry& entry : entries)
+        plans.Append(RecordFromEntry(kind, entry));
+    Release(port);
+    result.outcome.ok = true;
+    return result;
+}
+
+OperationOutcome DownloadPlan(cnComm& port, const ConnectTarget& target, int slot,
+                              const CChannelPlanList& plans, const ProgressFn& progress) {
+    OperationOutcome outcome;
+    ReportProgress(progress, 0, kProgressRange);
+    if (!ConnectTo(port, target)) {
+        outcome.Show(msg::kConnectionFailed, MessageKind::Error);
+        return outcome;
+    }
+    ReportProgress(progress, 10, kProgressRange);
+    if (plans.Empty()) {
+        outcome.Show(msg::kUploadPlanFirst, MessageKind::Error);
+        return outcome;
+    }
+    const int kind = plans.Kind();
+    std::vector<PlanEntry> entries;
+    entries.reserve(plans.Count());
+    for (const CommonChannel& record : plans.Records())
+        entries.push_back(EntryFromRecord(kind, record));
+    // WriteChannelPlan refuses short plans and unknown kinds before sending anything.
+    const bool written = IsKnownKind(kind) && WriteChannelPlan(port, kind, entries, slot);
+    outcome.Show(written ? msg::kPlanWritten : msg::kPlanWriteFailed, MessageKind::Notice);
+
+    if (!ActivatePlan(port, slot)) {
+        outcome.Show(msg::kPlanActivateFailed, MessageKind::Error);
+        return outcome;
+    }
+    Release(port);
+    outcome.ok = written;
+    return outcome;
+}
+
+} // namespace qm

@@ -1,0 +1,76 @@
+#include "setup/ScreenCapture.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include <unistd.h>
+
+#include "link/MeterCommands.h"
+#include "setup/BitmapFile.h"
+
+namespace qm {
+
+namespace {
+
+// Writes beside the target and renames over it only when complete.
+bool WriteWhole(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    const std::string temp = path + ".part" + std::to_string(::getpid());
+    std::FILE* f = std::fopen(temp.c_str(), "wb");
+    if (!f)
+        return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    ok = std::fclose(f) == 0 && ok;
+    if (ok && std::rename(temp.c_str(), path.c_str()) == 0)
+        return true;
+    std::remove(temp.c_str());
+    return false;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> CaptureBitmap(const std::vector<std::uint8_t>& pixels) {
+    return BitmapFileBytes(kScreenWidth, kScreenHeight, pixels);
+}
+
+CaptureResult CaptureScreen(cnComm& port, const ConnectTarget& target, const std::string& path,
+                            const ProgressFn& progress, const CaptureRetry& retry) {
+    CaptureResult result;
+    bool connected = false;
+    for (int attempt = 1; attempt <= std::max(1, retry.tries) && !connected; ++attempt) {
+        if (attempt > 1) {
+            if (retry.pause)
+                retry.pause(retry.pauseMs);
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(retry.pauseMs));
+        }
+        ++result.connectTries;
+        connected = ConnectTo(port, target);
+    }
+    if (!connected) {
+        result.outcome.Show(msg::kConnectionFailed, MessageKind::Error);
+        return result;
+    }
+
+    const auto pixels = ReadScreen(
+        port, [&](int position, int count) { ReportProgress(progress, position, count); });
+    if (!pixels) {
+        // A picture of nothing but a header helps nobody: say so and keep the old file.
+        Release(port);
+        result.outcome.Show(msg::kConnectionFailed, MessageKind::Error);
+        result.outcome.detail = "the screen transfer failed";
+        return result;
+    }
+    std::vector<std::uint8_t> bitmap = CaptureBitmap(*pixels);
+    if (!WriteWhole(path, bitmap)) {
+        result.outcome.Show(msg::kFileNotCreated, MessageKind::Error);
+        return result;
+    }
+    result.bitmap = std::move(bitmap);
+    Release(port);
+    result.outcome.ok = true;
+    return result;
+}
+
+} // namespace qm

@@ -1,0 +1,71 @@
+#include "setup/TimeUnitOperation.h"
+
+#include <ctime>
+
+#include "app/Settings.h"
+
+namespace qm {
+
+TimeUnitChoice DefaultTimeUnitChoice(const Settings& settings) {
+    TimeUnitChoice choice;
+    choice.levelUnit = settings.LevelUnit();
+    const std::string temperature = settings.TemperatureUnit();
+    choice.temperature = TemperatureCode(temperature) >= 0 ? temperature : "C";
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    choice.when = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                   local.tm_hour,        local.tm_min,     local.tm_sec};
+    return choice;
+}
+
+int ShutdownCode(const std::string& text) {
+    static const char* const kTexts[] = {"3", "5", "10", "30", "on"};
+    for (int i = 0; i < 5; ++i)
+        if (text == kTexts[i])
+            return i;
+    return -1;
+}
+
+int DateFormatCode(const std::string& text) {
+    static const char* const kTexts[] = {"Y/M/D", "D/M/Y", "M/D/Y"};
+    for (int i = 0; i < 3; ++i)
+        if (text == kTexts[i])
+            return i;
+    return -1;
+}
+
+int TemperatureCode(const std::string& text) {
+    return text == "C" ? 0 : text == "F" ? 1 : -1;
+}
+
+OperationOutcome DownloadTimeUnit(cnComm& port, const ConnectTarget& target,
+                                  const TimeUnitChoice& choice, const Settings& settings) {
+    OperationOutcome outcome;
+    if (!ConnectTo(port, target)) {
+        outcome.Show(msg::kConnectionFailed, MessageKind::Error);
+        return outcome;
+    }
+    const std::string unit = MapLevelUnit(choice.levelUnit);
+    if (!SetLevelUnit(port, LevelUnitCode(unit))) {
+        outcome.Show(msg::kLevelUnitFailed, MessageKind::Error);
+        return outcome;
+    }
+    settings.SetLevelUnit(unit);
+    if (!SetTemperatureUnit(port, TemperatureCode(choice.temperature))) {
+        outcome.Show(msg::kTemperatureFailed, MessageKind::Error);
+        return outcome;
+    }
+    settings.SetTemperatureUnit(choice.temperature);
+    if (!SetShutdownTime(port, choice.shutdown)) {
+        outcome.Show(msg::kShutdownFailed, MessageKind::Error);
+        return outcome;
+    }
+    SetDateTime(port, choice.when, choice.dateFormat); // its answer is not looked at
+    Release(port);
+    outcome.Show(msg::kDataTransferred, MessageKind::Notice);
+    outcome.ok = true;
+    return outcome;
+}
+
+} // namespace qm

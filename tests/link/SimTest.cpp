@@ -1,0 +1,130 @@
+// The meter simulator seen through the program's own link, over its pseudo-terminal.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "link/FrameProtocol.h"
+#include "link/MeterCommands.h"
+#include "link/cnComm.h"
+#include "support/SimProcess.h"
+#include "support/TestSupport.h"
+
+namespace qm {
+namespace {
+
+using test::LoggedFrames;
+using test::SimProcess;
+
+bool Connect(cnComm& port, const SimProcess& sim, const char* baud = "115200") {
+    return SilentConnect(port, sim.Path(), baud);
+}
+
+TEST(Sim, AnswersAsEachModelAndSurvivesReopening) {
+    const std::pair<const char*, int> models[] = {{"7100Q", 0}, {"7100D", 1}, {"7100T2", 2}};
+    for (const auto& [model, kind] : models) {
+        SimProcess sim({"--model", model, "--count", "3", "--baud", "4000000"});
+        ASSERT_FALSE(sim.Path().empty());
+        cnComm port;
+        for (int round = 0; round < 2; ++round) { // the second connect closes and reopens
+            ASSERT_TRUE(Connect(port, sim, "4000000")) << model;
+            EXPECT_EQ(ReadModel(port), model);
+            EXPECT_EQ(ReadFileCount(port), 3);
+            const auto file = ReadMeasurementFile(port, 2, kind);
+            ASSERT_TRUE(file.has_value());
+            EXPECT_EQ(file->size(), MeasurementFileSize(kind));
+            EXPECT_TRUE(Release(port));
+        }
+    }
+}
+
+TEST(Sim, LinksLogsAndStopsCleanly) {
+    test::TempDir dir;
+    const std::string link = dir.File("ttyQM"), log = dir.File("frames.log");
+    SimProcess sim({"--link", link, "--log", log, "--count", "0"});
+    char target[256] = {};
+    ASSERT_GT(::readlink(link.c_str(), target, sizeof target - 1), 0);
+    EXPECT_EQ(std::string(target), sim.Path());
+
+    cnComm port;
+    ASSERT_TRUE(SilentConnect(port, link, "115200"));
+    EXPECT_EQ(ReadFileCount(port), 0);
+    const std::vector<std::uint8_t> late = CommandBlock(kCmdSetLevelUnit, {7}); // out of range
+    std::vector<std::uint8_t> reply(kReplyUnit);
+    port.Timings().replyLimitMs = 200;
+    EXPECT_FALSE(Exchange(port, late, reply)) << "a meter stays silent on a value it does not know";
+    port.Close();
+
+    EXPECT_EQ(sim.Stop(), 0);
+    struct stat st {};
+    EXPECT_NE(::lstat(link.c_str(), &st), 0) << "the link goes with the simulator";
+    const auto frames = LoggedFrames(log);
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(frames[0], "55 AA 01 06 2B CF");
+    EXPECT_EQ(frames[1], "55 AA 01 06 6A 90");
+}
+
+TEST(Sim, RefusesBadOptions) {
+    EXPECT_EQ(test::RunProcess(test::BinPath("qm7100-sim"), {"--model", "7200X"}).exitCode, 2);
+    EXPECT_EQ(test::RunProcess(test::BinPath("qm7100-sim"), {"--fault", "explode=1"}).exitCode, 2);
+    EXPECT_EQ(test::RunProcess(test::BinPath("qm7100-sim"), {"--plan", "F=x.f71CH"}).exitCode, 2);
+}
+
+TEST(Sim, InjectedFaultsFailTheExchangeTheyHit) {
+    // Request 2 is the file count after the handshake.
+    struct Case {
+        const char* fault;
+        bool needsLimit; // fails only when the reply time is up
+    };
+    const Case cases[] = {
+        {"bad-check=2", false}, {"stray-byte=2", false}, {"short=2", true}, {"no-reply=2", true}};
+    for (const Case& c : cases) {
+        SimProcess sim({"--fault", c.fault, "--count", "5"});
+        cnComm port;
+        port.Timings().replyLimitMs = 300;
+        ASSERT_TRUE(Connect(port, sim)) << c.fault;
+        EXPECT_EQ(ReadFileCount(port), -1) << c.fault;
+        EXPECT_EQ(ReadFileCount(port), 5) << c.fault << ": the next request is answered again";
+    }
+    // A fault for the K-th request of one command.
+    SimProcess sim({"--fault", "bad-check=2:6A", "--count", "5"});
+    cnComm port;
+    ASSERT_TRUE(Connect(port, sim));
+    EXPECT_EQ(ReadFileCount(port), 5);
+    EXPECT_EQ(ReadFileCount(port), -1);
+}
+
+TEST(Sim, HangupEndsTheLine) {
+    SimProcess sim({"--fault", "hangup=2"});
+    cnComm port;
+    port.Timings().replyLimitMs = 2000;
+    ASSERT_TRUE(Connect(port, sim));
+    EXPECT_EQ(ReadModel(port), "Wrong");
+    EXPECT_EQ(sim.Stop(), 0);
+}
+
+TEST(Sim, ScreenBlocksInAnyOrderGiveTheSamePicture) {
+    SimProcess ordered({"--baud", "4000000"}),
+        scrambled({"--baud", "4000000", "--screen-scrambled"});
+    cnComm a, b;
+    // The port sleeps through the rest of a reply at its own rate: give it the simulator's.
+    ASSERT_TRUE(Connect(a, ordered, "4000000"));
+    ASSERT_TRUE(Connect(b, scrambled, "4000000"));
+    int last = -1, range = -1;
+    const auto first = ReadScreen(a, [&](int position, int count) {
+        last = position;
+        range = count;
+    });
+    const auto second = ReadScreen(b);
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(first->size(), 230400u);
+    EXPECT_EQ(last, 60);
+    EXPECT_EQ(range, 60);
+    // The bottom rows (the status lines) carry the clock only in the title bar at the top, so
+    // the two pictures may differ there when the minute turns; compare the rest.
+    const std::size_t titleRows = 16 * 960;
+    EXPECT_TRUE(std::equal(first->begin(), first->end() - titleRows, second->begin()));
+}
+
+} // namespace
+} // namespace qm
