@@ -1,63 +1,32 @@
 #include "app/ProjectFile.h"
 
-#include <cstdint>
-#include <cstdio>
+#include <cerrno>
 #include <cstring>
-#include <memory>
 
-#include <unistd.h>
+#include "base/BinaryFile.h"
 
 namespace qm {
 
-namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* f) const {
-        if (f)
-            std::fclose(f);
-    }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-void PutLE32(std::uint8_t* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
-std::int32_t GetLE32(const std::uint8_t* p) {
-    return static_cast<std::int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) |
-                                     (static_cast<std::uint32_t>(p[3]) << 24));
-}
-
-} // namespace
-
 ProjectStatus SaveProject(const std::string& path, const std::vector<_tagFileDataExt>& elements) {
-    const std::string temp = path + ".part" + std::to_string(::getpid());
-    FilePtr f(std::fopen(temp.c_str(), "wb"));
-    if (!f)
-        return ProjectStatus::CannotCreate;
     std::uint8_t header[8];
     PutLE32(header, static_cast<std::uint32_t>(elements.size()));
     PutLE32(header + 4, kProjectVersion);
-    bool ok = std::fwrite(header, 1, sizeof header, f.get()) == sizeof header;
-    for (const _tagFileDataExt& e : elements) {
-        if (!ok)
-            break;
-        ok = std::fwrite(e.Bytes(), 1, kElementSize, f.get()) == kElementSize;
+    // The elements are contiguous plain records: one span covers them all.
+    const auto* body = reinterpret_cast<const std::uint8_t*>(elements.data());
+    switch (ReplaceFileContents(path, {header, {body, elements.size() * kElementSize}})) {
+    case ReplaceStatus::Ok:
+        return ProjectStatus::Ok;
+    case ReplaceStatus::CannotCreate:
+        return ProjectStatus::CannotCreate;
+    case ReplaceStatus::CannotWrite:
+        break;
     }
-    ok = std::fflush(f.get()) == 0 && ok;
-    ok = ::fsync(::fileno(f.get())) == 0 && ok;
-    ok = std::fclose(f.release()) == 0 && ok;
-    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return ProjectStatus::CannotWrite;
-    }
-    return ProjectStatus::Ok;
+    return ProjectStatus::CannotWrite;
 }
 
 ProjectLoad LoadProject(const std::string& path) {
     ProjectLoad result;
-    FilePtr f(std::fopen(path.c_str(), "rb"));
+    FilePtr f = OpenForReading(path);
     if (!f) {
         result.status = ProjectStatus::CannotOpen;
         return result;

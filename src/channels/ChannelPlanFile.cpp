@@ -1,39 +1,15 @@
 #include "channels/ChannelPlanFile.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 
-#include <unistd.h>
+#include "base/BinaryFile.h"
 
 namespace qm {
 
-namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* f) const {
-        if (f)
-            std::fclose(f);
-    }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-void PutLE32(std::uint8_t* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
-std::int32_t GetLE32(const std::uint8_t* p) {
-    return static_cast<std::int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) |
-                                     (static_cast<std::uint32_t>(p[3]) << 24));
-}
-
-} // namespace
-
 PlanFileLoad LoadChannelPlanFile(const std::string& path) {
     PlanFileLoad result;
-    FilePtr f(std::fopen(path.c_str(), "rb"));
+    FilePtr f = OpenForReading(path);
     if (!f) {
         result.status = PlanFileStatus::CannotOpen;
         return result;
@@ -70,26 +46,20 @@ PlanFileStatus SaveChannelPlanFile(const std::string& path, int kind,
                                    const std::vector<CommonChannel>& records) {
     if (records.empty())
         return PlanFileStatus::EmptyPlan;
-    const std::string temp = path + ".part" + std::to_string(::getpid());
-    FilePtr f(std::fopen(temp.c_str(), "wb"));
-    if (!f)
-        return PlanFileStatus::CannotCreate;
     std::uint8_t header[kPlanFileHeaderSize];
     PutLE32(header, static_cast<std::uint32_t>(records.size()));
     PutLE32(header + 4, static_cast<std::uint32_t>(kPlanFileTag));
     PutLE32(header + 8, static_cast<std::uint32_t>(kind));
-    bool ok = std::fwrite(header, 1, sizeof header, f.get()) == sizeof header;
-    if (ok)
-        ok = std::fwrite(records.data(), sizeof(CommonChannel), records.size(), f.get()) ==
-             records.size();
-    ok = std::fflush(f.get()) == 0 && ok;
-    ok = ::fsync(::fileno(f.get())) == 0 && ok;
-    ok = std::fclose(f.release()) == 0 && ok;
-    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return PlanFileStatus::CannotWrite;
+    const auto* body = reinterpret_cast<const std::uint8_t*>(records.data());
+    switch (ReplaceFileContents(path, {header, {body, records.size() * sizeof(CommonChannel)}})) {
+    case ReplaceStatus::Ok:
+        return PlanFileStatus::Ok;
+    case ReplaceStatus::CannotCreate:
+        return PlanFileStatus::CannotCreate;
+    case ReplaceStatus::CannotWrite:
+        break;
     }
-    return PlanFileStatus::Ok;
+    return PlanFileStatus::CannotWrite;
 }
 
 PlanFileStatus OpenChannelPlan(const std::string& path, CChannelPlanList& list) {

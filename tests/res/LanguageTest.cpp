@@ -6,17 +6,6 @@
 namespace qm {
 namespace {
 
-TEST(Language, BaseFromLocale) {
-    EXPECT_EQ(LanguageBaseForLocale("zh_CN"), kLanguageChinese);
-    EXPECT_EQ(LanguageBaseForLocale("zh_CN.UTF-8"), kLanguageChinese);
-    EXPECT_EQ(LanguageBaseForLocale("zh_CN.GB18030@stroke"), kLanguageChinese);
-    EXPECT_EQ(LanguageBaseForLocale("zh_TW.UTF-8"), kLanguageEnglish);
-    EXPECT_EQ(LanguageBaseForLocale("zh_HK"), kLanguageEnglish);
-    EXPECT_EQ(LanguageBaseForLocale("en_US.UTF-8"), kLanguageEnglish);
-    EXPECT_EQ(LanguageBaseForLocale("C"), kLanguageEnglish);
-    EXPECT_EQ(LanguageBaseForLocale(""), kLanguageEnglish);
-}
-
 TEST(Language, LookupInBothLanguages) {
     EXPECT_EQ(Tr(5647, kLanguageEnglish), "QM7100 Workdesk");
     EXPECT_EQ(Tr(5512, kLanguageEnglish), "Level Analysis");
