@@ -128,4 +128,15 @@ std::optional<PaneSection> SectionFromTreeValue(int itemValue) {
     }
 }
 
+void AnalysisPane::SetChannelMarkRows(const ChannelLevels& row) {
+    auto& rows = MutableTable("Mark")->rows;
+    rows = {{T(kIdsChannel), row.channel}, {T(kIdsType), row.type}};
+    if (row.analogue) {
+        rows.push_back({T(kIdsVideo), row.first});
+        rows.push_back({T(kIdsAudio), row.second});
+    } else {
+        rows.push_back({T(kIdsPower), row.first});
+    }
+}
+
 } // namespace qm

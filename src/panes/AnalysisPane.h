@@ -65,6 +65,15 @@ protected:
     void AddDescriptionValueTable(const std::string& tag, int titleId);
     // The "File Name" and "File Date" rows of a Parameters table.
     void AddFileRows(PaneTable& table) const;
+    // One channel's texts as the scan and limit panes show them: video and audio for an
+    // analogue channel, power (in first) for a digital one.
+    struct ChannelLevels {
+        std::string channel, type, first, second;
+        bool hasType = false;
+        bool analogue = false;
+    };
+    // Replaces the Mark rows with the channel's rows.
+    void SetChannelMarkRows(const ChannelLevels& row);
     // Header texts as shown (converted from the meter's 8-bit text).
     std::string ShownFileName() const;
     std::string ShownDateTime() const;

@@ -34,17 +34,6 @@ LimitPane::Row LimitPane::RowAt(const std::vector<int>& enabled, int ordinal) co
     return row;
 }
 
-void LimitPane::AddMarkRows(const Row& row) {
-    auto& rows = MutableTable("Mark")->rows;
-    rows = {{T(kIdsChannel), row.channel}, {T(kIdsType), row.type}};
-    if (row.analogue) {
-        rows.push_back({T(kIdsVideo), row.first});
-        rows.push_back({T(kIdsAudio), row.second});
-    } else {
-        rows.push_back({T(kIdsPower), row.first});
-    }
-}
-
 void LimitPane::Fill() {
     if (!File().HasLayout())
         return;
@@ -60,7 +49,7 @@ void LimitPane::Fill() {
             continue;
         }
         if (!markFilled) {
-            AddMarkRows(row);
+            SetChannelMarkRows(row);
             markFilled = true;
         }
         if (row.analogue)
@@ -78,7 +67,7 @@ void LimitPane::FillMark(long position) {
         return;
     const Row row = RowAt(enabled, static_cast<int>(position));
     if (row.hasType)
-        AddMarkRows(row);
+        SetChannelMarkRows(row);
 }
 
 std::string LimitPane::ExportText() const {

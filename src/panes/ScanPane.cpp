@@ -47,19 +47,6 @@ ScanPane::Row ScanPane::RowAt(const std::vector<int>& enabled, int r) const {
     return row;
 }
 
-void ScanPane::AddMarkRows(const Row& row) {
-    if (!row.hasType)
-        return;
-    auto& rows = MutableTable("Mark")->rows;
-    rows = {{T(kIdsChannel), row.channel}, {T(kIdsType), row.type}};
-    if (row.analogue) {
-        rows.push_back({T(kIdsVideo), row.first});
-        rows.push_back({T(kIdsAudio), row.second});
-    } else {
-        rows.push_back({T(kIdsPower), row.first});
-    }
-}
-
 void ScanPane::Fill() {
     if (!File().HasLayout())
         return;
@@ -68,8 +55,8 @@ void ScanPane::Fill() {
     PaneTable& list = *MutableTable("List");
     for (int r = 0; r < RowCount(); ++r) {
         const Row row = RowAt(enabled, r);
-        if (r == 0)
-            AddMarkRows(row);
+        if (r == 0 && row.hasType)
+            SetChannelMarkRows(row);
         if (row.hasType)
             list.rows.push_back(
                 {Format("%d", r + 1), row.channel, row.type, row.first, row.second});
@@ -81,7 +68,9 @@ void ScanPane::Fill() {
 void ScanPane::FillMark(long position) {
     if (position < 0 || position >= RowCount())
         return;
-    AddMarkRows(RowAt(File().EnabledList(), static_cast<int>(position)));
+    const Row row = RowAt(File().EnabledList(), static_cast<int>(position));
+    if (row.hasType)
+        SetChannelMarkRows(row);
 }
 
 std::string ScanPane::ExportText() const {

@@ -19,17 +19,12 @@ public:
     int RowCount() const;
 
 private:
-    struct Row {
-        std::string channel, type, first, second;
-        bool hasType = false;
-        bool analogue = false;
-    };
+    using Row = ChannelLevels;
     Row RowAt(const std::vector<int>& enabled, int r) const;
 
     void Fill() override;
     void FillMark(long position) override;
     std::string ExportText() const override;
-    void AddMarkRows(const Row& row);
 };
 
 } // namespace qm
