@@ -4,20 +4,42 @@
 
 namespace qm {
 
+namespace {
+constexpr int kWideFill = 64;
+} // namespace
+
 QColor ToQColor(COLORREF colour) {
     return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
 }
 
-GdiPainter::GdiPainter(QImage& image) : m_painter(&image) {
+GdiPainter::GdiPainter(QImage& image)
+    : m_image(image),
+      m_bits(image.format() == QImage::Format_RGB32 ? reinterpret_cast<quint32*>(image.bits())
+                                                    : nullptr),
+      m_stride(image.bytesPerLine() / 4), m_painter(&image) {
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setRenderHint(QPainter::TextAntialiasing, false);
     m_metrics.emplace(m_painter.font());
 }
 
 void GdiPainter::FillRect(int left, int top, int right, int bottom, COLORREF colour) {
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, m_image.width());
+    bottom = std::min(bottom, m_image.height());
     if (right <= left || bottom <= top)
         return;
-    m_painter.fillRect(QRect(left, top, right - left, bottom - top), ToQColor(colour));
+    // Wide areas go to the paint engine's vectorised fill, narrow ones are written here.
+    if (!m_bits || right - left >= kWideFill) {
+        m_painter.fillRect(QRect(left, top, right - left, bottom - top), ToQColor(colour));
+        return;
+    }
+    const quint32 pixel = 0xFF000000u | (static_cast<quint32>(RedOf(colour)) << 16) |
+                          (static_cast<quint32>(GreenOf(colour)) << 8) |
+                          static_cast<quint32>(BlueOf(colour));
+    const auto width = static_cast<std::size_t>(right - left);
+    for (int y = top; y < bottom; ++y)
+        std::fill_n(m_bits + y * m_stride + left, width, pixel);
 }
 
 void GdiPainter::Rectangle(int x0, int y0, int x1, int y1, COLORREF fill) {
@@ -25,7 +47,13 @@ void GdiPainter::Rectangle(int x0, int y0, int x1, int y1, COLORREF fill) {
     const int top = std::min(y0, y1), bottom = std::max(y0, y1);
     if (right <= left || bottom <= top)
         return;
-    FillRect(left, top, right, bottom, 0x000000);
+    // Outline and inside painted apart, so every pixel is written once.
+    FillRect(left, top, right, top + 1, 0x000000);
+    if (bottom - top > 1)
+        FillRect(left, bottom - 1, right, bottom, 0x000000);
+    FillRect(left, top + 1, left + 1, bottom - 1, 0x000000);
+    if (right - left > 1)
+        FillRect(right - 1, top + 1, right, bottom - 1, 0x000000);
     FillRect(left + 1, top + 1, right - 1, bottom - 1, fill);
 }
 

@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QSize>
 #include <QString>
+#include <cstdint>
 #include <optional>
 
 #include "chart/ChartTypes.h"
@@ -43,6 +44,11 @@ public:
 private:
     QPen MakePen(int penWidth, COLORREF colour) const;
 
+    // Axis-parallel fills write the pixels directly: the charts consist mostly of narrow bars,
+    // where a per-row call into the paint engine would cost more than the pixels themselves.
+    QImage& m_image;
+    quint32* m_bits = nullptr;
+    qsizetype m_stride = 0; // pixels per row
     QPainter m_painter;
     std::optional<QFontMetrics> m_metrics;
     COLORREF m_textColour = 0;
