@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <cstdio>
 #include <memory>
 #include <ostream>
 
@@ -57,10 +58,17 @@ public:
     std::vector<std::string> texts;
 };
 
+// Qt's own notes (run-time directories and the like) would mix with the tool's messages.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "qm7100: %s\n", qPrintable(text));
+}
+
 // Fonts need the GUI layer; the tool has no window, so it never needs a display.
 void EnsureGuiApplication() {
     if (QGuiApplication::instance())
         return;
+    qInstallMessageHandler(QuietQtMessages);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "qm7100";
