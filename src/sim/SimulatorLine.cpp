@@ -20,13 +20,20 @@ constexpr auto kPartialFrameLimit = std::chrono::milliseconds(500);
 // Replies go out in slices of about this much line time, so a reader sees them grow.
 constexpr auto kSlice = std::chrono::milliseconds(2);
 
-void SleepUntil(std::chrono::steady_clock::time_point when, const volatile bool& stop) {
+// Sleeps until when; with spinTail the last stretch is spent polling the clock, because a
+// wake-up from sleep comes tens of microseconds late and the last byte of a reply must not.
+void SleepUntil(std::chrono::steady_clock::time_point when, bool spinTail,
+                const volatile bool& stop) {
+    constexpr auto kSpin = std::chrono::microseconds(100);
+    const auto wake = spinTail ? when - kSpin : when;
     const auto ns =
-        std::chrono::duration_cast<std::chrono::nanoseconds>(when.time_since_epoch()).count();
+        std::chrono::duration_cast<std::chrono::nanoseconds>(wake.time_since_epoch()).count();
     timespec ts{};
     ts.tv_sec = static_cast<time_t>(ns / 1000000000);
     ts.tv_nsec = static_cast<long>(ns % 1000000000);
     while (!stop && ::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
+    }
+    while (spinTail && !stop && std::chrono::steady_clock::now() < when) {
     }
 }
 
@@ -184,7 +191,7 @@ void SimulatorLine::Send(const std::vector<std::uint8_t>& reply, Clock::time_poi
     while (sent < reply.size() && !*m_stop) {
         const std::size_t part = std::min(slice, reply.size() - sent);
         // A byte is there once its stop bit has gone by.
-        SleepUntil(start + LineTime(sent + part), *m_stop);
+        SleepUntil(start + LineTime(sent + part), sent + part == reply.size(), *m_stop);
         if (!WriteAll(reply.data() + sent, part))
             return;
         sent += part;

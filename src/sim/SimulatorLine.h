@@ -50,7 +50,7 @@ private:
     int m_master = -1;
     std::string m_slavePath;
     long m_baud = 115200;
-    std::chrono::microseconds m_turnaround{100};
+    std::chrono::microseconds m_turnaround{50};
     std::FILE* m_log = nullptr;
     bool m_hungUp = false;
     const volatile bool* m_stop = nullptr;

@@ -27,7 +27,7 @@ const char* const kUsage = R"(usage: qm7100-sim [options]
   --plan SLOT=PLAN.f71CH  put a channel-plan file's plan in slot A-E (repeatable)
   --link PATH           make PATH a symbolic link to the pseudo-terminal
   --baud RATE           line speed the replies are paced at (default 115200)
-  --turnaround-us US    pause between a request and its reply (default 100)
+  --turnaround-us US    pause between a request and its reply (default 50)
   --screen-scrambled    send the screen blocks out of order
   --fault KIND=K[:CODE] on request K (from 1; or the K-th one with hex command CODE):
                         bad-check, no-reply, stray-byte, short or hangup (repeatable)
@@ -69,7 +69,7 @@ bool LoadPlan(const std::string& path, int kind, std::vector<std::vector<std::ui
 int main(int argc, char** argv) {
     using qm::sim::MeterSimulator;
     std::string model = "7100T", files, link, logPath;
-    long count = 8, baud = 115200, turnaround = 100;
+    long count = 8, baud = 115200, turnaround = 50;
     bool scrambled = false;
     std::vector<std::string> plans;
     qm::sim::FaultPlan faults;
