@@ -51,11 +51,11 @@ inline void ReportProgress(const ProgressFn& progress, int position, int range) 
 // settings file (the desktop program), or a port and baud given directly (the command-line
 // tool's --port and --baud). A port text is a number, "COMn" or a device path.
 struct ConnectTarget {
-    bool fromSettings = true;
+    bool useSettings = true;
     std::string port;
     std::string baud;
 
-    static ConnectTarget Settings() { return {}; }
+    static ConnectTarget FromSettings() { return {}; }
     static ConnectTarget Direct(std::string portText, std::string baudText) {
         return {false, std::move(portText), std::move(baudText)};
     }
@@ -63,7 +63,7 @@ struct ConnectTarget {
 
 // The silent connect to the target.
 inline bool ConnectTo(cnComm& port, const ConnectTarget& target) {
-    return target.fromSettings ? SilentConnect(port)
+    return target.useSettings ? SilentConnect(port)
                                : SilentConnect(port, target.port, target.baud);
 }
 

@@ -41,7 +41,7 @@ bool TakeTarget(Context& ctx, ConnectTarget& target) {
         }
     }
     if (!hasPort && !hasBaud) {
-        target = ConnectTarget::Settings();
+        target = ConnectTarget::FromSettings();
         return true;
     }
     const Settings settings;

@@ -1,13 +1,54 @@
 // The meter commands of qm7100 against the simulator.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "app/IniFile.h"
 #include "app/ProjectFile.h"
 #include "support/SimProcess.h"
 #include "support/TestSupport.h"
 
+extern char** environ;
+
 namespace qm {
 namespace {
+
+// Runs qm7100 with its stderr on a pseudo-terminal and returns what it wrote there.
+std::string StderrOnATerminal(std::vector<std::string> args) {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
+        return "no terminal";
+    const std::string slave = ::ptsname(master);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, slave.c_str(), O_RDWR | O_NOCTTY, 0);
+    args.insert(args.begin(), test::BinPath("qm7100"));
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    std::string text;
+    char buffer[512];
+    for (;;) {
+        pollfd p{master, POLLIN, 0};
+        if (::poll(&p, 1, 10000) <= 0)
+            break;
+        const ssize_t n = ::read(master, buffer, sizeof buffer);
+        if (n <= 0)
+            break; // EIO once the program has ended and closed the terminal
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::waitpid(pid, nullptr, 0);
+    ::close(master);
+    return text;
+}
 
 using test::BinPath;
 using test::ProcessResult;
@@ -35,6 +76,14 @@ TEST_F(MeterCli, UploadThenTree) {
     EXPECT_EQ(tree.exitCode, 0);
     EXPECT_EQ(tree.out.substr(0, 10), "0\tFILE001\n");
     EXPECT_NE(tree.out.find("1\tFILE002\n"), std::string::npos);
+}
+
+TEST_F(MeterCli, ProgressBarOnATerminal) {
+    SimProcess sim({"--model", "7100Q", "--count", "2", "--baud", "4000000"});
+    const std::string text = StderrOnATerminal({"--settings", ini, "upload", dir.File("meter.f71"),
+                                                "--port", sim.Path(), "--baud", "4000000"});
+    EXPECT_NE(text.find("] 1/2"), std::string::npos) << text;
+    EXPECT_NE(text.find("] 2/2"), std::string::npos) << text;
 }
 
 TEST_F(MeterCli, UploadFailures) {
