@@ -68,8 +68,18 @@ OperationOutcome DownloadPlan(cnComm& port, const ConnectTarget& target, int slo
     entries.reserve(plans.Count());
     for (const CommonChannel& record : plans.Records())
         entries.push_back(EntryFromRecord(kind, record));
-    // WriteChannelPlan refuses short plans and unknown kinds before sending anything.
-    const bool written = IsKnownKind(kind) && WriteChannelPlan(port, kind, entries, slot);
+    // A plan laid out for another meter kind would be misread by this meter (entry layout and
+    // code tables differ): it is not sent.
+    const std::string model = ReadModel(port);
+    const int meterKind = MeterKindOfModel(model);
+    bool written = false;
+    if (meterKind != kind) {
+        outcome.detail = "the plan is for meter kind " + std::to_string(kind) + ", the meter '" +
+                         model + "' is of kind " + std::to_string(meterKind);
+    } else {
+        // WriteChannelPlan refuses short plans before sending anything.
+        written = WriteChannelPlan(port, kind, entries, slot);
+    }
     outcome.Show(written ? msg::kPlanWritten : msg::kPlanWriteFailed, MessageKind::Notice);
 
     if (!ActivatePlan(port, slot)) {

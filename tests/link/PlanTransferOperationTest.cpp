@@ -1,6 +1,7 @@
 // The channel editor's Upload and Download, end to end against the simulator.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "channels/ChannelPlanFile.h"
@@ -90,10 +91,10 @@ TEST_F(PlanTransfer, DownloadThenUploadGivesThePlanBack) {
     EXPECT_TRUE(w.ok);
     EXPECT_EQ(w.messages, (std::vector<OperationMessage>{{5654, MessageKind::Notice}}));
     // Five channels go in two frames, then the slot is made current.
-    EXPECT_EQ(Codes(log), (std::vector<int>{0x2B, 0x67, 0x67, 0x28, 0x09}));
+    EXPECT_EQ(Codes(log), (std::vector<int>{0x2B, 0x50, 0x67, 0x67, 0x28, 0x09}));
     const auto frames = test::LoggedFrames(log);
-    EXPECT_EQ(frames[1].substr(0, 26), "55 AA 01 5A 67 02 01 05 04");
-    EXPECT_EQ(frames[2].substr(0, 20), "55 AA 01 58 67 02 02");
+    EXPECT_EQ(frames[2].substr(0, 26), "55 AA 01 5A 67 02 01 05 04");
+    EXPECT_EQ(frames[3].substr(0, 20), "55 AA 01 58 67 02 02");
 
     CChannelPlanList back;
     const PlanUploadResult r = UploadPlan(port, Target(sim), 4, back);
@@ -113,7 +114,13 @@ TEST_F(PlanTransfer, DownloadRefusals) {
     r = DownloadPlan(port, Target(sim), 1, SamplePlan(2, 3));
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.messages, (std::vector<OperationMessage>{{5655, MessageKind::Notice}}));
-    EXPECT_EQ(Codes(log), (std::vector<int>{0x2B, 0x2B, 0x28, 0x09}));
+    EXPECT_EQ(Codes(log), (std::vector<int>{0x2B, 0x2B, 0x50, 0x28, 0x09}));
+    // A plan of another meter kind is not sent either.
+    r = DownloadPlan(port, Target(sim), 1, SamplePlan(1, 8));
+    EXPECT_EQ(r.messages, (std::vector<OperationMessage>{{5655, MessageKind::Notice}}));
+    EXPECT_NE(r.detail.find("kind 1"), std::string::npos) << r.detail;
+    const std::vector<int> codes = Codes(log);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), 0x67), 0);
 }
 
 TEST_F(PlanTransfer, FailedActivationAfterAWrite) {
