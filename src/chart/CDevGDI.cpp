@@ -14,7 +14,10 @@ namespace {
 // The face the stored configuration names and the one that stands in for it here.
 constexpr const char* kSystemFace = "System";
 constexpr const char* kSystemFaceStandIn = "DejaVu Sans";
-constexpr int kDefaultFontSize = 100;
+// Spectrum frames keep the font a fresh drawing context starts with. At 7 points the numeric
+// scale's widest number ("109.09 ") still fits the charts' 35-pixel left margin instead of
+// losing its leading digits, which would read as a different value.
+constexpr int kFreshContextFontSize = 70;
 // Point sizes become pixels at the resolution the layout was designed on.
 constexpr int kLayoutDpi = 96;
 
@@ -269,7 +272,7 @@ QFont CDevGDI::SurfaceFont(const QString& face, int tenthsOfPoint) {
 }
 
 QFont CDevGDI::DefaultFont() {
-    return SurfaceFont(QString::fromLatin1(kSystemFace), kDefaultFontSize);
+    return SurfaceFont(QString::fromLatin1(kSystemFace), kFreshContextFontSize);
 }
 
 // ---- mouse --------------------------------------------------------------------------------

@@ -48,7 +48,8 @@ public:
 
     // Configures the surfaces for the view (window rectangle in screen coordinates) and
     // starts the render thread; false when no thread runs. Without a window there is nobody
-    // to present frames to, so no thread is started; DrawFrame still composes them.
+    // to present frames to, so no thread is started; DrawFrame still composes them. The
+    // window must outlive the controller.
     virtual bool Create(IFrameSink* window, const PlotRect& windowRect) = 0;
     virtual void Resize(int left, int top, int right, int bottom) = 0;
     virtual int RefreshTexts() = 0;

@@ -69,16 +69,23 @@ void GdiPainter::FrameRect(int left, int top, int right, int bottom, int penWidt
 void GdiPainter::HLine(int x0, int x1, int y, int penWidth, COLORREF colour) {
     const int w = std::max(1, penWidth);
     const int top = y - w / 2;
-    if (x1 < x0)
-        std::swap(x0, x1), ++x0, ++x1;
+    // Drawn leftward, the line covers its end point but not its start.
+    if (x1 < x0) {
+        std::swap(x0, x1);
+        ++x0;
+        ++x1;
+    }
     FillRect(x0, top, x1, top + w, colour);
 }
 
 void GdiPainter::VLine(int x, int y0, int y1, int penWidth, COLORREF colour) {
     const int w = std::max(1, penWidth);
     const int left = x - w / 2;
-    if (y1 < y0)
-        std::swap(y0, y1), ++y0, ++y1;
+    if (y1 < y0) {
+        std::swap(y0, y1);
+        ++y0;
+        ++y1;
+    }
     FillRect(left, y0, left + w, y1, colour);
 }
 
