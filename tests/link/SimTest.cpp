@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "channels/ChannelPlanFile.h"
 #include "link/FrameProtocol.h"
 #include "link/MeterCommands.h"
 #include "link/cnComm.h"
@@ -68,6 +69,14 @@ TEST(Sim, RefusesBadOptions) {
     EXPECT_EQ(test::RunProcess(test::BinPath("qm7100-sim"), {"--model", "7200X"}).exitCode, 2);
     EXPECT_EQ(test::RunProcess(test::BinPath("qm7100-sim"), {"--fault", "explode=1"}).exitCode, 2);
     EXPECT_EQ(test::RunProcess(test::BinPath("qm7100-sim"), {"--plan", "F=x.f71CH"}).exitCode, 2);
+    // A plan for another meter kind cannot be put in a slot.
+    test::TempDir dir;
+    const std::string plan = dir.File("t2.f71CH");
+    ASSERT_EQ(SaveChannelPlanFile(plan, 2, std::vector<CommonChannel>(5)), PlanFileStatus::Ok);
+    const auto r =
+        test::RunProcess(test::BinPath("qm7100-sim"), {"--model", "7100T", "--plan", "A=" + plan});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("kind 2"), std::string::npos) << r.err;
 }
 
 TEST(Sim, InjectedFaultsFailTheExchangeTheyHit) {
