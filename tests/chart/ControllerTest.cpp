@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -254,6 +256,23 @@ TEST(Conversions, SpectrumTracesTakeNPointsAndTheMaxTraceOnlyWhenFlagged) {
     const SpectrumTraces big = SpectrumTracesOf(MeasurementFile(one.e));
     EXPECT_EQ(big.pointCount, 320);
     EXPECT_EQ(big.trace1.size(), 320u);
+}
+
+TEST(Controllers, SpectrumScaleNumbersFitTheLeftMarginWhole) {
+    CSpecAnalyzer spec;
+    spec.Create(nullptr, {0, 0, 800, 500});
+    ElementBuilder b(1);
+    b.SpectrumCount(315, 0);
+    spec.SetData(b.e);
+    spec.RefreshTexts();
+    const QImage frame = spec.DrawFrame();
+    const QFontMetrics fm(CDevGDI::DefaultFont());
+    for (const auto& [k, text] : {std::pair{10, "109.09 "}, std::pair{3, "32.73 "}}) {
+        const int width = fm.horizontalAdvance(text);
+        ASSERT_LE(width, 34) << text;
+        const int y = 40 + (11 - k) * 420 / 11 + fm.height() / 2 - 15;
+        EXPECT_TRUE(TextAt(frame, text, 34 - width, y, CDevGDI::DefaultFont(), 0x00FFFF)) << k;
+    }
 }
 
 TEST(Controllers, DragsMoveMarkerZeroAndAlwaysTellThePane) {
