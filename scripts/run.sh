@@ -19,7 +19,7 @@ trap cleanup EXIT
 port=""
 if [ -x "$bin/qm7100-sim" ]; then
     # The simulator prints its pseudo-terminal's path on its first line.
-    coproc SIM { exec "$bin/qm7100-sim" --model 7100T2; }
+    coproc SIM { exec "$bin/qm7100-sim" --model 7100T2 --count 3; }
     sim_pid=$SIM_PID
     read -r port <&"${SIM[0]}"
     printf '[Connect Information]\r\nPort=%s\r\nBaud=115200\r\n' "$port" > "$settings"
