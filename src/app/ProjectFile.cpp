@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "app/FileCollection.h"
 #include "base/BinaryFile.h"
 
 namespace qm {
@@ -52,6 +53,13 @@ ProjectLoad LoadProject(const std::string& path) {
             break;
     }
     return result;
+}
+
+ProjectStatus OpenProject(const std::string& path, CFileCollection& collection) {
+    ProjectLoad load = LoadProject(path);
+    if (load.status == ProjectStatus::Ok || load.status == ProjectStatus::BadVersion)
+        collection.Assign(std::move(load.elements));
+    return load.status;
 }
 
 std::string ProjectStatusText(ProjectStatus status, const std::string& path) {

@@ -33,6 +33,13 @@ ProjectStatus SaveProject(const std::string& path, const std::vector<_tagFileDat
 // holds no byte of are not created, whatever count the header announces.
 ProjectLoad LoadProject(const std::string& path);
 
+class CFileCollection;
+
+// Open into the loaded-file collection. A project file replaces the collection; one of another
+// format version empties it, as opening always has; a file that cannot be read at all (missing,
+// unreadable, shorter than its header) is reported and leaves the collection as it was.
+ProjectStatus OpenProject(const std::string& path, CFileCollection& collection);
+
 // English description of a failure, for the command-line tool and the desktop's reports.
 std::string ProjectStatusText(ProjectStatus status, const std::string& path);
 

@@ -28,6 +28,9 @@ std::string Tr(int englishId, int languageBase);
 // Same, in the process-wide language.
 std::string Tr(int englishId);
 
+// The program title, the caption of every dialog message box: "QM7100 Workdesk" in English.
+std::string ProgramTitle();
+
 // Raw lookup by table id; empty when the id is not in the table.
 const std::string& TextById(int id);
 bool HasText(int id);

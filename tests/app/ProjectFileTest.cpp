@@ -3,6 +3,7 @@
 #include <cstring>
 #include <sys/stat.h>
 
+#include "app/FileCollection.h"
 #include "app/FileTree.h"
 #include "app/ProjectFile.h"
 #include "measurement/SampleGenerator.h"
@@ -98,6 +99,26 @@ TEST(ProjectFile, FailedSaveKeepsThePreviousFile) {
     EXPECT_EQ(SaveProject(dir.File("adir"), {}), ProjectStatus::CannotWrite);
     EXPECT_EQ(SaveProject(dir.File("nofolder/x.f71"), {}), ProjectStatus::CannotCreate);
     EXPECT_EQ(ReadFile(path), before);
+}
+
+TEST(ProjectFile, OpenIntoTheCollectionKeepsItWhenTheFileCannotBeRead) {
+    TempDir dir;
+    CFileCollection collection;
+    collection.Append(MakeSampleMeasurement(0, 0, "KEEP"));
+    EXPECT_EQ(OpenProject(dir.File("missing.f71"), collection), ProjectStatus::CannotOpen);
+    WriteFile(dir.File("short.f71"), "\xC8");
+    EXPECT_EQ(OpenProject(dir.File("short.f71"), collection), ProjectStatus::TooShort);
+    EXPECT_EQ(collection.Count(), 1u);
+
+    WriteFile(dir.File("v199.f71"), Header(0, 199));
+    EXPECT_EQ(OpenProject(dir.File("v199.f71"), collection), ProjectStatus::BadVersion);
+    EXPECT_TRUE(collection.Empty()) << "another version empties the collection";
+
+    ASSERT_EQ(SaveProject(dir.File("two.f71"),
+                          {MakeSampleMeasurement(1, 0, "A"), MakeSampleMeasurement(1, 1, "B")}),
+              ProjectStatus::Ok);
+    EXPECT_EQ(OpenProject(dir.File("two.f71"), collection), ProjectStatus::Ok);
+    EXPECT_EQ(collection.Count(), 2u);
 }
 
 TEST(FileTree, ChildrenFollowTheSectionFlags) {

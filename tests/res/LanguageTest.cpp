@@ -15,6 +15,8 @@ TEST(Language, LookupInBothLanguages) {
     EXPECT_EQ(Tr(kIdsOleInitFailed, kLanguageEnglish), Tr(kIdsOleInitFailed, kLanguageChinese));
     EXPECT_FALSE(Tr(kIdsOleInitFailed, kLanguageEnglish).empty());
     EXPECT_EQ(Tr(5999, kLanguageEnglish), "");
+    SetLanguageBase(kLanguageEnglish);
+    EXPECT_EQ(ProgramTitle(), "QM7100 Workdesk");
 }
 
 TEST(TextCodec, AnsiNamesBecomeUtf8) {
