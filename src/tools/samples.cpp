@@ -9,9 +9,8 @@
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr,
-                     "usage: qm7100-samples OUT.f71 [KIND COUNT]...\n"
-                     "  without KIND COUNT pairs: one file of each meter kind 0, 1, 2\n");
+        std::fprintf(stderr, "usage: qm7100-samples OUT.f71 [KIND COUNT]...\n"
+                             "  without KIND COUNT pairs: one file of each meter kind 0, 1, 2\n");
         return 2;
     }
     std::vector<qm::_tagFileDataExt> elements;
