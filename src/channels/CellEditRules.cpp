@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "channels/ChannelRowTexts.h"
 #include "channels/ChannelValueTables.h"
@@ -131,11 +132,8 @@ void CCellEditRules::ShowRecord(int column) {
 }
 
 void CCellEditRules::EditEia(const std::string& text) {
-    const DecimalText value(text);
-    const std::int64_t n = value.Scaled(0);
-    // A text without a number (only spaces, a lone point) is refused like an empty one rather
-    // than taken as channel 0.
-    if (!value.HasNumber() || n < 0 || n > 255) {
+    const std::int64_t n = DecimalText(text).Scaled(0);
+    if (text.empty() || n < 0 || n > 255) {
         Error(kIdsEiaRange);
         ShowRecord(kColEia);
         return;
@@ -181,25 +179,30 @@ void CCellEditRules::EditType(const std::string& text) {
         return;
     }
 
+    // Frequencies from files are unchecked: the shift saturates at both ends of the 32-bit
+    // range instead of wrapping into an absurd value.
+    const auto shift = [&r](std::int64_t by) {
+        r.SetFrequency(static_cast<std::uint32_t>(std::clamp<std::int64_t>(
+            std::int64_t{r.Frequency()} + by, 0, std::numeric_limits<std::uint32_t>::max())));
+    };
     bool moved = false;
     if (toTv && IsDigitalType(m_kind, old)) {
         if (r.AudioBw() == kDigital8) {
-            r.SetFrequency(r.Frequency() + kShift8);
+            shift(kShift8);
             r.SetAudioBw(kTv8);
             moved = true;
         } else if (r.AudioBw() == kDigital6) {
-            r.SetFrequency(r.Frequency() + kShift6);
+            shift(kShift6);
             r.SetAudioBw(kTv6);
             moved = true;
         }
     } else if (toDigital && old == kTypeTv) {
-        // Never below 0: a wrapped frequency would read as 42949670 MHz.
         if (r.AudioBw() == kTv8) {
-            r.SetFrequency(r.Frequency() - std::min<std::uint32_t>(r.Frequency(), kShift8));
+            shift(-kShift8);
             r.SetAudioBw(kDigital8);
             moved = true;
         } else if (r.AudioBw() == kTv6) {
-            r.SetFrequency(r.Frequency() - std::min<std::uint32_t>(r.Frequency(), kShift6));
+            shift(-kShift6);
             r.SetAudioBw(kDigital6);
             moved = true;
         }
@@ -377,7 +380,7 @@ void CCellEditRules::EditSymbolRate(const std::string& text) {
 void CCellEditRules::EditStandard(const std::string& text) {
     CommonChannel& r = Record();
     const int code = TableCode(StandardTable(), text);
-    if (r.Type(m_kind) != kTypeDvbC || code < 0) {
+    if (code < 0) {
         ShowRecord(kColStandard);
         return;
     }
@@ -392,13 +395,8 @@ void CCellEditRules::EditStandard(const std::string& text) {
 void CCellEditRules::EditTerrestrial(int column, const std::string& text) {
     CommonChannel& r = Record();
     const std::uint8_t type = r.Type(m_kind);
-    const bool shown =
-        column == kColHierarchy ? type == kTypeDvbT : (type == kTypeDvbT || type == kTypeDvbT2);
-    if (!shown) {
-        if (column == kColCodeRate && m_kind == 2)
-            Refill();
-        else
-            ShowRecord(column);
+    if (column == kColCodeRate && m_kind == 2 && type != kTypeDvbT && type != kTypeDvbT2) {
+        Refill();
         return;
     }
     ValueTable table;
@@ -413,6 +411,8 @@ void CCellEditRules::EditTerrestrial(int column, const std::string& text) {
         table = FftTable();
         break;
     case kColCodeRate:
+        // The DVB-T table for every row but DVB-T2 rows, which show their code rate in the
+        // DVB-T2 table: looking it up in the DVB-T one would store another rate than chosen.
         table = CodeRateTable(type);
         break;
     default:

@@ -62,7 +62,7 @@ TEST_F(CellEdit, EiaRangeDuplicatesAndTruncation) {
     EXPECT_EQ(Rec().Eia(1), 12);
     EXPECT_EQ(Cell(kColEia), "12.9");
 
-    for (const char* text : {"", " ", ".", "-1"}) {
+    for (const char* text : {"", "-1"}) {
         o = Edit(kColEia, text);
         EXPECT_TRUE(Says(o, kIdsEiaRange, MessageSeverity::Error)) << text;
         EXPECT_EQ(Cell(kColEia), "12") << text;
@@ -76,6 +76,10 @@ TEST_F(CellEdit, EiaRangeDuplicatesAndTruncation) {
     o = Edit(kColEia, "12"); // its own number
     EXPECT_FALSE(o.message);
     EXPECT_TRUE(o.changedRecords.empty());
+
+    o = Edit(kColEia, "."); // only an empty text is refused; no number reads as 0
+    EXPECT_FALSE(o.message);
+    EXPECT_EQ(Rec().Eia(1), 0);
 }
 
 TEST_F(CellEdit, NamesArePaddedUniqueAndShort) {
@@ -172,6 +176,9 @@ TEST_F(CellEdit, TypeChangeNeverWrapsTheFrequency) {
     Edit(kColType, "DVB-T");
     EXPECT_EQ(Rec().Frequency(), 0u);
     EXPECT_EQ(Cell(kColFreq), "0.00");
+    UseOne(1, {.type = kTypeDvbC, .freq = 0xFFFFFF00u, .bw = 650});
+    Edit(kColType, "TV");
+    EXPECT_EQ(Rec().Frequency(), 0xFFFFFFFFu);
 }
 
 TEST_F(CellEdit, TerrestrialTypesResetTheirParameters) {
@@ -379,9 +386,12 @@ TEST_F(CellEdit, ModulationAndStandardSetDefaultRates) {
     EXPECT_EQ(Rec().Modulation(), 3);
     EXPECT_EQ(Cell(kColModulation), "---");
     EXPECT_FALSE(o.keepsTypedText);
+    // The standard applies to any row; cell 8 reads "---", so the rate is the non-256QAM one.
     o = Edit(kColStandard, "J83.B");
-    EXPECT_EQ(Rec().SymbolRate(), 1234);
-    EXPECT_EQ(Cell(kColStandard), "---");
+    EXPECT_EQ(Rec().Standard(1), 1);
+    EXPECT_EQ(Rec().SymbolRate(), 5057);
+    EXPECT_EQ(Cell(kColSymbolRate), "5.057");
+    EXPECT_TRUE(o.keepsTypedText);
 }
 
 TEST_F(CellEdit, SymbolRateBounds) {
@@ -443,9 +453,15 @@ TEST_F(CellEdit, TerrestrialColumnsAndCodeRateTables) {
     Edit(kColCodeRate, "2/3");
     EXPECT_EQ(Rec().CodeRate(), 2);
     EXPECT_EQ(Cell(kColCodeRate), "2/3");
-    Edit(kColHierarchy, "2"); // not shown on DVB-T2 rows
-    EXPECT_EQ(Rec().Hierarchy(), 0);
-    EXPECT_EQ(Cell(kColHierarchy), "---");
+    // Kinds 1 and 2 store a listed text on any row; only kind 2's code rate refills.
+    Edit(kColHierarchy, "2");
+    EXPECT_EQ(Rec().Hierarchy(), 2);
+    UseOne(1, {.type = kTypeDvbC});
+    o = Edit(kColCodeRate, "7/8");
+    EXPECT_EQ(Rec().CodeRate(), 4);
+    EXPECT_TRUE(o.keepsTypedText);
+    Edit(kColFft, "8K");
+    EXPECT_EQ(Rec().Fft(), 1);
 }
 
 TEST_F(CellEdit, EditsOutsideTheGridDoNothing) {
