@@ -28,14 +28,13 @@ PlanFileLoad LoadChannelPlanFile(const std::string& path) {
         result.status = PlanFileStatus::BadCount;
         return result;
     }
-    result.announced = n;
     result.kind = GetLE32(header + 8);
-    for (std::int32_t i = 0; i < n; ++i) {
-        CommonChannel record;
+    // N is at most 170 here, so the zero records for a cut file cost next to nothing.
+    result.records.resize(static_cast<std::size_t>(n));
+    for (CommonChannel& record : result.records) {
         const std::size_t got = std::fread(&record, 1, sizeof record, f.get());
-        if (got == 0)
-            break;
-        result.records.push_back(record);
+        if (got == sizeof record)
+            ++result.complete;
         if (got < sizeof record)
             break;
     }

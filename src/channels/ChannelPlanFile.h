@@ -28,14 +28,14 @@ enum class PlanFileStatus {
 struct PlanFileLoad {
     PlanFileStatus status = PlanFileStatus::Ok;
     int kind = -1;
-    std::vector<CommonChannel> records;
-    // N as the header announces it; above records.size() when the file is cut short.
-    std::int32_t announced = 0;
+    std::vector<CommonChannel> records; // N records, as the header announces
+    // Records the file holds whole; below records.size() when the file is cut short.
+    std::size_t complete = 0;
 };
 
-// Reads a channel-plan file. A record cut short by the end of the file is kept with its missing
-// bytes zero; records the file holds no byte of are not created. Only as many records are ever
-// allocated as the file holds.
+// Reads a channel-plan file. A file shorter than its header announces gives all-zero bytes for
+// the missing part, whole records included. N is refused before anything is allocated when it
+// is negative or above 170.
 PlanFileLoad LoadChannelPlanFile(const std::string& path);
 
 // Writes a temporary file beside the target and renames it over the target only when complete.

@@ -20,9 +20,9 @@ bool OpenPlanOrReport(Context& ctx, const std::string& path, CChannelPlanList& p
         ctx.err << PlanFileStatusText(load.status, path) << "\n";
         return false;
     }
-    if (static_cast<std::size_t>(load.announced) > load.records.size())
-        ctx.err << "qm7100: " << path << " announces " << load.announced << " channels but holds "
-                << load.records.size() << "\n";
+    if (load.complete < load.records.size())
+        ctx.err << "qm7100: " << path << " announces " << load.records.size()
+                << " channels but holds " << load.complete << " whole; the rest read as zero\n";
     plan.Assign(std::move(load.records));
     plan.SetKind(load.kind);
     return true;

@@ -74,18 +74,19 @@ TEST(ChannelPlanFile, RefusedFilesLeaveThePlanAsItWas) {
     EXPECT_EQ(plan.Count(), 6u);
 }
 
-TEST(ChannelPlanFile, ShortFilesKeepWhatTheyHold) {
+TEST(ChannelPlanFile, ShortFilesGiveZeroBytesForTheMissingPart) {
     test::TempDir dir;
     const CommonChannel a = test::MakeChannel(1, {.eia = 7, .name = "ABC"});
     std::string bytes = Header(3, 200, 1) + RecordBytes(a) + RecordBytes(a).substr(0, 10);
     test::WriteFile(dir.File("short.f71CH"), bytes);
     const PlanFileLoad load = LoadChannelPlanFile(dir.File("short.f71CH"));
     ASSERT_EQ(load.status, PlanFileStatus::Ok);
-    EXPECT_EQ(load.announced, 3);
-    ASSERT_EQ(load.records.size(), 2u); // the third record has no byte in the file
+    EXPECT_EQ(load.complete, 1u);
+    ASSERT_EQ(load.records.size(), 3u);
     EXPECT_EQ(load.records[0].Name(1), "ABC");
     EXPECT_EQ(load.records[1].Frequency(), a.Frequency()); // read part
     EXPECT_EQ(load.records[1].Eia(1), 0);                  // missing part zero
+    EXPECT_EQ(RecordBytes(load.records[2]), std::string(29, '\0'));
 
     test::WriteFile(dir.File("zero.f71CH"), Header(0, 200, 2));
     CChannelPlanList plan = test::MakeTvPlan(1, 4);
