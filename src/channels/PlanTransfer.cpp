@@ -59,11 +59,12 @@ OperationOutcome DownloadPlan(cnComm& port, const ConnectTarget& target, int slo
         return outcome;
     }
     ReportProgress(progress, 10, kProgressRange);
-    if (plans.Empty()) {
+    // The grid shows no rows for a plan of no known kind: nothing to send either.
+    const int kind = plans.Kind();
+    if (plans.Empty() || !IsKnownKind(kind)) {
         outcome.Show(msg::kUploadPlanFirst, MessageKind::Error);
         return outcome;
     }
-    const int kind = plans.Kind();
     std::vector<PlanEntry> entries;
     entries.reserve(plans.Count());
     for (const CommonChannel& record : plans.Records())
@@ -80,7 +81,8 @@ OperationOutcome DownloadPlan(cnComm& port, const ConnectTarget& target, int slo
         // WriteChannelPlan refuses short plans before sending anything.
         written = WriteChannelPlan(port, kind, entries, slot);
     }
-    outcome.Show(written ? msg::kPlanWritten : msg::kPlanWriteFailed, MessageKind::Notice);
+    // The channel editor's notices are plain boxes with the application name as caption.
+    outcome.Show(written ? msg::kPlanWritten : msg::kPlanWriteFailed, MessageKind::Plain);
 
     if (!ActivatePlan(port, slot)) {
         outcome.Show(msg::kPlanActivateFailed, MessageKind::Error);

@@ -25,10 +25,11 @@ PlanUploadResult UploadPlan(cnComm& port, const ConnectTarget& target, int slot,
 
 // Download: writes the list's records, in the list's kind, as the plan of slot (0-4), then
 // makes that slot the meter's current plan. Messages in order: 5650 (error) no connection;
-// 5653 (error) an empty plan; the notice 5654 or 5655 for the write; then 5656 (error) when
-// the activation fails. A plan of fewer than four channels, or one laid out for a meter kind
-// other than the connected meter's (its model is read first), is not sent and gives 5655. ok
-// only when both the write and the activation succeeded.
+// 5653 (error) an empty plan or one of no known kind (the grid shows no rows); the plain box
+// 5654 or 5655 for the write; then 5656 (error) when the activation fails. A plan of fewer than
+// four channels, or one laid out for a meter kind other than the connected meter's (its model is
+// read first), is not sent and gives 5655. ok only when both the write and the activation
+// succeeded.
 OperationOutcome DownloadPlan(cnComm& port, const ConnectTarget& target, int slot,
                               const CChannelPlanList& plans, const ProgressFn& progress = {});
 

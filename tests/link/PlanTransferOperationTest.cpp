@@ -89,7 +89,7 @@ TEST_F(PlanTransfer, DownloadThenUploadGivesThePlanBack) {
     const CChannelPlanList plan = SamplePlan(0, 5);
     const OperationOutcome w = DownloadPlan(port, Target(sim), 4, plan);
     EXPECT_TRUE(w.ok);
-    EXPECT_EQ(w.messages, (std::vector<OperationMessage>{{5654, MessageKind::Notice}}));
+    EXPECT_EQ(w.messages, (std::vector<OperationMessage>{{5654, MessageKind::Plain}}));
     // Five channels go in two frames, then the slot is made current.
     EXPECT_EQ(Codes(log), (std::vector<int>{0x2B, 0x50, 0x67, 0x67, 0x28, 0x09}));
     const auto frames = test::LoggedFrames(log);
@@ -110,14 +110,19 @@ TEST_F(PlanTransfer, DownloadRefusals) {
     empty.SetKind(2);
     OperationOutcome r = DownloadPlan(port, Target(sim), 0, empty);
     EXPECT_EQ(r.messages, (std::vector<OperationMessage>{{5653, MessageKind::Error}}));
+    // Records of no known kind fill no grid rows: the same refusal.
+    CChannelPlanList unknown = SamplePlan(2, 5);
+    unknown.SetKind(3);
+    r = DownloadPlan(port, Target(sim), 0, unknown);
+    EXPECT_EQ(r.messages, (std::vector<OperationMessage>{{5653, MessageKind::Error}}));
     // Three channels are refused before anything is sent, yet the slot is still activated.
     r = DownloadPlan(port, Target(sim), 1, SamplePlan(2, 3));
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.messages, (std::vector<OperationMessage>{{5655, MessageKind::Notice}}));
-    EXPECT_EQ(Codes(log), (std::vector<int>{0x2B, 0x2B, 0x50, 0x28, 0x09}));
+    EXPECT_EQ(r.messages, (std::vector<OperationMessage>{{5655, MessageKind::Plain}}));
+    EXPECT_EQ(Codes(log), (std::vector<int>{0x2B, 0x2B, 0x2B, 0x50, 0x28, 0x09}));
     // A plan of another meter kind is not sent either.
     r = DownloadPlan(port, Target(sim), 1, SamplePlan(1, 8));
-    EXPECT_EQ(r.messages, (std::vector<OperationMessage>{{5655, MessageKind::Notice}}));
+    EXPECT_EQ(r.messages, (std::vector<OperationMessage>{{5655, MessageKind::Plain}}));
     EXPECT_NE(r.detail.find("kind 1"), std::string::npos) << r.detail;
     const std::vector<int> codes = Codes(log);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), 0x67), 0);
@@ -127,7 +132,7 @@ TEST_F(PlanTransfer, FailedActivationAfterAWrite) {
     SimProcess sim({"--model", "7100D", "--fault", "bad-check=1:28"});
     const OperationOutcome r = DownloadPlan(port, Target(sim), 2, SamplePlan(1, 8));
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.messages, (std::vector<OperationMessage>{{5654, MessageKind::Notice},
+    EXPECT_EQ(r.messages, (std::vector<OperationMessage>{{5654, MessageKind::Plain},
                                                          {5656, MessageKind::Error}}));
 }
 
