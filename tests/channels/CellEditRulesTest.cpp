@@ -268,6 +268,9 @@ TEST_F(CellEdit, AudioBandwidthByKindAndType) {
     EXPECT_EQ(Rec().AudioBw(), 650);
     EXPECT_TRUE(o.keepsTypedText);
     EXPECT_EQ(Cell(kColAudioBw), "6.5");
+    o = Edit(kColAudioBw, "-5"); // stored as 0, never wrapped to 650.36
+    EXPECT_EQ(Rec().AudioBw(), 0);
+    EXPECT_TRUE(o.refill);
 
     UseOne(0, {.type = kTypeDvbC});
     EXPECT_TRUE(Edit(kColAudioBw, "9").refill);
