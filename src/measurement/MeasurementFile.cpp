@@ -281,10 +281,10 @@ std::optional<std::uint16_t> MeasurementFile::MaxPoint(int i) const {
 }
 
 std::optional<int> MeasurementFile::TiltValue() const {
-    const int count = TiltCount();
-    auto last = TiltLevel(count - 1);
-    auto second = TiltLevel(1);
-    if (count < 2 || !last || !second)
+    // A count of 1 still subtracts the second slot; a count of 0 or above 12 names no slot.
+    const auto last = TiltLevel(TiltCount() - 1);
+    const auto second = TiltLevel(1);
+    if (!last || !second)
         return std::nullopt;
     return *last - *second;
 }

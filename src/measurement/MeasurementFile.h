@@ -131,8 +131,8 @@ public:
     std::optional<std::uint16_t> SpectrumPoint(int i) const;      // i < 320
     std::optional<std::uint16_t> MaxPoint(int i) const;           // i < 320
 
-    // Tilt in tenths of a dB: level[count - 1] - level[1]; nullopt when count < 2 or the
-    // count breaks the bound of 12 levels.
+    // Tilt in tenths of a dB: level[count - 1] - level[1] (level 0 minus level 1 for a count of
+    // 1); nullopt when the count is 0 or breaks the bound of 12 levels.
     std::optional<int> TiltValue() const;
 
     // Byte access bounded by the file's size for its kind; 0 outside it.

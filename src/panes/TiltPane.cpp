@@ -23,15 +23,6 @@ std::string TiltPane::VideoPowerTitle() const {
     return T(kIdsVideo) + "/" + T(kIdsPower);
 }
 
-std::optional<int> TiltPane::TiltValue() const {
-    const int count = File().TiltCount();
-    const auto last = File().TiltLevel(count - 1);
-    const auto second = File().TiltLevel(1);
-    if (!last || !second)
-        return std::nullopt;
-    return *last - *second;
-}
-
 // Rows stop where the stored tilt levels stop, whatever the count says.
 int TiltPane::RowCount() const {
     return std::min(File().TiltCount(), kMaxTiltLevels);
@@ -99,7 +90,7 @@ std::string TiltPane::ExportText() const {
     if (!File().HasLayout())
         return {};
     std::string text = File().FileName() + "\r\n";
-    const auto tilt = TiltValue();
+    const auto tilt = File().TiltValue();
     text += "Tilt," + (tilt ? Tenths(*tilt) : std::string(kNoValue)) + "\r\n";
     text += "CH, Type,Freq(MHz),Video/Power\n";
     const std::vector<int> tiltList = File().TiltList();

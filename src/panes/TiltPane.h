@@ -14,9 +14,8 @@ public:
     TiltPane(int languageBase, std::string levelUnit);
     PaneSection Section() const override { return PaneSection::Tilt; }
 
-    // Tilt in tenths of a dB: level[count - 1] - level[1] (level 0 minus level 1 for a count of
-    // 1); nullopt when a level slot it needs does not exist.
-    std::optional<int> TiltValue() const;
+    // The tilt the export writes, in tenths of a dB.
+    std::optional<int> TiltValue() const { return File().TiltValue(); }
 
 private:
     struct Row {

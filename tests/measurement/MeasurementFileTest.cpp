@@ -130,7 +130,9 @@ TEST(Records, TiltValueUsesSecondLevelNotFirst) {
     for (int i = 0; i < 5; ++i)
         Put16(e, 5372 + 2 * i, static_cast<std::uint16_t>(levels[i]));
     EXPECT_EQ(MeasurementFile(e).TiltValue(), 30);
-    e.file[3520] = 1;
+    e.file[3520] = 1; // level 0 minus the second slot
+    EXPECT_EQ(MeasurementFile(e).TiltValue(), 350 - 362);
+    e.file[3520] = 0;
     EXPECT_FALSE(MeasurementFile(e).TiltValue());
 }
 
