@@ -523,18 +523,15 @@ void CDevGDI::DrawTiltBars(GdiPainter& p, const State& s, std::span<const Channe
 void CDevGDI::DrawLineSeries(GdiPainter& p, const State& s, std::span<const double> values,
                              int series) {
     const int n = static_cast<int>(values.size());
-    if (n == 0)
+    // A line from the first point to each next one: a single point draws no line.
+    if (n < 2)
         return;
     // Series 1 takes its pen width from its style value; keep that within reason.
     const int width = series == 0 ? 1 : std::clamp(s.seriesStyles[1], 1, 64);
     std::vector<QPoint> points(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i)
         points[i] = QPoint(PointToX(s, i, n), ValueToY(s, values[i]));
-    if (n == 1)
-        p.Line(points[0].x(), points[0].y(), points[0].x() + 1, points[0].y(), width,
-               s.seriesColours[series]);
-    else
-        p.Polyline(points.data(), n, width, s.seriesColours[series]);
+    p.Polyline(points.data(), n, width, s.seriesColours[series]);
 }
 
 void CDevGDI::DrawMarker(GdiPainter& p, const State& s, int marker, int series, int x, double value,

@@ -212,6 +212,9 @@ TEST(SpectrumFrame, TracesArePolylinesAcrossNPlusOneSteps) {
     EXPECT_EQ(xs.front(), 60 + 500 / 11);
     EXPECT_GE(xs.back(), 60 + 10 * 500 / 11 - 1);
     EXPECT_LE(xs.back(), 60 + 10 * 500 / 11);
+    // One point gives no line to draw.
+    const std::vector<double> single(1, 60.0);
+    EXPECT_TRUE(BoundsOf(s.DrawSpectrumFrame(single, {}), kGreen, QRect(0, 0, 585, 545)).isEmpty());
 }
 
 TEST(SpectrumFrame, OneTraceShowsTheMarkerLineWithoutTexts) {
