@@ -69,12 +69,24 @@ std::string AnalysisPane::T(int englishId) const {
     return Tr(englishId, m_base);
 }
 
-void AnalysisPane::AddDescriptionValueTable(const std::string& tag, int titleId) {
-    PaneTable table;
-    table.tag = tag;
-    table.title = T(titleId);
-    table.columns = {{T(kIdsDescription), 2, 0}, {T(kIdsValue), 2, 0}};
-    m_tables.push_back(std::move(table));
+void AnalysisPane::AddChartTables(const std::vector<std::string>& listTitles) {
+    for (auto [tag, titleId] : {std::pair{"Parameters", kIdsParameters}, {"Mark", kIdsMark}}) {
+        PaneTable table;
+        table.tag = tag;
+        table.title = T(titleId);
+        table.columns = {{T(kIdsDescription), 2, 0}, {T(kIdsValue), 2, 0}};
+        m_tables.push_back(std::move(table));
+    }
+    PaneTable list;
+    list.tag = "List";
+    list.title = T(kIdsList);
+    for (const std::string& title : listTitles)
+        list.columns.push_back({title, static_cast<int>(listTitles.size()), 0});
+    m_tables.push_back(std::move(list));
+}
+
+std::string AnalysisPane::VideoPowerTitle() const {
+    return T(kIdsVideo) + "/" + T(kIdsPower);
 }
 
 void AnalysisPane::AddFileRows(PaneTable& table) const {

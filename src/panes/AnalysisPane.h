@@ -61,8 +61,11 @@ protected:
     const MeasurementFile& File() const { return m_file; }
     PaneTable* MutableTable(std::string_view tag);
 
-    // Adds a two-column "Description"/"Value" table under a group box text.
-    void AddDescriptionValueTable(const std::string& tag, int titleId);
+    // The chart panes' three tables: "Parameters" and "Mark" with "Description"/"Value" in
+    // halves, and "List" with the titles in equal shares of its width.
+    void AddChartTables(const std::vector<std::string>& listTitles);
+    // The joined "Video/Power" title of the tilt and scan lists and the tilt Mark row.
+    std::string VideoPowerTitle() const;
     // The "File Name" and "File Date" rows of a Parameters table.
     void AddFileRows(PaneTable& table) const;
     // One channel's texts as the scan and limit panes show them: video and audio for an

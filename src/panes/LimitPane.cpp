@@ -6,14 +6,8 @@ namespace qm {
 
 LimitPane::LimitPane(int languageBase, std::string levelUnit)
     : AnalysisPane(languageBase, std::move(levelUnit)) {
-    AddDescriptionValueTable("Parameters", kIdsParameters);
-    AddDescriptionValueTable("Mark", kIdsMark);
-    PaneTable list;
-    list.tag = "List";
-    list.title = T(kIdsList);
-    for (int id : {kIdsNo, kIdsChannel, kIdsType, kIdsVideo, kIdsAudio, kIdsPower})
-        list.columns.push_back({T(id), 6, 0});
-    m_tables.push_back(std::move(list));
+    AddChartTables(
+        {T(kIdsNo), T(kIdsChannel), T(kIdsType), T(kIdsVideo), T(kIdsAudio), T(kIdsPower)});
 }
 
 LimitPane::Row LimitPane::RowAt(const std::vector<int>& enabled, int ordinal) const {

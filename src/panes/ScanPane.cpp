@@ -8,16 +8,7 @@ namespace qm {
 
 ScanPane::ScanPane(int languageBase, std::string levelUnit)
     : AnalysisPane(languageBase, std::move(levelUnit)) {
-    AddDescriptionValueTable("Parameters", kIdsParameters);
-    AddDescriptionValueTable("Mark", kIdsMark);
-    PaneTable list;
-    list.tag = "List";
-    list.title = T(kIdsList);
-    for (int id : {kIdsNo, kIdsChannel, kIdsType})
-        list.columns.push_back({T(id), 5, 0});
-    list.columns.push_back({T(kIdsVideo) + "/" + T(kIdsPower), 5, 0});
-    list.columns.push_back({T(kIdsAudio), 5, 0});
-    m_tables.push_back(std::move(list));
+    AddChartTables({T(kIdsNo), T(kIdsChannel), T(kIdsType), VideoPowerTitle(), T(kIdsAudio)});
 }
 
 int ScanPane::RowCount() const {

@@ -8,14 +8,7 @@ namespace qm {
 
 SpectrumPane::SpectrumPane(int languageBase, std::string levelUnit)
     : AnalysisPane(languageBase, std::move(levelUnit)) {
-    AddDescriptionValueTable("Parameters", kIdsParameters);
-    AddDescriptionValueTable("Mark", kIdsMark);
-    PaneTable list;
-    list.tag = "List";
-    list.title = T(kIdsList);
-    for (int id : {kIdsFrequency, kIdsLevel, kIdsMax})
-        list.columns.push_back({T(id), 3, 0});
-    m_tables.push_back(std::move(list));
+    AddChartTables({T(kIdsFrequency), T(kIdsLevel), T(kIdsMax)});
 }
 
 SpectrumPane::Sweep SpectrumPane::TableSweep() const {

@@ -8,19 +8,7 @@ namespace qm {
 
 TiltPane::TiltPane(int languageBase, std::string levelUnit)
     : AnalysisPane(languageBase, std::move(levelUnit)) {
-    AddDescriptionValueTable("Parameters", kIdsParameters);
-    AddDescriptionValueTable("Mark", kIdsMark);
-    PaneTable list;
-    list.tag = "List";
-    list.title = T(kIdsList);
-    for (int id : {kIdsNo, kIdsChannel, kIdsType, kIdsFrequency})
-        list.columns.push_back({T(id), 5, 0});
-    list.columns.push_back({VideoPowerTitle(), 5, 0});
-    m_tables.push_back(std::move(list));
-}
-
-std::string TiltPane::VideoPowerTitle() const {
-    return T(kIdsVideo) + "/" + T(kIdsPower);
+    AddChartTables({T(kIdsNo), T(kIdsChannel), T(kIdsType), T(kIdsFrequency), VideoPowerTitle()});
 }
 
 // Rows stop where the stored tilt levels stop, whatever the count says.

@@ -31,7 +31,6 @@ private:
     void FillMark(long position) override;
     std::string ExportText() const override;
     void AddMarkRows(const Row& row);
-    std::string VideoPowerTitle() const;
 };
 
 } // namespace qm
