@@ -12,7 +12,8 @@ ReplaceStatus ReplaceFileContents(const std::string& path,
         return ReplaceStatus::CannotCreate;
     bool ok = true;
     for (std::span<const std::uint8_t> part : parts)
-        ok = ok && std::fwrite(part.data(), 1, part.size(), f.get()) == part.size();
+        ok = ok &&
+             (part.empty() || std::fwrite(part.data(), 1, part.size(), f.get()) == part.size());
     ok = std::fflush(f.get()) == 0 && ok;
     ok = ::fsync(::fileno(f.get())) == 0 && ok;
     ok = std::fclose(f.release()) == 0 && ok;

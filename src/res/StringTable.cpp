@@ -97,4 +97,8 @@ std::string Tr(int englishId) {
     return Tr(englishId, LanguageBase());
 }
 
+std::string ProgramTitle() {
+    return Tr(5647);
+}
+
 } // namespace qm

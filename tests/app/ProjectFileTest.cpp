@@ -139,7 +139,8 @@ TEST(FileTree, ChildrenFollowTheSectionFlags) {
 
     e.file[29] = 0xFF; // the unused bits add nothing
     std::vector<int> values;
-    for (const FileTreeItem& c : RebuildFileTree({e}, kLanguageChinese)[0].children)
+    const std::vector<FileTreeItem> zh = RebuildFileTree({e}, kLanguageChinese);
+    for (const FileTreeItem& c : zh[0].children)
         values.push_back(c.value);
     EXPECT_EQ(values, (std::vector<int>{500, 600, 700, 800, 900, 1000}));
 }
