@@ -18,11 +18,6 @@ std::uint8_t ByteSum(std::span<const std::uint8_t> bytes) {
     return static_cast<std::uint8_t>(sum);
 }
 
-int Remaining(SerialIo& io, std::int64_t deadline) {
-    const std::int64_t left = deadline - io.NowMs();
-    return left <= 0 ? 0 : static_cast<int>(std::min<std::int64_t>(left, 1 << 30));
-}
-
 // Milliseconds the line needs for count bytes of ten bits each.
 std::int64_t LineTimeMs(const cnComm& port, std::size_t count) {
     if (port.Baud() == 0)
@@ -51,7 +46,7 @@ bool Collect(cnComm& port, std::uint8_t* buffer, std::size_t want, std::size_t* 
         }
         if (*got >= want)
             return true;
-        const int wait = Remaining(io, deadline);
+        const int wait = io.MsUntil(deadline);
         if (wait == 0)
             return true;
         // While a reply is coming in, the rest needs its time on the line: sleeping through it

@@ -97,7 +97,8 @@ int ReadFileCount(cnComm& port);
 
 // Measurement file index (0-based) of a meter of the kind: exactly MeasurementFileSize(kind)
 // bytes. All blocks the meter announces are read; surplus bytes are dropped, and a transfer
-// that announces fewer blocks than the file needs fails.
+// that announces fewer blocks than the file needs fails. The request carries the index in one
+// byte: an index above 255 fails unsent rather than read another file in its place.
 std::optional<std::vector<std::uint8_t>> ReadMeasurementFile(cnComm& port, int index, int kind);
 
 // Plan select (0x81): 1 when the slot holds a plan, 0 when it does not, -1 when the exchange

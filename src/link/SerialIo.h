@@ -53,6 +53,8 @@ public:
     virtual int ErrorCounters(int fd, LineErrorCounters* counters);
     // Milliseconds of a monotonic clock.
     virtual std::int64_t NowMs();
+    // Milliseconds left until deadline (a NowMs() value), 0 once it has passed.
+    int MsUntil(std::int64_t deadline);
     virtual void SleepMs(int ms);
 };
 

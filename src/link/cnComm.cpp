@@ -65,11 +65,6 @@ bool SpeedOfBaud(std::uint32_t baud, speed_t* speed) {
     return false;
 }
 
-int Remaining(SerialIo& io, std::int64_t deadline) {
-    const std::int64_t left = deadline - io.NowMs();
-    return left <= 0 ? 0 : static_cast<int>(std::min<std::int64_t>(left, 1 << 30));
-}
-
 } // namespace
 
 cnComm::cnComm(SerialIo& io) : m_io(io) {}
@@ -178,7 +173,7 @@ std::size_t cnComm::Write(const void* buffer, std::size_t length) {
             continue;
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
             break;
-        const int wait = Remaining(m_io, deadline);
+        const int wait = m_io.MsUntil(deadline);
         if (wait == 0)
             break;
         short revents = 0;
@@ -217,7 +212,7 @@ cnComm::ReadResult cnComm::ReadSome(std::size_t max, void* buffer) {
             result.status = ReadStatus::HungUp;
             return result;
         }
-        if (errno == EINTR && Remaining(m_io, deadline) > 0)
+        if (errno == EINTR && m_io.MsUntil(deadline) > 0)
             continue;
         if (errno == EAGAIN || errno == EWOULDBLOCK)
             return result;
