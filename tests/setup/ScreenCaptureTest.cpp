@@ -53,8 +53,16 @@ TEST_F(Capture, WritesTheWholeBitmapAtTheFirstTry) {
     EXPECT_EQ(Le32(file, 14), 40u);
     EXPECT_EQ(Le32(file, 18), 320u);
     EXPECT_EQ(Le32(file, 22), 240u);
+    EXPECT_EQ(Le32(file, 6), 0u);
+    EXPECT_EQ(file[26], 1); // planes
     EXPECT_EQ(file[28], 24);
+    EXPECT_EQ(Le32(file, 30), 0u); // no compression
     EXPECT_EQ(Le32(file, 34), 230400u);
+    EXPECT_EQ(file.substr(38, 16), std::string(16, '\0'));
+    // Rows bottom first, blue green red: the screen's background at the start, the title bar
+    // of its top rows at the end.
+    EXPECT_EQ(file.substr(54, 3), "\x28\x10\x08");
+    EXPECT_EQ(file.substr(file.size() - 960, 3), "\x96\x46\x1e");
     EXPECT_EQ(std::string(r.bitmap.begin(), r.bitmap.end()), file);
     const auto frames = test::LoggedFrames(log);
     EXPECT_EQ(frames.size(), 62u); // handshake, 60 blocks, release
