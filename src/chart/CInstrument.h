@@ -104,7 +104,8 @@ protected:
     void NotifyMarkerMoved();
 
     // What the three bar charts share: frames drawn when data are present, drags along the
-    // bars.
+    // bars. An empty record array still gives frames (grid, labels, texts) so that the view
+    // never goes on showing, or saving, the chart of the measurement before.
     using BarSlot = PlotDataSlot<std::vector<ChannelBar>>;
     QImage DrawBars(const BarSlot& bars);
     void DragOnBars(int x, const BarSlot& bars);
