@@ -63,8 +63,7 @@ struct ConnectTarget {
 
 // The silent connect to the target.
 inline bool ConnectTo(cnComm& port, const ConnectTarget& target) {
-    return target.useSettings ? SilentConnect(port)
-                               : SilentConnect(port, target.port, target.baud);
+    return target.useSettings ? SilentConnect(port) : SilentConnect(port, target.port, target.baud);
 }
 
 // The English string ids the operations use.
