@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/UserMessage.h"
 #include "link/FrameProtocol.h"
 
 namespace qm {
@@ -12,19 +13,7 @@ namespace qm {
 // capture) hand back. They run without any user interface: progress goes to a callback and
 // the messages to show come back as string ids, in the order the desktop program shows them.
 
-// How a message is shown.
-enum class MessageKind {
-    Error,  // program title as caption, error icon
-    Notice, // program title as caption, no icon
-    Plain,  // plain box, the application name "QM7100" as caption
-};
-
-struct OperationMessage {
-    int id = 0; // English string id (55xx); Tr(id) gives the text
-    MessageKind kind = MessageKind::Error;
-
-    bool operator==(const OperationMessage&) const = default;
-};
+using OperationMessage = UserMessage;
 
 struct OperationOutcome {
     bool ok = false;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/UserMessage.h"
 #include "channels/ChannelGridModel.h"
 #include "channels/ChannelPlanList.h"
 
@@ -19,14 +20,6 @@ inline constexpr int kIdsTiltMax = 5677;         // "Reach the max number"
 inline constexpr int kIdsTiltNeedsEnable = 5678; // "You must set channel to 'Y' for Tilt ..."
 inline constexpr int kIdsRateRange = 5679;       // "'RATE' should be from 2.000 MS/s to ..."
 
-// An error box carries the program title and the error icon; a notice box is plain.
-enum class MessageSeverity { Error, Notice };
-
-struct CellEditMessage {
-    int stringId = 0; // English id; the text comes from the string table
-    MessageSeverity severity = MessageSeverity::Error;
-};
-
 struct CellTextChange {
     std::size_t row = 0;
     int column = 0;
@@ -40,7 +33,7 @@ struct CellEditOutcome {
     std::vector<CellTextChange> cells;       // cells that show new texts (none after a refill)
     bool keepsTypedText = false;             // the edited cell still shows the typed text
     bool refill = false;                     // the whole grid was rebuilt from the records
-    std::optional<CellEditMessage> message;  // the message box shown, if any
+    std::optional<UserMessage> message;      // the message box shown, if any
 };
 
 // The rules applied when an edit of a channel grid cell ends: check the text against the
@@ -71,8 +64,8 @@ private:
     void Show(int column, std::string text);
     void ShowRecord(int column); // the cell shows the record's value again
     void Refill() { m_outcome.refill = true; }
-    void Error(int id) { m_outcome.message = CellEditMessage{id, MessageSeverity::Error}; }
-    void Notice(int id) { m_outcome.message = CellEditMessage{id, MessageSeverity::Notice}; }
+    void Error(int id) { m_outcome.message = UserMessage{id, MessageKind::Error}; }
+    void Notice(int id) { m_outcome.message = UserMessage{id, MessageKind::Plain}; }
 
     CChannelPlanList& m_plan;
     CChannelGridModel& m_grid;

@@ -95,9 +95,8 @@ int RunPlanEdit(Context& ctx) {
     for (const CellEdit& e : edits) {
         const CellEditOutcome outcome = rules.EditFinished(e.row, e.column, e.text);
         if (outcome.message) {
-            ctx.out << (outcome.message->severity == MessageSeverity::Error ? "error: "
-                                                                            : "notice: ")
-                    << Tr(outcome.message->stringId) << '\n';
+            ctx.out << (outcome.message->kind == MessageKind::Error ? "error: " : "notice: ")
+                    << Tr(outcome.message->id) << '\n';
         }
     }
 
