@@ -25,6 +25,12 @@ function(qm_add_test name dir)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} qm_testsupport GTest::gtest GTest::gtest_main)
     target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
     qm_warnings(${name})
+    # End-to-end tests run the programs: building a test builds them too.
+    foreach(program qm7100 qm7100-sim)
+        if(TARGET ${program})
+            add_dependencies(${name} ${program})
+        endif()
+    endforeach()
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QM_BIN_DIR=${CMAKE_BINARY_DIR}/bin;QM_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
