@@ -1,0 +1,30 @@
+// Arbitrary file contents through IniFile::Read. The first byte splits the input's head into a
+// section and a key name; the rest is the file.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "FuzzFile.h"
+#include "app/IniFile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::string section = "General", key = "LevelUnit";
+    if (size > 0) {
+        const std::size_t names = std::min<std::size_t>(data[0] % 16, size - 1);
+        const std::string head(reinterpret_cast<const char*>(data + 1), names);
+        if (names > 0) {
+            section = head.substr(0, names / 2);
+            key = head.substr(names / 2);
+        }
+        data += 1 + names;
+        size -= 1 + names;
+    }
+    const std::string path = qm::fuzz::WriteScratchFile("qm-fuzz-ini", data, size);
+    const qm::IniFile ini(path);
+    ini.Read(section, key, "default");
+    ini.Read("Connect Information", "Port", "300");
+    ini.Read("General", "TemperatureUnit", "C");
+    std::remove(path.c_str());
+    return 0;
+}
