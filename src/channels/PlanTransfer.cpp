@@ -43,6 +43,13 @@ PlanUploadResult UploadPlan(cnComm& port, const ConnectTarget& target, int slot,
         result.outcome.Show(msg::kPlanReadFailed, MessageKind::Error);
         return result;
     }
+    // A meter announcing more frames than a plan fills would give a list of more channels than
+    // a plan holds, which no channel-plan file could take back.
+    if (entries.size() > kMaxPlanChannels) {
+        Release(port);
+        result.outcome.Show(msg::kPlanReadFailed, MessageKind::Error);
+        return result;
+    }
     for (const PlanEntry& entry : entries)
         plans.Append(RecordFromEntry(kind, entry));
     Release(port);

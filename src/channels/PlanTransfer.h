@@ -18,8 +18,9 @@ struct PlanUploadResult {
 
 // Upload: reads the plan in slot (0-4) into the list and sets the list's kind. Error boxes:
 // 5650 the meter cannot be connected, 5651 the plan select fails or the slot holds no plan
-// (in both cases the list keeps its previous records), 5652 the plan read fails (the list is
-// emptied). A meter model of no known kind leaves the list empty without a message.
+// (in both cases the list keeps its previous records), 5652 the plan read fails or brings more
+// than the 170 channels a plan holds (the list is emptied). A meter model of no known kind leaves
+// the list empty without a message.
 PlanUploadResult UploadPlan(cnComm& port, const ConnectTarget& target, int slot,
                             CChannelPlanList& plans, const ProgressFn& progress = {});
 

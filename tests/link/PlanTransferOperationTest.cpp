@@ -97,9 +97,19 @@ TEST_F(PlanTransfer, DownloadThenUploadGivesThePlanBack) {
     EXPECT_EQ(frames[3].substr(0, 20), "55 AA 01 58 67 02 02");
 
     CChannelPlanList back;
-    const PlanUploadResult r = UploadPlan(port, Target(sim), 4, back);
+    PlanUploadResult r = UploadPlan(port, Target(sim), 4, back);
     EXPECT_TRUE(r.outcome.ok);
     EXPECT_TRUE(SameRecords(back, plan));
+
+    // A meter holding more channels than a plan may (the wire carries up to 255) gives no
+    // plan: no channel-plan file could take it back.
+    CChannelPlanList big = SamplePlan(0, 5);
+    while (big.Count() < 171)
+        big.Append(big.At(0));
+    ASSERT_TRUE(DownloadPlan(port, Target(sim), 2, big).ok);
+    r = UploadPlan(port, Target(sim), 2, back);
+    EXPECT_EQ(r.outcome.messages, (std::vector<OperationMessage>{{5652, MessageKind::Error}}));
+    EXPECT_TRUE(back.Empty());
 }
 
 TEST_F(PlanTransfer, DownloadRefusals) {
