@@ -25,6 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ini.Read(section, key, "default");
     ini.Read("Connect Information", "Port", "300");
     ini.Read("General", "TemperatureUnit", "C");
+    // A value written is read back, whatever else the file holds.
+    if (!ini.Write("General", "LevelUnit", "dBmV") ||
+        ini.Read("General", "LevelUnit", "default") != "dBmV")
+        __builtin_trap();
     std::remove(path.c_str());
     return 0;
 }

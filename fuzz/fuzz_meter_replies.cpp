@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fuzzer/FuzzedDataProvider.h>
 #include <string>
 #include <unistd.h>
@@ -83,6 +84,9 @@ private:
         if (m_script.remaining_bytes() == 0)
             return; // a silent meter: the exchange times out on the manual clock
         const std::uint8_t control = m_script.ConsumeIntegral<std::uint8_t>();
+        if (std::getenv("QM_FUZZ_TRACE"))
+            std::fprintf(stderr, "request %02X, reply control %02X\n",
+                         request.size() > 4 ? request[4] : 0, control);
         if (control & 0x40)
             return;
         std::vector<std::uint8_t> reply;
@@ -206,7 +210,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     FuzzedDataProvider script(data + 1, size - 1);
-    const int kind = data[0] % 3;
+    const int kind = (data[0] & 0x7F) % 3;
     if (data[0] & 0x80)
         Operations(script, kind);
     else

@@ -26,6 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         pane->ShowFile(element);
         for (long position : positions)
             pane->MarkerMoved(position);
+        for (const PaneTable& table : pane->Tables())
+            for (const auto& row : table.rows)
+                if (row.size() != table.columns.size())
+                    __builtin_trap();
         const std::string csv = pane->ExportCsv();
         if (csv.empty() && element.kind <= 2)
             __builtin_trap(); // a file of a known layout always exports its header rows

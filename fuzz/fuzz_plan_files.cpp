@@ -6,7 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FuzzFile.h"
@@ -15,6 +17,7 @@
 #include "channels/CellEditRules.h"
 #include "channels/ChannelGridModel.h"
 #include "channels/ChannelPlanFile.h"
+#include "channels/ChannelRowTexts.h"
 #include "res/StringTable.h"
 
 namespace {
@@ -62,6 +65,7 @@ void Plan(const std::uint8_t* data, std::size_t size) {
     grid.Fill(plan);
     for (int column = -1; column <= grid.ColumnCount(); ++column)
         CurrentRowChoices(plan, grid, column);
+    std::set<std::pair<std::size_t, int>> typed;
     for (const Edit& edit : edits) {
         CCellEditRules rules(plan, grid);
         const CellEditOutcome outcome = rules.EditFinished(edit.row, edit.column, edit.text);
@@ -69,6 +73,21 @@ void Plan(const std::uint8_t* data, std::size_t size) {
             grid.Fill(plan);
         if (plan.Count() != load.records.size())
             __builtin_trap(); // an edit never adds or drops a channel
+        // Every cell shows its record as the display rules give it, except cells that keep
+        // the text typed into them until the next refill.
+        if (outcome.refill)
+            typed.clear();
+        for (const CellTextChange& change : outcome.cells)
+            typed.erase({change.row, change.column});
+        if (outcome.keepsTypedText)
+            typed.insert({edit.row, edit.column});
+        for (std::size_t row = 0; row < grid.RowCount(); ++row)
+            for (int column = 0; column < grid.ColumnCount(); ++column) {
+                const CommonChannel& record = plan.At(grid.RecordOf(row));
+                if (!typed.count({row, column}) &&
+                    grid.Cell(row, column) != ChannelCellText(plan.Kind(), record, row, column))
+                    __builtin_trap();
+            }
         if (grid.Contains(edit.row, edit.column))
             CurrentRowChoices(plan, grid, edit.column);
     }
