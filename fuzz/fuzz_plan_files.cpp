@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <set>
 #include <string>
 #include <utility>
@@ -31,9 +32,22 @@ struct Edit {
 void Project(const std::uint8_t* data, std::size_t size) {
     const std::string path = qm::fuzz::WriteScratchFile("qm-fuzz-project", data, size);
     const qm::ProjectLoad load = qm::LoadProject(path);
-    std::remove(path.c_str());
     if (load.elements.size() > size / qm::kElementSize + 1)
         __builtin_trap(); // elements the file holds no byte of
+    if (load.status == qm::ProjectStatus::Ok) {
+        // What was opened is saved and opened again unchanged.
+        const qm::ProjectLoad again = qm::SaveProject(path, load.elements) == qm::ProjectStatus::Ok
+                                          ? qm::LoadProject(path)
+                                          : qm::ProjectLoad{qm::ProjectStatus::CannotWrite, {}};
+        if (again.status != qm::ProjectStatus::Ok ||
+            again.elements.size() != load.elements.size() ||
+            !std::equal(again.elements.begin(), again.elements.end(), load.elements.begin(),
+                        [](const qm::_tagFileDataExt& a, const qm::_tagFileDataExt& b) {
+                            return std::memcmp(a.Bytes(), b.Bytes(), qm::kElementSize) == 0;
+                        }))
+            __builtin_trap();
+    }
+    std::remove(path.c_str());
     qm::RebuildFileTree(load.elements, qm::kLanguageEnglish);
 }
 
@@ -91,6 +105,18 @@ void Plan(const std::uint8_t* data, std::size_t size) {
         if (grid.Contains(edit.row, edit.column))
             CurrentRowChoices(plan, grid, edit.column);
     }
+    if (plan.Empty())
+        return;
+    // The edited plan is saved and opened again unchanged.
+    const std::string again = fuzz::WriteScratchFile("qm-fuzz-plan", nullptr, 0);
+    CChannelPlanList reopened;
+    if (SaveChannelPlan(again, plan) != PlanFileStatus::Ok ||
+        OpenChannelPlan(again, reopened) != PlanFileStatus::Ok || reopened.Kind() != plan.Kind() ||
+        reopened.Count() != plan.Count() ||
+        std::memcmp(reopened.Records().data(), plan.Records().data(),
+                    plan.Count() * sizeof(CommonChannel)) != 0)
+        __builtin_trap();
+    std::remove(again.c_str());
 }
 
 } // namespace
