@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "FuzzElement.h"
+#include "Utf8Oracle.h"
 #include "app/FileTree.h"
 #include "panes/AnalysisPane.h"
 #include "res/StringTable.h"
@@ -26,17 +27,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         pane->ShowFile(element);
         for (long position : positions)
             pane->MarkerMoved(position);
+        // Rows as wide as their columns; every text shown is UTF-8 (the file's own texts are
+        // converted from the meter's code page).
         for (const PaneTable& table : pane->Tables())
-            for (const auto& row : table.rows)
+            for (const auto& row : table.rows) {
                 if (row.size() != table.columns.size())
                     __builtin_trap();
+                for (const std::string& text : row)
+                    if (!fuzz::StrictUtf8(text))
+                        __builtin_trap();
+            }
+        if (!fuzz::StrictUtf8(pane->FileNameText()))
+            __builtin_trap();
         const std::string csv = pane->ExportCsv();
         if (csv.empty() && element.kind <= 2)
             __builtin_trap(); // a file of a known layout always exports its header rows
     }
     const std::vector<_tagFileDataExt> elements{element, element};
     const auto tree = RebuildFileTree(elements, base);
-    if (tree.size() != elements.size())
+    if (tree.size() != elements.size() || !fuzz::StrictUtf8(tree[0].text))
         __builtin_trap();
     return 0;
 }

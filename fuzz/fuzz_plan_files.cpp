@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "FuzzFile.h"
+#include "Utf8Oracle.h"
 #include "app/FileTree.h"
 #include "app/ProjectFile.h"
 #include "channels/CellEditRules.h"
@@ -98,8 +99,9 @@ void Plan(const std::uint8_t* data, std::size_t size) {
         for (std::size_t row = 0; row < grid.RowCount(); ++row)
             for (int column = 0; column < grid.ColumnCount(); ++column) {
                 const CommonChannel& record = plan.At(grid.RecordOf(row));
-                if (!typed.count({row, column}) &&
-                    grid.Cell(row, column) != ChannelCellText(plan.Kind(), record, row, column))
+                const std::string shown = ChannelCellText(plan.Kind(), record, row, column);
+                if (!fuzz::StrictUtf8(shown) ||
+                    (!typed.count({row, column}) && grid.Cell(row, column) != shown))
                     __builtin_trap();
             }
         if (grid.Contains(edit.row, edit.column))

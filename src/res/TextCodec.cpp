@@ -43,22 +43,36 @@ bool IsValidUtf8(std::string_view s) {
     std::size_t i = 0;
     while (i < s.size()) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
+        // Overlong forms, surrogates and values above U+10FFFF are not UTF-8: GBK text such as
+        // C0 B4 C1 A2 would otherwise pass for it and never be converted. The second byte's
+        // range is what rules them out.
         std::size_t follow;
+        unsigned char low = 0x80, high = 0xBF;
         if (c < 0x80)
             follow = 0;
-        else if ((c >> 5) == 0x6)
+        else if (c >= 0xC2 && c <= 0xDF)
             follow = 1;
-        else if ((c >> 4) == 0xE)
+        else if (c >= 0xE0 && c <= 0xEF)
             follow = 2;
-        else if ((c >> 3) == 0x1E)
+        else if (c >= 0xF0 && c <= 0xF4)
             follow = 3;
         else
             return false;
+        if (c == 0xE0)
+            low = 0xA0;
+        else if (c == 0xED)
+            high = 0x9F;
+        else if (c == 0xF0)
+            low = 0x90;
+        else if (c == 0xF4)
+            high = 0x8F;
         if (follow >= s.size() - i)
             return follow == 0;
-        for (std::size_t k = 1; k <= follow; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) >> 6) != 0x2)
+        for (std::size_t k = 1; k <= follow; ++k) {
+            const unsigned char t = static_cast<unsigned char>(s[i + k]);
+            if (k == 1 ? (t < low || t > high) : (t >> 6) != 0x2)
                 return false;
+        }
         i += follow + 1;
     }
     return true;

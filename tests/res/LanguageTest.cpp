@@ -26,6 +26,10 @@ TEST(TextCodec, AnsiNamesBecomeUtf8) {
     EXPECT_EQ(Utf8ToAnsi("\xE7\x94\xB5", kLanguageChinese), "\xB5\xE7");
     EXPECT_TRUE(IsValidUtf8("\xE7\x94\xB5"));
     EXPECT_FALSE(IsValidUtf8("\xE7\x94"));
+    // GBK 来立 is an overlong form in UTF-8's eyes, not UTF-8: it is converted.
+    EXPECT_EQ(AnsiToUtf8("\xC0\xB4\xC1\xA2", kLanguageChinese), "\xE6\x9D\xA5\xE7\xAB\x8B");
+    for (const char* notUtf8 : {"\xED\xA0\x80", "\xE0\x9F\xBF", "\xF4\x90\x80\x80", "\xF5\x80"})
+        EXPECT_FALSE(IsValidUtf8(notUtf8));
 }
 
 } // namespace
