@@ -15,7 +15,9 @@
 #include <unistd.h>
 #include <vector>
 
+#include "app/ConnectOperation.h"
 #include "app/FileCollection.h"
+#include "app/Settings.h"
 #include "app/UploadOperation.h"
 #include "channels/ChannelPlanFile.h"
 #include "channels/ChannelPlanList.h"
@@ -26,6 +28,7 @@
 #include "link/cnComm.h"
 #include "measurement/SampleGenerator.h"
 #include "setup/ScreenCapture.h"
+#include "setup/TimeUnitOperation.h"
 
 namespace {
 
@@ -202,6 +205,12 @@ void Operations(FuzzedDataProvider& script, int kind) {
     if (!capture.bitmap.empty() && capture.bitmap.size() != kCaptureFileSize)
         __builtin_trap();
     std::remove(path.c_str());
+
+    const Settings settings("/dev/shm/qm-fuzz-setup-" + std::to_string(getpid()) + ".ini");
+    CChannelPlanList connected;
+    RunConnect(port, {"/dev/fuzzmeter", "115200"}, settings, connected);
+    DownloadTimeUnit(port, target, DefaultTimeUnitChoice(settings), settings);
+    std::remove(settings.Path().c_str());
 }
 
 } // namespace
