@@ -1,5 +1,5 @@
-// Arbitrary file contents through IniFile::Read. The first byte splits the input's head into a
-// section and a key name; the rest is the file.
+// Arbitrary file contents through IniFile::Read and the settings read from it. The first byte
+// splits the input's head into a section and a key name; the rest is the file.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -7,6 +7,8 @@
 
 #include "FuzzFile.h"
 #include "app/IniFile.h"
+#include "app/Settings.h"
+#include "link/PortAddress.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string section = "General", key = "LevelUnit";
@@ -23,8 +25,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string path = qm::fuzz::WriteScratchFile("qm-fuzz-ini", data, size);
     const qm::IniFile ini(path);
     ini.Read(section, key, "default");
-    ini.Read("Connect Information", "Port", "300");
-    ini.Read("General", "TemperatureUnit", "C");
+    // The settings as the program reads them, down to the port it would open.
+    const qm::Settings settings(path);
+    settings.LevelUnit();
+    settings.TemperatureUnit();
+    const qm::PortAddress port = qm::ParsePortSetting(settings.Port("300"));
+    if (port.configured && port.device.empty() && (port.number < 1 || port.number > 256))
+        __builtin_trap();
+    qm::DecimalValue(settings.Baud());
     // A value written is read back, whatever else the file holds.
     if (!ini.Write("General", "LevelUnit", "dBmV") ||
         ini.Read("General", "LevelUnit", "default") != "dBmV")
