@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <fuzzer/FuzzedDataProvider.h>
+#include <string>
 #include <vector>
 
 #include "FuzzElement.h"
