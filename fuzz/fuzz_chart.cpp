@@ -76,7 +76,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         chart->Create(nullptr, {0, 0, width, height});
         chart->SetData(element);
         chart->RefreshTexts();
-        chart->DrawFrame();
+        // A frame covers the whole view, however little of it the plot area gets.
+        const QImage frame = chart->DrawFrame();
+        if (!frame.isNull() && (frame.width() != width || frame.height() != height))
+            __builtin_trap();
         for (int x : drags)
             chart->OnDrag(x, height / 2);
         chart->DrawFrame();
