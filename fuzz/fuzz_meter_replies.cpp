@@ -15,6 +15,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "ReplyLength.h"
 #include "app/ConnectOperation.h"
 #include "app/FileCollection.h"
 #include "app/Settings.h"
@@ -48,39 +49,8 @@ public:
 
 private:
     std::size_t Expected(const std::vector<std::uint8_t>& request) const {
-        if (request.size() < 5)
-            return 6;
-        switch (request[4]) {
-        case kCmdRelease:
-            return kReplyRelease;
-        case kCmdSetLevelUnit:
-        case kCmdSetTemperatureUnit:
-            return kReplyUnit;
-        case kCmdSetShutdown:
-            return kReplyShutdown;
-        case kCmdSetDateTime:
-            return kReplyDateTime;
-        case kCmdQueryPlan:
-            return kReplyQueryPlan;
-        case kCmdActivatePlan:
-            return kReplyActivatePlan;
-        case kCmdReadModel:
-            return kReplyModel;
-        case kCmdFileCount:
-            return kReplyFileCount;
-        case kCmdReadFile:
-            return kReplyFileBlock;
-        case kCmdSelectPlan:
-            return kReplySelectPlan;
-        case kCmdPlanWrite:
-            return kReplyPlanWrite;
-        case kCmdReadScreen:
-            return kReplyScreenBlock;
-        case kCmdPlanRead:
-            return request.size() > 6 ? PlanFirstFrameSize(m_kind) : PlanNextFrameSize(m_kind);
-        default:
-            return 6;
-        }
+        const std::size_t length = ExpectedReplyLength(request, m_kind);
+        return length != 0 ? length : 6;
     }
 
     void Answer(const std::vector<std::uint8_t>& request) {

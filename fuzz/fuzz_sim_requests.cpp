@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "ReplyLength.h"
+
 #include "link/MeterCommands.h"
 #include "measurement/SampleGenerator.h"
 #include "sim/MeterSimulator.h"
@@ -36,44 +38,6 @@ const Stock& StockOf(int kind) {
         s.plan = qm::SamplePlanEntries(kind, 1);
     }
     return s;
-}
-
-// The reply length the program's exchange waits for.
-std::size_t ReplyLength(const MeterSimulator::Bytes& request, int kind) {
-    using namespace qm;
-    switch (request[4]) {
-    case kCmdHandshake:
-        return request.size();
-    case kCmdRelease:
-        return kReplyRelease;
-    case kCmdSetLevelUnit:
-    case kCmdSetTemperatureUnit:
-        return kReplyUnit;
-    case kCmdSetShutdown:
-        return kReplyShutdown;
-    case kCmdSetDateTime:
-        return kReplyDateTime;
-    case kCmdQueryPlan:
-        return kReplyQueryPlan;
-    case kCmdActivatePlan:
-        return kReplyActivatePlan;
-    case kCmdReadModel:
-        return kReplyModel;
-    case kCmdFileCount:
-        return kReplyFileCount;
-    case kCmdReadFile:
-        return kReplyFileBlock;
-    case kCmdSelectPlan:
-        return kReplySelectPlan;
-    case kCmdPlanWrite:
-        return kReplyPlanWrite;
-    case kCmdReadScreen:
-        return kReplyScreenBlock;
-    case kCmdPlanRead:
-        return request.size() == 7 ? PlanFirstFrameSize(kind) : PlanNextFrameSize(kind);
-    default:
-        return 0;
-    }
 }
 
 } // namespace
@@ -107,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (reply.empty())
             continue;
         if (reply[0] != 0x55 || !MeterSimulator::CheckAccepted(reply) ||
-            reply.size() != ReplyLength(request, meter.Kind()))
+            reply.size() != ExpectedReplyLength(request, meter.Kind()))
             __builtin_trap(); // the program waits for exactly this many bytes
     }
     if (meter.CurrentPlan() < 0 || meter.CurrentPlan() > 4)
