@@ -1,0 +1,7 @@
+#include "desktop/channels/ChannelEditorEntry.h"
+
+namespace qm {
+
+void OpenChannelEditor(QWidget*) {}
+
+} // namespace qm

@@ -1,0 +1,8 @@
+#include "desktop/setup/SetupEntry.h"
+
+namespace qm {
+
+void OpenTimeUnitDialog(QWidget*) {}
+void OpenPictureCapture(QWidget*) {}
+
+} // namespace qm

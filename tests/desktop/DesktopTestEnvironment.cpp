@@ -1,0 +1,31 @@
+// The desktop tests share one QApplication on the offscreen platform.
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include "res/StringTable.h"
+
+namespace {
+
+class DesktopEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "test_desktop";
+        static char* argv[] = {name, nullptr};
+        m_app = new QApplication(argc, argv);
+        qm::SetLanguageBase(qm::kLanguageEnglish);
+    }
+    void TearDown() override {
+        delete m_app;
+        m_app = nullptr;
+    }
+
+private:
+    QApplication* m_app = nullptr;
+};
+
+[[maybe_unused]] const auto* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new DesktopEnvironment);
+
+} // namespace
