@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "base/BinaryFile.h"
+
 namespace qm::test {
 
 // A fresh temporary folder, removed with everything in it at the end of the scope.
@@ -33,6 +35,29 @@ struct ProcessResult {
 // Runs a program with arguments, no shell, stdin closed; captures both outputs.
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& extraEnv = {});
+
+// The file calls replaced for a scope (start from the system's); the system's come back at
+// the end.
+class ScopedFileIo {
+public:
+    ScopedFileIo() : m_saved(CurrentFileIo()) {}
+    ~ScopedFileIo() { CurrentFileIo() = m_saved; }
+    ScopedFileIo(const ScopedFileIo&) = delete;
+    ScopedFileIo& operator=(const ScopedFileIo&) = delete;
+    FileIo& Io() { return CurrentFileIo(); }
+
+private:
+    FileIo m_saved;
+};
+
+// A full file system for a scope: every file write fails with ENOSPC.
+class FullDisk : public ScopedFileIo {
+public:
+    FullDisk();
+};
+
+// The names in a folder, sorted: a leftover temporary file shows up here.
+std::vector<std::string> FolderNames(const std::string& folder);
 
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
