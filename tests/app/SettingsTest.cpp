@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+
+#include <unistd.h>
+
 #include "app/IniFile.h"
 #include "app/Settings.h"
 #include "support/TestSupport.h"
@@ -80,6 +85,34 @@ TEST(IniFile, WriteCreatesFileAndSection) {
 TEST(IniFile, FailedWriteReportsAndKeepsTheFile) {
     IniFile ini("/nonexistent-folder/setup.ini");
     EXPECT_FALSE(ini.Write("General", "LevelUnit", "dBm"));
+}
+
+TEST(Settings, AFileThatCannotBeReadWholeIsNeverRewritten) {
+    TempDir dir;
+    const std::string path = dir.File("setup.ini");
+    WriteFile(path, "[General]\r\nLevelUnit=dBmV\r\nTemperatureUnit=F\r\n"
+                    "[Connect Information]\r\nPort=/dev/ttyUSB3\r\nBaud=57600\r\n");
+    const std::string before = ReadFile(path);
+    Settings settings(path);
+    {
+        // The first bytes arrive, then the disk reports an I/O error.
+        test::ScopedFileIo io;
+        io.Io().read = [](int fd, void* buffer, std::size_t length) {
+            static int calls = 0;
+            errno = EIO;
+            return ++calls % 2 == 1 ? ::read(fd, buffer, std::min<std::size_t>(length, 12))
+                                    : ssize_t{-1};
+        };
+        EXPECT_FALSE(settings.SetPort("/dev/ttyUSB0"));
+        EXPECT_EQ(errno, EIO);
+        EXPECT_EQ(SettingsWriteError(path, EIO),
+                  "cannot write the settings file " + path + ": Input/output error");
+    }
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_EQ(settings.LevelUnit(), "dBmV");
+    EXPECT_EQ(settings.TemperatureUnit(), "F");
+    EXPECT_EQ(settings.Port("1"), "/dev/ttyUSB3");
+    EXPECT_EQ(settings.Baud(), "57600");
 }
 
 TEST(Settings, FileLivesBesideTheExecutableWhateverItsName) {
