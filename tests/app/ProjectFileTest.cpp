@@ -107,9 +107,7 @@ TEST(ProjectFile, ASaveOntoAFullDiskKeepsThePreviousFile) {
     ASSERT_EQ(SaveProject(path, {MakeSampleMeasurement(0, 0, "OLD")}), ProjectStatus::Ok);
     const std::string before = ReadFile(path);
     test::FullDisk full;
-    const std::vector<_tagFileDataExt> two{MakeSampleMeasurement(1, 0, "A"),
-                                           MakeSampleMeasurement(1, 1, "B")};
-    ASSERT_EQ(SaveProject(path, two), ProjectStatus::CannotWrite);
+    ASSERT_EQ(SaveProject(path, {MakeSampleMeasurement(1, 0, "NEW")}), ProjectStatus::CannotWrite);
     EXPECT_EQ(ProjectStatusText(ProjectStatus::CannotWrite, path),
               "Cannot write the project file " + path +
                   ": No space left on device; the previous file was kept");

