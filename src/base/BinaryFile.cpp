@@ -54,6 +54,11 @@ int CreateTemp(const std::string& target, std::string& temp) {
     }
 }
 
+// The temporary file for replacing path, beside the file its links end at (target).
+int CreateTempFor(const std::string& path, std::string& target, std::string& temp) {
+    return FollowLinks(path, target) ? CreateTemp(target, temp) : -1;
+}
+
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
         const ssize_t n = CurrentFileIo().write(fd, bytes.data(), bytes.size());
@@ -145,9 +150,7 @@ ReplaceStatus ReplaceFileContents(const std::string& path,
     if (exists && S_ISREG(old.st_mode) && !Writable(path))
         return ReplaceStatus::CannotWrite;
     std::string target, temp;
-    if (!FollowLinks(path, target))
-        return ReplaceStatus::CannotCreate;
-    const int fd = CreateTemp(target, temp);
+    const int fd = CreateTempFor(path, target, temp);
     if (fd < 0)
         return ReplaceStatus::CannotCreate;
     int error = FillTemp(fd, parts, exists && S_ISREG(old.st_mode) ? &old : nullptr);
@@ -175,9 +178,7 @@ ReplaceStatus CheckReplaceable(const std::string& path) {
             return ReplaceStatus::Ok;
     }
     std::string target, temp;
-    if (!FollowLinks(path, target))
-        return ReplaceStatus::CannotCreate;
-    const int fd = CreateTemp(target, temp);
+    const int fd = CreateTempFor(path, target, temp);
     if (fd < 0)
         return ReplaceStatus::CannotCreate;
     ::close(fd);
