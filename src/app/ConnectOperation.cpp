@@ -1,5 +1,7 @@
 #include "app/ConnectOperation.h"
 
+#include <cerrno>
+
 #include "app/Settings.h"
 #include "channels/ChannelPlanList.h"
 #include "link/FrameProtocol.h"
@@ -49,8 +51,11 @@ OperationOutcome RunConnect(cnComm& port, const ConnectRequest& request, const S
         port.Close();
         return outcome;
     }
-    settings.SetPort(stored);
-    settings.SetBaud(request.baud);
+    // A choice that is not stored would send every later operation to the old port.
+    if (!settings.SetPort(stored) || !settings.SetBaud(request.baud)) {
+        outcome.detail = SettingsWriteError(settings.Path(), errno);
+        return outcome;
+    }
     if (QueryCurrentPlan(port) < 0) {
         outcome.Show(msg::kCurrentPlanFailed, MessageKind::Error);
         return outcome;

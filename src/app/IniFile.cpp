@@ -2,12 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
-#include <unistd.h>
+#include "base/BinaryFile.h"
 
 namespace qm {
 
@@ -54,25 +51,29 @@ bool KeyValue(std::string_view line, std::string_view& key, std::string_view& va
     return true;
 }
 
-std::vector<std::string> ReadLines(const std::string& path, bool& exists) {
-    std::vector<std::string> lines;
-    std::ifstream in(path, std::ios::binary);
-    exists = static_cast<bool>(in);
-    std::string line;
-    while (std::getline(in, line)) {
+// The file's lines without their line ends; false when it exists but cannot be read whole.
+bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
+    std::string bytes;
+    const ReadStatus status = ReadFileContents(path, bytes);
+    std::string_view rest = bytes;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
         if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
+            line.remove_suffix(1);
+        lines.emplace_back(line);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
     }
-    return lines;
+    return status != ReadStatus::Failed;
 }
 
 } // namespace
 
 std::string IniFile::Read(std::string_view section, std::string_view key,
                           std::string_view defaultValue) const {
-    bool exists = false;
-    std::vector<std::string> lines = ReadLines(m_path, exists);
+    std::vector<std::string> lines;
+    if (!ReadLines(m_path, lines))
+        return std::string(defaultValue);
     bool inSection = false;
     for (const std::string& line : lines) {
         std::string_view name;
@@ -92,8 +93,10 @@ std::string IniFile::Read(std::string_view section, std::string_view key,
 }
 
 bool IniFile::Write(std::string_view section, std::string_view key, std::string_view value) const {
-    bool exists = false;
-    std::vector<std::string> lines = ReadLines(m_path, exists);
+    // Writing back what part of a file was read would lose every key of the rest.
+    std::vector<std::string> lines;
+    if (!ReadLines(m_path, lines))
+        return false;
     const std::string entry = std::string(key) + "=" + std::string(value);
 
     bool inSection = false, sectionFound = false, done = false;
@@ -133,26 +136,10 @@ bool IniFile::Write(std::string_view section, std::string_view key, std::string_
         }
     }
 
-    // Write beside the target and rename, so a failed write never leaves half a file.
-    const std::string temp = m_path + ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        for (const std::string& line : lines)
-            out << line << "\r\n";
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temp.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temp.c_str(), m_path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return ReplaceFileText(m_path, text) == ReplaceStatus::Ok;
 }
 
 } // namespace qm

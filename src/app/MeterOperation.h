@@ -19,8 +19,9 @@ struct OperationOutcome {
     bool ok = false;
     // Message boxes, in order; most operations show at most one.
     std::vector<OperationMessage> messages;
-    // A plain English reason where the desktop program shows no message, for the
-    // command-line tool; empty otherwise.
+    // A plain English reason for the command-line tool, beside the messages or where the
+    // desktop program shows none (a file that cannot be written: with the system's reason);
+    // empty otherwise.
     std::string detail;
 
     // The last message's id, 0 when none.

@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 
 #include <climits>
+#include <cstring>
 #include <mutex>
 
 #include <unistd.h>
@@ -52,6 +53,10 @@ const std::string& SettingsPath() {
 void SetSettingsPath(std::string path) {
     std::lock_guard<std::mutex> lock(g_pathMutex);
     g_settingsPath = std::move(path);
+}
+
+std::string SettingsWriteError(const std::string& path, int error) {
+    return "cannot write the settings file " + path + ": " + std::strerror(error);
 }
 
 std::string Settings::LevelUnit() const {

@@ -33,7 +33,11 @@ std::string DefaultSettingsPath();
 const std::string& SettingsPath();
 void SetSettingsPath(std::string path);
 
-// Typed access to setup.ini.
+// The report of a failed settings write: the file and the system's reason (an errno value).
+std::string SettingsWriteError(const std::string& path, int error);
+
+// Typed access to setup.ini. The setters return false when the file could not be written
+// (errno tells why); a file that cannot be read whole is then left as it was.
 class Settings {
 public:
     Settings() : m_ini(SettingsPath()) {}

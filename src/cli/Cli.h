@@ -19,6 +19,9 @@ struct Context {
 // Prints "qm7100: MESSAGE" and a hint to stderr; returns kExitUsage.
 int UsageError(Context& ctx, const std::string& message);
 
+// Prints "qm7100: cannot write PATH: REASON" with errno's reason; returns kExitFailed.
+int WriteError(Context& ctx, const std::string& path);
+
 // Strict number parsing: the whole text must be a number.
 bool ParseInt(const std::string& text, long& value);
 

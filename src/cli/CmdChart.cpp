@@ -2,17 +2,15 @@
 
 #ifdef QM_HAVE_CHART
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <algorithm>
-#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <memory>
 #include <ostream>
 
 #include "chart/CInstrument.h"
+#include "chart/ChartPicture.h"
 #include "chart/IMessageSink.h"
 #include "chart/InstrumentFactory.h"
 #include "cli/CliProject.h"
@@ -40,15 +38,6 @@ bool ParseSize(const std::string& text, int& width, int& height) {
     width = static_cast<int>(w);
     height = static_cast<int>(h);
     return true;
-}
-
-bool EndsWithBmp(const std::string& path) {
-    if (path.size() < 4)
-        return false;
-    std::string ext = path.substr(path.size() - 4);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext == ".bmp";
 }
 
 // The message boxes the controller would show, printed once the frame is written.
@@ -120,11 +109,8 @@ int RunChart(Context& ctx) {
     const QImage frame = chart->DrawFrame();
 
     const std::string& out = args[3];
-    if (frame.isNull() ||
-        !frame.save(QFile::decodeName(out.c_str()), EndsWithBmp(out) ? "BMP" : "PNG")) {
-        ctx.err << "qm7100: cannot write " << out << "\n";
-        return kExitFailed;
-    }
+    if (!SaveChartPicture(frame, out))
+        return WriteError(ctx, out);
     for (const std::string& text : messages.texts)
         ctx.err << text << "\n";
     return messages.texts.empty() ? kExitOk : kExitFailed;

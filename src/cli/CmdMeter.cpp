@@ -6,12 +6,14 @@
 #include <iostream>
 #include <memory>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/FileCollection.h"
 #include "app/ProjectFile.h"
 #include "app/Settings.h"
 #include "app/UploadOperation.h"
+#include "base/BinaryFile.h"
 #include "channels/ChannelPlanFile.h"
 #include "channels/PlanTransfer.h"
 #include "cli/Cli.h"
@@ -74,10 +76,25 @@ void EndProgress(Context& ctx, const std::shared_ptr<bool>& drawn) {
 int ReportFailure(Context& ctx, const OperationOutcome& outcome) {
     for (const OperationMessage& m : outcome.messages)
         ctx.err << Tr(m.id) << "\n";
-    if (outcome.messages.empty())
-        ctx.err << "qm7100: "
-                << (outcome.detail.empty() ? "the meter operation failed" : outcome.detail) << "\n";
+    if (!outcome.detail.empty())
+        ctx.err << "qm7100: " << outcome.detail << "\n";
+    else if (outcome.messages.empty())
+        ctx.err << "qm7100: the meter operation failed\n";
     return kExitFailed;
+}
+
+// A transfer whose file would have nowhere to go fails before it starts (kExitOk otherwise).
+int CheckOutput(Context& ctx, const std::string& path) {
+    return CheckReplaceable(path) == ReplaceStatus::Ok ? kExitOk : WriteError(ctx, path);
+}
+
+// path with ".partial" before its extension: "site.f71" gives "site.partial.f71".
+std::string PartialPath(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+    return hasExtension ? path.substr(0, dot) + ".partial" + path.substr(dot) : path + ".partial";
 }
 
 // Plan slot letter A-E to 0-4, -1 for anything else.
@@ -114,6 +131,9 @@ int RunUpload(Context& ctx) {
         return UsageError(ctx, "--port and --baud need a value (--baud a positive number)");
     if (ctx.args.size() != 1)
         return UsageError(ctx, "upload needs OUT.f71");
+    const std::string& out = ctx.args[0];
+    if (int rc = CheckOutput(ctx, out); rc != kExitOk)
+        return rc;
     cnComm port;
     CFileCollection collection;
     std::shared_ptr<bool> drawn;
@@ -121,14 +141,25 @@ int RunUpload(Context& ctx) {
     EndProgress(ctx, drawn);
     if (!result.connected || result.fileCount < 0)
         return ReportFailure(ctx, result.outcome);
-    // Files read before a failed read are kept, as the desktop program keeps them loaded.
-    const ProjectStatus saved = SaveProject(ctx.args[0], collection.Elements());
     if (!result.outcome.ok)
         ReportFailure(ctx, result.outcome);
-    if (saved != ProjectStatus::Ok) {
-        ctx.err << ProjectStatusText(saved, ctx.args[0]) << "\n";
+    // A failed upload never replaces a project the user already has: the files read before
+    // the failure, which the desktop program keeps loaded, go beside it.
+    struct stat st {};
+    const bool keepOut = !result.outcome.ok && ::stat(out.c_str(), &st) == 0;
+    if (keepOut && collection.Empty()) {
+        ctx.err << "qm7100: no file was read; " << out << " was left as it was\n";
         return kExitFailed;
     }
+    const std::string written = keepOut ? PartialPath(out) : out;
+    const ProjectStatus saved = SaveProject(written, collection.Elements());
+    if (saved != ProjectStatus::Ok) {
+        ctx.err << ProjectStatusText(saved, written) << "\n";
+        return kExitFailed;
+    }
+    if (keepOut)
+        ctx.err << "qm7100: " << out << " was left as it was; the " << collection.Count() << " of "
+                << result.fileCount << " files read were written to " << written << "\n";
     return result.outcome.ok ? kExitOk : kExitFailed;
 }
 
@@ -141,6 +172,8 @@ int RunPlanRead(Context& ctx) {
     const int slot = SlotOf(ctx.args[0]);
     if (slot < 0)
         return UsageError(ctx, "SLOT must be one of A, B, C, D, E: '" + ctx.args[0] + "'");
+    if (int rc = CheckOutput(ctx, ctx.args[1]); rc != kExitOk)
+        return rc;
     cnComm port;
     CChannelPlanList plan;
     std::shared_ptr<bool> drawn;
@@ -185,6 +218,8 @@ int RunCapture(Context& ctx) {
         return UsageError(ctx, "--port and --baud need a value (--baud a positive number)");
     if (ctx.args.size() != 1)
         return UsageError(ctx, "capture needs OUT.bmp");
+    if (int rc = CheckOutput(ctx, ctx.args[0]); rc != kExitOk)
+        return rc;
     cnComm port;
     std::shared_ptr<bool> drawn;
     const CaptureResult result = CaptureScreen(port, target, ctx.args[0], ProgressBar(ctx, drawn));

@@ -1,5 +1,4 @@
 #include <climits>
-#include <fstream>
 #include <memory>
 #include <ostream>
 
@@ -83,16 +82,8 @@ int RunExport(Context& ctx) {
     std::unique_ptr<AnalysisPane> pane;
     if (int rc = OpenPane(ctx, ctx.args[0], ctx.args[1], ctx.args[2], pane); rc != kExitOk)
         return rc;
-    const std::string bytes = pane->ExportCsv();
-    const std::string& path = ctx.args[3];
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (file)
-        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    if (!file) {
-        ctx.err << "cannot write " << path << "\n";
-        return kExitFailed;
-    }
+    if (!pane->SaveCsv(ctx.args[3]))
+        return WriteError(ctx, ctx.args[3]);
     return kExitOk;
 }
 

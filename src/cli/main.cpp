@@ -1,4 +1,6 @@
 // qm7100: the command-line tool of QM7100 Workdesk.
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 #include <map>
 #include <string>
@@ -44,6 +46,12 @@ int UsageError(Context& ctx, const std::string& message) {
     ctx.err << "qm7100: " << message << "\n"
             << "Try 'qm7100 --help' for more information.\n";
     return kExitUsage;
+}
+
+int WriteError(Context& ctx, const std::string& path) {
+    const int error = errno; // before the stream, which may change it
+    ctx.err << "qm7100: cannot write " << path << ": " << std::strerror(error) << "\n";
+    return kExitFailed;
 }
 
 bool ParseInt(const std::string& text, long& value) {

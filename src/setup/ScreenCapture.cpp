@@ -1,34 +1,16 @@
 #include "setup/ScreenCapture.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
-#include <cstdio>
+#include <cstring>
 #include <thread>
 
-#include <unistd.h>
-
+#include "base/BinaryFile.h"
 #include "link/MeterCommands.h"
 #include "setup/BitmapFile.h"
 
 namespace qm {
-
-namespace {
-
-// Writes beside the target and renames over it only when complete.
-bool WriteWhole(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    const std::string temp = path + ".part" + std::to_string(::getpid());
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = std::fclose(f) == 0 && ok;
-    if (ok && std::rename(temp.c_str(), path.c_str()) == 0)
-        return true;
-    std::remove(temp.c_str());
-    return false;
-}
-
-} // namespace
 
 std::vector<std::uint8_t> CaptureBitmap(const std::vector<std::uint8_t>& pixels) {
     return BitmapFileBytes(kScreenWidth, kScreenHeight, pixels);
@@ -63,8 +45,9 @@ CaptureResult CaptureScreen(cnComm& port, const ConnectTarget& target, const std
         return result;
     }
     std::vector<std::uint8_t> bitmap = CaptureBitmap(*pixels);
-    if (!WriteWhole(path, bitmap)) {
+    if (ReplaceFileContents(path, {bitmap}) != ReplaceStatus::Ok) {
         result.outcome.Show(msg::kFileNotCreated, MessageKind::Error);
+        result.outcome.detail = "cannot write " + path + ": " + std::strerror(errno);
         return result;
     }
     result.bitmap = std::move(bitmap);

@@ -101,6 +101,20 @@ TEST(ProjectFile, FailedSaveKeepsThePreviousFile) {
     EXPECT_EQ(ReadFile(path), before);
 }
 
+TEST(ProjectFile, ASaveOntoAFullDiskKeepsThePreviousFile) {
+    TempDir dir;
+    const std::string path = dir.File("site.f71");
+    ASSERT_EQ(SaveProject(path, {MakeSampleMeasurement(0, 0, "OLD")}), ProjectStatus::Ok);
+    const std::string before = ReadFile(path);
+    test::FullDisk full;
+    ASSERT_EQ(SaveProject(path, {MakeSampleMeasurement(1, 0, "NEW")}), ProjectStatus::CannotWrite);
+    EXPECT_EQ(ProjectStatusText(ProjectStatus::CannotWrite, path),
+              "Cannot write the project file " + path +
+                  ": No space left on device; the previous file was kept");
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_EQ(test::FolderNames(dir.Path()), std::vector<std::string>{"site.f71"});
+}
+
 TEST(ProjectFile, OpenIntoTheCollectionKeepsItWhenTheFileCannotBeRead) {
     TempDir dir;
     CFileCollection collection;

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
+#include <unistd.h>
+
 #include "app/IniFile.h"
 #include "app/Settings.h"
 #include "support/TestSupport.h"
@@ -80,6 +84,29 @@ TEST(IniFile, WriteCreatesFileAndSection) {
 TEST(IniFile, FailedWriteReportsAndKeepsTheFile) {
     IniFile ini("/nonexistent-folder/setup.ini");
     EXPECT_FALSE(ini.Write("General", "LevelUnit", "dBm"));
+}
+
+TEST(Settings, AFileThatCannotBeReadWholeIsNeverRewritten) {
+    TempDir dir;
+    const std::string path = dir.File("setup.ini");
+    const std::string before =
+        "[General]\r\nLevelUnit=dBmV\r\n[Connect Information]\r\nBaud=57600\r\n";
+    WriteFile(path, before);
+    Settings settings(path);
+    {
+        // The first bytes arrive, then the disk reports an I/O error.
+        test::FullDisk io;
+        io.Io().read = [](int fd, void* buffer, std::size_t) {
+            static int calls = 0;
+            return ++calls % 2 == 1 ? ::read(fd, buffer, 12) : (errno = EIO, -1);
+        };
+        EXPECT_FALSE(settings.SetPort("/dev/ttyUSB0"));
+        EXPECT_EQ(SettingsWriteError(path, errno),
+                  "cannot write the settings file " + path + ": Input/output error");
+    }
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_EQ(settings.LevelUnit(), "dBmV");
+    EXPECT_EQ(settings.Baud(), "57600");
 }
 
 TEST(Settings, FileLivesBesideTheExecutableWhateverItsName) {

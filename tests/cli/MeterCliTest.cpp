@@ -105,6 +105,27 @@ TEST_F(MeterCli, UploadFailures) {
     EXPECT_EQ(LoadProject(out).elements.size(), 1u);
 }
 
+TEST_F(MeterCli, AFailedUploadKeepsTheProjectAndWritesThePartOneBeside) {
+    const std::string out = dir.File("site.f71"), partial = dir.File("site.partial.f71");
+    test::WriteFile(out, "a project of the user's, not even a valid one");
+    // Kind 0 files take 145 blocks: the line drops during the third file.
+    SimProcess sim(
+        {"--model", "7100Q", "--count", "8", "--baud", "4000000", "--fault", "hangup=291:6B"});
+    ProcessResult r = Run({"upload", out, "--port", sim.Path(), "--baud", "4000000"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(test::ReadFile(out), "a project of the user's, not even a valid one");
+    EXPECT_EQ(LoadProject(partial).elements.size(), 2u);
+    EXPECT_EQ(r.err, "Failed to read CH data,please check the connection !\nqm7100: " + out +
+                         " was left as it was; the 2 of 8 files read were written to " + partial +
+                         "\n");
+
+    // A folder that is not there fails before any transfer (the port is dead by now).
+    r = Run({"upload", dir.File("none/site.f71"), "--port", sim.Path()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "qm7100: cannot write " + dir.File("none/site.f71") +
+                         ": No such file or directory\n");
+}
+
 TEST_F(MeterCli, PlanReadAndWrite) {
     SimProcess sim({"--model", "7100T2"});
     const std::string a = dir.File("a.f71CH"), d = dir.File("d.f71CH");

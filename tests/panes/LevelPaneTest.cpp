@@ -3,6 +3,7 @@
 #include "PaneTestElement.h"
 #include "panes/LevelPane.h"
 #include "res/StringTable.h"
+#include "support/TestSupport.h"
 
 namespace qm {
 namespace {
@@ -37,6 +38,21 @@ TEST(LevelPane, ColumnsRowsAndExportOfATvChannel) {
     EXPECT_FALSE(pane.HasChart());
     pane.MarkerMoved(0); // never sent to this pane; changes nothing
     EXPECT_EQ(pane.Table("Table")->rows.size(), 1u);
+}
+
+TEST(LevelPane, TheCsvFileIsWrittenWholeOrNotAtAll) {
+    PaneTestElement f(2, "LEV001");
+    f.Entry(0, 22425, 12, 0, 0x80);
+    f.Level(0, 0x55, 725, 620);
+    LevelPane pane(kLanguageEnglish, "dBuV");
+    pane.ShowFile(f.e);
+    test::TempDir dir;
+    const std::string path = dir.File("level.csv");
+    test::WriteFile(path, "previous export");
+    test::FullDisk full;
+    EXPECT_FALSE(pane.SaveCsv(path));
+    EXPECT_EQ(test::ReadFile(path), "previous export");
+    EXPECT_EQ(test::FolderNames(dir.Path()), std::vector<std::string>{"level.csv"});
 }
 
 TEST(LevelPane, BerTextsPerTypeAndColumn) {
