@@ -13,23 +13,14 @@
 #include "desktop/Prompt.h"
 #include "desktop/panes/PaneLayout.h"
 #include "desktop/panes/PaneTableView.h"
-#include "res/StringTable.h"
+#include "panes/PaneText.h"
 
 namespace qm {
-
-namespace {
-
-constexpr int kIdsPrint = 5547;
-constexpr int kIdsGraphic = 5548;
-constexpr int kIdsFile = 5549;
-
-} // namespace
 
 CChartPaneDialog::CChartPaneDialog(PaneSection section, QWidget* parent)
     : CPaneDialogBase(section, parent) {
     auto* root = new QHBoxLayout(this);
-    root->setContentsMargins(kPaneMargin, kPaneMargin, kPaneMargin, kPaneMargin);
-    root->setSpacing(kPaneGap);
+    KeepPaneGaps(*root);
 
     auto* printGroup = new QGroupBox(Text(kIdsPrint), this);
     printGroup->setObjectName("printGroup");

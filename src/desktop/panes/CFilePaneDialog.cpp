@@ -8,20 +8,14 @@
 #include "desktop/DesktopTexts.h"
 #include "desktop/panes/PaneLayout.h"
 #include "desktop/panes/PaneTableView.h"
+#include "panes/PaneText.h"
 
 namespace qm {
-
-namespace {
-
-constexpr int kIdsExport = 5551;
-
-} // namespace
 
 CFilePaneDialog::CFilePaneDialog(PaneSection section, QWidget* parent)
     : CPaneDialogBase(section, parent) {
     auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(kPaneMargin, kPaneMargin, kPaneMargin, kPaneMargin);
-    root->setSpacing(kPaneGap);
+    KeepPaneGaps(*root);
 
     auto* top = new QHBoxLayout;
     top->setSpacing(kPaneGap);

@@ -1,9 +1,15 @@
 #include "desktop/panes/PaneLayout.h"
 
+#include <QBoxLayout>
 #include <QFontMetrics>
 #include <QWidget>
 
 namespace qm {
+
+void KeepPaneGaps(QBoxLayout& layout) {
+    layout.setContentsMargins(kPaneMargin, kPaneMargin, kPaneMargin, kPaneMargin);
+    layout.setSpacing(kPaneGap);
+}
 
 int DescriptionGroupWidth(const QWidget& dialog, bool wide) {
     const QFontMetrics metrics = dialog.fontMetrics();

@@ -1,5 +1,6 @@
 #pragma once
 
+class QBoxLayout;
 class QWidget;
 
 namespace qm {
@@ -8,6 +9,8 @@ namespace qm {
 // neighbouring groups.
 inline constexpr int kPaneMargin = 7;
 inline constexpr int kPaneGap = 7;
+// Gives a pane's top-level layout those distances.
+void KeepPaneGaps(QBoxLayout& layout);
 
 // Width of a chart pane's "Parameters" (wide) or "Mark" group: two half-width columns that
 // hold a date and time, or a channel's value, in the dialog's font.
