@@ -241,6 +241,12 @@ TEST_F(PaneDialog, GroupsKeepTheirGapsWhenTheDialogGrows) {
     EXPECT_EQ(1400 - list.right() - 1, 7);
     EXPECT_EQ(420 - list.bottom() - 1, 7);
 
+    // Shares of the width follow the table as it grows.
+    auto* listTable = chart->findChild<QTableWidget*>("List");
+    EXPECT_EQ(listTable->columnWidth(4), listTable->viewport()->width() / 5);
+    auto* levelTable = level->findChild<QTableWidget*>("Table");
+    EXPECT_EQ(levelTable->columnWidth(0), levelTable->viewport()->width() / 8);
+
     EXPECT_EQ(geometry(*level, "fileNameBox"), box);
     EXPECT_EQ(geometry(*level, "exportButton"), exportButton);
     const QRect table = geometry(*level, "Table");

@@ -13,10 +13,10 @@ void KeepPaneGaps(QBoxLayout& layout) {
 
 int DescriptionGroupWidth(const QWidget& dialog, bool wide) {
     const QFontMetrics metrics = dialog.fontMetrics();
-    const int column = metrics.horizontalAdvance(wide ? QStringLiteral("2026-12-31 23:59:59 ")
+    const int column = metrics.horizontalAdvance(wide ? QStringLiteral("2026-12-31 23:59:59")
                                                       : QStringLiteral("Video/Power 0"));
     // Two columns plus the table's frame and the group's insets.
-    return 2 * (column + 12) + 28;
+    return 2 * (column + 10) + 28;
 }
 
 } // namespace qm

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QResizeEvent>
 #include <algorithm>
+#include <numeric>
 
 namespace qm {
 
@@ -65,17 +66,28 @@ void PaneTableView::resizeEvent(QResizeEvent* event) {
 }
 
 void PaneTableView::ApplyColumnWidths() {
-    m_applyingWidths = true;
     const int width = viewport()->width();
     const QFontMetrics metrics = horizontalHeader()->fontMetrics();
-    for (std::size_t i = 0; i < m_columns.size(); ++i) {
-        const PaneColumn& column = m_columns[i];
-        const int share =
-            column.widthPixels > 0 ? column.widthPixels : width / std::max(1, column.widthDivisor);
-        // A title is never cut: a narrow table scrolls sideways instead.
-        const int title = metrics.horizontalAdvance(QString::fromStdString(column.title)) + 12;
-        setColumnWidth(static_cast<int>(i), std::max(share, title));
+    std::vector<int> widths, least;
+    for (const PaneColumn& column : m_columns) {
+        // A title is never cut: it takes what it needs from the neighbours' slack first, and
+        // a table too narrow for all titles scrolls sideways.
+        least.push_back(metrics.horizontalAdvance(QString::fromStdString(column.title)) + 10);
+        widths.push_back(std::max(least.back(), column.widthPixels > 0
+                                                    ? column.widthPixels
+                                                    : width / std::max(1, column.widthDivisor)));
     }
+    int excess = std::accumulate(widths.begin(), widths.end(), 0) - width;
+    for (std::size_t i = 0; i < widths.size() && excess > 0; ++i) {
+        if (m_columns[i].widthPixels > 0)
+            continue;
+        const int take = std::min(excess, widths[i] - least[i]);
+        widths[i] -= take;
+        excess -= take;
+    }
+    m_applyingWidths = true;
+    for (std::size_t i = 0; i < widths.size(); ++i)
+        setColumnWidth(static_cast<int>(i), widths[i]);
     m_applyingWidths = false;
 }
 
