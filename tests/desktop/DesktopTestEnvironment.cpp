@@ -9,7 +9,9 @@ namespace {
 class DesktopEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Screenshot runs under Xvfb ask for xcb; everything else runs offscreen.
+        if (qgetenv("QT_QPA_PLATFORM") != "xcb")
+            qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "test_desktop";
         static char* argv[] = {name, nullptr};

@@ -1,0 +1,88 @@
+#include "desktop/panes/CChartPaneDialog.h"
+
+#include <QBuffer>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "desktop/CLevantoApp.h"
+#include "desktop/DesktopTexts.h"
+#include "desktop/Prompt.h"
+#include "desktop/panes/PaneLayout.h"
+#include "desktop/panes/PaneTableView.h"
+#include "panes/PaneText.h"
+
+namespace qm {
+
+CChartPaneDialog::CChartPaneDialog(PaneSection section, QWidget* parent)
+    : CPaneDialogBase(section, parent) {
+    auto* root = new QHBoxLayout(this);
+    KeepPaneGaps(*root);
+
+    auto* printGroup = new QGroupBox(Text(kIdsPrint), this);
+    printGroup->setObjectName("printGroup");
+    auto* printLayout = new QVBoxLayout(printGroup);
+    m_graphic = new QRadioButton(Text(kIdsGraphic), printGroup);
+    m_graphic->setObjectName("graphicButton");
+    m_file = new QRadioButton(Text(kIdsFile), printGroup);
+    m_file->setObjectName("fileButton");
+    auto* print = new QPushButton(Text(kIdsPrint), printGroup);
+    print->setObjectName("printButton");
+    printLayout->addWidget(m_graphic);
+    printLayout->addWidget(m_file);
+    printLayout->addWidget(print);
+    printGroup->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    root->addWidget(printGroup, 0, Qt::AlignTop | Qt::AlignLeft);
+    m_graphic->setChecked(true);
+    connect(print, &QPushButton::clicked, this, &CChartPaneDialog::Print);
+
+    for (const PaneTable& table : Pane().Tables()) {
+        auto* group = new QGroupBox(QString::fromStdString(table.title), this);
+        group->setObjectName(QString::fromStdString(table.tag) + "Group");
+        auto* inner = new QVBoxLayout(group);
+        inner->addWidget(MakeTableView(table.tag, group));
+        if (table.tag == "List") {
+            root->addWidget(group, 1);
+        } else {
+            group->setFixedWidth(DescriptionGroupWidth(*this, table.tag == "Parameters"));
+            root->addWidget(group, 0);
+        }
+    }
+}
+
+int CChartPaneDialog::SaveMode() const {
+    return m_file->isChecked() ? 1 : 0;
+}
+
+void CChartPaneDialog::Print() {
+    if (SaveMode() == 0)
+        SaveChartPicture();
+    else
+        ExportCsvFile();
+}
+
+void CChartPaneDialog::SaveChartPicture() {
+    const auto path = Prompt().SaveFileName(this, "*.bmp|*.bmp||", "bmp");
+    if (!path)
+        return;
+    // The view hands over its own pixels, already clipped to its on-screen part: nothing is
+    // read from the screen, so there is no need to wait for the dialog to disappear.
+    const IChartPicture* source = CLevantoApp::Instance().ChartPicture();
+    const QImage picture = source ? source->VisibleChartPicture() : QImage();
+    if (picture.isNull())
+        return;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.convertToFormat(QImage::Format_RGB32).save(&buffer, "BMP")) {
+        ReportWriteFailure(*path);
+        return;
+    }
+    WriteChosenFile(*path, {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                            static_cast<std::size_t>(bytes.size())});
+}
+
+} // namespace qm

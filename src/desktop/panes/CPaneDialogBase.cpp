@@ -1,0 +1,83 @@
+#include "desktop/panes/CPaneDialogBase.h"
+
+#include <QFile>
+
+#include "app/Settings.h"
+#include "base/BinaryFile.h"
+#include "desktop/CLevantoApp.h"
+#include "desktop/DesktopTexts.h"
+#include "desktop/Prompt.h"
+#include "desktop/panes/PaneTableView.h"
+#include "res/StringTable.h"
+
+namespace qm {
+
+namespace {
+
+// The string table has no text for a failed write; the panes keep their own two.
+QString CannotWriteText() {
+    return LanguageBase() == kLanguageChinese ? QString::fromUtf8("无法写入文件。")
+                                              : QStringLiteral("The file could not be written.");
+}
+
+} // namespace
+
+CPaneDialogBase::CPaneDialogBase(PaneSection section, QWidget* parent)
+    : CAnalysisDialog(parent), m_section(section),
+      // Making a pane reads the level unit from the settings again, as every pane does.
+      m_pane(MakeAnalysisPane(section, LanguageBase(), Settings().LevelUnit())) {
+    PaintDialogBackground(this);
+}
+
+CPaneDialogBase::~CPaneDialogBase() = default;
+
+void CPaneDialogBase::ShowFile(long index) {
+    if (!m_pane->ShowFileAt(CLevantoApp::Instance().Files().Elements(), index))
+        return;
+    for (const auto& [tag, view] : m_views)
+        RefreshTable(tag);
+    FileShown();
+}
+
+void CPaneDialogBase::MarkerMoved(long position) {
+    m_pane->MarkerMoved(position);
+    RefreshTable("Mark");
+}
+
+void CPaneDialogBase::ExportCsvFile() {
+    const auto path = Prompt().SaveFileName(this, "*.csv|*.csv||", "csv");
+    if (!path)
+        return;
+    const std::string bytes = m_pane->ExportCsv();
+    WriteChosenFile(*path, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+}
+
+PaneTableView* CPaneDialogBase::MakeTableView(const std::string& tag, QWidget* parent) {
+    auto* view = new PaneTableView(parent);
+    view->setObjectName(QString::fromStdString(tag));
+    m_views[tag] = view;
+    RefreshTable(tag);
+    return view;
+}
+
+bool CPaneDialogBase::WriteChosenFile(const QString& path, std::span<const std::uint8_t> bytes) {
+    const std::string name = QFile::encodeName(path).toStdString();
+    if (ReplaceFileContents(name, {bytes}) == ReplaceStatus::Ok)
+        return true;
+    ReportWriteFailure(path);
+    return false;
+}
+
+void CPaneDialogBase::ReportWriteFailure(const QString& path) {
+    Prompt().ShowMessage(
+        this, {MessageCaption(MessageKind::Error), CannotWriteText(), path, MessageKind::Error});
+}
+
+void CPaneDialogBase::RefreshTable(const std::string& tag) {
+    const auto view = m_views.find(tag);
+    const PaneTable* table = m_pane->Table(tag);
+    if (view != m_views.end() && table)
+        view->second->Show(*table);
+}
+
+} // namespace qm

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <span>
+#include <string>
+
+#include "desktop/panes/CAnalysisDialog.h"
+
+namespace qm {
+
+class PaneTableView;
+
+// What the six pane dialogs share: the core's pane with the tables it computes, the file it
+// shows and its CSV export. Subclasses lay the tables out.
+class CPaneDialogBase : public CAnalysisDialog {
+    Q_OBJECT
+public:
+    CPaneDialogBase(PaneSection section, QWidget* parent);
+    ~CPaneDialogBase() override;
+
+    PaneSection Section() const override { return m_section; }
+    void ShowFile(long index) override;
+    void MarkerMoved(long position) override;
+
+    const AnalysisPane& Pane() const { return *m_pane; }
+
+    // The CSV export: asks for a name and writes the core's bytes; Cancel writes nothing.
+    void ExportCsvFile();
+
+protected:
+    // A table view for the core's table with this tag, kept in step with it from now on.
+    PaneTableView* MakeTableView(const std::string& tag, QWidget* parent);
+    // Called after a file arrived and the tables were refilled.
+    virtual void FileShown() {}
+    // Writes a chosen file whole; a failed write is reported and leaves no partial file.
+    bool WriteChosenFile(const QString& path, std::span<const std::uint8_t> bytes);
+    void ReportWriteFailure(const QString& path);
+
+private:
+    void RefreshTable(const std::string& tag);
+
+    PaneSection m_section;
+    std::unique_ptr<AnalysisPane> m_pane;
+    std::map<std::string, PaneTableView*> m_views;
+};
+
+} // namespace qm
