@@ -197,7 +197,7 @@ TEST_F(PaneDialog, CancelOrAnEmptyPictureWritesNothingAndAFailedWriteIsReported)
     Click(*dialog, "printButton");
     ASSERT_EQ(m_prompt.messages.size(), 1u);
     EXPECT_EQ(m_prompt.messages[0].text, "The file could not be written.");
-    EXPECT_EQ(m_prompt.messages[0].detail, unwritable);
+    EXPECT_EQ(m_prompt.messages[0].detail, unwritable + ": No such file or directory");
     EXPECT_EQ(m_prompt.messages[0].caption, "QM7100 Workdesk");
 }
 

@@ -1,6 +1,6 @@
 #include "desktop/panes/CChartPaneDialog.h"
 
-#include <QBuffer>
+#include <QFile>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QImage>
@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "chart/ChartPicture.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
 #include "desktop/Prompt.h"
@@ -74,15 +75,8 @@ void CChartPaneDialog::SaveChartPicture() {
     const QImage picture = source ? source->VisibleChartPicture() : QImage();
     if (picture.isNull())
         return;
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!picture.convertToFormat(QImage::Format_RGB32).save(&buffer, "BMP")) {
+    if (!qm::SaveChartPicture(picture, QFile::encodeName(*path).toStdString()))
         ReportWriteFailure(*path);
-        return;
-    }
-    WriteChosenFile(*path, {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                            static_cast<std::size_t>(bytes.size())});
 }
 
 } // namespace qm

@@ -1,9 +1,11 @@
 #include "desktop/panes/CPaneDialogBase.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include <QFile>
 
 #include "app/Settings.h"
-#include "base/BinaryFile.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
 #include "desktop/Prompt.h"
@@ -48,8 +50,8 @@ void CPaneDialogBase::ExportCsvFile() {
     const auto path = Prompt().SaveFileName(this, "*.csv|*.csv||", "csv");
     if (!path)
         return;
-    const std::string bytes = m_pane->ExportCsv();
-    WriteChosenFile(*path, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    if (!m_pane->SaveCsv(QFile::encodeName(*path).toStdString()))
+        ReportWriteFailure(*path);
 }
 
 PaneTableView* CPaneDialogBase::MakeTableView(const std::string& tag, QWidget* parent) {
@@ -60,17 +62,11 @@ PaneTableView* CPaneDialogBase::MakeTableView(const std::string& tag, QWidget* p
     return view;
 }
 
-bool CPaneDialogBase::WriteChosenFile(const QString& path, std::span<const std::uint8_t> bytes) {
-    const std::string name = QFile::encodeName(path).toStdString();
-    if (ReplaceFileContents(name, {bytes}) == ReplaceStatus::Ok)
-        return true;
-    ReportWriteFailure(path);
-    return false;
-}
-
 void CPaneDialogBase::ReportWriteFailure(const QString& path) {
-    Prompt().ShowMessage(
-        this, {MessageCaption(MessageKind::Error), CannotWriteText(), path, MessageKind::Error});
+    // The save left errno telling why; the previous file, if any, is still there.
+    const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+    Prompt().ShowMessage(this, {MessageCaption(MessageKind::Error), CannotWriteText(),
+                                QStringLiteral("%1: %2").arg(path, reason), MessageKind::Error});
 }
 
 void CPaneDialogBase::RefreshTable(const std::string& tag) {

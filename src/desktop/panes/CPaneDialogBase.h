@@ -33,8 +33,7 @@ protected:
     PaneTableView* MakeTableView(const std::string& tag, QWidget* parent);
     // Called after a file arrived and the tables were refilled.
     virtual void FileShown() {}
-    // Writes a chosen file whole; a failed write is reported and leaves no partial file.
-    bool WriteChosenFile(const QString& path, std::span<const std::uint8_t> bytes);
+    // Tells the user that a chosen file could not be written, and why (errno of the save).
     void ReportWriteFailure(const QString& path);
 
 private:
