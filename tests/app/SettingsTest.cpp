@@ -42,6 +42,21 @@ TEST(Settings, LevelUnitMapping) {
     EXPECT_EQ(LevelUnitCode("dBm"), 2);
 }
 
+TEST(Settings, CurrentLevelUnitFollowsTheLastChoiceNotTheFile) {
+    TempDir dir;
+    const std::string previous = SettingsPath();
+    SetSettingsPath(dir.File("setup.ini"));
+    Settings s;
+    s.SetLevelUnit("dBmV");
+    SetCurrentLevelUnit("dBmV");
+    SetCurrentLevelUnit("xyz");
+    EXPECT_EQ(CurrentLevelUnit(), "dBm");
+    EXPECT_EQ(s.LevelUnit(), "dBmV") << "the file keeps its value";
+    SetCurrentLevelUnit(s.LevelUnit());
+    EXPECT_EQ(CurrentLevelUnit(), "dBmV");
+    SetSettingsPath(previous);
+}
+
 TEST(IniFile, NamesMatchCaseInsensitivelyAndValuesAreTrimmed) {
     TempDir dir;
     WriteFile(dir.File("a.ini"), "; comment\n[connect information]\n  PORT = 7 \nbaud=\"9600\"\n");
