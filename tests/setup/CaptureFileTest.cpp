@@ -25,8 +25,9 @@ TEST(CaptureFile, BesideTheProgramWhenWritableOtherwiseInTheCache) {
 
     ::chmod(program.c_str(), 0555);
     const bool mayWriteAnyway = ::access(program.c_str(), W_OK) == 0; // root
-    if (!mayWriteAnyway)
+    if (!mayWriteAnyway) {
         EXPECT_EQ(CaptureFilePath(program, cache), cache + "/temp.bmp");
+    }
     ::chmod(program.c_str(), 0755);
 }
 
