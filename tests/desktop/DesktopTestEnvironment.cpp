@@ -9,7 +9,10 @@ namespace {
 class DesktopEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Screenshots run the same tests on a real display (QM_TEST_PLATFORM=xcb under Xvfb).
+        qputenv("QT_QPA_PLATFORM", qgetenv("QM_TEST_PLATFORM").isEmpty()
+                                       ? QByteArray("offscreen")
+                                       : qgetenv("QM_TEST_PLATFORM"));
         static int argc = 1;
         static char name[] = "test_desktop";
         static char* argv[] = {name, nullptr};
