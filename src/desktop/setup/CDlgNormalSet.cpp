@@ -19,6 +19,7 @@
 #include "desktop/DesktopTexts.h"
 #include "desktop/OperationWorker.h"
 #include "desktop/Prompt.h"
+#include "desktop/setup/SetupButton.h"
 
 namespace qm {
 
@@ -53,13 +54,6 @@ QComboBox* List(QWidget* parent, const char* name, const char* const* texts, int
     for (int i = 0; i < count; ++i)
         list->addItem(QString::fromUtf8(texts[i]));
     return list;
-}
-
-QPushButton* Button(QWidget* parent, const char* name, int textId) {
-    auto* button = new QPushButton(Text(textId), parent);
-    button->setObjectName(QString::fromUtf8(name));
-    button->setAutoDefault(false);
-    return button;
 }
 
 } // namespace
@@ -102,9 +96,9 @@ CDlgNormalSet::CDlgNormalSet(QWidget* parent) : QDialog(parent) {
     shutdownRow->addWidget(m_shutdown);
     shutdownRow->addStretch();
 
-    m_download = Button(this, "download", 5584);
-    m_default = Button(this, "default", 5587);
-    m_cancel = Button(this, "cancel", 5577);
+    m_download = SetupButton(this, "download", 5584);
+    m_default = SetupButton(this, "default", 5587);
+    m_cancel = SetupButton(this, "cancel", 5577);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_download);

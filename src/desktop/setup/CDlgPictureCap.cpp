@@ -14,6 +14,7 @@
 #include "desktop/OperationWorker.h"
 #include "desktop/Prompt.h"
 #include "desktop/setup/CapturePictureView.h"
+#include "desktop/setup/SetupButton.h"
 #include "setup/BitmapFile.h"
 #include "setup/CaptureFile.h"
 #include "setup/ScreenCapture.h"
@@ -50,13 +51,6 @@ namespace {
 const QString kBitmapFilter = QStringLiteral("*.bmp|*.bmp||");
 const QString kBitmapSuffix = QStringLiteral("BMP");
 
-QPushButton* Button(QWidget* parent, const char* name, int textId) {
-    auto* button = new QPushButton(Text(textId), parent);
-    button->setObjectName(QString::fromUtf8(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 // The picture as a 24-bit bitmap file at its own size: rows bottom first, padded to 4 bytes.
 std::vector<std::uint8_t> BitmapFileOf(const QImage& picture) {
     const QImage bgr = picture.convertToFormat(QImage::Format_BGR888);
@@ -83,12 +77,12 @@ CDlgPictureCap::CDlgPictureCap(QWidget* parent)
     m_progress->setObjectName(QStringLiteral("progress"));
     m_progress->setTextVisible(false);
     m_progress->hide();
-    m_upload = Button(this, "upload", 5583);
-    m_open = Button(this, "open", 5585);
-    m_save = Button(this, "save", 5586);
+    m_upload = SetupButton(this, "upload", 5583);
+    m_open = SetupButton(this, "open", 5585);
+    m_save = SetupButton(this, "save", 5586);
     m_save->setEnabled(false);
     // Gives up the connect tries; shown only while a capture waits for the meter.
-    m_cancel = Button(this, "cancel", 5577);
+    m_cancel = SetupButton(this, "cancel", 5577);
     m_cancel->hide();
 
     auto* buttons = new QHBoxLayout;
