@@ -2,7 +2,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QGroupBox>
 #include <QRadioButton>
 #include <QTimeEdit>
 #include <gtest/gtest.h>
@@ -10,7 +9,6 @@
 #include "FakePrompt.h"
 #include "SetupTestSupport.h"
 #include "desktop/setup/CDlgNormalSet.h"
-#include "res/StringTable.h"
 
 namespace qm {
 namespace {
@@ -117,16 +115,6 @@ TEST_F(TimeUnitDialog, ClockFromThePickersWhateverTheirLocale) {
     EXPECT_EQ(date->date(), QDate(2011, 8, 15));
     Click(d, "useNow");
     EXPECT_EQ(date->date(), QDate::currentDate());
-}
-
-TEST(TimeUnitDialogTexts, Chinese) {
-    SetLanguageBase(kLanguageChinese);
-    CDlgNormalSet dialog;
-    SetLanguageBase(kLanguageEnglish);
-    QStringList titles;
-    for (const QGroupBox* box : dialog.findChildren<QGroupBox*>())
-        titles << box->title();
-    EXPECT_EQ(titles, (QStringList{"日期和时间", "电平单位", "温度单位"}));
 }
 
 } // namespace

@@ -31,16 +31,6 @@ TEST(CaptureFile, BesideTheProgramWhenWritableOtherwiseInTheCache) {
     ::chmod(program.c_str(), 0755);
 }
 
-TEST(CaptureFile, CacheFolderFromTheEnvironment) {
-    const std::string xdg = std::getenv("XDG_CACHE_HOME") ? std::getenv("XDG_CACHE_HOME") : "";
-    ::setenv("XDG_CACHE_HOME", "/var/cache/u", 1);
-    EXPECT_EQ(UserCacheDirectory(), "/var/cache/u/qm7100-workdesk");
-    ::setenv("XDG_CACHE_HOME", "relative", 1); // not absolute: ignored
-    ::setenv("HOME", "/home/u", 1);
-    EXPECT_EQ(UserCacheDirectory(), "/home/u/.cache/qm7100-workdesk");
-    ::setenv("XDG_CACHE_HOME", xdg.c_str(), 1);
-}
-
 TEST(CaptureRetry, StopGivesUpTheRemainingTriesSilently) {
     test::TempDir dir;
     cnComm port;
