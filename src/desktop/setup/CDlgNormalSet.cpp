@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QTimeEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/Settings.h"
 #include "desktop/CLevantoApp.h"
