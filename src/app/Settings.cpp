@@ -11,6 +11,8 @@ namespace qm {
 namespace {
 std::mutex g_pathMutex;
 std::string g_settingsPath;
+std::mutex g_unitMutex;
+std::string g_currentLevelUnit; // empty until set
 } // namespace
 
 std::string MapLevelUnit(std::string_view stored) {
@@ -27,6 +29,20 @@ int LevelUnitCode(std::string_view unit) {
     if (unit == "dBmV")
         return 1;
     return 2;
+}
+
+std::string CurrentLevelUnit() {
+    {
+        std::lock_guard<std::mutex> lock(g_unitMutex);
+        if (!g_currentLevelUnit.empty())
+            return g_currentLevelUnit;
+    }
+    return Settings().LevelUnit();
+}
+
+void SetCurrentLevelUnit(std::string_view unit) {
+    std::lock_guard<std::mutex> lock(g_unitMutex);
+    g_currentLevelUnit = MapLevelUnit(unit);
 }
 
 std::string ExecutableDirectory() {

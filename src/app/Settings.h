@@ -23,6 +23,12 @@ std::string MapLevelUnit(std::string_view stored);
 // Wire code of a level unit: 0 dBuV, 1 dBmV, 2 dBm.
 int LevelUnitCode(std::string_view unit);
 
+// The program's current level unit, process-wide: analysis panes and the channel editor set it
+// from the settings when built, the Time/Unit dialog when the user picks a unit. Until then it
+// is the settings' unit. Any text is mapped as MapLevelUnit does.
+std::string CurrentLevelUnit();
+void SetCurrentLevelUnit(std::string_view unit);
+
 // Directory of the running executable (without a trailing slash).
 std::string ExecutableDirectory();
 

@@ -16,10 +16,12 @@ namespace qm {
 // handling events, so windows go on painting during a transfer. Progress reaches onProgress
 // on the user-interface thread through queued calls; the call returns once the worker has
 // ended, with every progress call delivered. The caller disables whatever must not be used
-// meanwhile.
+// meanwhile. User input waits until the end unless the caller lets it through (a Cancel button
+// that must work during the job).
 template <class Result>
 Result RunInWorker(std::function<Result(const ProgressFn&)> job,
-                   std::function<void(int position, int range)> onProgress = {}) {
+                   std::function<void(int position, int range)> onProgress = {},
+                   QEventLoop::ProcessEventsFlags events = QEventLoop::ExcludeUserInputEvents) {
     QObject receiver; // lives on this thread: progress calls queue up for it
     std::optional<Result> result;
     const ProgressFn progress = [&receiver, onProgress](int position, int range) {
@@ -32,7 +34,7 @@ Result RunInWorker(std::function<Result(const ProgressFn&)> job,
     QThread* worker = QThread::create([&] { result.emplace(job(progress)); });
     QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
     worker->start();
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    loop.exec(events);
     worker->wait();
     delete worker;
     QCoreApplication::sendPostedEvents(&receiver);

@@ -26,6 +26,10 @@ CaptureResult CaptureScreen(cnComm& port, const ConnectTarget& target, const std
                 retry.pause(retry.pauseMs);
             else
                 std::this_thread::sleep_for(std::chrono::milliseconds(retry.pauseMs));
+            if (retry.stop && retry.stop()) {
+                result.outcome.detail = "the connect was cancelled";
+                return result;
+            }
         }
         ++result.connectTries;
         connected = ConnectTo(port, target);

@@ -46,6 +46,15 @@ TEST(Settings, LevelUnitMapping) {
     EXPECT_EQ(LevelUnitCode("dBm"), 2);
 }
 
+TEST(Settings, CurrentLevelUnitFollowsTheLastChoiceNotTheFile) {
+    TempDir dir;
+    Settings s(dir.File("setup.ini"));
+    s.SetLevelUnit("dBmV");
+    SetCurrentLevelUnit("xyz");
+    EXPECT_EQ(CurrentLevelUnit(), "dBm");
+    EXPECT_EQ(s.LevelUnit(), "dBmV") << "the file keeps its value";
+}
+
 TEST(IniFile, NamesMatchCaseInsensitivelyAndValuesAreTrimmed) {
     TempDir dir;
     WriteFile(dir.File("a.ini"), "; comment\n[connect information]\n  PORT = 7 \nbaud=\"9600\"\n");

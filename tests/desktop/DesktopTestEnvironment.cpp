@@ -9,8 +9,11 @@ namespace {
 class DesktopEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        // Screenshot runs under Xvfb ask for xcb; everything else runs offscreen.
-        if (qgetenv("QT_QPA_PLATFORM") != "xcb")
+        // Screenshot runs ask for a real display (QM_TEST_PLATFORM or QT_QPA_PLATFORM set to
+        // xcb under Xvfb); everything else runs offscreen.
+        if (!qgetenv("QM_TEST_PLATFORM").isEmpty())
+            qputenv("QT_QPA_PLATFORM", qgetenv("QM_TEST_PLATFORM"));
+        else if (qgetenv("QT_QPA_PLATFORM") != "xcb")
             qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "test_desktop";
