@@ -1,7 +1,10 @@
 #include "app/Settings.h"
 
 #include <climits>
+#include <cstdlib>
+#include <filesystem>
 #include <mutex>
+#include <system_error>
 
 #include <unistd.h>
 
@@ -38,8 +41,34 @@ std::string ExecutableDirectory() {
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
+std::string UserConfigDirectory() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && config[0] == '/')
+        return std::string(config) + "/qm7100-workdesk";
+    const char* home = std::getenv("HOME");
+    const std::string base = home && home[0] == '/' ? std::string(home) : std::string("/tmp");
+    return base + "/.config/qm7100-workdesk";
+}
+
+bool IsWritableDirectory(const std::string& dir) {
+    std::error_code error;
+    return !dir.empty() && std::filesystem::is_directory(dir, error) &&
+           ::access(dir.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string SettingsFilePath(const std::string& programDir, const std::string& configDir,
+                             bool (*isWritableDirectory)(const std::string& dir)) {
+    const std::string beside = programDir + "/" + kSettingsFileName;
+    std::error_code error;
+    if (std::filesystem::exists(beside, error) || isWritableDirectory(programDir))
+        return beside;
+    // A folder that cannot be made shows up when the settings are written.
+    std::filesystem::create_directories(configDir, error);
+    return configDir + "/" + kSettingsFileName;
+}
+
 std::string DefaultSettingsPath() {
-    return ExecutableDirectory() + "/setup.ini";
+    return SettingsFilePath(ExecutableDirectory(), UserConfigDirectory(), IsWritableDirectory);
 }
 
 const std::string& SettingsPath() {

@@ -2,6 +2,8 @@
 
 #ifdef QM_HAVE_CHART
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -42,13 +44,14 @@ bool ParseSize(const std::string& text, int& width, int& height) {
     return true;
 }
 
-bool EndsWithBmp(const std::string& path) {
-    if (path.size() < 4)
-        return false;
+// ".png", ".bmp" (any letter case) or "" for any other name.
+std::string PictureExtension(const std::string& path) {
+    if (path.size() < 5)
+        return {};
     std::string ext = path.substr(path.size() - 4);
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext == ".bmp";
+    return ext == ".png" || ext == ".bmp" ? ext : std::string();
 }
 
 // The message boxes the controller would show, printed once the frame is written.
@@ -94,6 +97,11 @@ int RunChart(Context& ctx) {
     long marker = 0;
     if (hasMarker && (!ParseInt(markerText, marker) || marker < 0 || marker > INT_MAX))
         return UsageError(ctx, "--marker must be a point index: '" + markerText + "'");
+    const std::string& out = args[3];
+    const bool toStdout = out == "-";
+    if (!toStdout && PictureExtension(out).empty())
+        return UsageError(ctx, "OUT must end in .png or .bmp (or be - for a PNG on stdout): '" +
+                                   out + "'");
     const int section = SectionValue(args[2]);
     if (section == 0)
         return UsageError(ctx, "unknown SECTION '" + args[2] + "'");
@@ -119,9 +127,18 @@ int RunChart(Context& ctx) {
         chart->Surface()->SetMarkerPosition(0, static_cast<int>(marker));
     const QImage frame = chart->DrawFrame();
 
-    const std::string& out = args[3];
-    if (frame.isNull() ||
-        !frame.save(QFile::decodeName(out.c_str()), EndsWithBmp(out) ? "BMP" : "PNG")) {
+    bool written = false;
+    if (!frame.isNull() && toStdout) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        written = buffer.open(QIODevice::WriteOnly) && frame.save(&buffer, "PNG");
+        ctx.out.write(bytes.constData(), bytes.size());
+        written = written && ctx.out.flush();
+    } else if (!frame.isNull()) {
+        written = frame.save(QFile::decodeName(out.c_str()),
+                             PictureExtension(out) == ".bmp" ? "BMP" : "PNG");
+    }
+    if (!written) {
         ctx.err << "qm7100: cannot write " << out << "\n";
         return kExitFailed;
     }

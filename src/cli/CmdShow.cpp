@@ -1,4 +1,6 @@
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <ostream>
@@ -13,18 +15,9 @@ namespace qm::cli {
 
 namespace {
 
-// Keeps one cell on one line and in one column of the TAB-separated output.
-std::string Cell(const std::string& text) {
-    std::string cell = text;
-    for (char& c : cell)
-        if (c == '\t' || c == '\n' || c == '\r')
-            c = ' ';
-    return cell;
-}
-
 void PrintLine(std::ostream& out, const std::vector<std::string>& cells) {
     for (std::size_t i = 0; i < cells.size(); ++i)
-        out << (i ? "\t" : "") << Cell(cells[i]);
+        out << (i ? "\t" : "") << Escaped(cells[i]);
     out << '\n';
 }
 
@@ -71,7 +64,7 @@ int RunShow(Context& ctx) {
         pane->MarkerMoved(marker);
 
     if (!pane->HasChart())
-        ctx.out << "[File]\n" << Cell(pane->FileNameText()) << '\n';
+        ctx.out << "[File]\n" << Escaped(pane->FileNameText()) << '\n';
     for (const PaneTable& table : pane->Tables())
         PrintTable(ctx.out, table);
     return kExitOk;
@@ -85,12 +78,16 @@ int RunExport(Context& ctx) {
         return rc;
     const std::string bytes = pane->ExportCsv();
     const std::string& path = ctx.args[3];
+    if (path == "-") {
+        ctx.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return ctx.out.flush() ? kExitOk : kExitFailed;
+    }
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     if (file)
         file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     file.close();
     if (!file) {
-        ctx.err << "cannot write " << path << "\n";
+        ctx.err << "qm7100: cannot write " << path << ": " << std::strerror(errno) << "\n";
         return kExitFailed;
     }
     return kExitOk;
