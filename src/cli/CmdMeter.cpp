@@ -328,8 +328,6 @@ int RunSetup(Context& ctx) {
     int rc = kExitOk;
     if (!TakeTarget(ctx, target, rc))
         return rc;
-    if (!SettingsReadable(ctx))
-        return kExitFailed;
     const Settings settings;
     TimeUnitChoice choice = DefaultTimeUnitChoice(settings);
     bool ok = true;

@@ -21,8 +21,19 @@ void PrintLine(std::ostream& out, const std::vector<std::string>& cells) {
     out << '\n';
 }
 
+// The block tag, in the current language where the string table has the word.
+std::string TagText(const std::string& tag) {
+    if (tag == "Parameters")
+        return Tr(5557);
+    if (tag == "Mark")
+        return Tr(5558);
+    if (tag == "List")
+        return Tr(5719);
+    return tag;
+}
+
 void PrintTable(std::ostream& out, const PaneTable& table) {
-    out << '[' << table.tag << "]\n";
+    out << '[' << TagText(table.tag) << "]\n";
     PrintLine(out, table.ColumnTitles());
     for (const auto& row : table.rows)
         PrintLine(out, row);
