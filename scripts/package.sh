@@ -39,10 +39,10 @@ done
 desktop-file-validate "$root/usr/share/applications/qm7100-workdesk.desktop" || fail=1
 xmllint --noout "$root/usr/share/mime/packages/qm7100-workdesk.xml" || fail=1
 # The MIME database tool refuses what it cannot use.
-mkdir -p "$root/mimecheck/packages"
-cp "$root/usr/share/mime/packages/qm7100-workdesk.xml" "$root/mimecheck/packages/"
-update-mime-database "$root/mimecheck" 2>&1 | grep . && fail=1
-grep -q '^application/x-qm7100-plan' "$root/mimecheck/globs2" || fail=1
+mkdir -p "$root/check/mime/packages"
+cp "$root/usr/share/mime/packages/qm7100-workdesk.xml" "$root/check/mime/packages/"
+XDG_DATA_DIRS="$root/check" update-mime-database "$root/check/mime" 2>&1 | grep . && fail=1
+grep -qi ':application/x-qm7100-plan:\*\.f71CH' "$root/check/mime/globs2" || fail=1
 for program in qm7100 qm7100-sim qm7100-workdesk; do
     got=$(QT_QPA_PLATFORM=offscreen timeout 10 "$root/usr/bin/$program" --version 2>/dev/null) || true
     if [ "$got" != "$program $version" ]; then
