@@ -60,6 +60,19 @@ bool IsProjectLayout(const Layout& l) {
            l.size == 8 + sizeof(_tagFileDataExt) * static_cast<std::uint64_t>(l.count);
 }
 
+// wantProject: the command reads a project file, and a channel-plan file is refused.
+bool RefuseOtherKind(Context& ctx, const std::string& path, bool wantProject) {
+    const Layout layout = ReadLayout(path);
+    const bool plan = IsPlanLayout(layout), project = IsProjectLayout(layout);
+    if (wantProject ? !plan || project : !project || plan)
+        return false;
+    ctx.err << "qm7100: " << path
+            << (wantProject ? " is a channel-plan file, not a project file; try 'qm7100 plan show'"
+                            : " is a project file, not a channel-plan file; try 'qm7100 tree'")
+            << "\n";
+    return true;
+}
+
 } // namespace
 
 std::string Escaped(const std::string& text) {
@@ -83,21 +96,11 @@ std::string Escaped(const std::string& text) {
 }
 
 bool RefusePlanAsProject(Context& ctx, const std::string& path) {
-    const Layout layout = ReadLayout(path);
-    if (!IsPlanLayout(layout) || IsProjectLayout(layout))
-        return false;
-    ctx.err << "qm7100: " << path
-            << " is a channel-plan file, not a project file; try 'qm7100 plan show'\n";
-    return true;
+    return RefuseOtherKind(ctx, path, true);
 }
 
 bool RefuseProjectAsPlan(Context& ctx, const std::string& path) {
-    const Layout layout = ReadLayout(path);
-    if (!IsProjectLayout(layout) || IsPlanLayout(layout))
-        return false;
-    ctx.err << "qm7100: " << path
-            << " is a project file, not a channel-plan file; try 'qm7100 tree'\n";
-    return true;
+    return RefuseOtherKind(ctx, path, false);
 }
 
 bool CanWriteFile(const std::string& path, std::string& why) {
