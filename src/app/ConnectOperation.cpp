@@ -44,6 +44,7 @@ OperationOutcome RunConnect(cnComm& port, const ConnectRequest& request, const S
     }
     if (!opened) {
         outcome.Show(msg::kOpenPortFailed, MessageKind::Error);
+        outcome.detail = port.OpenFailure();
         return outcome;
     }
     if (!Handshake(port)) {

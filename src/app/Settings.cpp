@@ -1,8 +1,11 @@
 #include "app/Settings.h"
 
 #include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
+#include <system_error>
 
 #include <unistd.h>
 
@@ -55,8 +58,47 @@ std::string ExecutableDirectory() {
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
+namespace {
+
+// The user's folder of a kind (XDG_CONFIG_HOME, XDG_CACHE_HOME), or its default under HOME.
+std::string UserDirectory(const char* variable, const char* homeDefault) {
+    const char* set = std::getenv(variable);
+    if (set && set[0] == '/')
+        return std::string(set) + "/qm7100-workdesk";
+    const char* home = std::getenv("HOME");
+    const std::string base = home && home[0] == '/' ? std::string(home) : std::string("/tmp");
+    return base + "/" + homeDefault + "/qm7100-workdesk";
+}
+
+} // namespace
+
+std::string UserConfigDirectory() {
+    return UserDirectory("XDG_CONFIG_HOME", ".config");
+}
+
+std::string UserCacheDirectory() {
+    return UserDirectory("XDG_CACHE_HOME", ".cache");
+}
+
+bool IsWritableDirectory(const std::string& dir) {
+    std::error_code error;
+    return !dir.empty() && std::filesystem::is_directory(dir, error) &&
+           ::access(dir.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string SettingsFilePath(const std::string& programDir, const std::string& configDir,
+                             bool (*isWritableDirectory)(const std::string& dir)) {
+    const std::string beside = programDir + "/" + kSettingsFileName;
+    std::error_code error;
+    if (std::filesystem::exists(beside, error) || isWritableDirectory(programDir))
+        return beside;
+    // A folder that cannot be made shows up when the settings are written.
+    std::filesystem::create_directories(configDir, error);
+    return configDir + "/" + kSettingsFileName;
+}
+
 std::string DefaultSettingsPath() {
-    return ExecutableDirectory() + "/setup.ini";
+    return SettingsFilePath(ExecutableDirectory(), UserConfigDirectory(), IsWritableDirectory);
 }
 
 const std::string& SettingsPath() {

@@ -6,7 +6,8 @@
 
 namespace qm::cli {
 
-enum ExitCode { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
+// 4: a plan edit was refused or ignored; the edits that applied are saved.
+enum ExitCode { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitNotApplied = 4 };
 
 // What every command gets: the arguments after the command name with the global options
 // (--lang, --settings) already taken out and applied.
@@ -14,6 +15,8 @@ struct Context {
     std::vector<std::string> args;
     std::ostream& out;
     std::ostream& err;
+    // The --settings FILE given, empty when the default settings rule applies.
+    std::string settingsFile;
 };
 
 // Prints "qm7100: MESSAGE" and a hint to stderr; returns kExitUsage.
@@ -22,6 +25,10 @@ int UsageError(Context& ctx, const std::string& message);
 // Prints "qm7100: cannot write PATH: REASON" with errno's reason; returns kExitFailed.
 int WriteError(Context& ctx, const std::string& path);
 
+// The tool's own English text in the current language (--lang zh); texts without a Chinese
+// twin stay English. "TEXT: 'ARG'" translates TEXT and keeps the argument.
+std::string Tool(const std::string& english);
+
 // Strict number parsing: the whole text must be a number.
 bool ParseInt(const std::string& text, long& value);
 
@@ -29,6 +36,21 @@ bool ParseInt(const std::string& text, long& value);
 // reported through ok = false.
 bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string& value,
                 bool& ok);
+
+// A text from a file or the meter on one line and in one TAB-separated column: CR, LF and
+// TAB as \r, \n, \t, other control bytes as \xHH. Everything else passes unchanged.
+std::string Escaped(const std::string& text);
+
+// Refuses (message on stderr, false) a file of the other kind: a channel-plan file given as
+// a project, or a project file given as a channel plan. Both start with a count and the tag
+// 200, so the layout of the rest tells them apart. A file that cannot be read passes, for
+// the loader to report.
+bool RefusePlanAsProject(Context& ctx, const std::string& path);
+bool RefuseProjectAsPlan(Context& ctx, const std::string& path);
+
+// False (and the reason on stderr) when --settings named a file that does not exist; called
+// by the commands that read the settings.
+bool SettingsReadable(Context& ctx);
 
 // Commands, one file each.
 int RunTree(Context& ctx);

@@ -9,6 +9,8 @@ namespace qm::cli {
 
 bool LoadProjectOrReport(Context& ctx, const std::string& path,
                          std::vector<_tagFileDataExt>& elements) {
+    if (RefusePlanAsProject(ctx, path))
+        return false;
     ProjectLoad load = LoadProject(path);
     if (load.status != ProjectStatus::Ok) {
         ctx.err << ProjectStatusText(load.status, path) << "\n";

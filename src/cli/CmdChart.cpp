@@ -2,8 +2,12 @@
 
 #ifdef QM_HAVE_CHART
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QImage>
+#include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <memory>
@@ -38,6 +42,16 @@ bool ParseSize(const std::string& text, int& width, int& height) {
     width = static_cast<int>(w);
     height = static_cast<int>(h);
     return true;
+}
+
+// ".png", ".bmp" (any letter case) or "" for any other name.
+std::string PictureExtension(const std::string& path) {
+    if (path.size() < 5)
+        return {};
+    std::string ext = path.substr(path.size() - 4);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext == ".png" || ext == ".bmp" ? ext : std::string();
 }
 
 // The message boxes the controller would show, printed once the frame is written.
@@ -83,6 +97,11 @@ int RunChart(Context& ctx) {
     long marker = 0;
     if (hasMarker && (!ParseInt(markerText, marker) || marker < 0 || marker > INT_MAX))
         return UsageError(ctx, "--marker must be a point index: '" + markerText + "'");
+    const std::string& out = args[3];
+    const bool toStdout = out == "-";
+    if (!toStdout && PictureExtension(out).empty())
+        return UsageError(ctx, "OUT must end in .png or .bmp (or be - for a PNG on stdout): '" +
+                                   out + "'");
     const int section = SectionValue(args[2]);
     if (section == 0)
         return UsageError(ctx, "unknown SECTION '" + args[2] + "'");
@@ -108,9 +127,20 @@ int RunChart(Context& ctx) {
         chart->Surface()->SetMarkerPosition(0, static_cast<int>(marker));
     const QImage frame = chart->DrawFrame();
 
-    const std::string& out = args[3];
-    if (!SaveChartPicture(frame, out))
+    if (toStdout) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        const bool encoded =
+            !frame.isNull() && buffer.open(QIODevice::WriteOnly) && frame.save(&buffer, "PNG");
+        if (encoded)
+            ctx.out.write(bytes.constData(), bytes.size());
+        if (!encoded || !ctx.out.flush()) {
+            ctx.err << "qm7100: cannot write the picture to standard output\n";
+            return kExitFailed;
+        }
+    } else if (!SaveChartPicture(frame, out)) {
         return WriteError(ctx, out);
+    }
     for (const std::string& text : messages.texts)
         ctx.err << text << "\n";
     return messages.texts.empty() ? kExitOk : kExitFailed;

@@ -1,9 +1,11 @@
+#include <cctype>
 #include <ostream>
 
 #include "channels/CellEditRules.h"
 #include "channels/ChannelColumnSet.h"
 #include "channels/ChannelGridModel.h"
 #include "channels/ChannelPlanFile.h"
+#include "channels/ChannelRowTexts.h"
 #include "cli/Cli.h"
 #include "res/StringTable.h"
 
@@ -15,6 +17,8 @@ namespace {
 constexpr int kGridWidth = 1000;
 
 bool OpenPlanOrReport(Context& ctx, const std::string& path, CChannelPlanList& plan) {
+    if (RefuseProjectAsPlan(ctx, path))
+        return false;
     PlanFileLoad load = LoadChannelPlanFile(path);
     if (load.status != PlanFileStatus::Ok) {
         ctx.err << PlanFileStatusText(load.status, path) << "\n";
@@ -30,7 +34,7 @@ bool OpenPlanOrReport(Context& ctx, const std::string& path, CChannelPlanList& p
 
 void PrintRow(std::ostream& out, const std::vector<std::string>& cells) {
     for (std::size_t c = 0; c < cells.size(); ++c)
-        out << (c ? "\t" : "") << cells[c];
+        out << (c ? "\t" : "") << Escaped(cells[c]);
     out << '\n';
 }
 
@@ -38,7 +42,39 @@ struct CellEdit {
     std::size_t row = 0;
     int column = 0;
     std::string text;
+    std::string rowText, columnText; // as given, for the reports
 };
+
+bool SameNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+// COLUMN as a number 1-15 or a heading as `plan show` prints it; 0 when it is neither.
+int ColumnOf(const std::string& text, int kind) {
+    long number = 0;
+    if (ParseInt(text, number))
+        return number >= 1 && number <= 15 ? static_cast<int>(number) : 0;
+    const std::vector<ChannelColumnInfo> columns = ChannelColumnSet(kind, kGridWidth);
+    for (std::size_t c = 1; c < columns.size(); ++c) {
+        if (SameNoCase(columns[c].heading, text))
+            return static_cast<int>(c);
+    }
+    return 0;
+}
+
+std::string Joined(const std::vector<std::string>& texts) {
+    std::string all;
+    for (const std::string& t : texts)
+        all += (all.empty() ? "" : ", ") + t;
+    return all;
+}
 
 } // namespace
 
@@ -72,12 +108,11 @@ int RunPlanEdit(Context& ctx) {
 
     std::vector<CellEdit> edits;
     for (std::size_t i = 1; i < ctx.args.size(); i += 3) {
-        long row = 0, column = 0;
+        long row = 0;
         if (!ParseInt(ctx.args[i], row) || row < 0)
             return UsageError(ctx, "ROW must be a row number from 0: '" + ctx.args[i] + "'");
-        if (!ParseInt(ctx.args[i + 1], column) || column < 1 || column > 15)
-            return UsageError(ctx, "COLUMN must be from 1 to 15: '" + ctx.args[i + 1] + "'");
-        edits.push_back({static_cast<std::size_t>(row), static_cast<int>(column), ctx.args[i + 2]});
+        edits.push_back(
+            {static_cast<std::size_t>(row), 0, ctx.args[i + 2], ctx.args[i], ctx.args[i + 1]});
     }
 
     CChannelPlanList plan;
@@ -85,18 +120,37 @@ int RunPlanEdit(Context& ctx) {
         return kExitFailed;
     CChannelGridModel grid;
     grid.Fill(plan);
-    for (const CellEdit& e : edits) {
+    for (CellEdit& e : edits) {
+        e.column = ColumnOf(e.columnText, plan.Kind());
+        if (e.column == 0)
+            return UsageError(ctx, "COLUMN must be from 1 to 15 or a heading of 'plan show': '" +
+                                       e.columnText + "'");
         if (!grid.Contains(e.row, e.column))
-            return UsageError(ctx, "cell " + std::to_string(e.row) + " " +
-                                       std::to_string(e.column) + " is outside the plan's grid");
+            return UsageError(ctx, "cell " + e.rowText + " " + e.columnText +
+                                       " is outside the plan's grid");
     }
 
+    // The rules get each text as the grid would hand it over; what they refuse or leave
+    // unchanged is reported, and the edits that did apply are saved all the same.
     CCellEditRules rules(plan, grid);
+    bool allApplied = true;
     for (const CellEdit& e : edits) {
+        grid.SetCurrentRow(e.row);
+        const std::vector<std::string> choices = CurrentRowChoices(plan, grid, e.column);
+        const std::string before = grid.Cell(e.row, e.column);
         const CellEditOutcome outcome = rules.EditFinished(e.row, e.column, e.text);
         if (outcome.message) {
-            ctx.out << (outcome.message->kind == MessageKind::Error ? "error: " : "notice: ")
+            ctx.err << (outcome.message->kind == MessageKind::Error ? "error: " : "notice: ")
                     << Tr(outcome.message->id) << '\n';
+            allApplied = false;
+        } else if (!outcome.applied) {
+            ctx.err << "ignored: " << e.rowText << ' ' << e.columnText << " '" << Escaped(e.text)
+                    << "' cannot be edited\n";
+            allApplied = false;
+        } else if (!choices.empty() && e.text != before && grid.Cell(e.row, e.column) == before) {
+            ctx.err << "ignored: " << e.rowText << ' ' << e.columnText << " '" << Escaped(e.text)
+                    << "' is not one of " << Joined(choices) << '\n';
+            allApplied = false;
         }
     }
 
@@ -106,7 +160,7 @@ int RunPlanEdit(Context& ctx) {
         ctx.err << PlanFileStatusText(saved, target) << "\n";
         return kExitFailed;
     }
-    return kExitOk;
+    return allApplied ? kExitOk : kExitNotApplied;
 }
 
 } // namespace qm::cli

@@ -1,3 +1,4 @@
+#include <cerrno>
 #include <climits>
 #include <memory>
 #include <ostream>
@@ -12,23 +13,25 @@ namespace qm::cli {
 
 namespace {
 
-// Keeps one cell on one line and in one column of the TAB-separated output.
-std::string Cell(const std::string& text) {
-    std::string cell = text;
-    for (char& c : cell)
-        if (c == '\t' || c == '\n' || c == '\r')
-            c = ' ';
-    return cell;
-}
-
 void PrintLine(std::ostream& out, const std::vector<std::string>& cells) {
     for (std::size_t i = 0; i < cells.size(); ++i)
-        out << (i ? "\t" : "") << Cell(cells[i]);
+        out << (i ? "\t" : "") << Escaped(cells[i]);
     out << '\n';
 }
 
+// The block tag, in the current language where the string table has the word.
+std::string TagText(const std::string& tag) {
+    if (tag == "Parameters")
+        return Tr(5557);
+    if (tag == "Mark")
+        return Tr(5558);
+    if (tag == "List")
+        return Tr(5719);
+    return tag;
+}
+
 void PrintTable(std::ostream& out, const PaneTable& table) {
-    out << '[' << table.tag << "]\n";
+    out << '[' << TagText(table.tag) << "]\n";
     PrintLine(out, table.ColumnTitles());
     for (const auto& row : table.rows)
         PrintLine(out, row);
@@ -70,7 +73,7 @@ int RunShow(Context& ctx) {
         pane->MarkerMoved(marker);
 
     if (!pane->HasChart())
-        ctx.out << "[File]\n" << Cell(pane->FileNameText()) << '\n';
+        ctx.out << "[File]\n" << Escaped(pane->FileNameText()) << '\n';
     for (const PaneTable& table : pane->Tables())
         PrintTable(ctx.out, table);
     return kExitOk;
@@ -82,8 +85,14 @@ int RunExport(Context& ctx) {
     std::unique_ptr<AnalysisPane> pane;
     if (int rc = OpenPane(ctx, ctx.args[0], ctx.args[1], ctx.args[2], pane); rc != kExitOk)
         return rc;
-    if (!pane->SaveCsv(ctx.args[3]))
-        return WriteError(ctx, ctx.args[3]);
+    const std::string& path = ctx.args[3];
+    if (path == "-") {
+        const std::string bytes = pane->ExportCsv();
+        ctx.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return ctx.out.flush() ? kExitOk : kExitFailed;
+    }
+    if (!pane->SaveCsv(path))
+        return WriteError(ctx, path);
     return kExitOk;
 }
 

@@ -15,9 +15,9 @@ int RunTree(Context& ctx) {
     if (!LoadProjectOrReport(ctx, ctx.args[0], elements))
         return kExitFailed;
     for (const FileTreeItem& file : RebuildFileTree(elements, LanguageBase())) {
-        ctx.out << file.value << '\t' << file.text << '\n';
+        ctx.out << file.value << '\t' << Escaped(file.text) << '\n';
         for (const FileTreeItem& child : file.children)
-            ctx.out << '\t' << child.value << '\t' << child.text << '\n';
+            ctx.out << '\t' << child.value << '\t' << Escaped(child.text) << '\n';
     }
     return kExitOk;
 }

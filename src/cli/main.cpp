@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "app/ProgramVersion.h"
 #include "app/Settings.h"
 #include "cli/Cli.h"
 #include "res/StringTable.h"
@@ -23,6 +24,10 @@ level, tilt, scan, spectrum, hum, limit:
 Channel-plan files (.f71CH):
   qm7100 plan show PLAN.f71CH
   qm7100 plan edit PLAN.f71CH ROW COLUMN TEXT [ROW COLUMN TEXT ...] [--output OUT.f71CH]
+    ROW is 0-based (the ID shown minus one); COLUMN is 1-15 or a heading as plan show prints
+    it ("Freq", "DVB-C SR"). TEXT goes through the same rules as a cell edit in the channel
+    editor; number columns read the leading number ("474.25MHz" reads 474.25, "abc" reads 0).
+    Refused and ignored edits are reported on stderr and give exit status 4.
 
 Meter operations (--port PORT: a device path or COMn; --baud RATE):
   qm7100 upload OUT.f71 [--port PORT]
@@ -34,8 +39,49 @@ Meter operations (--port PORT: a device path or COMn; --baud RATE):
 
 Options:
   --lang zh        Chinese texts (default: English)
-  --settings FILE  use FILE instead of the setup.ini beside the executable
+  --settings FILE  use FILE instead of the default setup.ini (beside the executable, or
+                   ~/.config/qm7100-workdesk/setup.ini for an installed program)
+  --version        print the version and exit
   --help           this text
+
+OUT may be - for export and chart (the CSV or PNG goes to stdout). Exit status: 0 done,
+1 failed, 2 usage error, 4 some plan edits refused or ignored.
+)";
+
+const char* const kUsageChinese = R"(用法：qm7100 [--lang en|zh] [--settings FILE] COMMAND ...
+
+分析工程文件（.f71）；INDEX 为从 0 起的元素序号，SECTION 为 level、tilt、scan、
+spectrum、hum、limit 之一：
+  qm7100 tree PROJECT.f71
+  qm7100 show PROJECT.f71 INDEX SECTION [--marker POS]
+  qm7100 export PROJECT.f71 INDEX SECTION OUT.csv
+  qm7100 chart PROJECT.f71 INDEX SECTION OUT.png [--size WxH] [--marker POS]
+
+频道表文件（.f71CH）：
+  qm7100 plan show PLAN.f71CH
+  qm7100 plan edit PLAN.f71CH ROW COLUMN TEXT [ROW COLUMN TEXT ...] [--output OUT.f71CH]
+    ROW 从 0 起（显示的 ID 减一）；COLUMN 为 1-15，或 plan show 显示的列标题（"Freq"、
+    "DVB-C SR"）。TEXT 按频道编辑器中编辑单元格的同样规则处理；数值列读取开头的数字
+    （"474.25MHz" 读作 474.25，"abc" 读作 0）。被拒绝或忽略的编辑在标准错误输出中报告，
+    退出状态为 4。
+
+仪表操作（--port PORT：设备路径或 COMn；--baud RATE：波特率）：
+  qm7100 upload OUT.f71 [--port PORT]
+  qm7100 plan read SLOT OUT.f71CH [--port PORT]
+  qm7100 plan write SLOT IN.f71CH [--port PORT]
+  qm7100 capture OUT.bmp [--port PORT]
+  qm7100 setup [--level-unit dBuV|dBmV|dBm] [--temp-unit C|F] [--shutdown 3|5|10|30|on]
+               [--date-format Y/M/D|D/M/Y|M/D/Y] [--time "YYYY-MM-DD HH:MM:SS"] [--port PORT]
+
+选项：
+  --lang zh        中文（默认：英文）
+  --settings FILE  使用 FILE 代替默认的 setup.ini（可执行文件旁，或安装后的
+                   ~/.config/qm7100-workdesk/setup.ini）
+  --version        显示版本并退出
+  --help           显示本帮助
+
+export 和 chart 的 OUT 可为 -（CSV 或 PNG 写到标准输出）。退出状态：0 完成，1 失败，
+2 用法错误，4 有频道表编辑被拒绝或忽略。
 )";
 
 } // namespace
@@ -43,8 +89,8 @@ Options:
 namespace qm::cli {
 
 int UsageError(Context& ctx, const std::string& message) {
-    ctx.err << "qm7100: " << message << "\n"
-            << "Try 'qm7100 --help' for more information.\n";
+    ctx.err << "qm7100: " << Tool(message) << "\n"
+            << Tool("Try 'qm7100 --help' for more information.") << "\n";
     return kExitUsage;
 }
 
@@ -89,19 +135,28 @@ bool TakeOption(std::vector<std::string>& args, const std::string& name, std::st
 int main(int argc, char** argv) {
     using namespace qm::cli;
     std::vector<std::string> args(argv + 1, argv + argc);
-    Context ctx{{}, std::cout, std::cerr};
+    Context ctx{{}, std::cout, std::cerr, {}};
 
+    bool chinese = false;
+    for (std::size_t i = 0; i + 1 < args.size(); ++i)
+        chinese = chinese || (args[i] == "--lang" && args[i + 1] == "zh");
     for (const std::string& a : args) {
         if (a == "--help" || a == "-h") {
-            std::cout << kUsage;
+            std::cout << (chinese ? kUsageChinese : kUsage);
+            return kExitOk;
+        }
+        if (a == "--version") {
+            std::cout << "qm7100 " << qm::ProgramVersion() << "\n";
             return kExitOk;
         }
     }
     bool ok = true;
     std::string lang = "en", settings;
     TakeOption(args, "--lang", lang, ok);
-    if (TakeOption(args, "--settings", settings, ok))
+    if (TakeOption(args, "--settings", settings, ok)) {
         qm::SetSettingsPath(settings);
+        ctx.settingsFile = settings;
+    }
     if (!ok)
         return UsageError(ctx, "an option is missing its value");
     if (lang != "en" && lang != "zh")

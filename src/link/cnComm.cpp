@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include <poll.h>
 
@@ -74,34 +75,72 @@ cnComm::~cnComm() {
 }
 
 bool cnComm::OpenPort(int port, std::uint32_t baud) {
-    if (port < kFirstPort || port > kLastPort)
+    if (port < kFirstPort || port > kLastPort) {
+        m_openFailure = "COM" + std::to_string(port) + ": no such port";
         return false;
+    }
     return OpenDevice(PortDeviceName(port), baud);
 }
 
 bool cnComm::OpenDevice(const std::string& device, std::uint32_t baud) {
     if (!Open(device))
         return false;
-    if (!Configure() || !SetLine(baud)) {
+    if (!Configure()) {
+        OpenFailed(errno);
+        Close();
+        return false;
+    }
+    if (!SetLine(baud)) {
+        m_openFailure = device + ": the line cannot be set to " + std::to_string(baud) + " baud";
         Close();
         return false;
     }
     return true;
 }
 
+void cnComm::OpenFailed(int error) {
+    std::string why;
+    switch (error) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        why = "no such device (is the meter's cable plugged in?)";
+        break;
+    case EACCES:
+    case EPERM:
+        why = "permission denied (add your user to the dialout group: sudo usermod -aG dialout "
+              "$USER, then log in again)";
+        break;
+    case EWOULDBLOCK:
+        why = "the port is in use by another program";
+        break;
+    case ENOTTY:
+    case EINVAL:
+        why = "not a terminal";
+        break;
+    default:
+        why = std::strerror(error);
+    }
+    m_openFailure = m_portName + ": " + why;
+}
+
 bool cnComm::Open(const std::string& device) {
     Close();
     m_portName = device;
+    m_openFailure.clear();
     int fd;
     do {
         fd = m_io.Open(device.c_str());
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0)
+    if (fd < 0) {
+        OpenFailed(errno);
         return false;
+    }
     // Another program on the same port would take our replies. A device that cannot be
     // locked at all is used unlocked.
     if (m_io.Lock(fd) < 0 && (errno == EWOULDBLOCK || errno == EAGAIN)) {
         m_io.Close(fd);
+        OpenFailed(EWOULDBLOCK);
         return false;
     }
     m_fd = fd;

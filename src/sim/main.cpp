@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/ProgramVersion.h"
 #include "app/ProjectFile.h"
 #include "channels/ChannelPlanFile.h"
 #include "measurement/SampleGenerator.h"
@@ -32,6 +33,8 @@ const char* const kUsage = R"(usage: qm7100-sim [options]
   --fault KIND=K[:CODE] on request K (from 1; or the K-th one with hex command CODE):
                         bad-check, no-reply, stray-byte, short or hangup (repeatable)
   --log FILE            write every frame received to FILE, one line each
+  --version             print the version and exit
+  --help                this text
 Prints the pseudo-terminal's path on the first line and serves until SIGTERM or SIGINT.
 )";
 
@@ -93,6 +96,9 @@ int main(int argc, char** argv) {
         std::string text;
         if (a == "--help" || a == "-h") {
             std::cout << kUsage;
+            return 0;
+        } else if (a == "--version") {
+            std::cout << "qm7100-sim " << qm::ProgramVersion() << "\n";
             return 0;
         } else if (a == "--model") {
             if (!value(model))

@@ -1,3 +1,6 @@
+#include <cstdlib>
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -123,6 +126,47 @@ TEST(Settings, FileLivesBesideTheExecutableWhateverItsName) {
     const std::string dir = ExecutableDirectory();
     EXPECT_EQ(DefaultSettingsPath(), dir + "/setup.ini");
     EXPECT_NE(dir.find("tests"), std::string::npos);
+}
+
+bool ReadOnly(const std::string&) {
+    return false;
+}
+bool Writable(const std::string&) {
+    return true;
+}
+
+TEST(Settings, InstalledProgramKeepsItsSettingsInTheUsersConfigFolder) {
+    TempDir dir;
+    const std::string program = dir.File("bin"), config = dir.File("config/qm7100-workdesk");
+    std::filesystem::create_directory(program);
+
+    EXPECT_EQ(SettingsFilePath(program, config, Writable), program + "/setup.ini")
+        << "a portable copy keeps setup.ini beside itself";
+    EXPECT_FALSE(std::filesystem::exists(config));
+
+    EXPECT_EQ(SettingsFilePath(program, config, ReadOnly), config + "/setup.ini");
+    EXPECT_TRUE(std::filesystem::is_directory(config)) << "made so the first save succeeds";
+    Settings installed(SettingsFilePath(program, config, ReadOnly));
+    ASSERT_TRUE(installed.SetPort("/dev/ttyUSB0"));
+    EXPECT_EQ(Settings(config + "/setup.ini").Port("1"), "/dev/ttyUSB0");
+
+    WriteFile(program + "/setup.ini", "[General]\r\nLevelUnit=dBmV\r\n");
+    EXPECT_EQ(SettingsFilePath(program, config, ReadOnly), program + "/setup.ini")
+        << "an existing setup.ini beside a read-only program is still used";
+}
+
+TEST(Settings, ConfigFolderFollowsXdgConfigHome) {
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    const std::string previous = saved ? saved : "";
+    ::setenv("XDG_CONFIG_HOME", "/somewhere/cfg", 1);
+    EXPECT_EQ(UserConfigDirectory(), "/somewhere/cfg/qm7100-workdesk");
+    ::setenv("XDG_CONFIG_HOME", "relative", 1);
+    EXPECT_EQ(UserConfigDirectory().find("relative"), std::string::npos)
+        << "a relative XDG_CONFIG_HOME is ignored";
+    if (saved)
+        ::setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
+    else
+        ::unsetenv("XDG_CONFIG_HOME");
 }
 
 } // namespace

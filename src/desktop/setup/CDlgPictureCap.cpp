@@ -16,7 +16,7 @@
 #include "desktop/setup/CapturePictureView.h"
 #include "desktop/setup/SetupButton.h"
 #include "setup/BitmapFile.h"
-#include "setup/CaptureFile.h"
+#include "app/CaptureFile.h"
 #include "setup/ScreenCapture.h"
 
 namespace qm {

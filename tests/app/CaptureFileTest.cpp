@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 
 #include "link/cnComm.h"
-#include "setup/CaptureFile.h"
+#include "app/CaptureFile.h"
 #include "setup/ScreenCapture.h"
 #include "support/TestSupport.h"
 

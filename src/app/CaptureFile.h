@@ -11,10 +11,6 @@ inline constexpr const char* kCaptureFileName = "temp.bmp";
 // in cacheDir (created when missing), since an installed program cannot write beside itself.
 std::string CaptureFilePath(const std::string& programDir, const std::string& cacheDir);
 
-// The user's cache folder for this program: $XDG_CACHE_HOME/qm7100-workdesk, or
-// $HOME/.cache/qm7100-workdesk when XDG_CACHE_HOME is unset or relative.
-std::string UserCacheDirectory();
-
 // The capture file of the running program: beside the executable, or in the user's cache.
 std::string DefaultCaptureFilePath();
 
