@@ -38,6 +38,11 @@ std::string CChartHolder::CurrentKind() const {
     return m_current ? m_current->GetKindName() : std::string();
 }
 
+void CChartHolder::DrawNow() {
+    if (m_current)
+        m_current->RenderTick();
+}
+
 void CChartHolder::Resize(const PlotRect& screenRect) {
     if (m_current)
         m_current->Resize(screenRect.left, screenRect.top, screenRect.right, screenRect.bottom);

@@ -32,6 +32,10 @@ public:
 
     void SetMarkerTarget(CAnalysisDialog* dialog);
 
+    // Draws the current chart's next frame now rather than at the render thread's next
+    // wake-up (up to 100 ms away); nothing happens when nothing changed.
+    void DrawNow();
+
     // From the view.
     void Resize(const PlotRect& screenRect);
     void OnDrag(int x, int y);

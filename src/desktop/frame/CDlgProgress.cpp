@@ -1,6 +1,7 @@
 #include "desktop/frame/CDlgProgress.h"
 
 #include <QCloseEvent>
+#include <QFrame>
 #include <QProgressBar>
 #include <QVBoxLayout>
 
@@ -12,8 +13,14 @@ namespace qm {
 CDlgProgress::CDlgProgress(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_bar(new QProgressBar(this)) {
     setModal(true);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(12, 12, 12, 12);
+    // Without a caption the dialog needs a border of its own to stand out from the window.
+    auto* border = new QFrame(this);
+    border->setFrameStyle(QFrame::Box | QFrame::Plain);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(border);
+    auto* layout = new QVBoxLayout(border);
+    layout->setContentsMargins(14, 14, 14, 14);
     m_bar->setRange(0, 1);
     m_bar->setValue(0);
     m_bar->setTextVisible(false);

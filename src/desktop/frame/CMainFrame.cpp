@@ -245,6 +245,9 @@ void CMainFrame::OpenAnalysisPane(int itemValue) {
     const int available = centralWidget()->height() + pane->height();
     const int share = IsChartSection(itemValue) ? available * 2 / 5 : available * 3 / 5;
     resizeDocks({pane}, {share}, Qt::Vertical);
+    // Lay the window out now, so that the chart starts at the view's final size.
+    if (QLayout* frameLayout = layout())
+        frameLayout->activate();
     if (IsChartSection(itemValue))
         m_holder->InstallController(itemValue);
     m_view->SendSizeNotification();
@@ -275,6 +278,8 @@ void CMainFrame::OpenTreeItem(QTreeWidgetItem* item) {
     }
     if (QLayout* frameLayout = layout())
         frameLayout->activate();
+    // The first frame of a new chart without waiting for the render thread's next wake-up.
+    m_holder->DrawNow();
     m_view->update();
 }
 
