@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -10,6 +12,7 @@
 #include "app/ProjectFile.h"
 #include "desktop/frame/CBaseCtrlPane.h"
 #include "desktop/frame/CChartHolder.h"
+#include "desktop/frame/CDlgHelpAbout.h"
 #include "desktop/frame/CDlgSetCom.h"
 #include "desktop/frame/CLevantoView.h"
 #include "desktop/frame/Looks.h"
@@ -203,6 +206,60 @@ TEST_F(FrameWindow, RibbonLabelsFollowTheSystemLanguage) {
     EXPECT_EQ(frame->CommandAction(RibbonTexts::Upload)->text(), "Upload");
     EXPECT_EQ(frame->windowTitle(), "QM7100 Workdesk -");
     EXPECT_FALSE(frame->CommandAction(RibbonTexts::Open)->toolTip().isEmpty());
+}
+
+TEST_F(FrameWindow, AboutFromTheRibbonStopsTheChartButNotFromTheApplicationMenu) {
+    Load(1);
+    frame->Tree()->expandAll();
+    DoubleClick(Section(0, kTreeLimit));
+    QString version;
+    QString title;
+    auto answer = [&](QWidget* modal) {
+        auto* about = qobject_cast<CDlgHelpAbout*>(modal);
+        ASSERT_NE(about, nullptr);
+        version = about->VersionText();
+        title = about->windowTitle();
+        QTest::keyClick(about, Qt::Key_Return);
+    };
+    WhenModal(answer);
+    frame->ShowAbout(false);
+    EXPECT_EQ(frame->Holder().CurrentKind(), "CS_LIMIT_ANALYZER");
+    EXPECT_EQ(version, QStringLiteral(QM_VERSION_TEXT));
+    EXPECT_EQ(title, "About");
+    WhenModal(answer);
+    frame->CommandAction(RibbonTexts::About)->trigger();
+    EXPECT_EQ(frame->Holder().CurrentKind(), "CS_NULL_MEAS");
+    EXPECT_NE(frame->Pane(), nullptr); // an open pane stays open
+}
+
+TEST_F(FrameWindow, TheChartPictureIsWhatTheViewShowsOnTheScreen) {
+    Load(1);
+    frame->Tree()->expandAll();
+    DoubleClick(Section(0, kTreeSpectrum));
+    CLevantoView* view = frame->View();
+    const QRect screen = view->screen()->geometry();
+    frame->setGeometry(screen.adjusted(0, 0, 0, -10));
+    QApplication::processEvents();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->FramesPainted() > 0; }, 3000));
+    const QImage whole = view->VisibleChartPicture();
+    const int onScreen =
+        std::min(view->width(), screen.right() + 1 - view->mapToGlobal(QPoint(0, 0)).x());
+    ASSERT_EQ(whole.size(), QSize(onScreen, view->height()) * whole.devicePixelRatio());
+
+    // Half the view pushed off the left edge of the screen: only the part on it is saved.
+    frame->move(screen.left() - view->mapTo(frame.get(), QPoint(0, 0)).x() - view->width() / 2,
+                frame->y());
+    QApplication::processEvents();
+    const QImage clipped = view->VisibleChartPicture();
+    const int left = view->mapToGlobal(QPoint(0, 0)).x();
+    ASSERT_LT(left, screen.left());
+    const int shown = std::min(left + view->width(), screen.right() + 1) - screen.left();
+    EXPECT_EQ(clipped.width(), shown * clipped.devicePixelRatio());
+    EXPECT_EQ(view->ClientOrigin(), view->mapToGlobal(QPoint(0, 0)));
+
+    // Switching to a pane without a chart leaves no old chart to save.
+    DoubleClick(Section(0, kTreeHum));
+    EXPECT_FALSE(view->HasFrame());
 }
 
 } // namespace

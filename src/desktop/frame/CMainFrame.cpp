@@ -65,6 +65,15 @@ const std::array<CommandInfo, RibbonTexts::CommandCount>& CommandInfos() {
     return infos;
 }
 
+// The core says what failed; the project dialogs of old said nothing at all.
+void ReportProjectFailure(QWidget* parent, ProjectStatus status, const std::string& path) {
+    if (status != ProjectStatus::Ok)
+        Prompt().ShowMessage(parent, {MessageCaption(MessageKind::Error),
+                                      QString::fromStdString(ProjectStatusText(status, path)),
+                                      {},
+                                      MessageKind::Error});
+}
+
 } // namespace
 
 CMainFrame::CMainFrame() : CMainFrame(Options{}) {}
@@ -298,11 +307,7 @@ void CMainFrame::OpenProject() {
     const std::string path = name->toStdString();
     const ProjectStatus status = qm::OpenProject(path, CLevantoApp::Instance().Files());
     RebuildFileTree();
-    if (status != ProjectStatus::Ok)
-        Prompt().ShowMessage(this, {MessageCaption(MessageKind::Error),
-                                    QString::fromStdString(ProjectStatusText(status, path)),
-                                    {},
-                                    MessageKind::Error});
+    ReportProjectFailure(this, status, path);
 }
 
 void CMainFrame::SaveProject() {
@@ -311,11 +316,7 @@ void CMainFrame::SaveProject() {
         return;
     const std::string path = name->toStdString();
     const ProjectStatus status = qm::SaveProject(path, CLevantoApp::Instance().Files().Elements());
-    if (status != ProjectStatus::Ok)
-        Prompt().ShowMessage(this, {MessageCaption(MessageKind::Error),
-                                    QString::fromStdString(ProjectStatusText(status, path)),
-                                    {},
-                                    MessageKind::Error});
+    ReportProjectFailure(this, status, path);
 }
 
 int CMainFrame::ShowConnectDialog(bool installNullChart) {
