@@ -304,7 +304,10 @@ void CMainFrame::OpenProject() {
     const std::optional<QString> name = Prompt().OpenFileName(this, kProjectFilter, kProjectSuffix);
     if (!name)
         return;
-    const std::string path = name->toStdString();
+    OpenProjectFile(name->toStdString());
+}
+
+void CMainFrame::OpenProjectFile(const std::string& path) {
     const ProjectStatus status = qm::OpenProject(path, CLevantoApp::Instance().Files());
     RebuildFileTree();
     ReportProjectFailure(this, status, path);

@@ -46,6 +46,8 @@ public:
     // The ribbon's commands.
     void Upload();
     void OpenProject();
+    // Open of a project file named on the command line or chosen in the dialog.
+    void OpenProjectFile(const std::string& path);
     void SaveProject();
     // Connect: null chart, then the connection dialog; returns the dialog's result.
     int ShowConnectDialog(bool installNullChart = true);
