@@ -15,9 +15,9 @@
 #include <unistd.h>
 
 #include "app/FileCollection.h"
-#include "app/UploadOperation.h"
 #include "link/MeterCommands.h"
 #include "link/cnComm.h"
+#include "operations/UploadOperation.h"
 
 extern char** environ;
 

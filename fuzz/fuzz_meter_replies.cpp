@@ -16,20 +16,20 @@
 #include <vector>
 
 #include "ReplyLength.h"
-#include "app/ConnectOperation.h"
 #include "app/FileCollection.h"
 #include "app/Settings.h"
-#include "app/UploadOperation.h"
 #include "channels/ChannelPlanFile.h"
 #include "channels/ChannelPlanList.h"
-#include "channels/PlanTransfer.h"
 #include "link/FakeSerialIo.h"
 #include "link/FrameProtocol.h"
 #include "link/MeterCommands.h"
 #include "link/cnComm.h"
 #include "measurement/SampleGenerator.h"
-#include "setup/ScreenCapture.h"
-#include "setup/TimeUnitOperation.h"
+#include "operations/ConnectOperation.h"
+#include "operations/PlanTransfer.h"
+#include "operations/ScreenCapture.h"
+#include "operations/TimeUnitOperation.h"
+#include "operations/UploadOperation.h"
 
 namespace {
 

@@ -11,14 +11,14 @@
 #include "app/FileCollection.h"
 #include "app/ProjectFile.h"
 #include "app/Settings.h"
-#include "app/UploadOperation.h"
 #include "channels/ChannelPlanFile.h"
-#include "channels/PlanTransfer.h"
 #include "cli/Cli.h"
 #include "link/cnComm.h"
+#include "operations/PlanTransfer.h"
+#include "operations/ScreenCapture.h"
+#include "operations/TimeUnitOperation.h"
+#include "operations/UploadOperation.h"
 #include "res/StringTable.h"
-#include "setup/ScreenCapture.h"
-#include "setup/TimeUnitOperation.h"
 
 namespace qm::cli {
 

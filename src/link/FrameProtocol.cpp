@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/Settings.h"
-#include "link/PortAddress.h"
 #include "link/cnComm.h"
 
 namespace qm {
@@ -155,28 +153,6 @@ bool Handshake(cnComm& port) {
     const std::int64_t deadline = port.Io().NowMs() + port.Timings().handshakeWaitMs;
     Collect(port, echo, sizeof echo, &got, deadline);
     return got == sizeof echo && std::memcmp(echo, kHandshakeFrame, sizeof echo) == 0;
-}
-
-bool SilentConnect(cnComm& port, std::string_view portText, std::string_view baudText) {
-    const PortAddress address = ParsePortSetting(portText);
-    if (!address.configured)
-        return false;
-    const long baud = DecimalValue(baudText);
-    if (port.IsOpen())
-        port.Close();
-    const std::uint32_t rate =
-        baud > 0 && baud <= 0xFFFFFFFFL ? static_cast<std::uint32_t>(baud) : 0;
-    const bool opened = address.device.empty() ? port.OpenPort(address.number, rate)
-                                               : port.OpenDevice(address.device, rate);
-    return opened && Handshake(port);
-}
-
-bool SilentConnect(cnComm& port, const Settings& settings) {
-    return SilentConnect(port, settings.Port(kPortNotConfigured), settings.Baud());
-}
-
-bool SilentConnect(cnComm& port) {
-    return SilentConnect(port, Settings());
 }
 
 } // namespace qm

@@ -5,10 +5,10 @@
 #include <cctype>
 #include <cstring>
 
-#include "channels/MeterKind.h"
 #include "link/FrameProtocol.h"
 #include "link/cnComm.h"
 #include "measurement/FileDataExt.h"
+#include "measurement/MeterKind.h"
 
 namespace qm {
 

@@ -19,7 +19,7 @@ class cnComm;
 //
 // A meter operation, e.g. the upload:
 //   if (!SilentConnect(port)) ...;
-//   int kind = MeterKindOfModel(ReadModel(port));      // channels/MeterKind.h
+//   int kind = MeterKindOfModel(ReadModel(port));      // measurement/MeterKind.h
 //   int count = ReadFileCount(port);
 //   for (int i = 0; i < count; ++i) auto file = ReadMeasurementFile(port, i, kind);
 //   Release(port);

@@ -8,6 +8,7 @@
 #include "link/FrameProtocol.h"
 #include "link/MeterCommands.h"
 #include "link/cnComm.h"
+#include "operations/SilentConnect.h"
 #include "support/SimProcess.h"
 #include "support/TestSupport.h"
 

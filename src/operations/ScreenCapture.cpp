@@ -1,4 +1,4 @@
-#include "setup/ScreenCapture.h"
+#include "operations/ScreenCapture.h"
 
 #include <algorithm>
 #include <chrono>

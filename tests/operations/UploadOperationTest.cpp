@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "app/ProjectFile.h"
-#include "app/UploadOperation.h"
 #include "link/cnComm.h"
 #include "measurement/SampleGenerator.h"
+#include "operations/UploadOperation.h"
 #include "support/SimProcess.h"
 #include "support/TestSupport.h"
 

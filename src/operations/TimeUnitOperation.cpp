@@ -1,4 +1,4 @@
-#include "setup/TimeUnitOperation.h"
+#include "operations/TimeUnitOperation.h"
 
 #include <ctime>
 

@@ -1,10 +1,10 @@
-#include "app/UploadOperation.h"
+#include "operations/UploadOperation.h"
 
 #include <algorithm>
 
-#include "channels/MeterKind.h"
 #include "link/FrameProtocol.h"
 #include "link/MeterCommands.h"
+#include "measurement/MeterKind.h"
 
 namespace qm {
 

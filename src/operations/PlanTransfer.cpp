@@ -1,8 +1,8 @@
-#include "channels/PlanTransfer.h"
+#include "operations/PlanTransfer.h"
 
 #include "channels/CommonChannel.h"
-#include "channels/MeterKind.h"
 #include "link/MeterCommands.h"
+#include "measurement/MeterKind.h"
 
 namespace qm {
 

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "base/UserMessage.h"
-#include "link/FrameProtocol.h"
 
 namespace qm {
 
@@ -34,25 +33,6 @@ using ProgressFn = std::function<void(int position, int range)>;
 inline void ReportProgress(const ProgressFn& progress, int position, int range) {
     if (progress)
         progress(position, range);
-}
-
-// Where an operation's silent connect goes: "Connect Information" of the process-wide
-// settings file (the desktop program), or a port and baud given directly (the command-line
-// tool's --port and --baud). A port text is a number, "COMn" or a device path.
-struct ConnectTarget {
-    bool useSettings = true;
-    std::string port;
-    std::string baud;
-
-    static ConnectTarget FromSettings() { return {}; }
-    static ConnectTarget Direct(std::string portText, std::string baudText) {
-        return {false, std::move(portText), std::move(baudText)};
-    }
-};
-
-// The silent connect to the target.
-inline bool ConnectTo(cnComm& port, const ConnectTarget& target) {
-    return target.useSettings ? SilentConnect(port) : SilentConnect(port, target.port, target.baud);
 }
 
 // The English string ids the operations use.

@@ -1,4 +1,4 @@
-#include "channels/MeterKind.h"
+#include "measurement/MeterKind.h"
 
 namespace qm {
 

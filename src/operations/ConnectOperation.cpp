@@ -1,4 +1,4 @@
-#include "app/ConnectOperation.h"
+#include "operations/ConnectOperation.h"
 
 #include "app/Settings.h"
 #include "channels/ChannelPlanList.h"
