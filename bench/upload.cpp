@@ -17,6 +17,7 @@
 #include "app/FileCollection.h"
 #include "link/MeterCommands.h"
 #include "link/cnComm.h"
+#include "measurement/MeterKind.h"
 #include "operations/UploadOperation.h"
 
 extern char** environ;
@@ -79,7 +80,7 @@ double CpuSeconds() {
 
 // Bytes both ways of an upload of files files of the kind.
 long WireBytes(int kind, int files) {
-    const long blocks = static_cast<long>((qm::MeasurementFileSize(kind) + 63) / 64);
+    const long blocks = static_cast<long>((qm::KindFileSize(kind) + 63) / 64);
     long bytes = 2 * (6 + 6);                            // two handshakes and their echoes
     bytes += 6 + static_cast<long>(qm::kReplyModel);     // model
     bytes += 6 + static_cast<long>(qm::kReplyFileCount); // file count

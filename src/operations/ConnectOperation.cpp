@@ -1,6 +1,7 @@
 #include "operations/ConnectOperation.h"
 
 #include "app/Settings.h"
+#include "base/BaudRate.h"
 #include "channels/ChannelPlanList.h"
 #include "link/FrameProtocol.h"
 #include "link/MeterCommands.h"
@@ -23,8 +24,7 @@ OperationOutcome RunConnect(cnComm& port, const ConnectRequest& request, const S
         port.Close();
 
     const long baud = DecimalValue(request.baud);
-    const std::uint32_t rate =
-        baud > 0 && baud <= 0xFFFFFFFFL ? static_cast<std::uint32_t>(baud) : 0;
+    const std::uint32_t rate = BaudRateOf(baud);
     // A path names the device directly; anything else is a port number ("COMn" included),
     // checked against 1-1024 by the port itself.
     const bool isPath = request.port.find('/') != std::string::npos;

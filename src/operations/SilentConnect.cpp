@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "app/Settings.h"
+#include "base/BaudRate.h"
 #include "link/FrameProtocol.h"
 #include "link/PortAddress.h"
 #include "link/cnComm.h"
@@ -16,8 +17,7 @@ bool SilentConnect(cnComm& port, std::string_view portText, std::string_view bau
     const long baud = DecimalValue(baudText);
     if (port.IsOpen())
         port.Close();
-    const std::uint32_t rate =
-        baud > 0 && baud <= 0xFFFFFFFFL ? static_cast<std::uint32_t>(baud) : 0;
+    const std::uint32_t rate = BaudRateOf(baud);
     const bool opened = address.device.empty() ? port.OpenPort(address.number, rate)
                                                : port.OpenDevice(address.device, rate);
     return opened && Handshake(port);

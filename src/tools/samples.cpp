@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/ProjectFile.h"
+#include "measurement/MeterKind.h"
 #include "measurement/SampleGenerator.h"
 
 int main(int argc, char** argv) {
@@ -16,8 +17,10 @@ int main(int argc, char** argv) {
     std::vector<qm::_tagFileDataExt> elements;
     if (argc == 2) {
         const char* names[] = {"CABLE01", "TERR01", "T2MUX01"};
-        for (int kind = 0; kind < 3; ++kind)
+        for (const qm::MeterKindTraits& traits : qm::kMeterKinds) {
+            const int kind = qm::ToInt(traits.kind);
             elements.push_back(qm::MakeSampleMeasurement(kind, kind, names[kind]));
+        }
     }
     for (int i = 2; i + 1 < argc; i += 2) {
         std::vector<qm::_tagFileDataExt> set =

@@ -8,6 +8,7 @@
 #include "link/FrameProtocol.h"
 #include "link/MeterCommands.h"
 #include "link/cnComm.h"
+#include "measurement/MeterKind.h"
 #include "operations/SilentConnect.h"
 #include "support/SimProcess.h"
 #include "support/TestSupport.h"
@@ -34,7 +35,7 @@ TEST(Sim, AnswersAsEachModelAndSurvivesReopening) {
             EXPECT_EQ(ReadFileCount(port), 3);
             const auto file = ReadMeasurementFile(port, 2, kind);
             ASSERT_TRUE(file.has_value());
-            EXPECT_EQ(file->size(), MeasurementFileSize(kind));
+            EXPECT_EQ(file->size(), KindFileSize(kind));
             EXPECT_TRUE(Release(port));
         }
     }
