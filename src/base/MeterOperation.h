@@ -18,9 +18,12 @@ struct OperationOutcome {
     bool ok = false;
     // Message boxes, in order; most operations show at most one.
     std::vector<OperationMessage> messages;
-    // A plain English reason where the desktop program shows no message, for the
-    // command-line tool; empty otherwise.
+    // A plain English reason for the command-line tool (and the desktop's detail text): the
+    // operation's own where it shows no message, and why the link failed when it did.
     std::string detail;
+    // Ended by a stop request (cnComm::RequestStop): no message boxes; the data read so far
+    // is left as after a failed read.
+    bool cancelled = false;
 
     // The last message's id, 0 when none.
     int MessageId() const { return messages.empty() ? 0 : messages.back().id; }

@@ -6,14 +6,17 @@
 
 namespace qm::cli {
 
-enum ExitCode { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
+// A meter operation stopped by Ctrl-C ends as a shell reports SIGINT.
+enum ExitCode { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitCancelled = 130 };
 
 // What every command gets: the arguments after the command name with the global options
-// (--lang, --settings) already taken out and applied.
+// (--lang, --settings, --trace) already taken out and applied.
 struct Context {
     std::vector<std::string> args;
     std::ostream& out;
     std::ostream& err;
+    // Print every frame sent to the meter on err, as the simulator's --log does.
+    bool trace = false;
 };
 
 // Prints "qm7100: MESSAGE" and a hint to stderr; returns kExitUsage.

@@ -1,11 +1,16 @@
 // The meter commands: upload, plan read, plan write, capture, setup.
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cstdio>
 #include <ctime>
 #include <iostream>
 #include <memory>
 
+#include <csignal>
+#include <span>
+
+#include <signal.h>
 #include <unistd.h>
 
 #include "app/FileCollection.h"
@@ -70,15 +75,69 @@ void EndProgress(Context& ctx, const std::shared_ptr<bool>& drawn) {
         ctx.err << "\n";
 }
 
-// A failed operation: every message box it would show, then its own reason if it shows none.
+// A failed operation: every message box it would show, then its reason on a line of its own.
 int ReportFailure(Context& ctx, const OperationOutcome& outcome) {
+    if (outcome.cancelled) {
+        ctx.err << "qm7100: cancelled\n";
+        return kExitCancelled;
+    }
     for (const OperationMessage& m : outcome.messages)
         ctx.err << Tr(m.id) << "\n";
-    if (outcome.messages.empty())
+    if (outcome.messages.empty() || !outcome.detail.empty())
         ctx.err << "qm7100: "
                 << (outcome.detail.empty() ? "the meter operation failed" : outcome.detail) << "\n";
     return kExitFailed;
 }
+
+// The port a meter command runs on, with Ctrl-C asking it to stop (the operation then ends
+// within one reply and writes nothing) and, with --trace, every frame sent printed.
+std::atomic<cnComm*> g_interruptible{nullptr};
+
+extern "C" void StopOnInterrupt(int) {
+    if (cnComm* port = g_interruptible.load())
+        port->RequestStop();
+}
+
+class MeterPort {
+public:
+    explicit MeterPort(Context& ctx) {
+        if (ctx.trace)
+            port.SetTrace(
+                [&err = ctx.err](cnComm::Direction direction, std::span<const std::uint8_t> bytes) {
+                    if (direction == cnComm::Direction::Sent)
+                        err << FrameLine(bytes) << std::flush;
+                });
+        g_interruptible.store(&port);
+        struct sigaction action {};
+        action.sa_handler = StopOnInterrupt;
+        sigemptyset(&action.sa_mask);
+        // A second Ctrl-C ends the program at once.
+        action.sa_flags = SA_RESETHAND;
+        sigaction(SIGINT, &action, &m_previous);
+    }
+    ~MeterPort() {
+        sigaction(SIGINT, &m_previous, nullptr);
+        g_interruptible.store(nullptr);
+    }
+    MeterPort(const MeterPort&) = delete;
+    MeterPort& operator=(const MeterPort&) = delete;
+
+    cnComm port;
+
+private:
+    // The simulator's log line of a frame: hex bytes separated by spaces.
+    static std::string FrameLine(std::span<const std::uint8_t> bytes) {
+        std::string line;
+        char hex[4];
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            std::snprintf(hex, sizeof hex, i ? " %02X" : "%02X", bytes[i]);
+            line += hex;
+        }
+        return line + "\n";
+    }
+
+    struct sigaction m_previous {};
+};
 
 // Plan slot letter A-E to 0-4, -1 for anything else.
 int SlotOf(const std::string& text) {
@@ -114,12 +173,14 @@ int RunUpload(Context& ctx) {
         return UsageError(ctx, "--port and --baud need a value (--baud a positive number)");
     if (ctx.args.size() != 1)
         return UsageError(ctx, "upload needs OUT.f71");
-    cnComm port;
+    MeterPort meter(ctx);
+    cnComm& port = meter.port;
     CFileCollection collection;
     std::shared_ptr<bool> drawn;
     const UploadResult result = RunUpload(port, target, collection, ProgressBar(ctx, drawn));
     EndProgress(ctx, drawn);
-    if (!result.connected || result.fileCount < 0)
+    // A cancelled upload writes nothing, not even the files read before the stop.
+    if (!result.connected || result.fileCount < 0 || result.outcome.cancelled)
         return ReportFailure(ctx, result.outcome);
     // Files read before a failed read are kept, as the desktop program keeps them loaded.
     const ProjectStatus saved = SaveProject(ctx.args[0], collection.Elements());
@@ -141,7 +202,8 @@ int RunPlanRead(Context& ctx) {
     const int slot = SlotOf(ctx.args[0]);
     if (slot < 0)
         return UsageError(ctx, "SLOT must be one of A, B, C, D, E: '" + ctx.args[0] + "'");
-    cnComm port;
+    MeterPort meter(ctx);
+    cnComm& port = meter.port;
     CChannelPlanList plan;
     std::shared_ptr<bool> drawn;
     const PlanUploadResult result = UploadPlan(port, target, slot, plan, ProgressBar(ctx, drawn));
@@ -171,7 +233,8 @@ int RunPlanWrite(Context& ctx) {
         ctx.err << PlanFileStatusText(loaded, ctx.args[1]) << "\n";
         return kExitFailed;
     }
-    cnComm port;
+    MeterPort meter(ctx);
+    cnComm& port = meter.port;
     std::shared_ptr<bool> drawn;
     const OperationOutcome outcome =
         DownloadPlan(port, target, slot, plan, ProgressBar(ctx, drawn));
@@ -185,7 +248,8 @@ int RunCapture(Context& ctx) {
         return UsageError(ctx, "--port and --baud need a value (--baud a positive number)");
     if (ctx.args.size() != 1)
         return UsageError(ctx, "capture needs OUT.bmp");
-    cnComm port;
+    MeterPort meter(ctx);
+    cnComm& port = meter.port;
     std::shared_ptr<bool> drawn;
     const CaptureResult result = CaptureScreen(port, target, ctx.args[0], ProgressBar(ctx, drawn));
     EndProgress(ctx, drawn);
@@ -227,7 +291,8 @@ int RunSetup(Context& ctx) {
         return UsageError(ctx, "an option is missing its value");
     if (!ctx.args.empty())
         return UsageError(ctx, "unexpected argument '" + ctx.args[0] + "'");
-    cnComm port;
+    MeterPort meter(ctx);
+    cnComm& port = meter.port;
     const OperationOutcome outcome = DownloadTimeUnit(port, target, choice, settings);
     return outcome.ok ? kExitOk : ReportFailure(ctx, outcome);
 }

@@ -1,4 +1,5 @@
 // qm7100: the command-line tool of QM7100 Workdesk.
+#include <algorithm>
 #include <iostream>
 #include <map>
 #include <string>
@@ -33,6 +34,7 @@ Meter operations (--port PORT: a device path or COMn; --baud RATE):
 Options:
   --lang zh        Chinese texts (default: English)
   --settings FILE  use FILE instead of the setup.ini beside the executable
+  --trace          print every frame sent to the meter on stderr, as qm7100-sim --log does
   --help           this text
 )";
 
@@ -94,6 +96,10 @@ int main(int argc, char** argv) {
     TakeOption(args, "--lang", lang, ok);
     if (TakeOption(args, "--settings", settings, ok))
         qm::SetSettingsPath(settings);
+    if (const auto trace = std::find(args.begin(), args.end(), "--trace"); trace != args.end()) {
+        ctx.trace = true;
+        args.erase(trace);
+    }
     if (!ok)
         return UsageError(ctx, "an option is missing its value");
     if (lang != "en" && lang != "zh")

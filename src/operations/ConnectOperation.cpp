@@ -7,6 +7,7 @@
 #include "link/MeterCommands.h"
 #include "link/PortAddress.h"
 #include "link/cnComm.h"
+#include "operations/LinkOutcome.h"
 
 namespace qm {
 
@@ -16,8 +17,11 @@ constexpr int kProgressRange = 100;
 
 } // namespace
 
-OperationOutcome RunConnect(cnComm& port, const ConnectRequest& request, const Settings& settings,
-                            CChannelPlanList& plans, const ProgressFn& progress) {
+namespace {
+
+OperationOutcome RunConnectSteps(cnComm& port, const ConnectRequest& request,
+                                 const Settings& settings, CChannelPlanList& plans,
+                                 const ProgressFn& progress) {
     OperationOutcome outcome;
     ReportProgress(progress, 6, kProgressRange);
     if (port.IsOpen())
@@ -60,6 +64,15 @@ OperationOutcome RunConnect(cnComm& port, const ConnectRequest& request, const S
     ReadModel(port); // the meter expects it; the text is not used here
     outcome.ok = true;
     return outcome;
+}
+
+} // namespace
+
+OperationOutcome RunConnect(cnComm& port, const ConnectRequest& request, const Settings& settings,
+                            CChannelPlanList& plans, const ProgressFn& progress) {
+    OperationOutcome result = RunConnectSteps(port, request, settings, plans, progress);
+    NoteLinkOutcome(result, port);
+    return result;
 }
 
 } // namespace qm

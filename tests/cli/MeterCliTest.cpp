@@ -101,8 +101,20 @@ TEST_F(MeterCli, UploadFailures) {
     IniFile(ini).Write("Connect Information", "Baud", "4000000");
     r = Run({"upload", out});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "Failed to read CH data,please check the connection !\n");
+    EXPECT_EQ(r.err, "Failed to read CH data,please check the connection !\n"
+                     "qm7100: the reply's check byte is wrong (command 6B, 72 of 72 bytes)\n");
     EXPECT_EQ(LoadProject(out).elements.size(), 1u);
+}
+
+TEST_F(MeterCli, TracePrintsTheFramesTheSimulatorLogs) {
+    const std::string log = dir.File("sim.log");
+    SimProcess sim({"--model", "7100T2", "--count", "2", "--baud", "4000000", "--log", log});
+    const ProcessResult r = Run(
+        {"--trace", "upload", dir.File("meter.f71"), "--port", sim.Path(), "--baud", "4000000"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    sim.Stop();
+    EXPECT_GT(r.err.size(), 1000u);
+    EXPECT_EQ(r.err, test::ReadFile(log));
 }
 
 TEST_F(MeterCli, PlanReadAndWrite) {
@@ -157,7 +169,8 @@ TEST_F(MeterCli, SetupWithARejectedTemperatureUnit) {
     const ProcessResult r =
         Run({"setup", "--level-unit", "dBmV", "--temp-unit", "F", "--port", sim.Path()});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "Failed to setup temperature unit!\n");
+    EXPECT_EQ(r.err, "Failed to setup temperature unit!\n"
+                     "qm7100: the reply's check byte is wrong (command 18, 7 of 7 bytes)\n");
     EXPECT_EQ(IniFile(ini).Read("General", "LevelUnit", ""), "dBmV");
     EXPECT_EQ(IniFile(ini).Read("General", "TemperatureUnit", "C"), "C");
 }

@@ -73,6 +73,9 @@ TEST_F(FakeExchange, ReplyGrownPastItsLengthFailsAtOnce) {
     io.arrivals = {stray};
     EXPECT_FALSE(Run());
     EXPECT_EQ(io.now, start);
+    EXPECT_EQ(port.LastError().reason, LinkFailure::ReplyTooLong);
+    EXPECT_EQ(port.LastError().got, 9u);
+    EXPECT_EQ(port.LastError().wanted, 8u);
     Bytes trailing = kCountReply;
     trailing.push_back(0x33);
     io.arrivals = {trailing};
@@ -85,11 +88,13 @@ TEST_F(FakeExchange, HangUpAndLineErrorsFailAtOnce) {
     io.hungUp = true;
     EXPECT_FALSE(Run());
     EXPECT_EQ(io.now, start);
+    EXPECT_EQ(port.LastError().reason, LinkFailure::HungUp);
     io.hungUp = false;
     io.arrivals = {Bytes(kCountReply.begin(), kCountReply.begin() + 4)};
     io.garbledArrivals = true;
     EXPECT_FALSE(Run());
     EXPECT_EQ(io.now, start);
+    EXPECT_EQ(port.LastError().reason, LinkFailure::LineError);
 }
 
 TEST_F(FakeExchange, WriteThatDoesNotGoOutFailsWithoutWaitingForAReply) {
@@ -97,6 +102,82 @@ TEST_F(FakeExchange, WriteThatDoesNotGoOutFailsWithoutWaitingForAReply) {
     io.writeSteps = {{2}, {-1, EAGAIN}, {-1, EAGAIN}};
     EXPECT_FALSE(Run());
     EXPECT_LT(io.now - start, 1000);
+    EXPECT_EQ(LinkErrorText(port.LastError()),
+              "the request could not be sent whole (command 6A, 2 of 6 bytes)");
+}
+
+TEST_F(FakeExchange, EachFailureLeavesItsReasonAndOpeningClearsIt) {
+    io.arrivals = {Bytes(kCountReply.begin(), kCountReply.end() - 1)};
+    EXPECT_FALSE(Run());
+    EXPECT_EQ(LinkErrorText(port.LastError()),
+              "no complete reply in time (command 6A, 7 of 8 bytes)");
+    Bytes bad = kCountReply;
+    ++bad.back();
+    io.arrivals = {bad};
+    EXPECT_FALSE(Run());
+    EXPECT_EQ(port.LastError().reason, LinkFailure::BadCheck);
+    // A success keeps the last failure's reason.
+    io.arrivals = {kCountReply};
+    EXPECT_TRUE(Run());
+    EXPECT_EQ(port.LastError().reason, LinkFailure::BadCheck);
+
+    Bytes echo(std::begin(kHandshakeFrame), std::end(kHandshakeFrame));
+    echo[4] = 0x2C;
+    io.arrivals = {echo};
+    EXPECT_FALSE(Handshake(port));
+    EXPECT_EQ(port.LastError().reason, LinkFailure::BadEcho);
+    EXPECT_EQ(port.LastError().code, 0x2B);
+    EXPECT_FALSE(Handshake(port));
+    EXPECT_EQ(port.LastError().reason, LinkFailure::TimedOut);
+
+    ASSERT_TRUE(port.OpenDevice("/dev/x", 115200));
+    EXPECT_FALSE(port.LastError());
+    port.Close();
+    EXPECT_FALSE(Run());
+    EXPECT_EQ(LinkErrorText(port.LastError()), "the port is not open");
+}
+
+TEST_F(FakeExchange, TheTraceSeesEachFrameBothWays) {
+    std::vector<std::pair<cnComm::Direction, Bytes>> seen;
+    port.SetTrace([&](cnComm::Direction d, std::span<const std::uint8_t> bytes) {
+        seen.emplace_back(d, Bytes(bytes.begin(), bytes.end()));
+    });
+    io.arrivals = {Bytes(kCountReply.begin(), kCountReply.begin() + 3)};
+    EXPECT_FALSE(Run());
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].first, cnComm::Direction::Sent);
+    EXPECT_EQ(seen[0].second, (Bytes{0x55, 0xAA, 0x01, 0x06, 0x6A, 0x90}));
+    EXPECT_EQ(seen[1].first, cnComm::Direction::Received);
+    EXPECT_EQ(seen[1].second, Bytes(kCountReply.begin(), kCountReply.begin() + 3));
+}
+
+// A meter that has gone silent: a stop from elsewhere ends the wait at the next look, long
+// before the reply's time limit, and every later exchange ends before sending anything.
+TEST(StopRequest, EndsASilentWaitAtTheNextLookAndSendsNothingMore) {
+    struct StoppingIo : FakeSerialIo {
+        cnComm* port = nullptr;
+        int Poll(int fd, short events, int timeoutMs, short* revents) override {
+            if (!(events & POLLOUT) && polls == 3)
+                port->RequestStop();
+            return FakeSerialIo::Poll(fd, events, timeoutMs, revents);
+        }
+    } io;
+    cnComm port(io);
+    io.port = &port;
+    port.Timings().stopCheckMs = 20;
+    ASSERT_TRUE(port.OpenDevice("/dev/x", 115200));
+    Bytes reply(8);
+    const std::int64_t start = io.now;
+    EXPECT_FALSE(Exchange(port, CommandBlock(kCmdFileCount), reply));
+    EXPECT_LT(io.now - start, 5 * 20) << "a few looks, not the 10 s limit";
+    EXPECT_EQ(port.LastError().reason, LinkFailure::Cancelled);
+    const std::size_t written = io.written.size();
+    EXPECT_FALSE(Exchange(port, CommandBlock(kCmdFileCount), reply));
+    EXPECT_FALSE(Handshake(port));
+    EXPECT_EQ(io.written.size(), written);
+    port.ClearStop();
+    io.arrivals = {kCountReply};
+    EXPECT_TRUE(Exchange(port, CommandBlock(kCmdFileCount), reply));
 }
 
 TEST(PtyExchange, BothCheckFormsAcceptedAndAWrongOneRejected) {

@@ -86,15 +86,23 @@ TEST(Sim, InjectedFaultsFailTheExchangeTheyHit) {
     struct Case {
         const char* fault;
         bool needsLimit; // fails only when the reply time is up
+        LinkFailure reason;
+        std::size_t got; // of the 8 bytes of the reply
     };
-    const Case cases[] = {
-        {"bad-check=2", false}, {"stray-byte=2", false}, {"short=2", true}, {"no-reply=2", true}};
+    const Case cases[] = {{"bad-check=2", false, LinkFailure::BadCheck, 8},
+                          {"stray-byte=2", false, LinkFailure::ReplyTooLong, 9},
+                          {"short=2", true, LinkFailure::TimedOut, 7},
+                          {"no-reply=2", true, LinkFailure::TimedOut, 0}};
     for (const Case& c : cases) {
         SimProcess sim({"--fault", c.fault, "--count", "5"});
         cnComm port;
         port.Timings().replyLimitMs = 300;
         ASSERT_TRUE(Connect(port, sim)) << c.fault;
         EXPECT_EQ(ReadFileCount(port), -1) << c.fault;
+        EXPECT_EQ(port.LastError().reason, c.reason) << c.fault;
+        EXPECT_EQ(port.LastError().code, 0x6A) << c.fault;
+        EXPECT_EQ(port.LastError().got, c.got) << c.fault;
+        EXPECT_EQ(port.LastError().wanted, 8u) << c.fault;
         EXPECT_EQ(ReadFileCount(port), 5) << c.fault << ": the next request is answered again";
     }
     // A fault for the K-th request of one command.
@@ -111,6 +119,7 @@ TEST(Sim, HangupEndsTheLine) {
     port.Timings().replyLimitMs = 2000;
     ASSERT_TRUE(Connect(port, sim));
     EXPECT_EQ(ReadModel(port), "Wrong");
+    EXPECT_EQ(port.LastError().reason, LinkFailure::HungUp);
     EXPECT_EQ(sim.Stop(), 0);
 }
 
