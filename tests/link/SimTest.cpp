@@ -113,6 +113,20 @@ TEST(Sim, InjectedFaultsFailTheExchangeTheyHit) {
     EXPECT_EQ(ReadFileCount(port), -1);
 }
 
+// Replies held by a modelled adapter's latency timer still arrive whole and in order (what the
+// timer costs is measured by bench_upload).
+TEST(Sim, AdapterLatencyKeepsRepliesWhole) {
+    SimProcess sim({"--model", "7100Q", "--count", "2", "--latency-ms", "16"});
+    cnComm port;
+    ASSERT_TRUE(Connect(port, sim));
+    EXPECT_EQ(ReadModel(port), "7100Q");
+    EXPECT_EQ(ReadFileCount(port), 2);
+    const auto file = ReadMeasurementFile(port, 1, 0);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->size(), KindFileSize(0));
+    EXPECT_EQ(test::RunProcess(test::BinPath("qm7100-sim"), {"--latency-ms", "x"}).exitCode, 2);
+}
+
 TEST(Sim, HangupEndsTheLine) {
     SimProcess sim({"--fault", "hangup=2"});
     cnComm port;
