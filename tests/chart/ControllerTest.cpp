@@ -20,8 +20,6 @@
 namespace qm::test {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr int kAnalogue = 0, kDvbC = 1, kDvbT2 = 3;
 constexpr int kEnabled = 0x80, kTilt = 0x40;
 

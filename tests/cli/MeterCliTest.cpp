@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -104,6 +105,37 @@ TEST_F(MeterCli, UploadFailures) {
     EXPECT_EQ(r.err, "Failed to read CH data,please check the connection !\n"
                      "qm7100: the reply's check byte is wrong (command 6B, 72 of 72 bytes)\n");
     EXPECT_EQ(LoadProject(out).elements.size(), 1u);
+}
+
+// Ctrl-C during an upload: the operation stops, the command says so and exits as interrupted,
+// and the file already there stays as it was.
+TEST_F(MeterCli, CtrlCCancelsAnUploadAndWritesNothing) {
+    const std::string log = dir.File("sim.log"), out = dir.File("meter.f71"),
+                      err = dir.File("err.txt");
+    test::WriteFile(out, "old");
+    SimProcess sim({"--count", "20", "--baud", "9600", "--log", log});
+    std::vector<std::string> args = {BinPath("qm7100"), "--settings", ini,      "upload", out,
+                                     "--port",          sim.Path(),   "--baud", "9600"};
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = -1;
+    ASSERT_EQ(::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    // Well into the first file.
+    for (int i = 0; i < 10000 && test::LoggedFrames(log).size() < 10; ++i)
+        ::usleep(1000);
+    ::kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_EQ(test::ReadFile(err), "qm7100: cancelled\n");
+    EXPECT_EQ(test::ReadFile(out), "old");
 }
 
 TEST_F(MeterCli, TracePrintsTheFramesTheSimulatorLogs) {
