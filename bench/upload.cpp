@@ -1,6 +1,8 @@
 // Upload speed against the simulator: 20 files of each meter kind at 115200 baud, the wall
 // time against the line-rate bound (bytes on the wire x 10 / baud) and the uploader's CPU time.
-//   bench_upload [FILES [BAUD]]
+//   bench_upload [FILES [BAUD [LATENCY_MS]]]
+// LATENCY_MS has the simulator model a USB serial adapter's latency timer (16 ms by default on
+// common adapters, 1 ms once the driver is asked for low latency).
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -15,9 +17,10 @@
 #include <unistd.h>
 
 #include "app/FileCollection.h"
-#include "app/UploadOperation.h"
 #include "link/MeterCommands.h"
 #include "link/cnComm.h"
+#include "measurement/MeterKind.h"
+#include "operations/UploadOperation.h"
 
 extern char** environ;
 
@@ -79,7 +82,7 @@ double CpuSeconds() {
 
 // Bytes both ways of an upload of files files of the kind.
 long WireBytes(int kind, int files) {
-    const long blocks = static_cast<long>((qm::MeasurementFileSize(kind) + 63) / 64);
+    const long blocks = static_cast<long>((qm::KindFileSize(kind) + 63) / 64);
     long bytes = 2 * (6 + 6);                            // two handshakes and their echoes
     bytes += 6 + static_cast<long>(qm::kReplyModel);     // model
     bytes += 6 + static_cast<long>(qm::kReplyFileCount); // file count
@@ -93,15 +96,18 @@ long WireBytes(int kind, int files) {
 int main(int argc, char** argv) {
     const int files = argc > 1 ? std::atoi(argv[1]) : 20;
     const long baud = argc > 2 ? std::atol(argv[2]) : 115200;
+    const long latency = argc > 3 ? std::atol(argv[3]) : 0;
     const char* const models[] = {"7100Q", "7100T", "7100T2"};
-    std::printf("upload of %d files per kind at %ld baud\n", files, baud);
+    std::printf("upload of %d files per kind at %ld baud, adapter latency %ld ms\n", files, baud,
+                latency);
     std::printf("%-7s %5s %10s %9s %9s %7s %8s %6s\n", "model", "files", "wire bytes", "bound s",
                 "wall s", "of bound", "cpu s", "cpu %");
     double allBound = 0, allWall = 0, allCpu = 0;
     bool ok = true;
     for (const char* model : models) {
-        Simulator sim = StartSimulator(
-            {"--model", model, "--count", std::to_string(files), "--baud", std::to_string(baud)});
+        Simulator sim =
+            StartSimulator({"--model", model, "--count", std::to_string(files), "--baud",
+                            std::to_string(baud), "--latency-ms", std::to_string(latency)});
         if (sim.path.empty()) {
             std::fprintf(stderr, "bench_upload: cannot start %s\n", SimulatorPath().c_str());
             return 1;

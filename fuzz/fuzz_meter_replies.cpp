@@ -16,20 +16,21 @@
 #include <vector>
 
 #include "ReplyLength.h"
-#include "app/ConnectOperation.h"
 #include "app/FileCollection.h"
 #include "app/Settings.h"
-#include "app/UploadOperation.h"
 #include "channels/ChannelPlanFile.h"
 #include "channels/ChannelPlanList.h"
-#include "channels/PlanTransfer.h"
 #include "link/FakeSerialIo.h"
 #include "link/FrameProtocol.h"
 #include "link/MeterCommands.h"
 #include "link/cnComm.h"
+#include "measurement/MeterKind.h"
 #include "measurement/SampleGenerator.h"
-#include "setup/ScreenCapture.h"
-#include "setup/TimeUnitOperation.h"
+#include "operations/ConnectOperation.h"
+#include "operations/PlanTransfer.h"
+#include "operations/ScreenCapture.h"
+#include "operations/TimeUnitOperation.h"
+#include "operations/UploadOperation.h"
 
 namespace {
 
@@ -122,14 +123,13 @@ void Commands(FuzzedDataProvider& script, int kind) {
     ReadModel(port);
     QueryCurrentPlan(port);
     ReadFileCount(port);
-    if (auto file = ReadMeasurementFile(port, 0, kind);
-        file && file->size() != MeasurementFileSize(kind))
+    if (auto file = ReadMeasurementFile(port, 0, kind); file && file->size() != KindFileSize(kind))
         __builtin_trap();
     SelectPlan(port, 1);
     std::vector<PlanEntry> entries;
     ReadChannelPlan(port, kind, 2, entries);
     for (const PlanEntry& e : entries)
-        if (e.size() != PlanEntrySize(kind))
+        if (e.size() != KindEntrySize(kind))
             __builtin_trap();
     const auto plan = SamplePlanEntries(kind, 1);
     WriteChannelPlan(port, kind, plan, 3);

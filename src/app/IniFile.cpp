@@ -6,18 +6,11 @@
 
 #include "base/BinaryFile.h"
 
+#include "base/TextTrim.h"
+
 namespace qm {
 
 namespace {
-
-std::string_view Trim(std::string_view s) {
-    auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!s.empty() && space(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && space(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -28,26 +21,26 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
 
 // "[name]" gives name; anything else is not a section header.
 bool SectionName(std::string_view line, std::string_view& name) {
-    line = Trim(line);
+    line = Trim(line, kLineBlanks);
     if (line.size() < 2 || line.front() != '[')
         return false;
     std::size_t close = line.find(']');
     if (close == std::string_view::npos)
         return false;
-    name = Trim(line.substr(1, close - 1));
+    name = Trim(line.substr(1, close - 1), kLineBlanks);
     return true;
 }
 
 // "key=value" gives key and value; comments and lines without '=' give false.
 bool KeyValue(std::string_view line, std::string_view& key, std::string_view& value) {
-    std::string_view t = Trim(line);
+    std::string_view t = Trim(line, kLineBlanks);
     if (t.empty() || t.front() == ';')
         return false;
     std::size_t eq = t.find('=');
     if (eq == std::string_view::npos)
         return false;
-    key = Trim(t.substr(0, eq));
-    value = Trim(t.substr(eq + 1));
+    key = Trim(t.substr(0, eq), kLineBlanks);
+    value = Trim(t.substr(eq + 1), kLineBlanks);
     return true;
 }
 
@@ -123,7 +116,7 @@ bool IniFile::Write(std::string_view section, std::string_view key, std::string_
             } else {
                 insertAt = i + 1;
             }
-        } else if (!Trim(lines[i]).empty()) {
+        } else if (!Trim(lines[i], kLineBlanks).empty()) {
             insertAt = i + 1;
         }
     }

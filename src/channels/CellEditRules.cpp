@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "base/TextTrim.h"
 #include "channels/ChannelRowTexts.h"
 #include "channels/ChannelValueTables.h"
 #include "channels/DecimalText.h"
@@ -28,14 +29,6 @@ constexpr std::size_t kNameLength = 3;
 // (sound at 6.50 as digital, 8.00 as TV) are 2.75 MHz apart, 6 MHz channels 1.75 MHz.
 constexpr std::uint16_t kDigital8 = 650, kTv8 = 800, kShift8 = 275;
 constexpr std::uint16_t kDigital6 = 450, kTv6 = 600, kShift6 = 175;
-
-std::string Trim(const std::string& text) {
-    const char* space = " \t\r\n\f\v";
-    const std::size_t first = text.find_first_not_of(space);
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(space) - first + 1);
-}
 
 std::uint16_t Clamp16(std::int64_t v, std::int64_t lo, std::int64_t hi) {
     return static_cast<std::uint16_t>(std::clamp(v, lo, hi));
@@ -220,7 +213,7 @@ void CCellEditRules::EditType(const std::string& text) {
     case kTypeDvbC:
         r.SetModulation(0);
         r.SetStandard(m_kind, 0);
-        if (m_kind == 2)
+        if (IsKind(m_kind, MeterKind::T2))
             r.SetSymbolRate(*DefaultSymbolRate(0, false));
         Show(kColModulation, TableText(ModulationTable(m_kind), 0));
         Show(kColSymbolRate, FormatThousandths(r.SymbolRate()));
@@ -273,10 +266,10 @@ void CCellEditRules::EditAudioBw(const std::string& text) {
     if (type == kTypeTv) {
         lo = 0;
         hi = kMaxAudio1;
-    } else if (type == kTypeDvbC || (m_kind != 0 && type == kTypeDvbT)) {
+    } else if (type == kTypeDvbC || (!IsKind(m_kind, MeterKind::Compact) && type == kTypeDvbT)) {
         lo = kMinBandwidth;
         hi = kMaxBandwidth;
-    } else if (m_kind == 2 && type == kTypeDvbT2) {
+    } else if (IsKind(m_kind, MeterKind::T2) && type == kTypeDvbT2) {
         lo = kMinBandwidthT2;
         hi = kMaxBandwidth;
     } else {
@@ -285,7 +278,7 @@ void CCellEditRules::EditAudioBw(const std::string& text) {
         return;
     }
     r.SetAudioBw(Clamp16(v, lo, hi));
-    if (m_kind == 2)
+    if (IsKind(m_kind, MeterKind::T2))
         ShowRecord(kColAudioBw);
     else if (v < lo || v > hi)
         Refill();
@@ -321,7 +314,7 @@ void CCellEditRules::EditTilt(const std::string& text) {
         r.SetFlags(m_kind, static_cast<std::uint8_t>(r.Flags(m_kind) & ~kChannelTilt));
     };
 
-    if (m_kind == 2 && !enabled) {
+    if (IsKind(m_kind, MeterKind::T2) && !enabled) {
         Error(kIdsTiltNeedsEnable);
         Refill();
         return;
@@ -395,7 +388,8 @@ void CCellEditRules::EditStandard(const std::string& text) {
 void CCellEditRules::EditTerrestrial(int column, const std::string& text) {
     CommonChannel& r = Record();
     const std::uint8_t type = r.Type(m_kind);
-    if (column == kColCodeRate && m_kind == 2 && type != kTypeDvbT && type != kTypeDvbT2) {
+    if (column == kColCodeRate && IsKind(m_kind, MeterKind::T2) && type != kTypeDvbT &&
+        type != kTypeDvbT2) {
         Refill();
         return;
     }

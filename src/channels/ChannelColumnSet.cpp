@@ -1,5 +1,7 @@
 #include "channels/ChannelColumnSet.h"
 
+#include "measurement/MeterKind.h"
+
 namespace qm {
 
 const char* const kNumberChars = "0123456789.";
@@ -43,17 +45,18 @@ const ColumnSpec kColumns[] = {
 
 std::vector<ChannelColumnInfo> ChannelColumnSet(int kind, int clientWidth) {
     std::vector<ChannelColumnInfo> columns;
-    if (kind < 0 || kind > 2)
+    if (!IsKnownKind(kind))
         return columns;
+    const bool compact = IsKind(kind, MeterKind::Compact);
     for (const ColumnSpec& spec : kColumns) {
-        const char* heading = kind == 0   ? spec.compactHeading
-                              : kind == 1 ? spec.terrestrialHeading
-                                          : spec.t2Heading;
+        const char* heading = compact                                ? spec.compactHeading
+                              : IsKind(kind, MeterKind::Terrestrial) ? spec.terrestrialHeading
+                                                                     : spec.t2Heading;
         if (!heading)
             break;
         columns.push_back({heading, spec.width, spec.editor, spec.validChars});
     }
-    if (kind == 0) {
+    if (compact) {
         const int width = clientWidth > 0 ? clientWidth / static_cast<int>(columns.size()) : 0;
         for (ChannelColumnInfo& c : columns)
             c.width = width;

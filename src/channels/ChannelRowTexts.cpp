@@ -7,9 +7,6 @@ namespace qm {
 
 namespace {
 
-constexpr int kCompactColumns = 11;
-constexpr int kExtendedColumns = 16;
-
 bool IsTerrestrial(std::uint8_t type) {
     return type == kTypeDvbT || type == kTypeDvbT2;
 }
@@ -21,15 +18,8 @@ std::vector<std::string> Texts(std::initializer_list<const char*> texts) {
 } // namespace
 
 int ChannelColumnCount(int kind) {
-    switch (kind) {
-    case 0:
-        return kCompactColumns;
-    case 1:
-    case 2:
-        return kExtendedColumns;
-    default:
-        return 0;
-    }
+    const MeterKindTraits* traits = FindKind(kind);
+    return traits ? traits->gridColumns : 0;
 }
 
 bool ShowsEnabled(std::uint8_t flags) {
@@ -102,7 +92,8 @@ std::vector<std::string> ColumnChoices(int kind, int column, std::uint8_t type) 
     const bool dvbT2 = type == kTypeDvbT2;
     switch (column) {
     case kColType: {
-        const std::size_t offered = kind == 0 ? 2 : kind == 1 ? 3 : 4;
+        // Columns exist only for known kinds.
+        const auto offered = static_cast<std::size_t>(FindKind(kind)->signalTypes);
         const ValueTable types = TypeTable(kind);
         return std::vector<std::string>(types.begin(), types.begin() + offered);
     }

@@ -23,10 +23,14 @@ constexpr const char* kHierarchies[] = {"NONE", "1", "2", "3", "4"};
 } // namespace
 
 ValueTable TypeTable(int kind) {
-    return kind == 0 ? ValueTable(kTypes, 2) : ValueTable(kTypes);
+    constexpr auto kCompactTypes =
+        static_cast<std::size_t>(TraitsOf(MeterKind::Compact).signalTypes);
+    return IsKind(kind, MeterKind::Compact) ? ValueTable(kTypes, kCompactTypes)
+                                            : ValueTable(kTypes);
 }
 ValueTable ModulationTable(int kind) {
-    return kind == 2 ? ValueTable(kModulationsT2) : ValueTable(kModulations);
+    const MeterKindTraits* traits = FindKind(kind);
+    return traits && traits->ownModulations ? ValueTable(kModulationsT2) : ValueTable(kModulations);
 }
 ValueTable StandardTable() {
     return kStandards;
@@ -60,16 +64,9 @@ int TableCode(ValueTable table, std::string_view text) {
 }
 
 bool IsDigitalType(int kind, std::uint8_t type) {
-    switch (kind) {
-    case 0:
-        return type == kTypeDvbC;
-    case 1:
-        return type == kTypeDvbC || type == kTypeDvbT;
-    case 2:
-        return type == kTypeDvbC || type == kTypeDvbT || type == kTypeDvbT2;
-    default:
-        return false;
-    }
+    // The type codes run TV, DVB-C, DVB-T, DVB-T2: a kind offers the first few.
+    const MeterKindTraits* traits = FindKind(kind);
+    return traits && type >= kTypeDvbC && type < traits->signalTypes;
 }
 
 std::optional<std::uint16_t> DefaultSymbolRate(std::uint8_t standard, bool qam256) {

@@ -39,7 +39,7 @@ void PutLE(std::uint8_t* p, std::uint32_t v, int bytes) {
 }
 
 bool Compact(int kind) {
-    return kind == 0;
+    return IsKind(kind, MeterKind::Compact);
 }
 
 // Name text of a 4-byte field: up to the first NUL, never more than 3 characters.
@@ -58,7 +58,7 @@ void CopyName(const std::uint8_t* from, std::uint8_t* to) {
 } // namespace
 
 std::size_t ChannelEntrySize(int kind) {
-    return Compact(kind) ? kCompactEntrySize : kExtendedEntrySize;
+    return LayoutEntrySize(kind);
 }
 
 std::uint32_t CommonChannel::Frequency() const {

@@ -7,11 +7,12 @@
 #include <string_view>
 #include <vector>
 
+#include "measurement/MeterKind.h"
+
 namespace qm {
 
-// Channel-plan entry sizes on the wire and in measurement files.
-inline constexpr std::size_t kCompactEntrySize = 20;  // kind 0
-inline constexpr std::size_t kExtendedEntrySize = 28; // kinds 1 and 2
+// The largest channel-plan entry (MeterKind.h has each kind's).
+inline constexpr std::size_t kExtendedEntrySize = TraitsOf(MeterKind::Terrestrial).entrySize;
 
 // Flags byte of an entry.
 inline constexpr std::uint8_t kChannelEnabled = 0x80;
@@ -23,7 +24,7 @@ inline constexpr std::uint8_t kTypeDvbC = 1;
 inline constexpr std::uint8_t kTypeDvbT = 2;
 inline constexpr std::uint8_t kTypeDvbT2 = 3;
 
-// 20 for kind 0, 28 for every other kind.
+// 20 for kind 0, 28 for every other kind (LayoutEntrySize).
 std::size_t ChannelEntrySize(int kind);
 
 // One channel of a plan as the program holds it and as channel-plan files store it: a status

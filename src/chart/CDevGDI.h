@@ -94,6 +94,9 @@ public:
     State GetState() const;
     // Changes with every configuration change that can alter a frame.
     std::uint64_t Revision() const { return m_revision.load(std::memory_order_acquire); }
+    // Called after every such change (under the surface's lock: it must not call back into
+    // the surface). Set it before any other thread uses the surface.
+    void SetChangeListener(std::function<void()> listener) { m_listener = std::move(listener); }
 
     // Frames (render thread). Each composes one frame, hands it to the window and returns it;
     // a surface without area gives a null image.
@@ -126,7 +129,11 @@ private:
         IFrameSink* window = nullptr;
     };
     Snapshot TakeSnapshot() const;
-    void Changed() { m_revision.fetch_add(1, std::memory_order_acq_rel); }
+    void Changed() {
+        m_revision.fetch_add(1, std::memory_order_acq_rel);
+        if (m_listener)
+            m_listener();
+    }
 
     QImage AcquireImage(const PlotRect& rect);
     void Present(const Snapshot& snap, const QImage& image);
@@ -146,6 +153,7 @@ private:
     State m_state;
     IFrameSink* m_window = nullptr;
     std::atomic<std::uint64_t> m_revision{1};
+    std::function<void()> m_listener;
     std::mutex* m_frameLock = nullptr;
 
     // Frame buffers are reused once the window has let go of them.

@@ -52,6 +52,7 @@ int CSpecAnalyzer::SetKindName() {
 
 void CSpecAnalyzer::SetData(const _tagFileDataExt& measurement) {
     m_traces.Publish(SpectrumTracesOf(MeasurementFile(measurement)));
+    RequestFrame();
     ResetAfterData(true);
 }
 

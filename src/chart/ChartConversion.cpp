@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "measurement/MeterKind.h"
+
 namespace qm {
 
 namespace {
 
 constexpr int kAnalogueType = 0;
-// Spectrum and limit levels carry a sign only in kind 2 files.
-constexpr int kSignedLevelKind = 2;
 
 double Db(int tenths) {
     return tenths / 10.0;
@@ -58,7 +58,7 @@ std::vector<ChannelBar> LimitBars(const MeasurementFile& file) {
     std::vector<ChannelBar> bars;
     if (!file.HasLayout())
         return bars;
-    const bool isSigned = file.Kind() == kSignedLevelKind;
+    const bool isSigned = HasSignedLevels(file.Kind());
     const std::vector<int> enabled = file.EnabledList();
     for (std::size_t j = 0; j < enabled.size(); ++j) {
         const auto record = file.Limit(static_cast<int>(j));
@@ -100,7 +100,7 @@ SpectrumTraces SpectrumTracesOf(const MeasurementFile& file) {
     SpectrumTraces traces;
     if (!file.HasLayout())
         return traces;
-    const bool isSigned = file.Kind() == kSignedLevelKind;
+    const bool isSigned = HasSignedLevels(file.Kind());
     const int n = std::min(file.SpectrumPointCount(), kMaxSpectrumPoints);
     traces.pointCount = n;
     traces.trace0.reserve(static_cast<std::size_t>(n));

@@ -6,17 +6,26 @@
 
 namespace qm::cli {
 
-// 4: a plan edit was refused or ignored; the edits that applied are saved.
-enum ExitCode { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitNotApplied = 4 };
+// 4: a plan edit was refused or ignored (the edits that applied are saved); 130: a meter
+// operation stopped by Ctrl-C, as a shell reports SIGINT.
+enum ExitCode {
+    kExitOk = 0,
+    kExitFailed = 1,
+    kExitUsage = 2,
+    kExitNotApplied = 4,
+    kExitCancelled = 130
+};
 
 // What every command gets: the arguments after the command name with the global options
-// (--lang, --settings) already taken out and applied.
+// (--lang, --settings, --trace) already taken out and applied.
 struct Context {
     std::vector<std::string> args;
     std::ostream& out;
     std::ostream& err;
     // The --settings FILE given, empty when the default settings rule applies.
     std::string settingsFile;
+    // Print every frame sent to the meter on err, as the simulator's --log does.
+    bool trace = false;
 };
 
 // Prints "qm7100: MESSAGE" and a hint to stderr; returns kExitUsage.

@@ -13,9 +13,9 @@
 #include "base/BinaryFile.h"
 #include "channels/ChannelPlanFile.h"
 #include "channels/CommonChannel.h"
-#include "channels/MeterKind.h"
 #include "cli/Cli.h"
 #include "measurement/FileDataExt.h"
+#include "measurement/MeterKind.h"
 
 namespace qm::cli {
 

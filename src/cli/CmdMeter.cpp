@@ -1,5 +1,6 @@
 // The meter commands: upload, plan read, plan write, capture, setup.
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <chrono>
 #include <cmath>
@@ -8,23 +9,27 @@
 #include <iostream>
 #include <memory>
 
+#include <csignal>
+#include <span>
+
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/FileCollection.h"
 #include "app/ProjectFile.h"
 #include "app/Settings.h"
-#include "app/UploadOperation.h"
 #include "base/BinaryFile.h"
 #include "channels/ChannelPlanFile.h"
-#include "channels/PlanTransfer.h"
 #include "cli/Cli.h"
 #include "link/MeterCommands.h"
 #include "link/cnComm.h"
 #include "measurement/FileDataExt.h"
+#include "operations/PlanTransfer.h"
+#include "operations/ScreenCapture.h"
+#include "operations/TimeUnitOperation.h"
+#include "operations/UploadOperation.h"
 #include "res/StringTable.h"
-#include "setup/ScreenCapture.h"
-#include "setup/TimeUnitOperation.h"
 
 namespace qm::cli {
 
@@ -153,6 +158,10 @@ private:
 // A failed operation: every message box it would show, then its reason on a line of its own:
 // the operation's detail, or why the port could not be opened or did not answer.
 int ReportFailure(Context& ctx, const OperationOutcome& outcome, const cnComm& port) {
+    if (outcome.cancelled) {
+        ctx.err << "qm7100: " << Tool("cancelled") << "\n";
+        return kExitCancelled;
+    }
     for (const OperationMessage& m : outcome.messages)
         ctx.err << Tr(m.id) << "\n";
     std::string detail = outcome.detail;
@@ -181,6 +190,56 @@ std::string PartialPath(const std::string& path) {
         dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
     return hasExtension ? path.substr(0, dot) + ".partial" + path.substr(dot) : path + ".partial";
 }
+
+// The port a meter command runs on, with Ctrl-C asking it to stop (the operation then ends
+// within one reply and writes nothing) and, with --trace, every frame sent printed.
+std::atomic<cnComm*> g_interruptible{nullptr};
+
+extern "C" void StopOnInterrupt(int) {
+    if (cnComm* port = g_interruptible.load())
+        port->RequestStop();
+}
+
+class MeterPort {
+public:
+    explicit MeterPort(Context& ctx) {
+        if (ctx.trace)
+            port.SetTrace(
+                [&err = ctx.err](cnComm::Direction direction, std::span<const std::uint8_t> bytes) {
+                    if (direction == cnComm::Direction::Sent)
+                        err << FrameLine(bytes) << std::flush;
+                });
+        g_interruptible.store(&port);
+        struct sigaction action {};
+        action.sa_handler = StopOnInterrupt;
+        sigemptyset(&action.sa_mask);
+        // A second Ctrl-C ends the program at once.
+        action.sa_flags = SA_RESETHAND;
+        sigaction(SIGINT, &action, &m_previous);
+    }
+    ~MeterPort() {
+        sigaction(SIGINT, &m_previous, nullptr);
+        g_interruptible.store(nullptr);
+    }
+    MeterPort(const MeterPort&) = delete;
+    MeterPort& operator=(const MeterPort&) = delete;
+
+    cnComm port;
+
+private:
+    // The simulator's log line of a frame: hex bytes separated by spaces.
+    static std::string FrameLine(std::span<const std::uint8_t> bytes) {
+        std::string line;
+        char hex[4];
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            std::snprintf(hex, sizeof hex, i ? " %02X" : "%02X", bytes[i]);
+            line += hex;
+        }
+        return line + "\n";
+    }
+
+    struct sigaction m_previous {};
+};
 
 // Plan slot letter A-E to 0-4, -1 for anything else.
 int SlotOf(const std::string& text) {
@@ -220,12 +279,14 @@ int RunUpload(Context& ctx) {
     const std::string& out = ctx.args[0];
     if (rc = CheckOutput(ctx, out); rc != kExitOk)
         return rc;
-    cnComm port;
+    MeterPort meter(ctx);
+    cnComm& port = meter.port;
     CFileCollection collection;
     ProgressLine progress(ctx, "files", static_cast<double>(kElementSize));
     const UploadResult result = RunUpload(port, target, collection, progress.Fn());
     progress.End();
-    if (!result.connected || result.fileCount < 0)
+    // A cancelled upload writes nothing, not even the files read before the stop.
+    if (!result.connected || result.fileCount < 0 || result.outcome.cancelled)
         return ReportFailure(ctx, result.outcome, port);
     if (!result.outcome.ok)
         ReportFailure(ctx, result.outcome, port);
@@ -272,7 +333,8 @@ int RunPlanRead(Context& ctx) {
     const std::string& out = ctx.args[1];
     if (rc = CheckOutput(ctx, out); rc != kExitOk)
         return rc;
-    cnComm port;
+    MeterPort meter(ctx);
+    cnComm& port = meter.port;
     CChannelPlanList plan;
     ProgressLine progress(ctx, "%", 0);
     const PlanUploadResult result = UploadPlan(port, target, slot, plan, progress.Fn());
@@ -309,7 +371,8 @@ int RunPlanWrite(Context& ctx) {
         ctx.err << "qm7100: " << PlanFileStatusText(loaded, ctx.args[1]) << "\n";
         return kExitFailed;
     }
-    cnComm port;
+    MeterPort meter(ctx);
+    cnComm& port = meter.port;
     ProgressLine progress(ctx, "%", 0);
     const OperationOutcome outcome = DownloadPlan(port, target, slot, plan, progress.Fn());
     progress.End();
@@ -330,7 +393,8 @@ int RunCapture(Context& ctx) {
         return UsageError(ctx, Tool("capture needs OUT.bmp"));
     if (rc = CheckOutput(ctx, ctx.args[0]); rc != kExitOk)
         return rc;
-    cnComm port;
+    MeterPort meter(ctx);
+    cnComm& port = meter.port;
     ProgressLine progress(ctx, "blocks", static_cast<double>(kScreenBlockPixels));
     const CaptureResult result = CaptureScreen(port, target, ctx.args[0], progress.Fn());
     progress.End();
@@ -377,7 +441,8 @@ int RunSetup(Context& ctx) {
         return UsageError(ctx, "an option is missing its value");
     if (!ctx.args.empty())
         return UsageError(ctx, "unexpected argument '" + ctx.args[0] + "'");
-    cnComm port;
+    MeterPort meter(ctx);
+    cnComm& port = meter.port;
     const OperationOutcome outcome = DownloadTimeUnit(port, target, choice, settings);
     return outcome.ok ? kExitOk : ReportFailure(ctx, outcome, port);
 }

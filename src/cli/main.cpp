@@ -1,4 +1,5 @@
 // qm7100: the command-line tool of QM7100 Workdesk.
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <iostream>
@@ -41,6 +42,7 @@ Options:
   --lang zh        Chinese texts (default: English)
   --settings FILE  use FILE instead of the default setup.ini (beside the executable, or
                    ~/.config/qm7100-workdesk/setup.ini for an installed program)
+  --trace          print every frame sent to the meter on stderr, as qm7100-sim --log does
   --version        print the version and exit
   --help           this text
 
@@ -77,6 +79,7 @@ spectrum、hum、limit 之一：
   --lang zh        中文（默认：英文）
   --settings FILE  使用 FILE 代替默认的 setup.ini（可执行文件旁，或安装后的
                    ~/.config/qm7100-workdesk/setup.ini）
+  --trace          在标准错误输出中打印发送给仪表的每一帧（与 qm7100-sim --log 相同）
   --version        显示版本并退出
   --help           显示本帮助
 
@@ -156,6 +159,10 @@ int main(int argc, char** argv) {
     if (TakeOption(args, "--settings", settings, ok)) {
         qm::SetSettingsPath(settings);
         ctx.settingsFile = settings;
+    }
+    if (const auto trace = std::find(args.begin(), args.end(), "--trace"); trace != args.end()) {
+        ctx.trace = true;
+        args.erase(trace);
     }
     if (!ok)
         return UsageError(ctx, "an option is missing its value");

@@ -8,7 +8,7 @@
 #include <optional>
 #include <utility>
 
-#include "app/MeterOperation.h"
+#include "base/MeterOperation.h"
 
 namespace qm {
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-#include "app/MeterOperation.h"
+#include "base/MeterOperation.h"
 #include "base/UserMessage.h"
 
 class QWidget;

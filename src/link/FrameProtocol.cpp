@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/Settings.h"
-#include "link/PortAddress.h"
 #include "link/cnComm.h"
 
 namespace qm {
@@ -25,10 +23,10 @@ std::int64_t LineTimeMs(const cnComm& port, std::size_t count) {
     return static_cast<std::int64_t>(count) * 10 * 1000 / port.Baud();
 }
 
-// Reads until want bytes are in buffer or the wait ends. Returns false when the line hung up
-// or failed; *got tells how many bytes came. More than want bytes are never taken.
-bool Collect(cnComm& port, std::uint8_t* buffer, std::size_t want, std::size_t* got,
-             std::int64_t deadline) {
+// Reads until want bytes are in buffer or the wait ends; *got tells how many bytes came. More
+// than want bytes are never taken. None when the wait ended with or without the bytes.
+LinkFailure Collect(cnComm& port, std::uint8_t* buffer, std::size_t want, std::size_t* got,
+                    std::int64_t deadline) {
     SerialIo& io = port.Io();
     int idleWakeups = 0;
     for (;;) {
@@ -40,15 +38,19 @@ bool Collect(cnComm& port, std::uint8_t* buffer, std::size_t want, std::size_t* 
                 fresh = true;
                 continue;
             }
+            if (r.status == cnComm::ReadStatus::LineError)
+                return LinkFailure::LineError;
             if (r.status != cnComm::ReadStatus::Empty)
-                return false;
+                return LinkFailure::HungUp;
             break;
         }
         if (*got >= want)
-            return true;
+            return LinkFailure::None;
+        if (port.StopRequested())
+            return LinkFailure::Cancelled;
         const int wait = io.MsUntil(deadline);
         if (wait == 0)
-            return true;
+            return LinkFailure::None;
         // While a reply is coming in, the rest needs its time on the line: sleeping through it
         // costs nothing and saves a wake-up for every few bytes. A meter that has stalled is
         // waited for on the descriptor instead.
@@ -56,11 +58,11 @@ bool Collect(cnComm& port, std::uint8_t* buffer, std::size_t want, std::size_t* 
             idleWakeups = 0;
             const std::int64_t rest = std::min<std::int64_t>(LineTimeMs(port, want - *got), wait);
             if (rest >= 2) {
-                io.SleepMs(static_cast<int>(rest));
+                io.SleepMs(port.Timings().WaitSlice(static_cast<int>(rest)));
                 continue;
             }
         }
-        switch (port.WaitReadable(wait)) {
+        switch (port.WaitReadable(port.Timings().WaitSlice(wait))) {
         case cnComm::WaitStatus::Readable:
             // A wake-up with nothing to read should not turn the wait into a busy loop.
             if (++idleWakeups > 2)
@@ -71,9 +73,27 @@ bool Collect(cnComm& port, std::uint8_t* buffer, std::size_t want, std::size_t* 
             break;
         case cnComm::WaitStatus::HungUp:
         case cnComm::WaitStatus::Failed:
-            return false;
+            return LinkFailure::HungUp;
         }
     }
+}
+
+// Records why the exchange of code failed; false, for the caller to return.
+bool Fail(cnComm& port, LinkFailure reason, std::uint8_t code, std::size_t got,
+          std::size_t wanted) {
+    port.SetLastError({reason, code, got, wanted});
+    return false;
+}
+
+// Sends the frame whole, or records why not.
+bool SendWhole(cnComm& port, std::span<const std::uint8_t> frame, std::uint8_t code) {
+    if (port.StopRequested())
+        return Fail(port, LinkFailure::Cancelled, code, 0, frame.size());
+    const std::size_t sent = port.Write(frame.data(), frame.size());
+    if (sent == frame.size())
+        return true;
+    return Fail(port, port.StopRequested() ? LinkFailure::Cancelled : LinkFailure::ShortWrite, code,
+                sent, frame.size());
 }
 
 } // namespace
@@ -120,63 +140,63 @@ bool ReplyCheckAccepted(std::span<const std::uint8_t> reply) {
 }
 
 bool SendFrame(cnComm& port, std::span<const std::uint8_t> block) {
+    const std::uint8_t code = block.size() >= 2 ? block[1] : 0;
     if (!port.IsOpen())
-        return false;
+        return Fail(port, LinkFailure::NotOpen, code, 0, 0);
     const std::vector<std::uint8_t> frame = BuildFrame(block);
     if (frame.empty())
         return false;
-    return port.Write(frame.data(), frame.size()) == frame.size();
+    return SendWhole(port, frame, code);
 }
 
 bool Exchange(cnComm& port, std::span<const std::uint8_t> block, std::span<std::uint8_t> reply) {
-    if (!port.IsOpen() || reply.empty())
+    const std::uint8_t code = block.size() >= 2 ? block[1] : 0;
+    if (!port.IsOpen())
+        return Fail(port, LinkFailure::NotOpen, code, 0, reply.size());
+    if (reply.empty())
         return false;
     if (!SendFrame(port, block))
         return false;
     SerialIo& io = port.Io();
     const std::int64_t deadline = io.NowMs() + port.Timings().replyLimitMs;
     std::size_t got = 0;
-    if (!Collect(port, reply.data(), reply.size(), &got, deadline) || got < reply.size())
-        return false;
+    const LinkFailure failure = Collect(port, reply.data(), reply.size(), &got, deadline);
+    port.Trace(cnComm::Direction::Received, reply.first(got));
+    if (failure != LinkFailure::None)
+        return Fail(port, failure, code, got, reply.size());
+    if (got < reply.size())
+        return Fail(port, LinkFailure::TimedOut, code, got, reply.size());
     // A byte beyond the reply's length means this was not the reply (a stray byte before it,
     // or an answer to something else); no need to wait for the time limit to say so.
-    if (port.QueueLength() != 0)
-        return false;
-    return ReplyCheckAccepted(reply);
+    const long more = port.QueueLength();
+    if (more != 0)
+        return Fail(port, LinkFailure::ReplyTooLong, code,
+                    got + static_cast<std::size_t>(more > 0 ? more : 0), reply.size());
+    if (!ReplyCheckAccepted(reply))
+        return Fail(port, LinkFailure::BadCheck, code, got, reply.size());
+    return true;
 }
 
 bool Handshake(cnComm& port) {
+    constexpr std::uint8_t kCode = kHandshakeFrame[4];
     if (!port.IsOpen())
-        return false;
-    if (port.Write(kHandshakeFrame, sizeof kHandshakeFrame) != sizeof kHandshakeFrame)
+        return Fail(port, LinkFailure::NotOpen, kCode, 0, sizeof kHandshakeFrame);
+    if (!SendWhole(port, kHandshakeFrame, kCode))
         return false;
     std::uint8_t echo[sizeof kHandshakeFrame] = {};
     std::size_t got = 0;
     const std::int64_t deadline = port.Io().NowMs() + port.Timings().handshakeWaitMs;
-    Collect(port, echo, sizeof echo, &got, deadline);
-    return got == sizeof echo && std::memcmp(echo, kHandshakeFrame, sizeof echo) == 0;
-}
-
-bool SilentConnect(cnComm& port, std::string_view portText, std::string_view baudText) {
-    const PortAddress address = ParsePortSetting(portText);
-    if (!address.configured)
-        return false;
-    const long baud = DecimalValue(baudText);
-    if (port.IsOpen())
-        port.Close();
-    const std::uint32_t rate =
-        baud > 0 && baud <= 0xFFFFFFFFL ? static_cast<std::uint32_t>(baud) : 0;
-    const bool opened = address.device.empty() ? port.OpenPort(address.number, rate)
-                                               : port.OpenDevice(address.device, rate);
-    return opened && Handshake(port);
-}
-
-bool SilentConnect(cnComm& port, const Settings& settings) {
-    return SilentConnect(port, settings.Port(kPortNotConfigured), settings.Baud());
-}
-
-bool SilentConnect(cnComm& port) {
-    return SilentConnect(port, Settings());
+    const LinkFailure failure = Collect(port, echo, sizeof echo, &got, deadline);
+    port.Trace(cnComm::Direction::Received, std::span<const std::uint8_t>(echo, got));
+    if (got == sizeof echo && std::memcmp(echo, kHandshakeFrame, sizeof echo) == 0)
+        return true;
+    // Bytes after the sixth are not looked at, so only a short or different echo fails.
+    if (failure == LinkFailure::Cancelled)
+        return Fail(port, failure, kCode, got, sizeof echo);
+    const LinkFailure reason =
+        got < sizeof echo ? (failure != LinkFailure::None ? failure : LinkFailure::TimedOut)
+                          : LinkFailure::BadEcho;
+    return Fail(port, reason, kCode, got, sizeof echo);
 }
 
 } // namespace qm

@@ -3,13 +3,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <string_view>
 #include <vector>
 
 namespace qm {
 
 class cnComm;
-class Settings;
 
 // The meter's frames: 55 AA 01 N code parameters check, N the whole length (at most 255 for
 // a request), check the two's complement of the sum of the bytes before it. A request is held
@@ -19,8 +17,8 @@ class Settings;
 // Use, with an open port:
 //   std::uint8_t reply[8];
 //   if (Exchange(port, CommandBlock(0x6A), reply)) ... reply[5], reply[6] ...
-// Every meter operation starts with SilentConnect(port) and ends with Release(port)
-// (MeterCommands.h).
+// Every meter operation starts with SilentConnect(port) (operations/SilentConnect.h) and ends
+// with Release(port) (MeterCommands.h).
 
 inline constexpr std::uint8_t kFrameHead0 = 0x55;
 inline constexpr std::uint8_t kFrameHead1 = 0xAA;
@@ -65,14 +63,5 @@ bool Exchange(cnComm& port, std::span<const std::uint8_t> block, std::span<std::
 // Sends kHandshakeFrame and succeeds when the first six bytes received within
 // LinkTimings::handshakeWaitMs echo it; bytes after the sixth are not looked at.
 bool Handshake(cnComm& port);
-
-// Reopens the port from "Connect Information" of the settings and repeats the handshake.
-// "Port" 300 (the default) fails without touching the port; see PortAddress.h for the rest.
-// After a failed handshake the port stays open.
-bool SilentConnect(cnComm& port, const Settings& settings);
-// The same with the process-wide setup.ini.
-bool SilentConnect(cnComm& port);
-// The same with the two values given directly (the command-line tool's --port and --baud).
-bool SilentConnect(cnComm& port, std::string_view portText, std::string_view baudText);
 
 } // namespace qm

@@ -15,6 +15,14 @@ struct LinkTimings {
     int readLimitMs = 1000;
     // Pause after each frame of a channel plan read.
     int planFramePauseMs = 10;
+    // Longest single wait on the descriptor while a reply is due, so that a stop requested
+    // from another thread is seen; 0 waits in one piece (a signal still cuts it short).
+    int stopCheckMs = 0;
+
+    // The part of a wait of waitMs to spend on the descriptor before looking for a stop.
+    int WaitSlice(int waitMs) const {
+        return stopCheckMs > 0 && stopCheckMs < waitMs ? stopCheckMs : waitMs;
+    }
 };
 
 } // namespace qm

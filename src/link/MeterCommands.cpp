@@ -5,17 +5,15 @@
 #include <cctype>
 #include <cstring>
 
-#include "channels/MeterKind.h"
+#include "base/TextTrim.h"
 #include "link/FrameProtocol.h"
 #include "link/cnComm.h"
-#include "measurement/FileDataExt.h"
+#include "measurement/MeterKind.h"
 
 namespace qm {
 
 namespace {
 
-constexpr std::size_t kPlanEntrySizeCompact = 20;
-constexpr std::size_t kPlanEntrySizeExtended = 28;
 // Reply offsets of the plan read: frame count B and channel count C.
 constexpr std::size_t kPlanFrameCountOffset = 5;
 constexpr std::size_t kPlanChannelCountOffset = 7;
@@ -46,25 +44,13 @@ bool Command(cnComm& port, std::uint8_t code, std::initializer_list<std::uint8_t
 
 } // namespace
 
-std::size_t MeasurementFileSize(int kind) {
-    if (kind == kKindCompact)
-        return kFileSizeCompact;
-    return IsKnownKind(kind) ? kFileSizeExtended : 0;
-}
-
-std::size_t PlanEntrySize(int kind) {
-    if (kind == kKindCompact)
-        return kPlanEntrySizeCompact;
-    return IsKnownKind(kind) ? kPlanEntrySizeExtended : 0;
-}
-
 std::size_t PlanFirstFrameSize(int kind) {
-    const std::size_t entry = PlanEntrySize(kind);
+    const std::size_t entry = KindEntrySize(kind);
     return entry == 0 ? 0 : kPlanFirstEntryOffset + kPlanEntriesPerFrame * entry + 1;
 }
 
 std::size_t PlanNextFrameSize(int kind) {
-    const std::size_t entry = PlanEntrySize(kind);
+    const std::size_t entry = KindEntrySize(kind);
     return entry == 0 ? 0 : kPlanNextEntryOffset + kPlanEntriesPerFrame * entry + 1;
 }
 
@@ -74,12 +60,7 @@ std::string ModelTextFromReply(std::span<const std::uint8_t> reply) {
     std::string text = std::to_string((reply[5] << 8) | reply[6]);
     for (std::size_t i = 7; i <= 8 && reply[i] != 0; ++i)
         text.push_back(static_cast<char>(reply[i]));
-    const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-    while (!text.empty() && blank(text.back()))
-        text.pop_back();
-    const auto first = std::find_if_not(text.begin(), text.end(), blank);
-    text.erase(text.begin(), first);
-    return text;
+    return std::string(Trim(text));
 }
 
 std::string ReadModel(cnComm& port) {
@@ -104,7 +85,7 @@ int ReadFileCount(cnComm& port) {
 }
 
 std::optional<std::vector<std::uint8_t>> ReadMeasurementFile(cnComm& port, int index, int kind) {
-    const std::size_t size = MeasurementFileSize(kind);
+    const std::size_t size = KindFileSize(kind);
     if (size == 0 || index < 0 || index > 0xFF)
         return std::nullopt;
     std::array<std::uint8_t, kReplyFileBlock> reply{};
@@ -140,7 +121,7 @@ int SelectPlan(cnComm& port, int slot) {
 }
 
 bool ReadChannelPlan(cnComm& port, int kind, int slot, std::vector<PlanEntry>& entries) {
-    const std::size_t entrySize = PlanEntrySize(kind);
+    const std::size_t entrySize = KindEntrySize(kind);
     if (entrySize == 0 || !ValidSlot(slot))
         return false;
     std::vector<std::uint8_t> reply(PlanFirstFrameSize(kind));
@@ -175,7 +156,7 @@ bool ReadChannelPlan(cnComm& port, int kind, int slot, std::vector<PlanEntry>& e
 }
 
 bool WriteChannelPlan(cnComm& port, int kind, std::span<const PlanEntry> entries, int slot) {
-    const std::size_t entrySize = PlanEntrySize(kind);
+    const std::size_t entrySize = KindEntrySize(kind);
     if (entrySize == 0 || !ValidSlot(slot))
         return false;
     const std::size_t channels = entries.size();
@@ -230,7 +211,13 @@ bool ActivatePlan(cnComm& port, int slot) {
 }
 
 bool Release(cnComm& port) {
-    return Command(port, kCmdRelease, {}, kReplyRelease);
+    // The release ends every operation, also a failed one: the reason that operation failed
+    // is what the user needs to read, not that the release then failed too.
+    const LinkError before = port.LastError();
+    const bool released = Command(port, kCmdRelease, {}, kReplyRelease);
+    if (before)
+        port.SetLastError(before);
+    return released;
 }
 
 bool SetLevelUnit(cnComm& port, int code) {

@@ -19,7 +19,7 @@ class cnComm;
 //
 // A meter operation, e.g. the upload:
 //   if (!SilentConnect(port)) ...;
-//   int kind = MeterKindOfModel(ReadModel(port));      // channels/MeterKind.h
+//   int kind = MeterKindOfModel(ReadModel(port));      // measurement/MeterKind.h
 //   int count = ReadFileCount(port);
 //   for (int i = 0; i < count; ++i) auto file = ReadMeasurementFile(port, i, kind);
 //   Release(port);
@@ -76,10 +76,7 @@ inline constexpr std::size_t kScreenCountOffset = 6;
 inline constexpr std::size_t kScreenNumberOffset = 7;
 inline constexpr std::size_t kScreenPixelsOffset = 8;
 
-// Measurement file size of a meter kind (9238 or 10598), 0 for an unknown kind.
-std::size_t MeasurementFileSize(int kind);
-// Size of one channel plan entry on the wire: 20 (kind 0) or 28 (kinds 1, 2), 0 if unknown.
-std::size_t PlanEntrySize(int kind);
+// File and plan entry sizes by kind: KindFileSize and KindEntrySize (measurement/MeterKind.h).
 // Reply lengths of the first and the following frames of a plan read: 90/88 or 122/120.
 std::size_t PlanFirstFrameSize(int kind);
 std::size_t PlanNextFrameSize(int kind);
@@ -95,7 +92,7 @@ int QueryCurrentPlan(cnComm& port);
 // Number of stored files, -1 when the exchange fails.
 int ReadFileCount(cnComm& port);
 
-// Measurement file index (0-based) of a meter of the kind: exactly MeasurementFileSize(kind)
+// Measurement file index (0-based) of a meter of the kind: exactly KindFileSize(kind)
 // bytes. All blocks the meter announces are read; surplus bytes are dropped, and a transfer
 // that announces fewer blocks than the file needs fails. The request carries the index in one
 // byte: an index above 255 fails unsent rather than read another file in its place.
@@ -105,7 +102,7 @@ std::optional<std::vector<std::uint8_t>> ReadMeasurementFile(cnComm& port, int i
 // fails.
 int SelectPlan(cnComm& port, int slot);
 
-// A channel plan entry as it travels, PlanEntrySize(kind) bytes; the conversion to and from
+// A channel plan entry as it travels, KindEntrySize(kind) bytes; the conversion to and from
 // channel records lives with the channel plan (channels/CommonChannel.h).
 using PlanEntry = std::vector<std::uint8_t>;
 

@@ -3,6 +3,8 @@
 #include <climits>
 #include <cstdio>
 
+#include "base/TextTrim.h"
+
 namespace qm {
 
 namespace {
@@ -11,18 +13,6 @@ namespace {
 // connect uses as it stands.
 constexpr long kNotConfigured = 300;
 constexpr long kHighestPort = 256;
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 } // namespace
 
@@ -38,7 +28,7 @@ std::string PortDeviceName(int number) {
 
 long DecimalValue(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i]))
+    while (i < text.size() && kLineBlanks.find(text[i]) != std::string_view::npos)
         ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -58,7 +48,7 @@ long DecimalValue(std::string_view text) {
 
 PortAddress ParsePortSetting(std::string_view text) {
     PortAddress address;
-    const std::string_view trimmed = Trim(text);
+    const std::string_view trimmed = Trim(text, kLineBlanks);
     if (trimmed.find('/') != std::string_view::npos) {
         address.configured = true;
         address.device = std::string(trimmed);

@@ -83,6 +83,22 @@ int SerialIo::ErrorCounters(int fd, LineErrorCounters* counters) {
 #endif
 }
 
+int SerialIo::SetLowLatency(int fd) {
+#if defined(__linux__) && defined(TIOCGSERIAL) && defined(ASYNC_LOW_LATENCY)
+    serial_struct s{};
+    if (::ioctl(fd, TIOCGSERIAL, &s) < 0)
+        return -1;
+    if (s.flags & ASYNC_LOW_LATENCY)
+        return 0;
+    s.flags |= ASYNC_LOW_LATENCY;
+    return ::ioctl(fd, TIOCSSERIAL, &s);
+#else
+    (void)fd;
+    errno = ENOTTY;
+    return -1;
+#endif
+}
+
 std::int64_t SerialIo::NowMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
                std::chrono::steady_clock::now().time_since_epoch())

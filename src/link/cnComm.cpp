@@ -128,6 +128,7 @@ bool cnComm::Open(const std::string& device) {
     Close();
     m_portName = device;
     m_openFailure.clear();
+    m_lastError = {};
     int fd;
     do {
         fd = m_io.Open(device.c_str());
@@ -148,6 +149,9 @@ bool cnComm::Open(const std::string& device) {
 }
 
 bool cnComm::Configure() {
+    // One short reply per request: an adapter that holds it for its latency timer would triple
+    // the upload time. A device that refuses has no such timer to shorten.
+    m_io.SetLowLatency(m_fd);
     m_hasCounters = m_io.ErrorCounters(m_fd, &m_errors) == 0;
     return m_io.Flush(m_fd, TCIOFLUSH) == 0;
 }
@@ -202,7 +206,7 @@ std::size_t cnComm::Write(const void* buffer, std::size_t length) {
     const auto* bytes = static_cast<const std::uint8_t*>(buffer);
     const std::int64_t deadline = m_io.NowMs() + m_timings.writeLimitMs;
     std::size_t sent = 0;
-    while (sent < length) {
+    while (sent < length && !StopRequested()) {
         const ssize_t n = m_io.Write(m_fd, bytes + sent, length - sent);
         if (n > 0) {
             sent += static_cast<std::size_t>(n);
@@ -216,12 +220,13 @@ std::size_t cnComm::Write(const void* buffer, std::size_t length) {
         if (wait == 0)
             break;
         short revents = 0;
-        const int r = m_io.Poll(m_fd, POLLOUT, wait, &revents);
+        const int r = m_io.Poll(m_fd, POLLOUT, m_timings.WaitSlice(wait), &revents);
         if (r < 0 && errno != EINTR)
             break;
         if (revents & (POLLERR | POLLHUP | POLLNVAL))
             break;
     }
+    Trace(Direction::Sent, std::span<const std::uint8_t>(bytes, sent));
     return sent;
 }
 

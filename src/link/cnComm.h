@@ -1,9 +1,13 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 
+#include "link/LinkError.h"
 #include "link/LinkTimings.h"
 #include "link/SerialIo.h"
 
@@ -76,6 +80,28 @@ public:
     const LinkTimings& Timings() const { return m_timings; }
     SerialIo& Io() { return m_io; }
 
+    // Why the last failed exchange failed (FrameProtocol.h sets it); cleared when a port is
+    // opened, kept through later exchanges that succeed.
+    const LinkError& LastError() const { return m_lastError; }
+    void SetLastError(const LinkError& error) { m_lastError = error; }
+
+    // Asks the exchange under way, and every one after it, to end as cancelled: writes stop
+    // and waits end when they next look (at once when a signal interrupts them, otherwise
+    // within LinkTimings::stopCheckMs). Safe from a signal handler and from another thread.
+    // Stays requested until ClearStop().
+    void RequestStop() { m_stop.store(true, std::memory_order_relaxed); }
+    bool StopRequested() const { return m_stop.load(std::memory_order_relaxed); }
+    void ClearStop() { m_stop.store(false, std::memory_order_relaxed); }
+
+    // Every frame as it goes: the bytes the driver took, and each reply as far as it came.
+    enum class Direction { Sent, Received };
+    using FrameTrace = std::function<void(Direction, std::span<const std::uint8_t>)>;
+    void SetTrace(FrameTrace trace) { m_trace = std::move(trace); }
+    void Trace(Direction direction, std::span<const std::uint8_t> bytes) const {
+        if (m_trace && !bytes.empty())
+            m_trace(direction, bytes);
+    }
+
 private:
     bool Open(const std::string& device);
     bool Configure();
@@ -93,6 +119,10 @@ private:
     LineErrorCounters m_errors;
     bool m_hasCounters = false;
     std::uint32_t m_baud = 0;
+    LinkError m_lastError;
+    std::atomic<bool> m_stop{false};
+    static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler sets the stop flag");
+    FrameTrace m_trace;
 };
 
 } // namespace qm

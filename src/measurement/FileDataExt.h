@@ -6,9 +6,7 @@
 
 namespace qm {
 
-// Sizes of a measurement file by meter kind, and of the loaded element that holds one.
-inline constexpr std::size_t kFileSizeCompact = 9238;   // kind 0
-inline constexpr std::size_t kFileSizeExtended = 10598; // kinds 1 and 2
+// Size of the loaded element that holds a measurement file of any kind (MeterKind.h).
 inline constexpr std::size_t kElementSize = 10599;
 
 // One loaded measurement file: the meter kind byte followed by the file as the meter stores

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "measurement/MeterKind.h"
+
 namespace qm {
 
 namespace {
@@ -41,7 +43,7 @@ bool InRange(int i, int bound) {
 } // namespace
 
 int EntrySize(int kind) {
-    return kind == 0 ? 20 : 28;
+    return static_cast<int>(LayoutEntrySize(kind));
 }
 
 int SectionBase(int kind) {
@@ -49,12 +51,12 @@ int SectionBase(int kind) {
 }
 
 std::size_t FileSize(int kind) {
-    if (kind == 0)
-        return kFileSizeCompact;
-    if (kind == 1 || kind == 2)
-        return kFileSizeExtended;
-    return 0;
+    return KindFileSize(kind);
 }
+
+// The element holds the kind byte and the largest file.
+static_assert(kElementSize == 1 + TraitsOf(MeterKind::T2).fileSize);
+static_assert(kElementSize == 1 + TraitsOf(MeterKind::Terrestrial).fileSize);
 
 double SpanMHz(int code, int fixedSpanFlag) {
     if (fixedSpanFlag != 0)
@@ -161,7 +163,7 @@ std::optional<EntryInfo> MeasurementFile::PlanSlot(int i) const {
     EntryInfo e;
     e.frequency =
         static_cast<std::uint32_t>(U16(off)) | (static_cast<std::uint32_t>(U16(off + 2)) << 16);
-    if (Kind() == 0) {
+    if (IsKind(Kind(), MeterKind::Compact)) {
         e.type = U8(off + 10);
         e.channelNumber = U8(off + 11);
         e.flags = U8(off + 12);

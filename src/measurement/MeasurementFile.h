@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "measurement/FileDataExt.h"
+#include "measurement/MeterKind.h"
 
 namespace qm {
 
@@ -93,7 +94,7 @@ public:
     explicit MeasurementFile(const _tagFileDataExt& element) : m_e(element) {}
 
     int Kind() const { return m_e.kind; }
-    bool HasLayout() const { return m_e.kind <= 2; }
+    bool HasLayout() const { return IsKnownKind(m_e.kind); }
     const _tagFileDataExt& Element() const { return m_e; }
 
     // Header.

@@ -76,11 +76,11 @@ std::vector<Channel> BuildPlan(int kind) {
         digital(306.0 + 8.0 * (s - 21), kTypeDvbC, "S" + std::to_string(s));
     for (int ch = 21; ch <= 40; ++ch)
         digital(474.0 + 8.0 * (ch - 21), kTypeDvbC, std::to_string(ch));
-    if (kind >= 1) {
+    if (!IsKind(kind, MeterKind::Compact)) {
         for (int ch : {44, 47, 51, 55})
             digital(474.0 + 8.0 * (ch - 21), kTypeDvbT, std::to_string(ch));
     }
-    if (kind == 2) {
+    if (IsKind(kind, MeterKind::T2)) {
         for (int ch : {58, 61, 64})
             digital(474.0 + 8.0 * (ch - 21), kTypeDvbT2, std::to_string(ch));
     }
@@ -106,7 +106,7 @@ std::vector<std::uint8_t> EncodeEntry(int kind, const Channel& c, std::uint8_t e
     Put16(&e[4], c.audioBw);
     if (c.type == kTypeDvbC)
         Put16(&e[8], 6952); // J.83 A, 256QAM
-    if (kind == 0) {
+    if (IsKind(kind, MeterKind::Compact)) {
         e[10] = c.type;
         e[11] = eia;
         e[12] = flags;
@@ -119,7 +119,7 @@ std::vector<std::uint8_t> EncodeEntry(int kind, const Channel& c, std::uint8_t e
     e[11] = flags;
     e[12] = c.type;
     if (c.type == kTypeDvbC)
-        e[13] = kind == 2 ? 4 : 5; // "256QAM" in each kind's table
+        e[13] = IsKind(kind, MeterKind::T2) ? 4 : 5; // "256QAM" in each kind's table
     if (c.type == kTypeDvbT) {
         e[15] = 2; // 64QAM
         e[16] = 3; // 1/4

@@ -1,5 +1,6 @@
 #include "panes/LevelPane.h"
 
+#include "measurement/MeterKind.h"
 #include "panes/PaneText.h"
 
 namespace qm {
@@ -10,15 +11,12 @@ namespace {
 enum class LevelClass { Tv, Cable, Terrestrial, Terrestrial2, Unknown };
 
 LevelClass ClassOf(int kind, int type) {
-    if (type == 0)
-        return kind <= 2 ? LevelClass::Tv : LevelClass::Unknown;
-    if (type == 1)
-        return kind <= 2 ? LevelClass::Cable : LevelClass::Unknown;
-    if (type == 2 && (kind == 1 || kind == 2))
-        return LevelClass::Terrestrial;
-    if (type == 3 && kind == 2)
-        return LevelClass::Terrestrial2;
-    return LevelClass::Unknown;
+    const MeterKindTraits* traits = FindKind(kind);
+    if (!traits || type < 0 || type >= traits->signalTypes)
+        return LevelClass::Unknown;
+    constexpr LevelClass kByType[] = {LevelClass::Tv, LevelClass::Cable, LevelClass::Terrestrial,
+                                      LevelClass::Terrestrial2};
+    return kByType[type];
 }
 
 // MER shown as a bound above the class's measuring range; the comparison is strict.
@@ -72,8 +70,9 @@ std::vector<std::vector<std::string>> LevelPane::Rows() const {
             row.insert(row.end(), {"TV", level, second, kNoValue, kNoValue, kNoValue});
             break;
         case LevelClass::Cable:
-            row.insert(row.end(), {kind == 0 ? "DIGI" : "DVB-C", level, kNoValue, second,
-                                   ber(record->ber1, "<1.0E-9"), ber(record->ber2, "<1.0E-9")});
+            row.insert(row.end(), {IsKind(kind, MeterKind::Compact) ? "DIGI" : "DVB-C", level,
+                                   kNoValue, second, ber(record->ber1, "<1.0E-9"),
+                                   ber(record->ber2, "<1.0E-9")});
             break;
         case LevelClass::Terrestrial:
             row.insert(row.end(), {"DVB-T", level, kNoValue, MerText(record->second, 30),

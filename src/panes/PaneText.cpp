@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <vector>
 
+#include "measurement/MeterKind.h"
+
 namespace qm {
 
 std::optional<std::string> SignalTypeText(int kind, int type, Kind0Digital rule) {
-    if (kind == 0) {
+    if (IsKind(kind, MeterKind::Compact)) {
         if (type == 0)
             return "TV";
         if (type == 1 || rule == Kind0Digital::AnyNonZero)
@@ -15,7 +17,8 @@ std::optional<std::string> SignalTypeText(int kind, int type, Kind0Digital rule)
         return std::nullopt;
     }
     static constexpr const char* kExtended[] = {"TV", "DVB-C", "DVB-T", "DVB-T2"};
-    const int types = kind == 1 ? 3 : kind == 2 ? 4 : 0;
+    const MeterKindTraits* traits = FindKind(kind);
+    const int types = traits ? traits->signalTypes : 0;
     if (type < 0 || type >= types)
         return std::nullopt;
     return kExtended[type];
@@ -43,8 +46,8 @@ std::string Tenths(double tenths) {
 }
 
 double KindLevel(std::uint16_t raw, int kind) {
-    return kind == 2 ? static_cast<double>(static_cast<std::int16_t>(raw))
-                     : static_cast<double>(raw);
+    return HasSignedLevels(kind) ? static_cast<double>(static_cast<std::int16_t>(raw))
+                                 : static_cast<double>(raw);
 }
 
 std::string ToTextMode(std::string_view text) {

@@ -20,7 +20,10 @@ public:
     explicit MeterSimulator(std::string model);
 
     static bool IsKnownModel(const std::string& model);
-    // 0 for Q and B, 1 for T and D, 2 for T2.
+    // 0 for Q and B, 1 for T and D, 2 for T2. The simulator keeps its own copy of the kinds and
+    // their sizes on purpose, rather than the program's table (measurement/MeterKind.h): a
+    // mistake in that table then shows as a disagreement with the simulator instead of being
+    // repeated on both sides of the line.
     static int KindOf(const std::string& model);
     // 20 or 28 bytes per plan entry on the wire.
     static std::size_t EntrySize(int kind) { return kind == 0 ? 20 : 28; }

@@ -7,6 +7,7 @@
 
 #include "app/ProgramVersion.h"
 #include "app/ProjectFile.h"
+#include "measurement/MeterKind.h"
 #include "measurement/SampleGenerator.h"
 
 namespace {
@@ -52,8 +53,10 @@ int main(int argc, char** argv) {
     std::vector<qm::_tagFileDataExt> elements;
     if (argc == 2) {
         const char* names[] = {"CABLE01", "TERR01", "T2MUX01"};
-        for (int kind = 0; kind < 3; ++kind)
+        for (const qm::MeterKindTraits& traits : qm::kMeterKinds) {
+            const int kind = qm::ToInt(traits.kind);
             elements.push_back(qm::MakeSampleMeasurement(kind, kind, names[kind]));
+        }
     }
     long total = 0;
     for (int i = 2; i + 1 < argc; i += 2) {

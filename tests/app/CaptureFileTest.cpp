@@ -7,7 +7,7 @@
 
 #include "link/cnComm.h"
 #include "app/CaptureFile.h"
-#include "setup/ScreenCapture.h"
+#include "operations/ScreenCapture.h"
 #include "support/TestSupport.h"
 
 namespace qm {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "channels/CommonChannel.h"
-#include "channels/MeterKind.h"
+#include "measurement/MeterKind.h"
 
 namespace qm {
 namespace {

@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -146,7 +147,8 @@ TEST_F(MeterCli, UploadFailures) {
     IniFile(ini).Write("Connect Information", "Baud", "4000000");
     r = Run({"upload", fresh});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "Failed to read CH data,please check the connection !\n");
+    EXPECT_EQ(r.err, "Failed to read CH data,please check the connection !\n"
+                     "qm7100: the reply's check byte is wrong (command 6B, 72 of 72 bytes)\n");
     EXPECT_EQ(LoadProject(fresh).elements.size(), 1u);
 }
 
@@ -160,15 +162,61 @@ TEST_F(MeterCli, AFailedUploadKeepsTheProjectAndWritesThePartOneBeside) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(test::ReadFile(out), "a project of the user's, not even a valid one");
     EXPECT_EQ(LoadProject(partial).elements.size(), 2u);
-    EXPECT_EQ(r.err, "Failed to read CH data,please check the connection !\nqm7100: " + out +
-                         " was left as it was; the 2 of 8 files read were written to " + partial +
-                         "\n");
+    EXPECT_EQ(r.err, "Failed to read CH data,please check the connection !\n"
+                     "qm7100: the line hung up (command 6B, 0 of 72 bytes)\nqm7100: " +
+                         out + " was left as it was; the 2 of 8 files read were written to " +
+                         partial + "\n");
 
     // A folder that is not there fails before any transfer (the port is dead by now).
     r = Run({"upload", dir.File("none/site.f71"), "--port", sim.Path()});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "qm7100: cannot write " + dir.File("none/site.f71") +
                          ": No such file or directory\n");
+}
+
+// Ctrl-C during an upload: the operation stops, the command says so and exits as interrupted,
+// and the file already there stays as it was.
+TEST_F(MeterCli, CtrlCCancelsAnUploadAndWritesNothing) {
+    const std::string log = dir.File("sim.log"), out = dir.File("meter.f71"),
+                      err = dir.File("err.txt");
+    test::WriteFile(out, "old");
+    SimProcess sim({"--count", "20", "--baud", "9600", "--log", log});
+    std::vector<std::string> args = {BinPath("qm7100"), "--settings", ini,      "upload", out,
+                                     "--port",          sim.Path(),   "--baud", "9600"};
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = -1;
+    ASSERT_EQ(::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    // Well into the first file.
+    for (int i = 0; i < 10000 && test::LoggedFrames(log).size() < 10; ++i)
+        ::usleep(1000);
+    ::kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_EQ(test::ReadFile(err), "qm7100: cancelled\n");
+    EXPECT_EQ(test::ReadFile(out), "old");
+}
+
+TEST_F(MeterCli, TracePrintsTheFramesTheSimulatorLogs) {
+    const std::string log = dir.File("sim.log");
+    SimProcess sim({"--model", "7100T2", "--count", "2", "--baud", "4000000", "--log", log});
+    const ProcessResult r = Run(
+        {"--trace", "upload", dir.File("meter.f71"), "--port", sim.Path(), "--baud", "4000000"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    sim.Stop();
+    // The frames, then the upload's summary line.
+    const std::string trace = test::ReadFile(log);
+    EXPECT_GT(trace.size(), 1000u);
+    EXPECT_EQ(r.err.substr(0, trace.size()), trace);
+    EXPECT_EQ(r.err.substr(trace.size(), 17), "uploaded 2 files ");
 }
 
 TEST_F(MeterCli, PlanReadAndWrite) {
@@ -223,7 +271,8 @@ TEST_F(MeterCli, SetupWithARejectedTemperatureUnit) {
     const ProcessResult r =
         Run({"setup", "--level-unit", "dBmV", "--temp-unit", "F", "--port", sim.Path()});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "Failed to setup temperature unit!\n");
+    EXPECT_EQ(r.err, "Failed to setup temperature unit!\n"
+                     "qm7100: the reply's check byte is wrong (command 18, 7 of 7 bytes)\n");
     EXPECT_EQ(IniFile(ini).Read("General", "LevelUnit", ""), "dBmV");
     EXPECT_EQ(IniFile(ini).Read("General", "TemperatureUnit", "C"), "C");
 }

@@ -9,7 +9,7 @@
 #include "desktop/setup/CDlgPictureCap.h"
 #include "desktop/setup/CapturePictureView.h"
 #include "setup/BitmapFile.h"
-#include "setup/ScreenCapture.h"
+#include "operations/ScreenCapture.h"
 
 namespace qm {
 namespace {

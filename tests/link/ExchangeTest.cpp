@@ -2,13 +2,12 @@
 
 #include <cstdlib>
 
-#include "app/Settings.h"
 #include "link/FakeSerialIo.h"
 #include "link/FrameProtocol.h"
 #include "link/MeterCommands.h"
 #include "link/PortAddress.h"
-#include "link/PtyPeer.h"
 #include "link/cnComm.h"
+#include "support/PtyPeer.h"
 #include "support/TestSupport.h"
 
 namespace qm {
@@ -74,6 +73,9 @@ TEST_F(FakeExchange, ReplyGrownPastItsLengthFailsAtOnce) {
     io.arrivals = {stray};
     EXPECT_FALSE(Run());
     EXPECT_EQ(io.now, start);
+    EXPECT_EQ(port.LastError().reason, LinkFailure::ReplyTooLong);
+    EXPECT_EQ(port.LastError().got, 9u);
+    EXPECT_EQ(port.LastError().wanted, 8u);
     Bytes trailing = kCountReply;
     trailing.push_back(0x33);
     io.arrivals = {trailing};
@@ -86,11 +88,13 @@ TEST_F(FakeExchange, HangUpAndLineErrorsFailAtOnce) {
     io.hungUp = true;
     EXPECT_FALSE(Run());
     EXPECT_EQ(io.now, start);
+    EXPECT_EQ(port.LastError().reason, LinkFailure::HungUp);
     io.hungUp = false;
     io.arrivals = {Bytes(kCountReply.begin(), kCountReply.begin() + 4)};
     io.garbledArrivals = true;
     EXPECT_FALSE(Run());
     EXPECT_EQ(io.now, start);
+    EXPECT_EQ(port.LastError().reason, LinkFailure::LineError);
 }
 
 TEST_F(FakeExchange, WriteThatDoesNotGoOutFailsWithoutWaitingForAReply) {
@@ -98,6 +102,82 @@ TEST_F(FakeExchange, WriteThatDoesNotGoOutFailsWithoutWaitingForAReply) {
     io.writeSteps = {{2}, {-1, EAGAIN}, {-1, EAGAIN}};
     EXPECT_FALSE(Run());
     EXPECT_LT(io.now - start, 1000);
+    EXPECT_EQ(LinkErrorText(port.LastError()),
+              "the request could not be sent whole (command 6A, 2 of 6 bytes)");
+}
+
+TEST_F(FakeExchange, EachFailureLeavesItsReasonAndOpeningClearsIt) {
+    io.arrivals = {Bytes(kCountReply.begin(), kCountReply.end() - 1)};
+    EXPECT_FALSE(Run());
+    EXPECT_EQ(LinkErrorText(port.LastError()),
+              "no complete reply in time (command 6A, 7 of 8 bytes)");
+    Bytes bad = kCountReply;
+    ++bad.back();
+    io.arrivals = {bad};
+    EXPECT_FALSE(Run());
+    EXPECT_EQ(port.LastError().reason, LinkFailure::BadCheck);
+    // A success keeps the last failure's reason.
+    io.arrivals = {kCountReply};
+    EXPECT_TRUE(Run());
+    EXPECT_EQ(port.LastError().reason, LinkFailure::BadCheck);
+
+    Bytes echo(std::begin(kHandshakeFrame), std::end(kHandshakeFrame));
+    echo[4] = 0x2C;
+    io.arrivals = {echo};
+    EXPECT_FALSE(Handshake(port));
+    EXPECT_EQ(port.LastError().reason, LinkFailure::BadEcho);
+    EXPECT_EQ(port.LastError().code, 0x2B);
+    EXPECT_FALSE(Handshake(port));
+    EXPECT_EQ(port.LastError().reason, LinkFailure::TimedOut);
+
+    ASSERT_TRUE(port.OpenDevice("/dev/x", 115200));
+    EXPECT_FALSE(port.LastError());
+    port.Close();
+    EXPECT_FALSE(Run());
+    EXPECT_EQ(LinkErrorText(port.LastError()), "the port is not open");
+}
+
+TEST_F(FakeExchange, TheTraceSeesEachFrameBothWays) {
+    std::vector<std::pair<cnComm::Direction, Bytes>> seen;
+    port.SetTrace([&](cnComm::Direction d, std::span<const std::uint8_t> bytes) {
+        seen.emplace_back(d, Bytes(bytes.begin(), bytes.end()));
+    });
+    io.arrivals = {Bytes(kCountReply.begin(), kCountReply.begin() + 3)};
+    EXPECT_FALSE(Run());
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].first, cnComm::Direction::Sent);
+    EXPECT_EQ(seen[0].second, (Bytes{0x55, 0xAA, 0x01, 0x06, 0x6A, 0x90}));
+    EXPECT_EQ(seen[1].first, cnComm::Direction::Received);
+    EXPECT_EQ(seen[1].second, Bytes(kCountReply.begin(), kCountReply.begin() + 3));
+}
+
+// A meter that has gone silent: a stop from elsewhere ends the wait at the next look, long
+// before the reply's time limit, and every later exchange ends before sending anything.
+TEST(StopRequest, EndsASilentWaitAtTheNextLookAndSendsNothingMore) {
+    struct StoppingIo : FakeSerialIo {
+        cnComm* port = nullptr;
+        int Poll(int fd, short events, int timeoutMs, short* revents) override {
+            if (!(events & POLLOUT) && polls == 3)
+                port->RequestStop();
+            return FakeSerialIo::Poll(fd, events, timeoutMs, revents);
+        }
+    } io;
+    cnComm port(io);
+    io.port = &port;
+    port.Timings().stopCheckMs = 20;
+    ASSERT_TRUE(port.OpenDevice("/dev/x", 115200));
+    Bytes reply(8);
+    const std::int64_t start = io.now;
+    EXPECT_FALSE(Exchange(port, CommandBlock(kCmdFileCount), reply));
+    EXPECT_LT(io.now - start, 5 * 20) << "a few looks, not the 10 s limit";
+    EXPECT_EQ(port.LastError().reason, LinkFailure::Cancelled);
+    const std::size_t written = io.written.size();
+    EXPECT_FALSE(Exchange(port, CommandBlock(kCmdFileCount), reply));
+    EXPECT_FALSE(Handshake(port));
+    EXPECT_EQ(io.written.size(), written);
+    port.ClearStop();
+    io.arrivals = {kCountReply};
+    EXPECT_TRUE(Exchange(port, CommandBlock(kCmdFileCount), reply));
 }
 
 TEST(PtyExchange, BothCheckFormsAcceptedAndAWrongOneRejected) {
@@ -162,69 +242,6 @@ TEST(PtyExchange, HandshakeComparesOnlyTheFirstSixBytes) {
     EXPECT_FALSE(Handshake(port));
     EXPECT_TRUE(Handshake(port));
     EXPECT_EQ(peer.Requests()[0], (Bytes{0x55, 0xAA, 0x01, 0x06, 0x2B, 0xCF}));
-}
-
-TEST(SilentConnect, FromTheSettingsFile) {
-    test::TempDir dir;
-    const Settings settings(dir.File("setup.ini"));
-    PtyPeer peer([](const Bytes& request, int) { return request; });
-    cnComm port;
-
-    // No "Port" key: not configured, fails before touching anything.
-    EXPECT_FALSE(SilentConnect(port, settings));
-    EXPECT_FALSE(port.IsOpen());
-
-    ASSERT_TRUE(settings.SetPort(peer.SlavePath()));
-    EXPECT_TRUE(SilentConnect(port, settings));
-    EXPECT_TRUE(port.IsOpen());
-    EXPECT_EQ(port.PortName(), peer.SlavePath());
-    EXPECT_EQ(peer.Requests().size(), 1u);
-
-    // Every operation reconnects: the port is closed and opened again.
-    EXPECT_TRUE(SilentConnect(port, settings));
-    EXPECT_EQ(peer.Requests().size(), 2u);
-
-    // While the port is ours, nobody else gets it.
-    cnComm other;
-    EXPECT_FALSE(other.OpenDevice(peer.SlavePath(), 115200));
-    EXPECT_FALSE(other.OpenDevice(dir.File("no-such-device"), 115200));
-
-    // Port 300 leaves the open port as it is.
-    ASSERT_TRUE(settings.SetPort("300"));
-    EXPECT_FALSE(SilentConnect(port, settings));
-    EXPECT_TRUE(port.IsOpen());
-    EXPECT_EQ(peer.Requests().size(), 2u);
-}
-
-TEST(SilentConnect, OutOfRangePortsUseTheFirstAndAFailedHandshakeKeepsThePortOpen) {
-    for (const char* text : {"0", "999"}) {
-        FakeSerialIo io;
-        cnComm port(io);
-        EXPECT_FALSE(SilentConnect(port, text, "115200"));
-        ASSERT_EQ(io.opened.size(), 1u);
-        EXPECT_EQ(io.opened[0], PortDeviceName(1));
-        EXPECT_TRUE(port.IsOpen());
-        EXPECT_EQ(Bytes(io.written), Bytes(std::begin(kHandshakeFrame), std::end(kHandshakeFrame)));
-    }
-    FakeSerialIo io;
-    cnComm port(io);
-    io.arrivals = {Bytes(std::begin(kHandshakeFrame), std::end(kHandshakeFrame))};
-    EXPECT_TRUE(SilentConnect(port, "COM3", "9600"));
-    EXPECT_EQ(io.opened[0], PortDeviceName(3));
-    // A baud rate that is not a number cannot be set.
-    EXPECT_FALSE(SilentConnect(port, "2", "fast"));
-    EXPECT_FALSE(port.IsOpen());
-}
-
-// Opt-in: QM_METER_PORT names the port a real meter is attached to (a path or a number).
-TEST(RealMeter, AnswersTheHandshakeAndTellsItsModel) {
-    const char* where = std::getenv("QM_METER_PORT");
-    if (!where)
-        GTEST_SKIP() << "set QM_METER_PORT to talk to a real meter";
-    cnComm port;
-    ASSERT_TRUE(SilentConnect(port, where, "115200"));
-    EXPECT_NE(ReadModel(port), "Wrong");
-    EXPECT_TRUE(Release(port));
 }
 
 } // namespace

@@ -4,8 +4,8 @@
 
 #include "link/FrameProtocol.h"
 #include "link/MeterCommands.h"
-#include "link/PtyPeer.h"
 #include "link/cnComm.h"
+#include "support/PtyPeer.h"
 
 namespace qm {
 namespace {

@@ -8,6 +8,8 @@
 #include "link/FrameProtocol.h"
 #include "link/MeterCommands.h"
 #include "link/cnComm.h"
+#include "measurement/MeterKind.h"
+#include "operations/SilentConnect.h"
 #include "support/SimProcess.h"
 #include "support/TestSupport.h"
 
@@ -33,7 +35,7 @@ TEST(Sim, AnswersAsEachModelAndSurvivesReopening) {
             EXPECT_EQ(ReadFileCount(port), 3);
             const auto file = ReadMeasurementFile(port, 2, kind);
             ASSERT_TRUE(file.has_value());
-            EXPECT_EQ(file->size(), MeasurementFileSize(kind));
+            EXPECT_EQ(file->size(), KindFileSize(kind));
             EXPECT_TRUE(Release(port));
         }
     }
@@ -84,15 +86,23 @@ TEST(Sim, InjectedFaultsFailTheExchangeTheyHit) {
     struct Case {
         const char* fault;
         bool needsLimit; // fails only when the reply time is up
+        LinkFailure reason;
+        std::size_t got; // of the 8 bytes of the reply
     };
-    const Case cases[] = {
-        {"bad-check=2", false}, {"stray-byte=2", false}, {"short=2", true}, {"no-reply=2", true}};
+    const Case cases[] = {{"bad-check=2", false, LinkFailure::BadCheck, 8},
+                          {"stray-byte=2", false, LinkFailure::ReplyTooLong, 9},
+                          {"short=2", true, LinkFailure::TimedOut, 7},
+                          {"no-reply=2", true, LinkFailure::TimedOut, 0}};
     for (const Case& c : cases) {
         SimProcess sim({"--fault", c.fault, "--count", "5"});
         cnComm port;
         port.Timings().replyLimitMs = 300;
         ASSERT_TRUE(Connect(port, sim)) << c.fault;
         EXPECT_EQ(ReadFileCount(port), -1) << c.fault;
+        EXPECT_EQ(port.LastError().reason, c.reason) << c.fault;
+        EXPECT_EQ(port.LastError().code, 0x6A) << c.fault;
+        EXPECT_EQ(port.LastError().got, c.got) << c.fault;
+        EXPECT_EQ(port.LastError().wanted, 8u) << c.fault;
         EXPECT_EQ(ReadFileCount(port), 5) << c.fault << ": the next request is answered again";
     }
     // A fault for the K-th request of one command.
@@ -103,12 +113,27 @@ TEST(Sim, InjectedFaultsFailTheExchangeTheyHit) {
     EXPECT_EQ(ReadFileCount(port), -1);
 }
 
+// Replies held by a modelled adapter's latency timer still arrive whole and in order (what the
+// timer costs is measured by bench_upload).
+TEST(Sim, AdapterLatencyKeepsRepliesWhole) {
+    SimProcess sim({"--model", "7100Q", "--count", "2", "--latency-ms", "16"});
+    cnComm port;
+    ASSERT_TRUE(Connect(port, sim));
+    EXPECT_EQ(ReadModel(port), "7100Q");
+    EXPECT_EQ(ReadFileCount(port), 2);
+    const auto file = ReadMeasurementFile(port, 1, 0);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->size(), KindFileSize(0));
+    EXPECT_EQ(test::RunProcess(test::BinPath("qm7100-sim"), {"--latency-ms", "x"}).exitCode, 2);
+}
+
 TEST(Sim, HangupEndsTheLine) {
     SimProcess sim({"--fault", "hangup=2"});
     cnComm port;
     port.Timings().replyLimitMs = 2000;
     ASSERT_TRUE(Connect(port, sim));
     EXPECT_EQ(ReadModel(port), "Wrong");
+    EXPECT_EQ(port.LastError().reason, LinkFailure::HungUp);
     EXPECT_EQ(sim.Stop(), 0);
 }
 

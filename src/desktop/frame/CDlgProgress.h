@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "app/UploadOperation.h"
+#include "operations/UploadOperation.h"
 
 class QProgressBar;
 

@@ -11,7 +11,7 @@
 #include <cerrno>
 #include <unistd.h>
 
-#include "app/ConnectOperation.h"
+#include "operations/ConnectOperation.h"
 #include "app/Settings.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "setup/TimeUnitOperation.h"
+#include "operations/TimeUnitOperation.h"
 
 class QButtonGroup;
 class QCheckBox;

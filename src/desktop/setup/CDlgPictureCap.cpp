@@ -17,7 +17,7 @@
 #include "desktop/setup/SetupButton.h"
 #include "setup/BitmapFile.h"
 #include "app/CaptureFile.h"
-#include "setup/ScreenCapture.h"
+#include "operations/ScreenCapture.h"
 
 namespace qm {
 

@@ -1,9 +1,10 @@
-#include "setup/TimeUnitOperation.h"
+#include "operations/TimeUnitOperation.h"
 
 #include <cerrno>
 #include <ctime>
 
 #include "app/Settings.h"
+#include "operations/LinkOutcome.h"
 
 namespace qm {
 
@@ -52,8 +53,10 @@ int TemperatureCode(const std::string& text) {
     return text == "C" ? 0 : text == "F" ? 1 : -1;
 }
 
-OperationOutcome DownloadTimeUnit(cnComm& port, const ConnectTarget& target,
-                                  const TimeUnitChoice& choice, const Settings& settings) {
+namespace {
+
+OperationOutcome DownloadTimeUnitSteps(cnComm& port, const ConnectTarget& target,
+                                       const TimeUnitChoice& choice, const Settings& settings) {
     OperationOutcome outcome;
     if (!ConnectTo(port, target)) {
         outcome.Show(msg::kConnectionFailed, MessageKind::Error);
@@ -81,6 +84,15 @@ OperationOutcome DownloadTimeUnit(cnComm& port, const ConnectTarget& target,
     outcome.Show(msg::kDataTransferred, MessageKind::Notice);
     outcome.ok = true;
     return outcome;
+}
+
+} // namespace
+
+OperationOutcome DownloadTimeUnit(cnComm& port, const ConnectTarget& target,
+                                  const TimeUnitChoice& choice, const Settings& settings) {
+    OperationOutcome result = DownloadTimeUnitSteps(port, target, choice, settings);
+    NoteLinkOutcome(result, port);
+    return result;
 }
 
 } // namespace qm

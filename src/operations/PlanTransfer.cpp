@@ -1,8 +1,9 @@
-#include "channels/PlanTransfer.h"
+#include "operations/PlanTransfer.h"
 
 #include "channels/CommonChannel.h"
-#include "channels/MeterKind.h"
 #include "link/MeterCommands.h"
+#include "measurement/MeterKind.h"
+#include "operations/LinkOutcome.h"
 
 namespace qm {
 
@@ -12,8 +13,10 @@ constexpr int kProgressRange = 100;
 
 } // namespace
 
-PlanUploadResult UploadPlan(cnComm& port, const ConnectTarget& target, int slot,
-                            CChannelPlanList& plans, const ProgressFn& progress) {
+namespace {
+
+PlanUploadResult UploadPlanSteps(cnComm& port, const ConnectTarget& target, int slot,
+                                 CChannelPlanList& plans, const ProgressFn& progress) {
     PlanUploadResult result;
     ReportProgress(progress, 10, kProgressRange);
     if (!ConnectTo(port, target)) {
@@ -57,8 +60,19 @@ PlanUploadResult UploadPlan(cnComm& port, const ConnectTarget& target, int slot,
     return result;
 }
 
-OperationOutcome DownloadPlan(cnComm& port, const ConnectTarget& target, int slot,
-                              const CChannelPlanList& plans, const ProgressFn& progress) {
+} // namespace
+
+PlanUploadResult UploadPlan(cnComm& port, const ConnectTarget& target, int slot,
+                            CChannelPlanList& plans, const ProgressFn& progress) {
+    PlanUploadResult result = UploadPlanSteps(port, target, slot, plans, progress);
+    NoteLinkOutcome(result.outcome, port);
+    return result;
+}
+
+namespace {
+
+OperationOutcome DownloadPlanSteps(cnComm& port, const ConnectTarget& target, int slot,
+                                   const CChannelPlanList& plans, const ProgressFn& progress) {
     OperationOutcome outcome;
     ReportProgress(progress, 0, kProgressRange);
     if (!ConnectTo(port, target)) {
@@ -98,6 +112,15 @@ OperationOutcome DownloadPlan(cnComm& port, const ConnectTarget& target, int slo
     Release(port);
     outcome.ok = written;
     return outcome;
+}
+
+} // namespace
+
+OperationOutcome DownloadPlan(cnComm& port, const ConnectTarget& target, int slot,
+                              const CChannelPlanList& plans, const ProgressFn& progress) {
+    OperationOutcome result = DownloadPlanSteps(port, target, slot, plans, progress);
+    NoteLinkOutcome(result, port);
+    return result;
 }
 
 } // namespace qm

@@ -1,4 +1,4 @@
-#include "link/PtyPeer.h"
+#include "support/PtyPeer.h"
 
 #include <cerrno>
 #include <cstdlib>

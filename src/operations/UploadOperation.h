@@ -3,7 +3,8 @@
 #include <string>
 
 #include "app/FileCollection.h"
-#include "app/MeterOperation.h"
+#include "base/MeterOperation.h"
+#include "operations/SilentConnect.h"
 
 namespace qm {
 

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "app/ProjectFile.h"
-#include "app/UploadOperation.h"
 #include "link/cnComm.h"
 #include "measurement/SampleGenerator.h"
+#include "operations/UploadOperation.h"
 #include "support/SimProcess.h"
 #include "support/TestSupport.h"
 
@@ -86,10 +86,42 @@ TEST_F(Upload, AFailedReadKeepsTheFilesBeforeIt) {
     const UploadResult r = Run(sim);
     EXPECT_FALSE(r.outcome.ok);
     EXPECT_EQ(r.outcome.messages, (std::vector<OperationMessage>{{5672, MessageKind::Plain}}));
+    EXPECT_EQ(r.outcome.detail, "the reply's check byte is wrong (command 6B, 72 of 72 bytes)");
+    EXPECT_FALSE(r.outcome.cancelled);
     ASSERT_EQ(collection.Count(), 2u);
     const _tagFileDataExt second = *collection.At(1);
     EXPECT_TRUE(
         std::equal(second.file.begin(), second.file.begin() + 9238, served[1].file.begin()));
+}
+
+TEST_F(Upload, AStopMidFileEndsWithThatRequestAndKeepsTheFilesBeforeIt) {
+    const std::string log = dir.File("sim.log");
+    SimProcess sim(
+        {"--model", "7100Q", "--files", Project(0, 3), "--baud", "4000000", "--log", log});
+    // The stop comes as the 300th block request (in the third file) goes out: its reply is
+    // not waited for and nothing is sent after it.
+    int blockRequests = 0;
+    port.SetTrace([&](cnComm::Direction direction, std::span<const std::uint8_t> bytes) {
+        if (direction == cnComm::Direction::Sent && bytes.size() > 4 && bytes[4] == 0x6B &&
+            ++blockRequests == 300)
+            port.RequestStop();
+    });
+    const UploadResult r = Run(sim);
+    EXPECT_FALSE(r.outcome.ok);
+    EXPECT_TRUE(r.outcome.cancelled);
+    EXPECT_TRUE(r.outcome.messages.empty()) << "a cancel is no failure to show";
+    EXPECT_EQ(r.outcome.detail, "cancelled");
+    ASSERT_EQ(collection.Count(), 2u);
+    const _tagFileDataExt second = *collection.At(1);
+    EXPECT_TRUE(
+        std::equal(second.file.begin(), second.file.begin() + 9238, served[1].file.begin()));
+    sim.Stop();
+    const std::vector<std::string> frames = test::LoggedFrames(log);
+    ASSERT_FALSE(frames.empty());
+    EXPECT_EQ(test::LoggedCode(frames.back()), 0x6B);
+    EXPECT_EQ(std::count_if(frames.begin(), frames.end(),
+                            [](const std::string& f) { return test::LoggedCode(f) == 0x6B; }),
+              300);
 }
 
 TEST_F(Upload, EmptyMeterAndUnreadableCount) {

@@ -1,10 +1,10 @@
 // The connection dialog's Connect, end to end against the simulator.
 #include <gtest/gtest.h>
 
-#include "app/ConnectOperation.h"
 #include "app/Settings.h"
 #include "channels/ChannelPlanList.h"
 #include "link/cnComm.h"
+#include "operations/ConnectOperation.h"
 #include "support/SimProcess.h"
 #include "support/TestSupport.h"
 

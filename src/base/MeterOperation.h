@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "base/UserMessage.h"
-#include "link/FrameProtocol.h"
 
 namespace qm {
 
@@ -19,10 +18,13 @@ struct OperationOutcome {
     bool ok = false;
     // Message boxes, in order; most operations show at most one.
     std::vector<OperationMessage> messages;
-    // A plain English reason for the command-line tool, beside the messages or where the
-    // desktop program shows none (a file that cannot be written: with the system's reason);
-    // empty otherwise.
+    // A plain English reason for the command-line tool (and the desktop's detail text): the
+    // operation's own where it shows no message (a file that cannot be written: with the
+    // system's reason), and why the link failed when it did.
     std::string detail;
+    // Ended by a stop request (cnComm::RequestStop): no message boxes; the data read so far
+    // is left as after a failed read.
+    bool cancelled = false;
 
     // The last message's id, 0 when none.
     int MessageId() const { return messages.empty() ? 0 : messages.back().id; }
@@ -35,25 +37,6 @@ using ProgressFn = std::function<void(int position, int range)>;
 inline void ReportProgress(const ProgressFn& progress, int position, int range) {
     if (progress)
         progress(position, range);
-}
-
-// Where an operation's silent connect goes: "Connect Information" of the process-wide
-// settings file (the desktop program), or a port and baud given directly (the command-line
-// tool's --port and --baud). A port text is a number, "COMn" or a device path.
-struct ConnectTarget {
-    bool useSettings = true;
-    std::string port;
-    std::string baud;
-
-    static ConnectTarget FromSettings() { return {}; }
-    static ConnectTarget Direct(std::string portText, std::string baudText) {
-        return {false, std::move(portText), std::move(baudText)};
-    }
-};
-
-// The silent connect to the target.
-inline bool ConnectTo(cnComm& port, const ConnectTarget& target) {
-    return target.useSettings ? SilentConnect(port) : SilentConnect(port, target.port, target.baud);
 }
 
 // The English string ids the operations use.

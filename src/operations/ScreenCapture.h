@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/MeterOperation.h"
+#include "base/MeterOperation.h"
+#include "operations/SilentConnect.h"
 
 namespace qm {
 

@@ -1,13 +1,15 @@
-#include "app/ConnectOperation.h"
+#include "operations/ConnectOperation.h"
 
 #include <cerrno>
 
 #include "app/Settings.h"
+#include "base/BaudRate.h"
 #include "channels/ChannelPlanList.h"
 #include "link/FrameProtocol.h"
 #include "link/MeterCommands.h"
 #include "link/PortAddress.h"
 #include "link/cnComm.h"
+#include "operations/LinkOutcome.h"
 
 namespace qm {
 
@@ -17,16 +19,18 @@ constexpr int kProgressRange = 100;
 
 } // namespace
 
-OperationOutcome RunConnect(cnComm& port, const ConnectRequest& request, const Settings& settings,
-                            CChannelPlanList& plans, const ProgressFn& progress) {
+namespace {
+
+OperationOutcome RunConnectSteps(cnComm& port, const ConnectRequest& request,
+                                 const Settings& settings, CChannelPlanList& plans,
+                                 const ProgressFn& progress) {
     OperationOutcome outcome;
     ReportProgress(progress, 6, kProgressRange);
     if (port.IsOpen())
         port.Close();
 
     const long baud = DecimalValue(request.baud);
-    const std::uint32_t rate =
-        baud > 0 && baud <= 0xFFFFFFFFL ? static_cast<std::uint32_t>(baud) : 0;
+    const std::uint32_t rate = BaudRateOf(baud);
     // A path names the device directly; anything else is a port number ("COMn" included),
     // checked against 1-1024 by the port itself.
     const bool isPath = request.port.find('/') != std::string::npos;
@@ -66,6 +70,15 @@ OperationOutcome RunConnect(cnComm& port, const ConnectRequest& request, const S
     ReadModel(port); // the meter expects it; the text is not used here
     outcome.ok = true;
     return outcome;
+}
+
+} // namespace
+
+OperationOutcome RunConnect(cnComm& port, const ConnectRequest& request, const Settings& settings,
+                            CChannelPlanList& plans, const ProgressFn& progress) {
+    OperationOutcome result = RunConnectSteps(port, request, settings, plans, progress);
+    NoteLinkOutcome(result, port);
+    return result;
 }
 
 } // namespace qm

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "channels/ChannelPlanFile.h"
-#include "channels/PlanTransfer.h"
 #include "link/cnComm.h"
 #include "measurement/SampleGenerator.h"
+#include "operations/PlanTransfer.h"
 #include "support/SimProcess.h"
 #include "support/TestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "setup/ScreenCapture.h"
+#include "operations/ScreenCapture.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,6 +8,7 @@
 
 #include "base/BinaryFile.h"
 #include "link/MeterCommands.h"
+#include "operations/LinkOutcome.h"
 #include "setup/BitmapFile.h"
 
 namespace qm {
@@ -16,8 +17,10 @@ std::vector<std::uint8_t> CaptureBitmap(const std::vector<std::uint8_t>& pixels)
     return BitmapFileBytes(kScreenWidth, kScreenHeight, pixels);
 }
 
-CaptureResult CaptureScreen(cnComm& port, const ConnectTarget& target, const std::string& path,
-                            const ProgressFn& progress, const CaptureRetry& retry) {
+namespace {
+
+CaptureResult CaptureScreenSteps(cnComm& port, const ConnectTarget& target, const std::string& path,
+                                 const ProgressFn& progress, const CaptureRetry& retry) {
     CaptureResult result;
     bool connected = false;
     for (int attempt = 1; attempt <= std::max(1, retry.tries) && !connected; ++attempt) {
@@ -57,6 +60,15 @@ CaptureResult CaptureScreen(cnComm& port, const ConnectTarget& target, const std
     result.bitmap = std::move(bitmap);
     Release(port);
     result.outcome.ok = true;
+    return result;
+}
+
+} // namespace
+
+CaptureResult CaptureScreen(cnComm& port, const ConnectTarget& target, const std::string& path,
+                            const ProgressFn& progress, const CaptureRetry& retry) {
+    CaptureResult result = CaptureScreenSteps(port, target, path, progress, retry);
+    NoteLinkOutcome(result.outcome, port);
     return result;
 }
 

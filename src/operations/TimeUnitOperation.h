@@ -2,8 +2,9 @@
 
 #include <string>
 
-#include "app/MeterOperation.h"
+#include "base/MeterOperation.h"
 #include "link/MeterCommands.h"
+#include "operations/SilentConnect.h"
 
 namespace qm {
 

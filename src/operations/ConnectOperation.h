@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/MeterOperation.h"
+#include "base/MeterOperation.h"
 
 namespace qm {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "link/cnComm.h"
+#include "operations/ScreenCapture.h"
 #include "setup/BitmapFile.h"
-#include "setup/ScreenCapture.h"
 #include "support/SimProcess.h"
 #include "support/TestSupport.h"
 

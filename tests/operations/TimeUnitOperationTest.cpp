@@ -3,7 +3,7 @@
 
 #include "app/Settings.h"
 #include "link/cnComm.h"
-#include "setup/TimeUnitOperation.h"
+#include "operations/TimeUnitOperation.h"
 #include "support/SimProcess.h"
 #include "support/TestSupport.h"
 

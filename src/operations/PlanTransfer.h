@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/MeterOperation.h"
+#include "base/MeterOperation.h"
 #include "channels/ChannelPlanList.h"
+#include "operations/SilentConnect.h"
 
 namespace qm {
 

@@ -1,15 +1,19 @@
-#include "app/UploadOperation.h"
+#include "operations/UploadOperation.h"
 
 #include <algorithm>
 
-#include "channels/MeterKind.h"
 #include "link/FrameProtocol.h"
 #include "link/MeterCommands.h"
+#include "link/cnComm.h"
+#include "measurement/MeterKind.h"
+#include "operations/LinkOutcome.h"
 
 namespace qm {
 
-UploadResult RunUpload(cnComm& port, const ConnectTarget& target, CFileCollection& collection,
-                       const ProgressFn& progress) {
+namespace {
+
+UploadResult RunUploadSteps(cnComm& port, const ConnectTarget& target, CFileCollection& collection,
+                            const ProgressFn& progress) {
     UploadResult result;
     if (!ConnectTo(port, target)) {
         result.outcome.Show(msg::kConnectionFailed, MessageKind::Plain);
@@ -18,6 +22,7 @@ UploadResult RunUpload(cnComm& port, const ConnectTarget& target, CFileCollectio
     result.connected = true;
     collection.Clear();
     Handshake(port); // the meter expects it; its answer changes nothing
+    port.SetLastError({});
 
     result.model = ReadModel(port);
     // Unknown models (and "Wrong") are read as kind 0.
@@ -45,6 +50,15 @@ UploadResult RunUpload(cnComm& port, const ConnectTarget& target, CFileCollectio
         }
     }
     Release(port);
+    return result;
+}
+
+} // namespace
+
+UploadResult RunUpload(cnComm& port, const ConnectTarget& target, CFileCollection& collection,
+                       const ProgressFn& progress) {
+    UploadResult result = RunUploadSteps(port, target, collection, progress);
+    NoteLinkOutcome(result.outcome, port);
     return result;
 }
 

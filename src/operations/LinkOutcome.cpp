@@ -1,0 +1,22 @@
+#include "operations/LinkOutcome.h"
+
+#include "link/cnComm.h"
+
+namespace qm {
+
+void NoteLinkOutcome(OperationOutcome& outcome, const cnComm& port) {
+    if (outcome.ok)
+        return;
+    if (port.StopRequested()) {
+        outcome.cancelled = true;
+        outcome.messages.clear();
+        outcome.detail = LinkErrorText({LinkFailure::Cancelled});
+        return;
+    }
+    const std::string reason = LinkErrorText(port.LastError());
+    if (reason.empty())
+        return;
+    outcome.detail = outcome.detail.empty() ? reason : outcome.detail + ": " + reason;
+}
+
+} // namespace qm
