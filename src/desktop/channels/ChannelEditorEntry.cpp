@@ -1,7 +1,12 @@
 #include "desktop/channels/ChannelEditorEntry.h"
 
+#include "desktop/channels/CDlgEditChannel.h"
+
 namespace qm {
 
-void OpenChannelEditor(QWidget*) {}
+void OpenChannelEditor(QWidget* parent) {
+    CDlgEditChannel dialog(parent);
+    dialog.exec();
+}
 
 } // namespace qm
