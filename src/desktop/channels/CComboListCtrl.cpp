@@ -22,6 +22,7 @@ CComboListCtrl::CComboListCtrl(QWidget* parent) : QTableWidget(parent) {
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setMinimumSectionSize(0); // the owner's widths hold, however narrow
 
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
@@ -40,9 +41,11 @@ CComboListCtrl::CComboListCtrl(QWidget* parent) : QTableWidget(parent) {
 }
 
 CComboListCtrl::~CComboListCtrl() {
-    // An editor still open hears nothing more from a grid that is going away.
-    if (m_editor)
-        m_editor->blockSignals(true);
+    // An editor still open reports nothing to a grid that is going away.
+    if (auto* edit = qobject_cast<CInPlaceEdit*>(m_editor.data()))
+        edit->Abandon();
+    else if (auto* combo = qobject_cast<CInPlaceCombo*>(m_editor.data()))
+        combo->Abandon();
 }
 
 void CComboListCtrl::AddComboColumn(int column) {

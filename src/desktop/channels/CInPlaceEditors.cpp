@@ -58,8 +58,9 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    if (!event->text().isEmpty() && !(event->modifiers() & Qt::AltModifier) &&
-        !Accepts(event->text())) {
+    // Ctrl and Alt combinations are commands (copy, paste, cut, ...), not typed characters.
+    const bool command = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+    if (!command && !event->text().isEmpty() && !Accepts(event->text())) {
         Prompt().Beep();
         event->accept();
         return;

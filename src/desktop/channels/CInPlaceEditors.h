@@ -22,6 +22,8 @@ public:
     // Ends the edit: the current text, or the initial one after Escape, goes to the grid.
     void Finish();
     bool Finished() const { return m_finished; }
+    // Ends without a word to the grid (the grid is going away).
+    void Abandon() { m_finished = true; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -53,6 +55,7 @@ public:
     int Column() const { return m_column; }
     void Finish();
     bool Finished() const { return m_finished; }
+    void Abandon() { m_finished = true; }
     void hidePopup() override;
 
 protected:
