@@ -9,7 +9,9 @@ namespace {
 class DesktopEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Screenshot runs keep the platform they chose (xcb under xvfb).
+        if (qEnvironmentVariableIsEmpty("QM_TEST_KEEP_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "test_desktop";
         static char* argv[] = {name, nullptr};

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <QWindowStateChangeEvent>
 
@@ -171,12 +172,20 @@ void CDlgEditChannel::BuildColumns() {
     const std::vector<ChannelColumnInfo> columns =
         ChannelColumnSet(m_plan.Kind(), m_grid->viewport()->width());
     m_grid->setColumnCount(static_cast<int>(columns.size()));
+    const QHeaderView* header = m_grid->horizontalHeader();
+    const int headerPadding = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
     for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
         const ChannelColumnInfo& column = columns[static_cast<std::size_t>(i)];
-        auto* heading = new QTableWidgetItem(QString::fromStdString(column.heading));
+        const QString text = QString::fromStdString(column.heading);
+        auto* heading = new QTableWidgetItem(text);
         heading->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         m_grid->setHorizontalHeaderItem(i, heading);
-        m_grid->setColumnWidth(i, column.width);
+        // The fixed widths were made for a smaller font: a heading is never cut. Kind 0 keeps
+        // its equal shares of the client width.
+        int width = column.width;
+        if (m_plan.Kind() != 0)
+            width = std::max(width, header->fontMetrics().horizontalAdvance(text) + headerPadding);
+        m_grid->setColumnWidth(i, width);
         switch (column.editor) {
         case CellEditor::DropDown:
             m_grid->AddComboColumn(i);

@@ -16,10 +16,11 @@ bool IsEnter(const QKeyEvent* event) {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
 
-// A context menu or the drop-down's own list takes the focus for a moment without ending
-// the edit.
+// A context menu or the drop-down's own list takes the focus for a moment, and another
+// program's window takes it until the user comes back: neither ends the edit.
 bool EndsEdit(const QFocusEvent* event) {
-    return event->reason() != Qt::PopupFocusReason;
+    return event->reason() != Qt::PopupFocusReason &&
+           event->reason() != Qt::ActiveWindowFocusReason;
 }
 
 } // namespace
