@@ -1,6 +1,5 @@
 // Pictures of the channel editor for the documentation (scripts/screenshots-channels.sh runs
 // this under xvfb; it is disabled in ordinary test runs).
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
@@ -80,17 +79,25 @@ protected:
     // at once: it is drawn below the cell the way it drops.
     void SaveWithList(QWidget* window, CInPlaceCombo* combo, const QString& name) {
         QImage picture = window->screen()->grabWindow(0).toImage().copy(window->frameGeometry());
-        QAbstractItemView* view = combo->view();
         const int rows = std::min(combo->count(), combo->maxVisibleItems());
-        view->resize(combo->width() + 24, rows * view->sizeHintForRow(0) + 2 * view->frameWidth());
-        view->setCurrentIndex(view->model()->index(combo->currentIndex(), 0));
-        view->selectionModel()->select(view->currentIndex(), QItemSelectionModel::ClearAndSelect);
-        const QPixmap list = view->grab();
-        QPainter painter(&picture);
+        const int rowHeight = combo->height();
         const QPoint at = combo->mapTo(window, QPoint(0, combo->height()));
-        painter.drawPixmap(at, list);
+        const QRect box(at, QSize(combo->width() + 24, rows * rowHeight + 2));
+        QPainter painter(&picture);
+        painter.fillRect(box, Qt::white);
         painter.setPen(QColor(120, 120, 120));
-        painter.drawRect(QRect(at, list.size()).adjusted(0, 0, -1, -1));
+        painter.drawRect(box.adjusted(0, 0, -1, -1));
+        painter.setFont(combo->font());
+        for (int i = 0; i < rows; ++i) {
+            const QRect line(box.left() + 1, box.top() + 1 + i * rowHeight, box.width() - 2,
+                             rowHeight);
+            const bool current = i == combo->currentIndex();
+            if (current)
+                painter.fillRect(line, QColor(0, 120, 215));
+            painter.setPen(current ? Qt::white : Qt::black);
+            painter.drawText(line.adjusted(5, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                             combo->itemText(i));
+        }
         painter.end();
         ASSERT_TRUE(picture.save(QDir(outDir).filePath(name)));
     }
