@@ -23,6 +23,24 @@ bool EndsEdit(const QFocusEvent* event) {
            event->reason() != Qt::ActiveWindowFocusReason;
 }
 
+// Escape (which cancels) and Enter end an edit; the dialog never sees them.
+bool EndKey(QKeyEvent* event, bool& cancel) {
+    if (event->key() == Qt::Key_Escape)
+        cancel = true;
+    else if (!IsEnter(event))
+        return false;
+    event->accept();
+    return true;
+}
+
+// The end of an edit: the editor goes, the grid takes the text and tells its owner.
+void Report(QWidget* editor, CComboListCtrl* grid, int row, int column, const QString& text) {
+    editor->hide();
+    if (grid)
+        grid->EndLabelEdit(row, column, text);
+    editor->deleteLater();
+}
+
 } // namespace
 
 CInPlaceEdit::CInPlaceEdit(CComboListCtrl* grid, int row, int column, const QString& validChars,
@@ -48,15 +66,8 @@ bool CInPlaceEdit::Accepts(const QString& typed) const {
 }
 
 void CInPlaceEdit::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        m_cancel = true;
+    if (EndKey(event, m_cancel)) {
         GiveFocusBack();
-        event->accept();
-        return;
-    }
-    if (IsEnter(event)) {
-        GiveFocusBack();
-        event->accept();
         return;
     }
     // Ctrl and Alt combinations are commands (copy, paste, cut, ...), not typed characters.
@@ -96,11 +107,7 @@ void CInPlaceEdit::Finish() {
     if (m_finished)
         return;
     m_finished = true;
-    const QString text = m_cancel ? m_initialText : this->text();
-    hide();
-    if (m_grid)
-        m_grid->EndLabelEdit(m_row, m_column, text);
-    deleteLater();
+    Report(this, m_grid, m_row, m_column, m_cancel ? m_initialText : text());
 }
 
 CInPlaceCombo::CInPlaceCombo(CComboListCtrl* grid, int row, int column, const QStringList& choices,
@@ -118,15 +125,8 @@ CInPlaceCombo::CInPlaceCombo(CComboListCtrl* grid, int row, int column, const QS
 }
 
 void CInPlaceCombo::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        m_cancel = true;
+    if (EndKey(event, m_cancel)) {
         GiveFocusBack();
-        event->accept();
-        return;
-    }
-    if (IsEnter(event)) {
-        GiveFocusBack();
-        event->accept();
         return;
     }
     QComboBox::keyPressEvent(event);
@@ -156,11 +156,8 @@ void CInPlaceCombo::Finish() {
     m_finished = true;
     // Nothing picked (the cell text matched no choice): the cell keeps what it showed rather
     // than turning blank over an unchanged record.
-    const QString text = m_cancel || currentIndex() < 0 ? m_initialText : currentText();
-    hide();
-    if (m_grid)
-        m_grid->EndLabelEdit(m_row, m_column, text);
-    deleteLater();
+    Report(this, m_grid, m_row, m_column,
+           m_cancel || currentIndex() < 0 ? m_initialText : currentText());
 }
 
 } // namespace qm
