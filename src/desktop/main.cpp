@@ -9,6 +9,7 @@
 
 #include "app/DesktopCommandLine.h"
 #include "app/Settings.h"
+#include "desktop/channels/ChannelEditorEntry.h"
 #include "desktop/frame/CMainFrame.h"
 #include "desktop/frame/ScreenshotDriver.h"
 #include "desktop/frame/WorkdeskStartup.h"
@@ -72,6 +73,8 @@ int main(int argc, char** argv) {
                         line.settingsFile.empty() ? qm::DefaultSettingsPath() : line.settingsFile);
     if (!line.projectFile.empty())
         frame->OpenProjectFile(line.projectFile);
+    if (!line.planFile.empty())
+        qm::OpenChannelEditor(frame.get(), line.planFile);
     if (screenshots)
         screenshots->Start();
     const int result = QApplication::exec();

@@ -9,11 +9,12 @@ namespace {
 class DesktopEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        // Screenshot runs ask for a real display (QM_TEST_PLATFORM or QT_QPA_PLATFORM set to
-        // xcb under Xvfb); everything else runs offscreen.
+        // Screenshot runs ask for a real display (QM_TEST_PLATFORM, QM_TEST_KEEP_PLATFORM or
+        // QT_QPA_PLATFORM set to xcb under Xvfb); everything else runs offscreen.
         if (!qgetenv("QM_TEST_PLATFORM").isEmpty())
             qputenv("QT_QPA_PLATFORM", qgetenv("QM_TEST_PLATFORM"));
-        else if (qgetenv("QT_QPA_PLATFORM") != "xcb")
+        else if (qgetenv("QT_QPA_PLATFORM") != "xcb" &&
+                 qEnvironmentVariableIsEmpty("QM_TEST_KEEP_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "test_desktop";
