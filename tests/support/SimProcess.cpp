@@ -65,6 +65,14 @@ int SimProcess::Stop() {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+void SimProcess::Kill() {
+    if (m_pid <= 0)
+        return;
+    ::kill(m_pid, SIGKILL);
+    ::waitpid(m_pid, nullptr, 0);
+    m_pid = -1;
+}
+
 std::vector<std::string> LoggedFrames(const std::string& logPath) {
     std::vector<std::string> frames;
     std::ifstream in(logPath);

@@ -20,6 +20,9 @@ public:
     const std::string& Path() const { return m_path; }
     // Stops the simulator and returns its exit status.
     int Stop();
+    // Kills the simulator without warning, as a meter pulled off the cable: the
+    // pseudo-terminal hangs up.
+    void Kill();
 
 private:
     pid_t m_pid = -1;
