@@ -51,6 +51,16 @@ TEST(IniFile, NamesMatchCaseInsensitivelyAndValuesAreTrimmed) {
     EXPECT_EQ(ini.Read("Connect", "Port", "x"), "x") << "section names match whole";
 }
 
+TEST(IniFile, QuotesComeOffOnlyAsAPair) {
+    TempDir dir;
+    WriteFile(dir.File("q.ini"), "[General]\nEmpty=\"\"\nOne=\"\nInner=a\"b\"\nHalf=\"x\n");
+    IniFile ini(dir.File("q.ini"));
+    EXPECT_EQ(ini.Read("General", "Empty", "default"), "");
+    EXPECT_EQ(ini.Read("General", "One", ""), "\"");
+    EXPECT_EQ(ini.Read("General", "Inner", ""), "a\"b\"");
+    EXPECT_EQ(ini.Read("General", "Half", ""), "\"x");
+}
+
 TEST(IniFile, WriteKeepsEveryOtherLine) {
     TempDir dir;
     const std::string original = "; kept comment\r\n[General]\r\nLevelUnit=dBmV\r\n"

@@ -126,6 +126,21 @@ TEST_F(CellEdit, NameLengthCountsStoredBytes) {
     SetLanguageBase(kLanguageEnglish);
 }
 
+TEST_F(CellEdit, NamesOfExactlyThreeBytesFit) {
+    Use(test::MakeTvPlan(0, 4));
+    m_row = 2;
+    auto o = Edit(kColName, "ABC");
+    EXPECT_FALSE(o.message);
+    EXPECT_TRUE(o.keepsTypedText);
+    EXPECT_EQ(Rec().Name(0), "ABC");
+    EXPECT_EQ(o.changedRecords, std::vector<std::size_t>{2});
+    SetLanguageBase(kLanguageChinese);
+    EXPECT_FALSE(Edit(kColName, " 中7 ").message); // two bytes and one
+    EXPECT_EQ(Rec().Name(0), "\xD6\xD0"
+                             "7");
+    SetLanguageBase(kLanguageEnglish);
+}
+
 TEST_F(CellEdit, TypeChangesConvertTvAndDigitalFrequencies) {
     UseOne(0, {.type = kTypeTv, .freq = 47400, .bw = 800, .rate = 6952});
     auto o = Edit(kColType, "DVB-C");
