@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what the build, the tests and the demo need, and nothing when all is there.
+# Packages named on the command line are needed too (scripts/fuzz.sh asks for clang).
 set -euo pipefail
 packages=(build-essential cmake pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev fonts-wqy-microhei fonts-dejavu-core xvfb xauth)
+          libbenchmark-dev fonts-wqy-microhei fonts-dejavu-core xvfb xauth "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
