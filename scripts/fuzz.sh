@@ -20,7 +20,7 @@ if [ ! -f $build/CMakeCache.txt ]; then
         -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
         >/dev/null
 fi
-cmake --build $build -j2 >/dev/null
+cmake --build $build -j2 >$build/build.log 2>&1 || { tail -n 40 $build/build.log >&2; exit 1; }
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then

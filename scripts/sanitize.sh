@@ -35,10 +35,16 @@ count_reports() { # DIR NAME
     fi
 }
 
+build() { # DIR ARGS...
+    local dir=$1
+    shift
+    cmake --build "$dir" -j2 "$@" >"$dir/build.log" 2>&1 || { tail -n 40 "$dir/build.log" >&2; exit 1; }
+}
+
 status=0
 
 configure build-asan address,undefined
-cmake --build build-asan -j2 >/dev/null
+build build-asan
 log=$(reports build-asan)
 export ASAN_OPTIONS="$log:detect_stack_use_after_return=1"
 export LSAN_OPTIONS="$log:suppressions=$root/fuzz/lsan.supp:print_suppressions=0"
@@ -50,7 +56,7 @@ unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
 configure build-tsan thread
 targets=(test_chart qm7100 qm7100-sim)
 cmake --build build-tsan --target help | grep -qw test_desktop && targets+=(test_desktop)
-cmake --build build-tsan -j2 --target "${targets[@]}" >/dev/null
+build build-tsan --target "${targets[@]}"
 export TSAN_OPTIONS="$(reports build-tsan):second_deadlock_stack=1"
 for t in "${targets[@]}"; do
     [[ $t == test_* ]] || continue
