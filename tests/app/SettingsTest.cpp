@@ -65,6 +65,13 @@ TEST(IniFile, NamesMatchCaseInsensitivelyAndValuesAreTrimmed) {
     EXPECT_EQ(ini.Read("Connect Information", "Port", "300"), "7");
     EXPECT_EQ(ini.Read("CONNECT INFORMATION", "Baud", ""), "9600");
     EXPECT_EQ(ini.Read("Connect", "Port", "x"), "x") << "section names match whole";
+
+    // Quotes come off only as a pair; a pair alone is an empty value, not the default.
+    WriteFile(dir.File("a.ini"), "[General]\nEmpty=\"\"\nOne=\"\nInner=a\"b\"\nHalf=\"x\n");
+    EXPECT_EQ(ini.Read("General", "Empty", "default"), "");
+    EXPECT_EQ(ini.Read("General", "One", ""), "\"");
+    EXPECT_EQ(ini.Read("General", "Inner", ""), "a\"b\"");
+    EXPECT_EQ(ini.Read("General", "Half", ""), "\"x");
 }
 
 TEST(IniFile, WriteKeepsEveryOtherLine) {

@@ -199,6 +199,20 @@ TEST(Conversions, LimitRecordsArePackedByEnabledOrdinalAndSignedOnlyInKindTwo) {
     EXPECT_TRUE(LimitBars(MeasurementFile(none.e)).empty());
 }
 
+TEST(Conversions, KindOneLimitsAboveSignedRangeStayUnsignedAsInTheTable) {
+    ElementBuilder b(1);
+    for (int i = 0; i < 3; ++i)
+        b.Entry(i, kAnalogue, kEnabled);
+    b.Limit(0, 0x7FFF, 0x8000);
+    b.Limit(1, 0x8001, 0xFFFF);
+    b.Limit(2, 0, 0x8000);
+    const auto bars = LimitBars(MeasurementFile(b.e));
+    ASSERT_EQ(bars.size(), 3u);
+    EXPECT_TRUE(SameBar(bars[0], Analogue(3276.7, 3276.8)));
+    EXPECT_TRUE(SameBar(bars[1], Analogue(3276.9, 6553.5)));
+    EXPECT_TRUE(SameBar(bars[2], Analogue(0.0, 3276.8)));
+}
+
 TEST(Conversions, TiltBarsNeedTheStoredCountToMatchTheTiltList) {
     ElementBuilder b(2);
     b.Entry(0, kAnalogue, kTilt);

@@ -217,6 +217,19 @@ TEST(SpectrumFrame, TracesArePolylinesAcrossNPlusOneSteps) {
     EXPECT_TRUE(BoundsOf(s.DrawSpectrumFrame(single, {}), kGreen, QRect(0, 0, 585, 545)).isEmpty());
 }
 
+TEST(SpectrumFrame, TheMaxTracePenIsHeldAt64Pixels) {
+    CMyDevGDI s;
+    UseSpectrumSurface(s);
+    const std::vector<double> trace(10, 20.0), max(10, 70.0);
+    s.Update([](CDevGDI::State& st) {
+        st.markerEnabled[0] = false;
+        st.seriesStyles[1] = 3;
+    });
+    EXPECT_EQ(RowsOf(s.DrawSpectrumFrame(trace, max), 300, 0x0000FF).size(), 3u);
+    s.Update([](CDevGDI::State& st) { st.seriesStyles[1] = 100000; });
+    EXPECT_EQ(RowsOf(s.DrawSpectrumFrame(trace, max), 300, 0x0000FF).size(), 64u);
+}
+
 TEST(SpectrumFrame, OneTraceShowsTheMarkerLineWithoutTexts) {
     CMyDevGDI s;
     UseSpectrumSurface(s);

@@ -13,7 +13,7 @@
 #include "desktop/frame/CDlgSetCom.h"
 #include "desktop/setup/CDlgPictureCap.h"
 #include "desktop/setup/CapturePictureView.h"
-#include "setup/ScreenCapture.h"
+#include "operations/ScreenCapture.h"
 #include "support/SimProcess.h"
 
 namespace qm {

@@ -88,6 +88,17 @@ TEST(LevelPane, BerTextsPerTypeAndColumn) {
               (Rows{{"21", "306.00", "DIGI", "55.0", "---", "35.0", "<1.0E-9", "Unlock"}}));
 }
 
+TEST(LevelPane, DvbTRowsOfAKindOneFile) {
+    PaneTestElement f(1);
+    f.Entry(0, 47400, 30, 2, 0x80);
+    f.Level(0, 0x55, 550, 300, 0x00FF, 0x0005);
+    f.Entry(1, 48200, 31, 2, 0x80);
+    f.Level(1, 0x55, 612, 301, 0, 0);
+    EXPECT_EQ(Show(f),
+              (Rows{{"30", "474.00", "DVB-T", "55.0", "---", "30.0", "<1.0E-3", "0.0E-5"},
+                    {"31", "482.00", "DVB-T", "61.2", "---", ">30", "<1.0E-5", "<1.0E-7"}}));
+}
+
 TEST(LevelPane, MerComparisonsAreStrict) {
     PaneTestElement f(2);
     f.Entry(0, 47400, 30, 2, 0x80);
