@@ -1,6 +1,7 @@
 #include <cctype>
 #include <ostream>
 
+#include "base/JsonWriter.h"
 #include "channels/CellEditRules.h"
 #include "channels/ChannelColumnSet.h"
 #include "channels/ChannelGridModel.h"
@@ -79,6 +80,7 @@ std::string Joined(const std::vector<std::string>& texts) {
 } // namespace
 
 int RunPlanShow(Context& ctx) {
+    const bool asJson = TakeFlag(ctx.args, "--json");
     if (ctx.args.size() != 1)
         return UsageError(ctx, "plan show needs PLAN.f71CH");
     CChannelPlanList plan;
@@ -86,10 +88,22 @@ int RunPlanShow(Context& ctx) {
         return kExitFailed;
     CChannelGridModel grid;
     grid.Fill(plan);
-    ctx.out << "kind\t" << plan.Kind() << '\n';
     std::vector<std::string> headings;
     for (const ChannelColumnInfo& column : ChannelColumnSet(plan.Kind(), kGridWidth))
         headings.push_back(column.heading);
+    if (asJson) {
+        JsonWriter json;
+        json.BeginObject().Key("kind").Number(static_cast<long>(plan.Kind()));
+        json.Key("columns").BeginArray();
+        for (const std::string& heading : headings)
+            json.String(heading);
+        json.EndArray().Key("rows").BeginArray();
+        for (std::size_t row = 0; row < grid.RowCount(); ++row)
+            json.Cells(grid.RowCells(row));
+        ctx.out << json.EndArray().EndObject().Text();
+        return kExitOk;
+    }
+    ctx.out << "kind\t" << plan.Kind() << '\n';
     PrintRow(ctx.out, headings);
     for (std::size_t row = 0; row < grid.RowCount(); ++row)
         PrintRow(ctx.out, grid.RowCells(row));

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "app/Settings.h"
+#include "base/JsonWriter.h"
 #include "cli/Cli.h"
 #include "cli/CliProject.h"
 #include "panes/AnalysisPane.h"
@@ -37,6 +38,29 @@ void PrintTable(std::ostream& out, const PaneTable& table) {
         PrintLine(out, row);
 }
 
+// The pane's tables with their untranslated tags; the file-name box as "file" (null for
+// chart panes, which have none).
+void PrintJson(std::ostream& out, const AnalysisPane& pane, const std::string& section) {
+    JsonWriter json;
+    json.BeginObject().Key("section").String(section).Key("file");
+    if (pane.HasChart())
+        json.Null();
+    else
+        json.String(pane.FileNameText());
+    json.Key("tables").BeginArray();
+    for (const PaneTable& table : pane.Tables()) {
+        json.BeginObject().Key("tag").String(table.tag);
+        json.Key("columns").BeginArray();
+        for (const std::string& title : table.ColumnTitles())
+            json.String(title);
+        json.EndArray().Key("rows").BeginArray();
+        for (const auto& row : table.rows)
+            json.Cells(row);
+        json.EndArray().EndObject();
+    }
+    out << json.EndArray().EndObject().Text();
+}
+
 // Parses SECTION and loads the element; a pane for it is returned through pane.
 int OpenPane(Context& ctx, const std::string& project, const std::string& index,
              const std::string& sectionName, std::unique_ptr<AnalysisPane>& pane) {
@@ -55,6 +79,7 @@ int OpenPane(Context& ctx, const std::string& project, const std::string& index,
 } // namespace
 
 int RunShow(Context& ctx) {
+    const bool asJson = TakeFlag(ctx.args, "--json");
     bool ok = true;
     std::string markerText;
     const bool hasMarker = TakeOption(ctx.args, "--marker", markerText, ok);
@@ -71,6 +96,10 @@ int RunShow(Context& ctx) {
         return rc;
     if (hasMarker)
         pane->MarkerMoved(marker);
+    if (asJson) {
+        PrintJson(ctx.out, *pane, ctx.args[2]);
+        return kExitOk;
+    }
 
     if (!pane->HasChart())
         ctx.out << "[File]\n" << Escaped(pane->FileNameText()) << '\n';

@@ -1,4 +1,5 @@
 // qm7100: the command-line tool of QM7100 Workdesk.
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <iostream>
@@ -16,13 +17,13 @@ const char* const kUsage = R"(usage: qm7100 [--lang en|zh] [--settings FILE] COM
 
 Analysis of project files (.f71); INDEX is the 0-based element index, SECTION one of
 level, tilt, scan, spectrum, hum, limit:
-  qm7100 tree PROJECT.f71
-  qm7100 show PROJECT.f71 INDEX SECTION [--marker POS]
+  qm7100 tree PROJECT.f71 [--json]
+  qm7100 show PROJECT.f71 INDEX SECTION [--marker POS] [--json]
   qm7100 export PROJECT.f71 INDEX SECTION OUT.csv
   qm7100 chart PROJECT.f71 INDEX SECTION OUT.png [--size WxH] [--marker POS]
 
 Channel-plan files (.f71CH):
-  qm7100 plan show PLAN.f71CH
+  qm7100 plan show PLAN.f71CH [--json]
   qm7100 plan edit PLAN.f71CH ROW COLUMN TEXT [ROW COLUMN TEXT ...] [--output OUT.f71CH]
     ROW is 0-based (the ID shown minus one); COLUMN is 1-15 or a heading as plan show prints
     it ("Freq", "DVB-C SR"). TEXT goes through the same rules as a cell edit in the channel
@@ -44,6 +45,8 @@ Options:
   --version        print the version and exit
   --help           this text
 
+--json prints one JSON document instead of the text (numbers as numbers, "---" as null;
+README.md, "JSON output", gives its shape).
 OUT may be - for export and chart (the CSV or PNG goes to stdout). Exit status: 0 done,
 1 failed, 2 usage error, 4 some plan edits refused or ignored.
 )";
@@ -128,6 +131,14 @@ bool TakeOption(std::vector<std::string>& args, const std::string& name, std::st
         return true;
     }
     return false;
+}
+
+bool TakeFlag(std::vector<std::string>& args, const std::string& name) {
+    const auto it = std::find(args.begin(), args.end(), name);
+    if (it == args.end())
+        return false;
+    args.erase(it);
+    return true;
 }
 
 } // namespace qm::cli
