@@ -62,6 +62,8 @@ int RunExport(Context& ctx);
 int RunChart(Context& ctx);
 int RunPlanShow(Context& ctx);
 int RunPlanEdit(Context& ctx);
+int RunPlanExport(Context& ctx);
+int RunPlanImport(Context& ctx);
 int RunUpload(Context& ctx);
 int RunPlanRead(Context& ctx);
 int RunPlanWrite(Context& ctx);

@@ -29,6 +29,11 @@ Channel-plan files (.f71CH):
     it ("Freq", "DVB-C SR"). TEXT goes through the same rules as a cell edit in the channel
     editor; number columns read the leading number ("474.25MHz" reads 474.25, "abc" reads 0).
     Refused and ignored edits are reported on stderr and give exit status 4.
+  qm7100 plan export PLAN.f71CH OUT.csv
+  qm7100 plan import IN.csv OUT.f71CH --kind 0|1|2
+    A plan as CSV with the headings of plan show (README.md, "Channel plans as CSV"). An
+    import puts every cell through the cell-edit rules; the first refused cell is reported
+    by row (the ID) and column, and nothing is written.
 
 Meter operations (--port PORT: a device path or COMn; --baud RATE):
   qm7100 upload OUT.f71 [--port PORT]
@@ -180,16 +185,25 @@ int main(int argc, char** argv) {
     args.erase(args.begin());
     if (command == "plan") {
         if (args.empty())
-            return UsageError(ctx, "plan needs one of show, edit, read, write");
+            return UsageError(ctx, "plan needs one of show, edit, export, import, read, write");
         command += " " + args.front();
         args.erase(args.begin());
     }
 
     static const std::map<std::string, int (*)(Context&)> commands = {
-        {"tree", RunTree},       {"show", RunShow},          {"export", RunExport},
-        {"chart", RunChart},     {"plan show", RunPlanShow}, {"plan edit", RunPlanEdit},
-        {"upload", RunUpload},   {"plan read", RunPlanRead}, {"plan write", RunPlanWrite},
-        {"capture", RunCapture}, {"setup", RunSetup},
+        {"tree", RunTree},
+        {"show", RunShow},
+        {"export", RunExport},
+        {"chart", RunChart},
+        {"plan show", RunPlanShow},
+        {"plan edit", RunPlanEdit},
+        {"upload", RunUpload},
+        {"plan read", RunPlanRead},
+        {"plan write", RunPlanWrite},
+        {"capture", RunCapture},
+        {"setup", RunSetup},
+        {"plan export", RunPlanExport},
+        {"plan import", RunPlanImport},
     };
     auto it = commands.find(command);
     if (it == commands.end())
