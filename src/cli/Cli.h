@@ -59,6 +59,7 @@ bool SettingsReadable(Context& ctx);
 int RunTree(Context& ctx);
 int RunShow(Context& ctx);
 int RunExport(Context& ctx);
+int RunCompare(Context& ctx);
 int RunChart(Context& ctx);
 int RunPlanShow(Context& ctx);
 int RunPlanEdit(Context& ctx);

@@ -7,36 +7,13 @@
 #include "base/JsonWriter.h"
 #include "cli/Cli.h"
 #include "cli/CliProject.h"
+#include "cli/CliTables.h"
 #include "panes/AnalysisPane.h"
 #include "res/StringTable.h"
 
 namespace qm::cli {
 
 namespace {
-
-void PrintLine(std::ostream& out, const std::vector<std::string>& cells) {
-    for (std::size_t i = 0; i < cells.size(); ++i)
-        out << (i ? "\t" : "") << Escaped(cells[i]);
-    out << '\n';
-}
-
-// The block tag, in the current language where the string table has the word.
-std::string TagText(const std::string& tag) {
-    if (tag == "Parameters")
-        return Tr(5557);
-    if (tag == "Mark")
-        return Tr(5558);
-    if (tag == "List")
-        return Tr(5719);
-    return tag;
-}
-
-void PrintTable(std::ostream& out, const PaneTable& table) {
-    out << '[' << TagText(table.tag) << "]\n";
-    PrintLine(out, table.ColumnTitles());
-    for (const auto& row : table.rows)
-        PrintLine(out, row);
-}
 
 // The pane's tables with their untranslated tags; the file-name box as "file" (null for
 // chart panes, which have none).
@@ -47,18 +24,8 @@ void PrintJson(std::ostream& out, const AnalysisPane& pane, const std::string& s
         json.Null();
     else
         json.String(pane.FileNameText());
-    json.Key("tables").BeginArray();
-    for (const PaneTable& table : pane.Tables()) {
-        json.BeginObject().Key("tag").String(table.tag);
-        json.Key("columns").BeginArray();
-        for (const std::string& title : table.ColumnTitles())
-            json.String(title);
-        json.EndArray().Key("rows").BeginArray();
-        for (const auto& row : table.rows)
-            json.Cells(row);
-        json.EndArray().EndObject();
-    }
-    out << json.EndArray().EndObject().Text();
+    WriteTablesJson(json, pane.Tables());
+    out << json.EndObject().Text();
 }
 
 // Parses SECTION and loads the element; a pane for it is returned through pane.

@@ -21,6 +21,10 @@ level, tilt, scan, spectrum, hum, limit:
   qm7100 show PROJECT.f71 INDEX SECTION [--marker POS] [--json]
   qm7100 export PROJECT.f71 INDEX SECTION OUT.csv
   qm7100 chart PROJECT.f71 INDEX SECTION OUT.png [--size WxH] [--marker POS]
+  qm7100 compare A.f71 INDEX B.f71 INDEX [--json]
+    Two measurements, channels matched by frequency: tilt, and per channel the change
+    from A to B of level, audio, MER, BER class and hum (README.md, "Comparing
+    measurements").
 
 Channel-plan files (.f71CH):
   qm7100 plan show PLAN.f71CH [--json]
@@ -50,7 +54,7 @@ Options:
   --version        print the version and exit
   --help           this text
 
---json prints one JSON document instead of the text (numbers as numbers, "---" as null;
+--json (tree, show, compare, plan show) prints one JSON document instead of the text (numbers as numbers, "---" as null;
 README.md, "JSON output", gives its shape).
 OUT may be - for export and chart (the CSV or PNG goes to stdout). Exit status: 0 done,
 1 failed, 2 usage error, 4 some plan edits refused or ignored.
@@ -203,6 +207,7 @@ int main(int argc, char** argv) {
         {"capture", RunCapture},
         {"setup", RunSetup},
         {"plan export", RunPlanExport},
+        {"compare", RunCompare},
         {"plan import", RunPlanImport},
     };
     auto it = commands.find(command);
