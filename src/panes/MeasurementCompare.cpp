@@ -1,5 +1,6 @@
 #include "panes/MeasurementCompare.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -85,6 +86,24 @@ std::map<std::uint32_t, Reading> Readings(const MeasurementFile& file) {
     return readings;
 }
 
+// Video/power level per scanned frequency, as the scan pane lists the scan window.
+std::map<std::uint32_t, double> ScanLevelsOf(const MeasurementFile& file) {
+    std::map<std::uint32_t, double> levels;
+    if (!file.HasLayout() || !(file.SectionFlags() & kFlagScan))
+        return levels;
+    const std::vector<int> enabled = file.EnabledList();
+    const int rows =
+        std::clamp(static_cast<int>(enabled.size()) - file.ScanStart(), 0, file.ScanCount());
+    for (int r = 0; r < rows; ++r) {
+        const int p = enabled[static_cast<std::size_t>(file.ScanStart() + r)];
+        const auto entry = file.Entry(p);
+        const auto values = file.Scan(p);
+        if (entry && values)
+            levels.emplace(entry->frequency, static_cast<std::int16_t>(values->video) / 10.0);
+    }
+    return levels;
+}
+
 std::string TenthsOr(const std::optional<int>& v) {
     return v ? Tenths(*v) : kNoValue;
 }
@@ -150,6 +169,16 @@ MeasurementCompare::MeasurementCompare(const _tagFileDataExt& a, const _tagFileD
         });
     }
     m_tables = {std::move(files), std::move(channels)};
+
+    std::map<std::uint32_t, ScanPoint> scan;
+    for (const auto& [frequency, level] : ScanLevelsOf(fa))
+        scan[frequency].a = level;
+    for (const auto& [frequency, level] : ScanLevelsOf(fb))
+        scan[frequency].b = level;
+    for (auto& [frequency, point] : scan) {
+        point.frequency = frequency;
+        m_scan.push_back(point);
+    }
 }
 
 } // namespace qm

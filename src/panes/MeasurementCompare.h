@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,8 +28,17 @@ public:
     const PaneTable& Files() const { return m_tables[0]; }
     const PaneTable& Channels() const { return m_tables[1]; }
 
+    // The scan sections' video/power levels (dB) of both files over the union of their
+    // scanned frequencies, in rising order; for the overlaid chart.
+    struct ScanPoint {
+        std::uint32_t frequency = 0; // hundredths of a MHz
+        std::optional<double> a, b;
+    };
+    const std::vector<ScanPoint>& ScanLevels() const { return m_scan; }
+
 private:
     std::vector<PaneTable> m_tables;
+    std::vector<ScanPoint> m_scan;
 };
 
 // Column indexes of the "Channels" table.

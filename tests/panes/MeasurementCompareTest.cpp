@@ -70,6 +70,31 @@ TEST(MeasurementCompare, MatchesChannelsByFrequencyWithMissingOnesOnEitherSide) 
     EXPECT_EQ(RowAt(c, "810.00")[kCmpPresence], "B only");
     EXPECT_EQ(c.Files().rows[0], (std::vector<std::string>{"File Name", "OLD", "NEW", ""}));
     EXPECT_EQ(c.Files().rows[2][3], "---"); // no tilt section: no tilt delta
+    EXPECT_TRUE(c.ScanLevels().empty());    // nor a scan section
+}
+
+TEST(MeasurementCompare, ScanLevelsCoverTheFrequenciesOfBothScans) {
+    PaneTestElement a(1), b(1);
+    for (PaneTestElement* f : {&a, &b}) {
+        f->Put8(29, kFlagScan);
+        f->ScanWindow(0, 2);
+    }
+    a.Entry(0, 4825, 2, 0, 0x80);
+    a.Entry(1, 30600, 23, 1, 0x80);
+    a.Scan(0, 651, 556);
+    a.Scan(1, 593, 0);
+    b.Entry(0, 30600, 23, 1, 0x80);
+    b.Entry(1, 47400, 40, 2, 0x80);
+    b.Scan(0, 600, 0);
+    b.Scan(1, 550, 0);
+    const MeasurementCompare c(a.e, b.e);
+    const auto& levels = c.ScanLevels();
+    ASSERT_EQ(levels.size(), 3u);
+    EXPECT_EQ(levels[0].a, 65.1);
+    EXPECT_FALSE(levels[0].b);
+    EXPECT_EQ(levels[1].frequency, 30600u);
+    EXPECT_EQ(levels[1].b, 60.0);
+    EXPECT_FALSE(levels[2].a);
 }
 
 TEST(MeasurementCompare, SectionsNotRecordedAndUnknownKindsGiveNoChannels) {
