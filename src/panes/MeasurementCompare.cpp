@@ -119,7 +119,7 @@ std::string Delta(const std::optional<int>* a, const std::optional<int>* b, bool
 
 MeasurementCompare::MeasurementCompare(const _tagFileDataExt& a, const _tagFileDataExt& b) {
     const MeasurementFile fa(a), fb(b);
-    PaneTable files{"Files", "", {{"Description"}, {"A"}, {"B"}, {"Delta"}}, {}};
+    PaneTable files{"Files", "", {{"Description", 4}, {"A", 4}, {"B", 4}, {"Delta", 4}}, {}};
     const auto name = [](const MeasurementFile& f) {
         return f.HasLayout() ? f.FileName() : std::string();
     };
@@ -137,7 +137,7 @@ MeasurementCompare::MeasurementCompare(const _tagFileDataExt& a, const _tagFileD
     for (const char* title : {"Frequency", "CH A", "CH B", "Type", "In", "Level A", "Level B",
                               "Level delta", "Audio delta", "MER delta", "PRE-BER class delta",
                               "POST-BER class delta", "Hum LPF delta"})
-        channels.columns.push_back({title});
+        channels.columns.push_back({title, kCmpColumnCount});
     const auto readingsA = Readings(fa), readingsB = Readings(fb);
     std::map<std::uint32_t, std::pair<const Reading*, const Reading*>> matched;
     for (const auto& [frequency, r] : readingsA)
