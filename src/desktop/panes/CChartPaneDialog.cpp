@@ -43,16 +43,21 @@ CChartPaneDialog::CChartPaneDialog(PaneSection section, QWidget* parent)
     root->addWidget(printGroup, 0, Qt::AlignTop | Qt::AlignLeft);
     m_graphic->setChecked(true);
     connect(print, &QPushButton::clicked, this, &CChartPaneDialog::Print);
+    // Beside the Print group, so that it keeps its size in a low pane.
+    auto* extras = new QVBoxLayout;
+    extras->addWidget(MakeSpreadsheetButton(this));
+    root->addLayout(extras, 0);
     if (section == PaneSection::Spectrum) {
-        auto* set = new QPushButton(tr("Set reference"), printGroup);
+        auto* set = new QPushButton(tr("Set reference"), this);
         set->setObjectName("setReferenceButton");
-        auto* clear = new QPushButton(tr("Clear reference"), printGroup);
+        auto* clear = new QPushButton(tr("Clear reference"), this);
         clear->setObjectName("clearReferenceButton");
-        printLayout->addWidget(set);
-        printLayout->addWidget(clear);
+        extras->addWidget(set);
+        extras->addWidget(clear);
         connect(set, &QPushButton::clicked, this, &CChartPaneDialog::SetReference);
         connect(clear, &QPushButton::clicked, this, &CChartPaneDialog::ClearReference);
     }
+    extras->addStretch(1);
 
     for (const PaneTable& table : Pane().Tables()) {
         auto* group = new QGroupBox(QString::fromStdString(table.title), this);
