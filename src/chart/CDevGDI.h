@@ -17,6 +17,7 @@
 namespace qm {
 
 class GdiPainter;
+struct SpectrumOverlay;
 class IFrameSink;
 
 // A plot surface: everything that decides how a chart looks, the value-to-pixel mappings, and
@@ -101,7 +102,9 @@ public:
     // Frames (render thread). Each composes one frame, hands it to the window and returns it;
     // a surface without area gives a null image.
     QImage DrawBarFrame(std::span<const ChannelBar> records);
-    QImage DrawSpectrumFrame(std::span<const double> series0, std::span<const double> series1);
+    // An overlay with at least two points is drawn under series 0, with a legend.
+    QImage DrawSpectrumFrame(std::span<const double> series0, std::span<const double> series1,
+                             const SpectrumOverlay* overlay = nullptr);
 
     // Mouse operations: set the active marker from a position in client coordinates.
     void MoveActiveMarker(int x, int count);
@@ -148,6 +151,7 @@ private:
                            double value, bool withTexts);
     static void DrawNumericYScale(GdiPainter& p, const State& s);
     static void DrawTextBoxes(GdiPainter& p, const State& s);
+    static void DrawLegend(GdiPainter& p, const State& s, const SpectrumOverlay& overlay);
 
     mutable std::mutex m_mutex; // guards m_state and m_window
     State m_state;

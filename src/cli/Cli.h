@@ -46,6 +46,9 @@ bool ParseInt(const std::string& text, long& value);
 bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string& value,
                 bool& ok);
 
+// Takes a flag such as "--json" out of args; true when it was there.
+bool TakeFlag(std::vector<std::string>& args, const std::string& name);
+
 // A text from a file or the meter on one line and in one TAB-separated column: CR, LF and
 // TAB as \r, \n, \t, other control bytes as \xHH. Everything else passes unchanged.
 std::string Escaped(const std::string& text);
@@ -65,9 +68,12 @@ bool SettingsReadable(Context& ctx);
 int RunTree(Context& ctx);
 int RunShow(Context& ctx);
 int RunExport(Context& ctx);
+int RunCompare(Context& ctx);
 int RunChart(Context& ctx);
 int RunPlanShow(Context& ctx);
 int RunPlanEdit(Context& ctx);
+int RunPlanExport(Context& ctx);
+int RunPlanImport(Context& ctx);
 int RunUpload(Context& ctx);
 int RunPlanRead(Context& ctx);
 int RunPlanWrite(Context& ctx);

@@ -51,4 +51,12 @@ int SectionValue(const std::string& name) {
     return 0;
 }
 
+std::string SectionName(int value) {
+    for (const char* name : {"level", "tilt", "scan", "spectrum", "hum", "limit"}) {
+        if (SectionValue(name) == value)
+            return name;
+    }
+    return {};
+}
+
 } // namespace qm::cli

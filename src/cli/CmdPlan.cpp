@@ -1,11 +1,16 @@
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <ostream>
 
+#include "base/BinaryFile.h"
+#include "base/JsonWriter.h"
 #include "channels/CellEditRules.h"
 #include "channels/ChannelColumnSet.h"
 #include "channels/ChannelGridModel.h"
 #include "channels/ChannelPlanFile.h"
 #include "channels/ChannelRowTexts.h"
+#include "channels/PlanCsv.h"
 #include "cli/Cli.h"
 #include "res/StringTable.h"
 
@@ -79,6 +84,7 @@ std::string Joined(const std::vector<std::string>& texts) {
 } // namespace
 
 int RunPlanShow(Context& ctx) {
+    const bool asJson = TakeFlag(ctx.args, "--json");
     if (ctx.args.size() != 1)
         return UsageError(ctx, "plan show needs PLAN.f71CH");
     CChannelPlanList plan;
@@ -86,10 +92,22 @@ int RunPlanShow(Context& ctx) {
         return kExitFailed;
     CChannelGridModel grid;
     grid.Fill(plan);
-    ctx.out << "kind\t" << plan.Kind() << '\n';
     std::vector<std::string> headings;
     for (const ChannelColumnInfo& column : ChannelColumnSet(plan.Kind(), kGridWidth))
         headings.push_back(column.heading);
+    if (asJson) {
+        JsonWriter json;
+        json.BeginObject().Key("kind").Number(static_cast<long>(plan.Kind()));
+        json.Key("columns").BeginArray();
+        for (const std::string& heading : headings)
+            json.String(heading);
+        json.EndArray().Key("rows").BeginArray();
+        for (std::size_t row = 0; row < grid.RowCount(); ++row)
+            json.Cells(grid.RowCells(row));
+        ctx.out << json.EndArray().EndObject().Text();
+        return kExitOk;
+    }
+    ctx.out << "kind\t" << plan.Kind() << '\n';
     PrintRow(ctx.out, headings);
     for (std::size_t row = 0; row < grid.RowCount(); ++row)
         PrintRow(ctx.out, grid.RowCells(row));
@@ -161,6 +179,57 @@ int RunPlanEdit(Context& ctx) {
         return kExitFailed;
     }
     return allApplied ? kExitOk : kExitNotApplied;
+}
+
+int RunPlanExport(Context& ctx) {
+    if (ctx.args.size() != 2)
+        return UsageError(ctx, "plan export needs PLAN.f71CH OUT.csv");
+    CChannelPlanList plan;
+    if (!OpenPlanOrReport(ctx, ctx.args[0], plan))
+        return kExitFailed;
+    const std::string csv = ExportPlanCsv(plan);
+    if (ctx.args[1] == "-") {
+        ctx.out.write(csv.data(), static_cast<std::streamsize>(csv.size()));
+        return ctx.out.flush() ? kExitOk : kExitFailed;
+    }
+    if (ReplaceFileText(ctx.args[1], csv) != ReplaceStatus::Ok)
+        return WriteError(ctx, ctx.args[1]);
+    return kExitOk;
+}
+
+int RunPlanImport(Context& ctx) {
+    bool ok = true;
+    std::string kindText;
+    const bool hasKind = TakeOption(ctx.args, "--kind", kindText, ok);
+    long kind = -1;
+    if (!ok || !hasKind || !ParseInt(kindText, kind) || kind < 0 || kind > 2)
+        return UsageError(ctx, "plan import needs --kind 0, 1 or 2");
+    if (ctx.args.size() != 2)
+        return UsageError(ctx, "plan import needs IN.csv OUT.f71CH --kind K");
+    std::string csv;
+    if (ReadFileContents(ctx.args[0], csv) != ReadStatus::Ok) {
+        const int error = errno;
+        ctx.err << "qm7100: cannot read " << ctx.args[0] << ": " << std::strerror(error) << "\n";
+        return kExitFailed;
+    }
+    const PlanCsvImport import = ImportPlanCsv(csv, static_cast<int>(kind));
+    if (!import.plan) {
+        const PlanCsvProblem& p = *import.problem;
+        ctx.err << "qm7100: " << ctx.args[0];
+        if (p.row > 0)
+            ctx.err << ": row " << p.row;
+        if (!p.column.empty())
+            ctx.err << ", column " << p.column << " '" << Escaped(p.text) << "'";
+        ctx.err << ": " << (p.message ? Tr(p.message->id) : p.reason) << "\n"
+                << "qm7100: nothing was written\n";
+        return kExitFailed;
+    }
+    const PlanFileStatus saved = SaveChannelPlan(ctx.args[1], *import.plan);
+    if (saved != PlanFileStatus::Ok) {
+        ctx.err << PlanFileStatusText(saved, ctx.args[1]) << "\n";
+        return kExitFailed;
+    }
+    return kExitOk;
 }
 
 } // namespace qm::cli

@@ -4,8 +4,10 @@
 #include <ostream>
 
 #include "app/Settings.h"
+#include "base/JsonWriter.h"
 #include "cli/Cli.h"
 #include "cli/CliProject.h"
+#include "cli/CliTables.h"
 #include "panes/AnalysisPane.h"
 #include "res/StringTable.h"
 
@@ -13,28 +15,17 @@ namespace qm::cli {
 
 namespace {
 
-void PrintLine(std::ostream& out, const std::vector<std::string>& cells) {
-    for (std::size_t i = 0; i < cells.size(); ++i)
-        out << (i ? "\t" : "") << Escaped(cells[i]);
-    out << '\n';
-}
-
-// The block tag, in the current language where the string table has the word.
-std::string TagText(const std::string& tag) {
-    if (tag == "Parameters")
-        return Tr(5557);
-    if (tag == "Mark")
-        return Tr(5558);
-    if (tag == "List")
-        return Tr(5719);
-    return tag;
-}
-
-void PrintTable(std::ostream& out, const PaneTable& table) {
-    out << '[' << TagText(table.tag) << "]\n";
-    PrintLine(out, table.ColumnTitles());
-    for (const auto& row : table.rows)
-        PrintLine(out, row);
+// The pane's tables with their untranslated tags; the file-name box as "file" (null for
+// chart panes, which have none).
+void PrintJson(std::ostream& out, const AnalysisPane& pane, const std::string& section) {
+    JsonWriter json;
+    json.BeginObject().Key("section").String(section).Key("file");
+    if (pane.HasChart())
+        json.Null();
+    else
+        json.String(pane.FileNameText());
+    WriteTablesJson(json, pane.Tables());
+    out << json.EndObject().Text();
 }
 
 // Parses SECTION and loads the element; a pane for it is returned through pane.
@@ -55,6 +46,7 @@ int OpenPane(Context& ctx, const std::string& project, const std::string& index,
 } // namespace
 
 int RunShow(Context& ctx) {
+    const bool asJson = TakeFlag(ctx.args, "--json");
     bool ok = true;
     std::string markerText;
     const bool hasMarker = TakeOption(ctx.args, "--marker", markerText, ok);
@@ -71,6 +63,10 @@ int RunShow(Context& ctx) {
         return rc;
     if (hasMarker)
         pane->MarkerMoved(marker);
+    if (asJson) {
+        PrintJson(ctx.out, *pane, ctx.args[2]);
+        return kExitOk;
+    }
 
     if (!pane->HasChart())
         ctx.out << "[File]\n" << Escaped(pane->FileNameText()) << '\n';

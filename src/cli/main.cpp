@@ -17,18 +17,27 @@ const char* const kUsage = R"(usage: qm7100 [--lang en|zh] [--settings FILE] COM
 
 Analysis of project files (.f71); INDEX is the 0-based element index, SECTION one of
 level, tilt, scan, spectrum, hum, limit:
-  qm7100 tree PROJECT.f71
-  qm7100 show PROJECT.f71 INDEX SECTION [--marker POS]
+  qm7100 tree PROJECT.f71 [--json]
+  qm7100 show PROJECT.f71 INDEX SECTION [--marker POS] [--json]
   qm7100 export PROJECT.f71 INDEX SECTION OUT.csv
   qm7100 chart PROJECT.f71 INDEX SECTION OUT.png [--size WxH] [--marker POS]
+  qm7100 compare A.f71 INDEX B.f71 INDEX [--json]
+    Two measurements, channels matched by frequency: tilt, and per channel the change
+    from A to B of level, audio, MER, BER class and hum (README.md, "Comparing
+    measurements").
 
 Channel-plan files (.f71CH):
-  qm7100 plan show PLAN.f71CH
+  qm7100 plan show PLAN.f71CH [--json]
   qm7100 plan edit PLAN.f71CH ROW COLUMN TEXT [ROW COLUMN TEXT ...] [--output OUT.f71CH]
     ROW is 0-based (the ID shown minus one); COLUMN is 1-15 or a heading as plan show prints
     it ("Freq", "DVB-C SR"). TEXT goes through the same rules as a cell edit in the channel
     editor; number columns read the leading number ("474.25MHz" reads 474.25, "abc" reads 0).
     Refused and ignored edits are reported on stderr and give exit status 4.
+  qm7100 plan export PLAN.f71CH OUT.csv
+  qm7100 plan import IN.csv OUT.f71CH --kind 0|1|2
+    A plan as CSV with the headings of plan show (README.md, "Channel plans as CSV"). An
+    import puts every cell through the cell-edit rules; the first refused cell is reported
+    by row (the ID) and column, and nothing is written.
 
 Meter operations (--port PORT: a device path or COMn; --baud RATE):
   qm7100 upload OUT.f71 [--port PORT]
@@ -46,6 +55,8 @@ Options:
   --version        print the version and exit
   --help           this text
 
+--json (tree, show, compare, plan show) prints one JSON document instead of the text (numbers as numbers, "---" as null;
+README.md, "JSON output", gives its shape).
 OUT may be - for export and chart (the CSV or PNG goes to stdout). Exit status: 0 done,
 1 failed, 2 usage error, 4 some plan edits refused or ignored.
 )";
@@ -133,6 +144,14 @@ bool TakeOption(std::vector<std::string>& args, const std::string& name, std::st
     return false;
 }
 
+bool TakeFlag(std::vector<std::string>& args, const std::string& name) {
+    const auto it = std::find(args.begin(), args.end(), name);
+    if (it == args.end())
+        return false;
+    args.erase(it);
+    return true;
+}
+
 } // namespace qm::cli
 
 int main(int argc, char** argv) {
@@ -176,16 +195,26 @@ int main(int argc, char** argv) {
     args.erase(args.begin());
     if (command == "plan") {
         if (args.empty())
-            return UsageError(ctx, "plan needs one of show, edit, read, write");
+            return UsageError(ctx, "plan needs one of show, edit, export, import, read, write");
         command += " " + args.front();
         args.erase(args.begin());
     }
 
     static const std::map<std::string, int (*)(Context&)> commands = {
-        {"tree", RunTree},       {"show", RunShow},          {"export", RunExport},
-        {"chart", RunChart},     {"plan show", RunPlanShow}, {"plan edit", RunPlanEdit},
-        {"upload", RunUpload},   {"plan read", RunPlanRead}, {"plan write", RunPlanWrite},
-        {"capture", RunCapture}, {"setup", RunSetup},
+        {"tree", RunTree},
+        {"show", RunShow},
+        {"export", RunExport},
+        {"chart", RunChart},
+        {"plan show", RunPlanShow},
+        {"plan edit", RunPlanEdit},
+        {"upload", RunUpload},
+        {"plan read", RunPlanRead},
+        {"plan write", RunPlanWrite},
+        {"capture", RunCapture},
+        {"setup", RunSetup},
+        {"plan export", RunPlanExport},
+        {"compare", RunCompare},
+        {"plan import", RunPlanImport},
     };
     auto it = commands.find(command);
     if (it == commands.end())

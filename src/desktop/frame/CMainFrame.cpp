@@ -26,6 +26,7 @@
 #include "desktop/frame/CRibbonBar.h"
 #include "desktop/frame/Looks.h"
 #include "desktop/panes/CAnalysisDialog.h"
+#include "desktop/panes/CCompareDialog.h"
 #include "desktop/setup/SetupEntry.h"
 #include "res/StringTable.h"
 
@@ -157,6 +158,10 @@ void CMainFrame::BuildRibbon(const RibbonTexts& texts) {
     m_ribbon->AddButton(connectPanel, m_commands[RibbonTexts::Connect]);
     m_ribbon->AddButton(operation, m_commands[RibbonTexts::ChannelEditor]);
     m_ribbon->AddButton(operation, m_commands[RibbonTexts::PictureCapture]);
+    auto* compare = new QAction(QIcon(QStringLiteral(":/icons/compare.svg")), tr("Compare"), this);
+    compare->setObjectName("compareCommand");
+    connect(compare, &QAction::triggered, this, [this] { OpenCompareDialog(this); });
+    m_ribbon->AddButton(operation, compare);
     m_ribbon->AddButton(set, m_commands[RibbonTexts::TimeUnit]);
     m_ribbon->AddButton(help, m_commands[RibbonTexts::About]);
     setMenuWidget(m_ribbon);

@@ -7,14 +7,18 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "chart/ChartConversion.h"
 #include "chart/ChartPicture.h"
+#include "chart/SpectrumOverlay.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
 #include "desktop/Prompt.h"
 #include "desktop/panes/PaneLayout.h"
 #include "desktop/panes/PaneTableView.h"
 #include "panes/PaneText.h"
+#include "res/TextCodec.h"
 
 namespace qm {
 
@@ -39,6 +43,21 @@ CChartPaneDialog::CChartPaneDialog(PaneSection section, QWidget* parent)
     root->addWidget(printGroup, 0, Qt::AlignTop | Qt::AlignLeft);
     m_graphic->setChecked(true);
     connect(print, &QPushButton::clicked, this, &CChartPaneDialog::Print);
+    // Beside the Print group, so that it keeps its size in a low pane.
+    auto* extras = new QVBoxLayout;
+    extras->addWidget(MakeSpreadsheetButton(this));
+    root->addLayout(extras, 0);
+    if (section == PaneSection::Spectrum) {
+        auto* set = new QPushButton(tr("Set reference"), this);
+        set->setObjectName("setReferenceButton");
+        auto* clear = new QPushButton(tr("Clear reference"), this);
+        clear->setObjectName("clearReferenceButton");
+        extras->addWidget(set);
+        extras->addWidget(clear);
+        connect(set, &QPushButton::clicked, this, &CChartPaneDialog::SetReference);
+        connect(clear, &QPushButton::clicked, this, &CChartPaneDialog::ClearReference);
+    }
+    extras->addStretch(1);
 
     for (const PaneTable& table : Pane().Tables()) {
         auto* group = new QGroupBox(QString::fromStdString(table.title), this);
@@ -63,6 +82,29 @@ void CChartPaneDialog::Print() {
         SaveChartPicture();
     else
         ExportCsvFile();
+}
+
+void CChartPaneDialog::ShowFile(long index) {
+    CPaneDialogBase::ShowFile(index);
+    if (Pane().HasFile())
+        m_shownIndex = index;
+}
+
+void CChartPaneDialog::SetReference() {
+    const auto element =
+        CLevantoApp::Instance().Files().At(static_cast<std::size_t>(std::max(m_shownIndex, 0L)));
+    if (m_shownIndex < 0 || !element)
+        return;
+    const MeasurementFile file(*element);
+    SpectrumOverlay reference;
+    reference.values = SpectrumTracesOf(file).trace0;
+    reference.label = tr("Reference: %1").arg(QString::fromStdString(AnsiToUtf8(file.FileName())));
+    reference.baseLabel = tr("Shown");
+    SpectrumReference().Publish(std::move(reference));
+}
+
+void CChartPaneDialog::ClearReference() {
+    SpectrumReference().Publish({});
 }
 
 void CChartPaneDialog::SaveChartPicture() {

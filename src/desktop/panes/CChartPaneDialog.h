@@ -20,10 +20,16 @@ public:
     void Print();
     // Saves what the chart view shows as a BMP file.
     void SaveChartPicture();
+    void ShowFile(long index) override;
+    // Spectrum pane: keeps the spectrum shown as the reference every spectrum chart draws
+    // under its own trace, or drops it.
+    void SetReference();
+    static void ClearReference();
 
 private:
     QRadioButton* m_graphic = nullptr;
     QRadioButton* m_file = nullptr;
+    long m_shownIndex = -1;
 };
 
 } // namespace qm

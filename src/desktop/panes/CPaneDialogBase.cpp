@@ -4,12 +4,16 @@
 #include <cstring>
 
 #include <QFile>
+#include <QLocale>
+#include <QPushButton>
 
 #include "app/Settings.h"
+#include "base/BinaryFile.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
 #include "desktop/Prompt.h"
 #include "desktop/panes/PaneTableView.h"
+#include "panes/SpreadsheetExport.h"
 #include "res/StringTable.h"
 
 namespace qm {
@@ -52,6 +56,29 @@ void CPaneDialogBase::ExportCsvFile() {
         return;
     if (!m_pane->SaveCsv(QFile::encodeName(*path).toStdString()))
         ReportWriteFailure(*path);
+}
+
+void CPaneDialogBase::ExportSpreadsheetFile() {
+    const PaneTable* table = SpreadsheetTable(*m_pane);
+    if (!m_pane->HasFile() || !table)
+        return;
+    const auto path = Prompt().SaveFileName(this, "*.csv|*.csv||", "csv");
+    if (!path)
+        return;
+    // A locale whose decimal mark is the comma separates fields with semicolons.
+    const QLocale locale;
+    const char decimalMark = locale.decimalPoint() == QStringLiteral(",") ? ',' : '.';
+    const char separator = decimalMark == ',' ? ';' : ',';
+    if (ReplaceFileText(QFile::encodeName(*path).toStdString(),
+                        SpreadsheetText(*table, separator, decimalMark)) != ReplaceStatus::Ok)
+        ReportWriteFailure(*path);
+}
+
+QWidget* CPaneDialogBase::MakeSpreadsheetButton(QWidget* parent) {
+    auto* button = new QPushButton(tr("Export for spreadsheet"), parent);
+    button->setObjectName("spreadsheetButton");
+    connect(button, &QPushButton::clicked, this, &CPaneDialogBase::ExportSpreadsheetFile);
+    return button;
 }
 
 PaneTableView* CPaneDialogBase::MakeTableView(const std::string& tag, QWidget* parent) {

@@ -27,6 +27,10 @@ public:
 
     // The CSV export: asks for a name and writes the core's bytes; Cancel writes nothing.
     void ExportCsvFile();
+    // "Export for spreadsheet": the data table with the locale's separator and decimal mark.
+    void ExportSpreadsheetFile();
+    // The button for it, for the subclasses' layouts.
+    QWidget* MakeSpreadsheetButton(QWidget* parent);
 
 protected:
     // A table view for the core's table with this tag, kept in step with it from now on.
