@@ -234,8 +234,7 @@ SectionCheck CheckLevel(const MeasurementFile& f, const LimitProfile& p) {
         // The compact meter measures only types 0 and 1; the level pane shows the rest blank.
         if (f.Kind() == 0 && entry->type > 1)
             cls = ChannelClass{Class::Unknown, nullptr, kNoValue};
-        ChannelCheck c =
-            NewChannel(static_cast<int>(s.channels.size()), pi, *entry, cls);
+        ChannelCheck c = NewChannel(static_cast<int>(s.channels.size()), pi, *entry, cls);
         const double level = record->level / 10.0;
         const double second = record->second / 10.0;
         LevelChecks(c, cls, level, kLevelColLevel, second, kLevelColAudio);
@@ -246,8 +245,7 @@ SectionCheck CheckLevel(const MeasurementFile& f, const LimitProfile& p) {
                 c.values.push_back(BerCheck(kLevelColBer1, record->ber1, 1e-9, l.berMax));
             else
                 c.values.push_back(BerCheck(kLevelColBer2, record->ber2,
-                                            cls.cls == Class::Terrestrial ? 1e-7 : 1e-8,
-                                            l.berMax));
+                                            cls.cls == Class::Terrestrial ? 1e-7 : 1e-8, l.berMax));
         }
         levels.push_back(cls.limits ? std::optional<double>(level) : std::nullopt);
         analogue.push_back(cls.cls == Class::Tv);
@@ -261,8 +259,7 @@ SectionCheck CheckScan(const MeasurementFile& f, const LimitProfile& p) {
     SectionCheck s;
     s.section = PaneSection::Scan;
     const std::vector<int> enabled = f.EnabledList();
-    const int rows =
-        std::clamp(static_cast<int>(enabled.size()) - f.ScanStart(), 0, f.ScanCount());
+    const int rows = std::clamp(static_cast<int>(enabled.size()) - f.ScanStart(), 0, f.ScanCount());
     std::vector<std::optional<double>> levels;
     std::vector<bool> analogue;
     for (int r = 0; r < rows; ++r) {
@@ -343,11 +340,10 @@ SectionCheck CheckTilt(const MeasurementFile& f, const LimitProfile& p) {
         ChannelCheck c = NewChannel(row++, pi, *entry, cls);
         LevelChecks(c, cls, *level / 10.0, kTiltColLevel, std::nullopt, -1);
         // The tilt list shows no sound carrier: no vision-to-sound check here.
-        c.values.erase(std::remove_if(c.values.begin(), c.values.end(),
-                                      [](const ValueCheck& v) {
-                                          return v.quantity == Quantity::VideoAudio;
-                                      }),
-                       c.values.end());
+        c.values.erase(
+            std::remove_if(c.values.begin(), c.values.end(),
+                           [](const ValueCheck& v) { return v.quantity == Quantity::VideoAudio; }),
+            c.values.end());
         s.channels.push_back(std::move(c));
     }
     if (const auto tilt = f.TiltValue())
@@ -365,8 +361,8 @@ SectionCheck CheckHum(const MeasurementFile& f, const LimitProfile& p) {
         const auto entry = f.PlanSlot(pi);
         if (!record || !entry || !record->Measured())
             continue;
-        ChannelCheck c =
-            NewChannel(static_cast<int>(s.channels.size()), pi, *entry, Classify(f.Kind(), *entry, p));
+        ChannelCheck c = NewChannel(static_cast<int>(s.channels.size()), pi, *entry,
+                                    Classify(f.Kind(), *entry, p));
         const auto hum = [&c, &p](Quantity q, int column, int raw, double scale) {
             // A negative reading is the meter's "no value".
             if (raw < 0)
@@ -447,10 +443,11 @@ SectionCheck CheckSection(const MeasurementFile& file, const LimitProfile& profi
 
 FileCheck CheckFile(const MeasurementFile& file, const LimitProfile& profile) {
     FileCheck fc;
-    const std::pair<std::uint8_t, PaneSection> order[] = {
-        {kFlagLevel, PaneSection::Level}, {kFlagTilt, PaneSection::Tilt},
-        {kFlagScan, PaneSection::Scan},   {kFlagHum, PaneSection::Hum},
-        {kFlagLimit, PaneSection::Limit}};
+    const std::pair<std::uint8_t, PaneSection> order[] = {{kFlagLevel, PaneSection::Level},
+                                                          {kFlagTilt, PaneSection::Tilt},
+                                                          {kFlagScan, PaneSection::Scan},
+                                                          {kFlagHum, PaneSection::Hum},
+                                                          {kFlagLimit, PaneSection::Limit}};
     std::map<int, Verdict> channels;
     for (const auto& [flag, section] : order) {
         if (!(file.SectionFlags() & flag))

@@ -45,8 +45,8 @@ struct SectionCheck {
     std::vector<ChannelCheck> channels;
     std::vector<ValueCheck> fileValues; // the tilt of the tilt section
     Verdict verdict = Verdict::NotMeasured;
-    int channelCount = 0; // rows with a channel
-    int passCount = 0;    // channels whose verdict is Pass
+    int channelCount = 0;              // rows with a channel
+    int passCount = 0;                 // channels whose verdict is Pass
     std::optional<double> worstMargin; // dB quantities only
     // The check of a pane row, or nullptr.
     const ChannelCheck* AtRow(int row) const;

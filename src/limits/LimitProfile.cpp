@@ -173,8 +173,8 @@ private:
             if (!known)
                 return Error(line, "unknown key '" + key + "' in section [" + current->name + "]");
             if (!current->entries.emplace(Lower(key), Entry{value, line}).second)
-                return Error(line, "key '" + key + "' appears twice in section [" +
-                                       current->name + "]");
+                return Error(line,
+                             "key '" + key + "' appears twice in section [" + current->name + "]");
         }
         return true;
     }

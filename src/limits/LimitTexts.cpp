@@ -63,8 +63,7 @@ const std::map<std::string, std::string>& Chinese() {
         {"Page %1 of %2", "第 %1 页，共 %2 页"},
         {"Checked against", "检查依据"},
         {"Signature", "签名"},
-        {"Levels in dBuV; a value equal to a limit passes.",
-         "电平单位 dBuV；等于限值即为合格。"},
+        {"Levels in dBuV; a value equal to a limit passes.", "电平单位 dBuV；等于限值即为合格。"},
     };
     return texts;
 }
@@ -118,8 +117,8 @@ std::string QuantityName(Quantity quantity, int base) {
 
 std::string SectionName(PaneSection section, int base) {
     static const std::map<PaneSection, int> ids = {
-        {PaneSection::Level, 5512}, {PaneSection::Tilt, 5507},     {PaneSection::Scan, 5510},
-        {PaneSection::Spectrum, 5508}, {PaneSection::Hum, 5511}, {PaneSection::Limit, 5509}};
+        {PaneSection::Level, 5512},    {PaneSection::Tilt, 5507}, {PaneSection::Scan, 5510},
+        {PaneSection::Spectrum, 5508}, {PaneSection::Hum, 5511},  {PaneSection::Limit, 5509}};
     return Tr(ids.at(section), base);
 }
 
@@ -151,8 +150,8 @@ std::string MarginText(const ValueCheck& check) {
 
 std::string SummaryLine(int passCount, int channelCount, std::optional<double> worstMargin,
                         int base) {
-    std::string line = Format(LimitText("%d of %d channels pass", base).c_str(), passCount,
-                              channelCount);
+    std::string line =
+        Format(LimitText("%d of %d channels pass", base).c_str(), passCount, channelCount);
     if (worstMargin)
         line += Format(LimitText(", worst margin %+.1f dB", base).c_str(), *worstMargin);
     return line;
@@ -170,8 +169,8 @@ std::string VerdictLine(const FileCheck& check, int base) {
 std::vector<std::vector<std::string>> VerdictTable(const FileCheck& check, int base) {
     std::vector<std::vector<std::string>> rows;
     std::vector<std::string> titles;
-    for (const char* t : {"Section", "No", "CH", "Freq(MHz)", "Type", "Value", "Measured",
-                          "Limit", "Margin", "Verdict"})
+    for (const char* t : {"Section", "No", "CH", "Freq(MHz)", "Type", "Value", "Measured", "Limit",
+                          "Margin", "Verdict"})
         titles.push_back(LimitText(t, base));
     rows.push_back(std::move(titles));
     for (const SectionCheck& s : check.sections) {
