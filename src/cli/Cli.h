@@ -4,10 +4,21 @@
 #include <string>
 #include <vector>
 
+namespace qm {
+struct LimitProfile;
+}
+
 namespace qm::cli {
 
-// 4: a plan edit was refused or ignored; the edits that applied are saved.
-enum ExitCode { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitNotApplied = 4 };
+// 3: a checked value is outside its limit. 4: a plan edit was refused or ignored; the edits
+// that applied are saved.
+enum ExitCode {
+    kExitOk = 0,
+    kExitFailed = 1,
+    kExitUsage = 2,
+    kExitLimitsFailed = 3,
+    kExitNotApplied = 4
+};
 
 // What every command gets: the arguments after the command name with the global options
 // (--lang, --settings) already taken out and applied.
@@ -64,5 +75,11 @@ int RunPlanRead(Context& ctx);
 int RunPlanWrite(Context& ctx);
 int RunCapture(Context& ctx);
 int RunSetup(Context& ctx);
+int RunCheck(Context& ctx);
+int RunReport(Context& ctx);
+
+// The profile at path, or the shipped default for an empty path; false (the reason on
+// stderr) when the file is missing or faulty.
+bool LoadProfileOrReport(Context& ctx, const std::string& path, LimitProfile& profile);
 
 } // namespace qm::cli

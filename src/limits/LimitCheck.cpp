@@ -73,6 +73,14 @@ bool IsDb(Quantity q) {
            q == Quantity::Adjacent || q == Quantity::Tilt;
 }
 
+// Values are tenths and the limits decimals: a value on the limit must not fail by a rounding
+// error, so margins within a millionth of a dB count as on the limit.
+void Judge(ValueCheck& v, double margin) {
+    constexpr double kOnTheLimit = 1e-6;
+    v.margin = std::fabs(margin) < kOnTheLimit ? 0.0 : margin;
+    v.verdict = *v.margin >= 0 ? Verdict::Pass : Verdict::Fail;
+}
+
 ValueCheck NotChecked(Quantity q, int column) {
     ValueCheck v;
     v.quantity = q;
@@ -86,8 +94,7 @@ ValueCheck InRange(Quantity q, int column, double value, double lo, double hi) {
     v.quantity = q;
     v.column = column;
     v.value = value;
-    v.margin = std::min(value - lo, hi - value);
-    v.verdict = *v.margin >= 0 ? Verdict::Pass : Verdict::Fail;
+    Judge(v, std::min(value - lo, hi - value));
     v.limitText = Num(lo) + " .. " + Num(hi);
     return v;
 }
@@ -97,16 +104,14 @@ ValueCheck AtLeast(Quantity q, int column, double value, double lo) {
     v.quantity = q;
     v.column = column;
     v.value = value;
-    v.margin = value - lo;
-    v.verdict = *v.margin >= 0 ? Verdict::Pass : Verdict::Fail;
+    Judge(v, value - lo);
     v.limitText = ">= " + Num(lo);
     return v;
 }
 
 ValueCheck AtMost(Quantity q, int column, double value, double hi) {
     ValueCheck v = AtLeast(q, column, value, hi);
-    v.margin = hi - value;
-    v.verdict = *v.margin >= 0 ? Verdict::Pass : Verdict::Fail;
+    Judge(v, hi - value);
     v.limitText = "<= " + (q == Quantity::Hum || q == Quantity::Hum1 || q == Quantity::Hum2
                                ? Format("%.2f%%", hi)
                                : Num(hi));
@@ -142,7 +147,8 @@ ValueCheck BerCheck(int column, std::uint16_t code, double belowLimit, double ma
         break;
     }
     v.value = value;
-    v.verdict = value <= max ? Verdict::Pass : Verdict::Fail;
+    // Relative slack: 2.0 * 10^-4 computed need not be the very double that "2E-4" reads as.
+    v.verdict = value <= max * (1 + 1e-9) ? Verdict::Pass : Verdict::Fail;
     if (value > 0 && max > 0)
         v.margin = std::log10(max) - std::log10(value);
     return v;

@@ -43,6 +43,8 @@ const std::map<std::string, std::string>& Chinese() {
         {"Report", "报告"},
         {"Acceptance report", "验收报告"},
         {"File", "文件"},
+        {"Project", "工程"},
+        {"Channels", "频道"},
         {"Date", "日期"},
         {"Meter", "仪表"},
         {"Summary", "结论汇总"},
