@@ -115,14 +115,14 @@ public:
     ProfileResult Run(std::string_view text) {
         if (!ReadSections(text))
             return Fail();
-        for (const auto& [name, spec] : Sections()) {
-            if (spec.required && !m_seen.count(name))
-                return Fail("the profile has no section [" + std::string(spec.display) + "]");
-        }
         LimitProfile p;
         for (const ParsedSection& s : m_sections)
             if (!Apply(s, p))
                 return Fail();
+        for (const auto& [name, spec] : Sections()) {
+            if (spec.required && !m_seen.count(name))
+                return Fail("the profile has no section [" + std::string(spec.display) + "]");
+        }
         return {std::move(p), {}};
     }
 

@@ -101,15 +101,17 @@ public:
     Writer(const ReportInput& input, bool embed) : m_in(input), m_embed(embed) {}
 
     std::string Run() {
-        m_html = "<html><head><meta charset=\"utf-8\"><title>" + Escape(T("Acceptance report")) +
-                 "</title><style>"
-                 "body{font-family:'DejaVu Sans','WenQuanYi Micro Hei',sans-serif;font-size:9pt}"
-                 "h1{font-size:16pt;margin-bottom:2pt}h2{font-size:12pt;margin-top:10pt}"
-                 "table.grid{border-collapse:collapse}"
-                 "table.grid td,table.grid th{border:1px solid #999;padding:2px 5px}"
-                 "th{background:#dde6f3;text-align:left}"
-                 "td.fail{background:#f9d6db;color:#b00020;font-weight:bold}"
-                 "</style></head><body>";
+        m_html =
+            "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><meta charset=\"utf-8\"/><title>" +
+            Escape(T("Acceptance report")) +
+            "</title><style>"
+            "body{font-family:'DejaVu Sans','WenQuanYi Micro Hei',sans-serif;font-size:9pt}"
+            "h1{font-size:16pt;margin-bottom:2pt}h2{font-size:12pt;margin-top:10pt}"
+            "table.grid{border-collapse:collapse}"
+            "table.grid td,table.grid th{border:1px solid #999;padding:2px 5px}"
+            "th{background:#dde6f3;text-align:left}"
+            "td.fail{background:#f9d6db;color:#b00020;font-weight:bold}"
+            "</style></head><body>";
         for (std::size_t i = 0; i < m_in.files.size(); ++i)
             Chapter(static_cast<int>(i));
         m_html += "</body></html>";
@@ -149,16 +151,17 @@ private:
         m_html += "<h2>" + Escape(T("Limits of the profile")) + "</h2>";
         ProfileTable();
         m_html += "<p>" + Escape(T("Levels in dBuV; a value equal to a limit passes.")) + "</p>";
-        m_html += "<p><br><br>" + Escape(T("Signature")) +
-                  ": ______________________________ &nbsp;&nbsp; " + Escape(T("Date")) +
+        m_html += "<p><br/><br/>" + Escape(T("Signature")) +
+                  ": ______________________________ &#160;&#160; " + Escape(T("Date")) +
                   ": ______________</p></div>";
     }
 
     void Summary(const FileCheck& check) {
         const int base = m_in.languageBase;
-        m_html += "<h2>" + Escape(T("Summary")) + "</h2><table class=\"grid\"><tr><th>" +
-                  Escape(T("Section")) + "</th><th>" + Escape(T("Channels")) + "</th><th>" +
-                  Escape(T("Margin")) + "</th><th>" + Escape(T("Verdict")) + "</th></tr>";
+        m_html += "<h2>" + Escape(T("Summary")) +
+                  "</h2><table class=\"grid\" width=\"100%\"><tr><th>" + Escape(T("Section")) +
+                  "</th><th>" + Escape(T("Channels")) + "</th><th>" + Escape(T("Margin")) +
+                  "</th><th>" + Escape(T("Verdict")) + "</th></tr>";
         for (const SectionCheck& s : check.sections) {
             m_html += "<tr><td>" + Escape(SectionName(s.section, base)) + "</td><td>" +
                       Escape(SummaryLine(s.passCount, s.channelCount, std::nullopt, base)) +
@@ -181,11 +184,11 @@ private:
         for (const ValueCheck& v : s.fileValues)
             m_html += "<p>" + Escape(QuantityName(v.quantity, base)) + ": " +
                       Escape(CheckValueText(v)) + " dB (" + Escape(v.limitText) +
-                      ") &nbsp; <b style=\"color:" + VerdictColour(v.verdict) + "\">" +
+                      ") &#160; <b style=\"color:" + VerdictColour(v.verdict) + "\">" +
                       Escape(VerdictWord(v.verdict, base)) + "</b></p>";
         if (table->rows.empty())
             return;
-        m_html += "<table class=\"grid\"><tr>";
+        m_html += "<table class=\"grid\" width=\"100%\"><tr>";
         for (const PaneColumn& c : table->columns)
             m_html += "<th>" + Escape(c.title) + "</th>";
         m_html += "<th>" + Escape(T("Verdict")) + "</th></tr>";
@@ -225,15 +228,16 @@ private:
                 src = "data:image/png;base64," + png.toBase64().toStdString();
             }
             m_html += "<p><img src=\"" + src + "\" width=\"640\" height=\"" +
-                      std::to_string(640 * kChartHeight / kChartWidth) + "\"></p>";
+                      std::to_string(640 * kChartHeight / kChartWidth) + "\"/></p>";
         }
     }
 
     void ProfileTable() {
-        m_html += "<table class=\"grid\"><tr><th>" + Escape(T("Signal")) + "</th><th>" +
-                  Escape(T("Level min")) + "</th><th>" + Escape(T("Level max")) + "</th><th>" +
-                  Escape(T("V/A min")) + "</th><th>" + Escape(T("V/A max")) + "</th><th>" +
-                  Escape(T("MER min")) + "</th><th>" + Escape(T("BER max")) + "</th></tr>";
+        m_html += "<table class=\"grid\" width=\"100%\"><tr><th>" + Escape(T("Signal")) +
+                  "</th><th>" + Escape(T("Level min")) + "</th><th>" + Escape(T("Level max")) +
+                  "</th><th>" + Escape(T("V/A min")) + "</th><th>" + Escape(T("V/A max")) +
+                  "</th><th>" + Escape(T("MER min")) + "</th><th>" + Escape(T("BER max")) +
+                  "</th></tr>";
         const auto row = [this](const std::string& name, const ChannelLimits& l, bool tv) {
             m_html += "<tr><td>" + Escape(name) + "</td><td>" + Format("%.1f", l.levelMin) +
                       "</td><td>" + Format("%.1f", l.levelMax) + "</td>";
@@ -255,9 +259,9 @@ private:
         row("DVB-T", p.terrestrial, false);
         row("DVB-T2", p.terrestrial2, false);
         m_html += "</table><p>" + Escape(QuantityName(Quantity::Tilt, m_in.languageBase)) +
-                  " &lt;= " + Format("%.1f dB", p.tiltMax) + " &nbsp; " +
+                  " &lt;= " + Format("%.1f dB", p.tiltMax) + " &#160; " +
                   Escape(QuantityName(Quantity::Adjacent, m_in.languageBase)) +
-                  " &lt;= " + Format("%.1f dB", p.adjacentMax) + " &nbsp; " +
+                  " &lt;= " + Format("%.1f dB", p.adjacentMax) + " &#160; " +
                   Escape(QuantityName(Quantity::Hum, m_in.languageBase)) +
                   " &lt;= " + Format("%.2f%%", p.humMax) + "</p>";
     }
