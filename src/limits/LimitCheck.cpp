@@ -394,6 +394,14 @@ Verdict Combine(Verdict a, Verdict b) {
     return Verdict::NotMeasured;
 }
 
+std::vector<int> FailingRows(const SectionCheck& section) {
+    std::vector<int> rows;
+    for (const ChannelCheck& c : section.channels)
+        if (c.verdict == Verdict::Fail)
+            rows.push_back(c.row);
+    return rows;
+}
+
 Verdict ChannelCheck::ColumnVerdict(int column) const {
     Verdict v = Verdict::NotChecked;
     for (const ValueCheck& c : values) {

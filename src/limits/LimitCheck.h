@@ -67,6 +67,10 @@ FileCheck CheckFile(const MeasurementFile& file, const LimitProfile& profile);
 SectionCheck CheckSection(const MeasurementFile& file, const LimitProfile& profile,
                           PaneSection section);
 
+// Rows of the section whose channel fails: the bars a chart outlines (a chart draws one bar
+// per row of its pane's list).
+std::vector<int> FailingRows(const SectionCheck& section);
+
 // Combines verdicts: any fail fails, else any pass passes, else not measured.
 Verdict Combine(Verdict a, Verdict b);
 

@@ -15,6 +15,7 @@
 
 #include "base/BinaryFile.h"
 #include "chart/CInstrument.h"
+#include "chart/CMyDevGDI.h"
 #include "chart/IMessageSink.h"
 #include "chart/InstrumentFactory.h"
 #include "limits/LimitCheck.h"
@@ -26,9 +27,11 @@ namespace qm {
 
 namespace {
 
-// Picture size of a chart: twice what the screen shows, so that print stays sharp.
-constexpr int kChartWidth = 1400;
-constexpr int kChartHeight = 800;
+// Picture size of a chart: sharper than the screen, yet with its texts still readable once
+// the picture is scaled to the page's width.
+constexpr int kChartWidth = 1000;
+constexpr int kChartHeight = 560;
+constexpr int kShownWidth = 600; // within the page's text width
 constexpr int kTreeValues[] = {500, 600, 700, 800, 900, 1000};
 
 std::string Escape(const std::string& text) {
@@ -211,24 +214,28 @@ private:
         const MeasurementFile file(element);
         const std::pair<std::uint8_t, int> charts[] = {
             {kFlagTilt, 600}, {kFlagScan, 700}, {kFlagSpectrum, 800}, {kFlagLimit, 1000}};
+        int shown = 0;
         for (const auto& [flag, value] : charts) {
             if (!(file.SectionFlags() & flag))
                 continue;
             const auto section = SectionFromTreeValue(value);
-            m_html += "<h2>" + Escape(SectionName(*section, m_in.languageBase)) + "</h2>";
+            // Two charts to a page, each under its heading.
+            m_html += shown++ % 2 == 0 ? "<h2 style=\"page-break-before:always\">" : "<h2>";
+            m_html += Escape(SectionName(*section, m_in.languageBase)) + "</h2>";
             const std::string name = "chart:" + std::to_string(index) + "/" + std::to_string(value);
             std::string src = name;
             if (m_embed) {
                 const QImage picture =
-                    RenderSectionChart(element, value, kChartWidth, kChartHeight);
+                    RenderSectionChart(element, value, kChartWidth, kChartHeight, &m_in.profile);
                 QByteArray png;
                 QBuffer buffer(&png);
                 buffer.open(QIODevice::WriteOnly);
                 picture.save(&buffer, "PNG");
                 src = "data:image/png;base64," + png.toBase64().toStdString();
             }
-            m_html += "<p><img src=\"" + src + "\" width=\"640\" height=\"" +
-                      std::to_string(640 * kChartHeight / kChartWidth) + "\"/></p>";
+            m_html += "<p><img src=\"" + src + "\" width=\"" + std::to_string(kShownWidth) +
+                      "\" height=\"" + std::to_string(kShownWidth * kChartHeight / kChartWidth) +
+                      "\"/></p>";
         }
     }
 
@@ -283,7 +290,18 @@ std::string LowerExtension(const std::string& path) {
 
 } // namespace
 
-QImage RenderSectionChart(const _tagFileDataExt& file, int sectionValue, int width, int height) {
+void OutlineFailingBars(CInstrument& chart, const _tagFileDataExt& file, int sectionValue,
+                        const LimitProfile* profile) {
+    std::vector<int> rows;
+    const auto section = SectionFromTreeValue(sectionValue);
+    if (profile && section && *section != PaneSection::Spectrum)
+        rows = FailingRows(CheckSection(MeasurementFile(file), *profile, *section));
+    if (CMyDevGDI* surface = chart.Surface())
+        surface->Update([&rows](CDevGDI::State& s) { s.outlinedBars = rows; });
+}
+
+QImage RenderSectionChart(const _tagFileDataExt& file, int sectionValue, int width, int height,
+                          const LimitProfile* profile) {
     if (std::find(std::begin(kTreeValues), std::end(kTreeValues), sectionValue) ==
             std::end(kTreeValues) ||
         sectionValue == 500 || sectionValue == 900)
@@ -296,6 +314,8 @@ QImage RenderSectionChart(const _tagFileDataExt& file, int sectionValue, int wid
     chart->SetData(file);
     chart->RefreshTexts();
     chart->Resize(0, 0, width, height);
+    if (profile)
+        OutlineFailingBars(*chart, file, sectionValue, profile);
     return chart->DrawFrame();
 }
 
@@ -329,9 +349,10 @@ bool WriteReport(const ReportInput& input, const std::string& path, std::string&
         doc.setHtml(QString::fromStdString(ReportHtml(input, false)));
         for (std::size_t i = 0; i < input.files.size(); ++i)
             for (int value : {600, 700, 800, 1000})
-                doc.addResource(
-                    QTextDocument::ImageResource, QUrl(QString("chart:%1/%2").arg(i).arg(value)),
-                    RenderSectionChart(input.files[i], value, kChartWidth, kChartHeight));
+                doc.addResource(QTextDocument::ImageResource,
+                                QUrl(QString("chart:%1/%2").arg(i).arg(value)),
+                                RenderSectionChart(input.files[i], value, kChartWidth, kChartHeight,
+                                                   &input.profile));
         QByteArray pdf;
         QBuffer buffer(&pdf);
         buffer.open(QIODevice::WriteOnly);

@@ -25,6 +25,8 @@
 #include "desktop/frame/CLevantoView.h"
 #include "desktop/frame/CRibbonBar.h"
 #include "desktop/frame/Looks.h"
+#include "desktop/limits/ChartLimitOutlines.h"
+#include "desktop/limits/LimitRibbonPanel.h"
 #include "desktop/panes/CAnalysisDialog.h"
 #include "desktop/setup/SetupEntry.h"
 #include "res/StringTable.h"
@@ -159,6 +161,7 @@ void CMainFrame::BuildRibbon(const RibbonTexts& texts) {
     m_ribbon->AddButton(operation, m_commands[RibbonTexts::PictureCapture]);
     m_ribbon->AddButton(set, m_commands[RibbonTexts::TimeUnit]);
     m_ribbon->AddButton(help, m_commands[RibbonTexts::About]);
+    AddLimitPanel(*m_ribbon, this);
     setMenuWidget(m_ribbon);
 }
 
@@ -173,6 +176,7 @@ void CMainFrame::BuildClientArea() {
     m_splitter->setChildrenCollapsible(false);
     setCentralWidget(m_splitter);
     m_holder = std::make_unique<CChartHolder>(m_view);
+    m_outlines = new ChartLimitOutlines(*m_holder, this);
     CLevantoApp::Instance().SetChartPicture(m_view);
     m_connectDialog = new CDlgSetCom(this);
     connect(m_tree, &CFileTreeView::ItemOpened, this, &CMainFrame::OpenTreeItem);
@@ -277,6 +281,7 @@ void CMainFrame::OpenTreeItem(QTreeWidgetItem* item) {
                 CInstrument& chart = m_holder->InstallController(value);
                 chart.SetData(*element);
                 chart.RefreshTexts();
+                m_outlines->Track(*element, value);
             }
             if (m_dialog) {
                 m_dialog->ShowFile(index);

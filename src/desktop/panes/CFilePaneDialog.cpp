@@ -27,6 +27,7 @@ CFilePaneDialog::CFilePaneDialog(PaneSection section, QWidget* parent)
     exportButton->setObjectName("exportButton");
     top->addWidget(m_fileName);
     top->addWidget(exportButton);
+    top->addWidget(LimitSummary());
     top->addStretch(1);
     root->addLayout(top);
     root->addWidget(MakeTableView("Table", this), 1);
