@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
@@ -292,7 +293,16 @@ std::string_view DefaultProfileText() {
 }
 
 const LimitProfile& DefaultProfile() {
-    static const LimitProfile profile = *ParseLimitProfile(DefaultProfileText()).profile;
+    static const LimitProfile profile = [] {
+        ProfileResult r = ParseLimitProfile(DefaultProfileText());
+        // The shipped text is part of the program: a fault there is a build fault.
+        if (!r.profile) {
+            std::fprintf(stderr, "qm7100: the shipped limit profile is faulty: %s\n",
+                         r.error.c_str());
+            std::abort();
+        }
+        return *r.profile;
+    }();
     return profile;
 }
 
