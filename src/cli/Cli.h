@@ -76,6 +76,10 @@ int RunPlanWrite(Context& ctx);
 int RunCapture(Context& ctx);
 int RunSetup(Context& ctx);
 int RunCheck(Context& ctx);
+
+// Fonts and the PDF writer need the GUI layer; the tool has no window, so it never needs a
+// display (builds with the chart engine only).
+void EnsureGuiApplication();
 int RunReport(Context& ctx);
 
 // The profile at path, or the shipped default for an empty path; false (the reason on

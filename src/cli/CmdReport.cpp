@@ -2,8 +2,6 @@
 
 #ifdef QM_HAVE_CHART
 
-#include <QGuiApplication>
-#include <cstdio>
 #include <ostream>
 
 #include "cli/CliProject.h"
@@ -14,23 +12,6 @@
 namespace qm::cli {
 
 namespace {
-
-void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "qm7100: %s\n", qPrintable(text));
-}
-
-// Fonts and the PDF writer need the GUI layer, never a display.
-void EnsureGui() {
-    if (QGuiApplication::instance())
-        return;
-    qInstallMessageHandler(QuietQt);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "qm7100";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
 
 std::string BaseName(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
@@ -70,7 +51,7 @@ int RunReport(Context& ctx) {
     }
     input.projectName = BaseName(project);
     input.languageBase = LanguageBase();
-    EnsureGui();
+    EnsureGuiApplication();
     std::string error;
     if (!WriteReport(input, out, error)) {
         ctx.err << "qm7100: " << error << '\n';
