@@ -22,6 +22,7 @@
 #include "limits/LimitTexts.h"
 #include "panes/AnalysisPane.h"
 #include "panes/PaneText.h"
+#include "res/TextCodec.h"
 
 namespace qm {
 
@@ -56,11 +57,6 @@ std::string Escape(const std::string& text) {
         }
     }
     return out;
-}
-
-// The meter's 8-bit header texts as the panes show them.
-std::string Shown(const std::string& bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())).toStdString();
 }
 
 std::string MeterText(int kind) {
@@ -139,8 +135,10 @@ private:
         };
         if (!m_in.projectName.empty())
             headerRow(T("Project"), m_in.projectName);
-        headerRow(T("File"), file.HasLayout() ? Shown(file.FileName()) : std::string());
-        headerRow(T("Date"), file.HasLayout() ? Shown(file.DateTimeText()) : std::string());
+        headerRow(T("File"), file.HasLayout() ? AnsiToUtf8(file.FileName(), m_in.languageBase)
+                                              : std::string());
+        headerRow(T("Date"), file.HasLayout() ? AnsiToUtf8(file.DateTimeText(), m_in.languageBase)
+                                              : std::string());
         headerRow(T("Meter"), MeterText(file.Kind()));
         headerRow(T("Limit profile"), m_in.profile.name);
         m_html += "</table>";
@@ -202,7 +200,7 @@ private:
             for (std::size_t col = 0; col < row.size(); ++col) {
                 const bool fails = c && c->ColumnVerdict(static_cast<int>(col)) == Verdict::Fail;
                 m_html += fails ? "<td class=\"fail\">&#x2717; " : "<td>";
-                m_html += Escape(Shown(row[col])) + "</td>";
+                m_html += Escape(row[col]) + "</td>";
             }
             m_html += c ? VerdictCell(c->verdict, base) : "<td></td>";
             m_html += "</tr>";

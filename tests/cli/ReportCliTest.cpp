@@ -90,6 +90,8 @@ TEST(ReportCli, WritesAReadableHtmlAndPdf) {
     const std::string words = Poppler("pdftotext", {dir.File("r.pdf"), "-"});
     EXPECT_NE(words.find("结论："), std::string::npos) << words.substr(0, 400);
     EXPECT_NE(words.find("验收报告"), std::string::npos);
+    // The pane's own Chinese words (an unlocked channel's BER) stay readable.
+    EXPECT_NE(words.find("失锁"), std::string::npos);
 
     // A name that is neither: refused, nothing written.
     const auto odd = RunProcess(BinPath("qm7100"), {"report", kSample, dir.File("r.txt")});
