@@ -498,6 +498,21 @@ void CDevGDI::DrawAxisLabels(GdiPainter& p, const State& s) {
     }
 }
 
+namespace {
+
+constexpr COLORREF kOutlineColour = MakeColorref(255, 48, 48);
+
+// The outline of a failing channel's bar: a thick frame just outside the bar, so that it
+// stands out by its shape as well as its colour.
+void OutlineBar(GdiPainter& p, const std::vector<int>& outlined, int k, int left, int top,
+                int right, int bottom) {
+    if (outlined.empty() || std::find(outlined.begin(), outlined.end(), k) == outlined.end())
+        return;
+    p.FrameRect(left - 1, top - 2, right + 1, bottom + 1, 3, kOutlineColour);
+}
+
+} // namespace
+
 void CDevGDI::DrawChannelBars(GdiPainter& p, const State& s, std::span<const ChannelBar> r) {
     const Box g = Geometry(s);
     const int n = static_cast<int>(r.size());
@@ -514,10 +529,12 @@ void CDevGDI::DrawChannelBars(GdiPainter& p, const State& s, std::span<const Cha
             if (yv < y0 && ya < y0) {
                 p.Rectangle(left, y0, right, yv, s.seriesColours[0]);
                 p.Rectangle(left, y0, right, ya, s.seriesColours[1]);
+                OutlineBar(p, s.outlinedBars, k, left, std::min(yv, ya), right, y0);
             }
         } else if (bar.b || bar.c) {
             const int y = std::min(std::max(ValueToY(s, bar.primary), top), y0);
             p.Rectangle(left, y0, right, y, s.seriesColours[bar.b ? 2 : 3]);
+            OutlineBar(p, s.outlinedBars, k, left, y, right, y0);
         }
     }
 }
@@ -542,6 +559,8 @@ void CDevGDI::DrawTiltBars(GdiPainter& p, const State& s, std::span<const Channe
             continue;
         p.Rectangle(SlotX(s, k + 1, n), y0, SlotX(s, k + 2, n) - shrink, ValueToY(s, bar.primary),
                     s.seriesColours[series]);
+        OutlineBar(p, s.outlinedBars, k, SlotX(s, k + 1, n), ValueToY(s, bar.primary),
+                   SlotX(s, k + 2, n) - shrink, y0);
     }
     const double first = r.front().primary, last = r.back().primary;
     if (first == 0.0 && last == 0.0)

@@ -69,6 +69,8 @@ public:
         bool verticalCrosshair = false;
         bool numericYScale = true;
         bool axisLabels = false;
+        // Bars drawn with an outline (channels outside their limits); empty draws none.
+        std::vector<int> outlinedBars;
 
         State();
     };

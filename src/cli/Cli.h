@@ -4,14 +4,19 @@
 #include <string>
 #include <vector>
 
+namespace qm {
+struct LimitProfile;
+}
+
 namespace qm::cli {
 
-// 4: a plan edit was refused or ignored (the edits that applied are saved); 130: a meter
-// operation stopped by Ctrl-C, as a shell reports SIGINT.
+// 3: a checked value is outside its limit; 4: a plan edit was refused or ignored (the edits
+// that applied are saved); 130: a meter operation stopped by Ctrl-C, as a shell reports SIGINT.
 enum ExitCode {
     kExitOk = 0,
     kExitFailed = 1,
     kExitUsage = 2,
+    kExitLimitsFailed = 3,
     kExitNotApplied = 4,
     kExitCancelled = 130
 };
@@ -79,5 +84,15 @@ int RunPlanRead(Context& ctx);
 int RunPlanWrite(Context& ctx);
 int RunCapture(Context& ctx);
 int RunSetup(Context& ctx);
+int RunCheck(Context& ctx);
+
+// Fonts and the PDF writer need the GUI layer; the tool has no window, so it never needs a
+// display (builds with the chart engine only).
+void EnsureGuiApplication();
+int RunReport(Context& ctx);
+
+// The profile at path, or the shipped default for an empty path; false (the reason on
+// stderr) when the file is missing or faulty.
+bool LoadProfileOrReport(Context& ctx, const std::string& path, LimitProfile& profile);
 
 } // namespace qm::cli

@@ -67,7 +67,8 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& t
         std::fprintf(stderr, "qm7100: %s\n", qPrintable(text));
 }
 
-// Fonts need the GUI layer; the tool has no window, so it never needs a display.
+} // namespace
+
 void EnsureGuiApplication() {
     if (QGuiApplication::instance())
         return;
@@ -78,8 +79,6 @@ void EnsureGuiApplication() {
     static char* argv[] = {name, nullptr};
     static QGuiApplication app(argc, argv);
 }
-
-} // namespace
 
 int RunChart(Context& ctx) {
     std::vector<std::string> args = ctx.args;

@@ -26,6 +26,13 @@ level, tilt, scan, spectrum, hum, limit:
     from A to B of level, audio, MER, BER class and hum (README.md, "Comparing
     measurements").
 
+Limit checks (--profile FILE: a limit profile; default: the shipped EN 60728-1 profile):
+  qm7100 check PROJECT.f71 INDEX [--profile FILE]
+    prints every checked value with its limit, margin and verdict; exit status 3 when one
+    fails
+  qm7100 report PROJECT.f71 [INDEX ...] OUT.pdf|OUT.html [--profile FILE]
+    writes the acceptance report of the files (all of them without INDEX)
+
 Channel-plan files (.f71CH):
   qm7100 plan show PLAN.f71CH [--json]
   qm7100 plan edit PLAN.f71CH ROW COLUMN TEXT [ROW COLUMN TEXT ...] [--output OUT.f71CH]
@@ -58,7 +65,8 @@ Options:
 --json (tree, show, compare, plan show) prints one JSON document instead of the text (numbers as numbers, "---" as null;
 README.md, "JSON output", gives its shape).
 OUT may be - for export and chart (the CSV or PNG goes to stdout). Exit status: 0 done,
-1 failed, 2 usage error, 4 some plan edits refused or ignored.
+1 failed, 2 usage error, 3 a value outside its limit (check), 4 some plan edits refused or
+ignored.
 )";
 
 const char* const kUsageChinese = R"(用法：qm7100 [--lang en|zh] [--settings FILE] COMMAND ...
@@ -69,6 +77,12 @@ spectrum、hum、limit 之一：
   qm7100 show PROJECT.f71 INDEX SECTION [--marker POS]
   qm7100 export PROJECT.f71 INDEX SECTION OUT.csv
   qm7100 chart PROJECT.f71 INDEX SECTION OUT.png [--size WxH] [--marker POS]
+
+限值检查（--profile FILE：限值配置文件；默认为随程序提供的 EN 60728-1 配置）：
+  qm7100 check PROJECT.f71 INDEX [--profile FILE]
+    显示每个检查项的限值、余量和结论；有项目不合格时退出状态为 3
+  qm7100 report PROJECT.f71 [INDEX ...] OUT.pdf|OUT.html [--profile FILE]
+    写出所选文件的验收报告（不给 INDEX 时为全部文件）
 
 频道表文件（.f71CH）：
   qm7100 plan show PLAN.f71CH
@@ -95,7 +109,7 @@ spectrum、hum、limit 之一：
   --help           显示本帮助
 
 export 和 chart 的 OUT 可为 -（CSV 或 PNG 写到标准输出）。退出状态：0 完成，1 失败，
-2 用法错误，4 有频道表编辑被拒绝或忽略。
+2 用法错误，3 有检查项超出限值（check），4 有频道表编辑被拒绝或忽略。
 )";
 
 } // namespace
@@ -215,6 +229,8 @@ int main(int argc, char** argv) {
         {"plan export", RunPlanExport},
         {"compare", RunCompare},
         {"plan import", RunPlanImport},
+        {"check", RunCheck},
+        {"report", RunReport},
     };
     auto it = commands.find(command);
     if (it == commands.end())

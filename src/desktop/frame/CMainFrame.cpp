@@ -25,6 +25,8 @@
 #include "desktop/frame/CLevantoView.h"
 #include "desktop/frame/CRibbonBar.h"
 #include "desktop/frame/Looks.h"
+#include "desktop/limits/ChartLimitOutlines.h"
+#include "desktop/limits/LimitRibbonPanel.h"
 #include "desktop/panes/CAnalysisDialog.h"
 #include "desktop/panes/CCompareDialog.h"
 #include "desktop/setup/SetupEntry.h"
@@ -164,6 +166,7 @@ void CMainFrame::BuildRibbon(const RibbonTexts& texts) {
     m_ribbon->AddButton(operation, compare);
     m_ribbon->AddButton(set, m_commands[RibbonTexts::TimeUnit]);
     m_ribbon->AddButton(help, m_commands[RibbonTexts::About]);
+    AddLimitPanel(*m_ribbon, this);
     setMenuWidget(m_ribbon);
 }
 
@@ -178,6 +181,7 @@ void CMainFrame::BuildClientArea() {
     m_splitter->setChildrenCollapsible(false);
     setCentralWidget(m_splitter);
     m_holder = std::make_unique<CChartHolder>(m_view);
+    m_outlines = new ChartLimitOutlines(*m_holder, this);
     CLevantoApp::Instance().SetChartPicture(m_view);
     m_connectDialog = new CDlgSetCom(this);
     connect(m_tree, &CFileTreeView::ItemOpened, this, &CMainFrame::OpenTreeItem);
@@ -282,6 +286,7 @@ void CMainFrame::OpenTreeItem(QTreeWidgetItem* item) {
                 CInstrument& chart = m_holder->InstallController(value);
                 chart.SetData(*element);
                 chart.RefreshTexts();
+                m_outlines->Track(*element, value);
             }
             if (m_dialog) {
                 m_dialog->ShowFile(index);

@@ -19,6 +19,7 @@ namespace qm {
 class CAnalysisDialog;
 class CBaseCtrlPane;
 class CChartHolder;
+class ChartLimitOutlines;
 class CDlgSetCom;
 class CFileTreeView;
 class CLevantoView;
@@ -97,6 +98,7 @@ private:
     CFileTreeView* m_tree = nullptr;
     CLevantoView* m_view = nullptr;
     std::unique_ptr<CChartHolder> m_holder;
+    ChartLimitOutlines* m_outlines = nullptr;
     QPointer<CBaseCtrlPane> m_pane;
     QPointer<CAnalysisDialog> m_dialog;
     CDlgSetCom* m_connectDialog = nullptr;

@@ -87,4 +87,9 @@ QToolButton* CRibbonBar::AddButton(int panel, QAction* action) {
     return button;
 }
 
+void CRibbonBar::AddWidget(int panel, QWidget* widget) {
+    widget->setParent(this);
+    m_panels.at(static_cast<std::size_t>(panel))->addWidget(widget);
+}
+
 } // namespace qm

@@ -21,6 +21,8 @@ public:
     int AddPanel(const QString& caption);
     // A large button for the action in the panel.
     QToolButton* AddButton(int panel, QAction* action);
+    // Any other control (a drop-down list) in the panel.
+    void AddWidget(int panel, QWidget* widget);
 
     QToolButton* ApplicationButton() const { return m_appButton; }
     const std::vector<QToolButton*>& Buttons() const { return m_buttons; }

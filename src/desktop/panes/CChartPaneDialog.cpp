@@ -63,6 +63,8 @@ CChartPaneDialog::CChartPaneDialog(PaneSection section, QWidget* parent)
         auto* group = new QGroupBox(QString::fromStdString(table.title), this);
         group->setObjectName(QString::fromStdString(table.tag) + "Group");
         auto* inner = new QVBoxLayout(group);
+        if (table.tag == "List")
+            inner->addWidget(LimitSummary());
         inner->addWidget(MakeTableView(table.tag, group));
         if (table.tag == "List") {
             root->addWidget(group, 1);

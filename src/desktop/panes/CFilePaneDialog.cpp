@@ -28,6 +28,7 @@ CFilePaneDialog::CFilePaneDialog(PaneSection section, QWidget* parent)
     top->addWidget(m_fileName);
     top->addWidget(exportButton);
     top->addWidget(MakeSpreadsheetButton(this));
+    top->addWidget(LimitSummary());
     top->addStretch(1);
     root->addLayout(top);
     root->addWidget(MakeTableView("Table", this), 1);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include <QFile>
+#include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 
@@ -12,6 +13,7 @@
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
 #include "desktop/Prompt.h"
+#include "desktop/limits/PaneLimitMarks.h"
 #include "desktop/panes/PaneTableView.h"
 #include "panes/SpreadsheetExport.h"
 #include "res/StringTable.h"
@@ -31,7 +33,8 @@ QString CannotWriteText() {
 CPaneDialogBase::CPaneDialogBase(PaneSection section, QWidget* parent)
     : CAnalysisDialog(parent), m_section(section),
       // Making a pane reads the level unit from the settings again, as every pane does.
-      m_pane(MakeAnalysisPane(section, LanguageBase(), Settings().LevelUnit())) {
+      m_pane(MakeAnalysisPane(section, LanguageBase(), Settings().LevelUnit())),
+      m_limitMarks(new PaneLimitMarks(section, this)) {
     PaintDialogBackground(this);
 }
 
@@ -42,6 +45,8 @@ void CPaneDialogBase::ShowFile(long index) {
         return;
     for (const auto& [tag, view] : m_views)
         RefreshTable(tag);
+    m_limitMarks->FileShown(
+        CLevantoApp::Instance().Files().Elements()[static_cast<std::size_t>(index)]);
     FileShown();
 }
 
@@ -86,6 +91,8 @@ PaneTableView* CPaneDialogBase::MakeTableView(const std::string& tag, QWidget* p
     view->setObjectName(QString::fromStdString(tag));
     m_views[tag] = view;
     RefreshTable(tag);
+    if (tag == "List" || tag == "Table")
+        m_limitMarks->SetTable(view);
     return view;
 }
 
@@ -94,6 +101,10 @@ void CPaneDialogBase::ReportWriteFailure(const QString& path) {
     const QString reason = QString::fromLocal8Bit(std::strerror(errno));
     Prompt().ShowMessage(this, {MessageCaption(MessageKind::Error), CannotWriteText(),
                                 QStringLiteral("%1: %2").arg(path, reason), MessageKind::Error});
+}
+
+QWidget* CPaneDialogBase::LimitSummary() const {
+    return m_limitMarks->SummaryLabel();
 }
 
 void CPaneDialogBase::RefreshTable(const std::string& tag) {

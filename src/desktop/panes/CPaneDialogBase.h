@@ -9,6 +9,7 @@
 
 namespace qm {
 
+class PaneLimitMarks;
 class PaneTableView;
 
 // What the six pane dialogs share: the core's pane with the tables it computes, the file it
@@ -39,6 +40,8 @@ protected:
     virtual void FileShown() {}
     // Tells the user that a chosen file could not be written, and why (errno of the save).
     void ReportWriteFailure(const QString& path);
+    // The line with the limit verdicts of the main table; hidden while no profile is active.
+    QWidget* LimitSummary() const;
 
 private:
     void RefreshTable(const std::string& tag);
@@ -46,6 +49,7 @@ private:
     PaneSection m_section;
     std::unique_ptr<AnalysisPane> m_pane;
     std::map<std::string, PaneTableView*> m_views;
+    PaneLimitMarks* m_limitMarks;
 };
 
 } // namespace qm
