@@ -70,9 +70,9 @@ std::vector<std::vector<std::string>> LevelPane::Rows() const {
             row.insert(row.end(), {"TV", level, second, kNoValue, kNoValue, kNoValue});
             break;
         case LevelClass::Cable:
-            row.insert(row.end(), {IsKind(kind, MeterKind::Compact) ? "DIGI" : "DVB-C", level,
-                                   kNoValue, second, ber(record->ber1, "<1.0E-9"),
-                                   ber(record->ber2, "<1.0E-9")});
+            row.insert(row.end(),
+                       {IsKind(kind, MeterKind::Compact) ? "DIGI" : "DVB-C", level, kNoValue,
+                        second, ber(record->ber1, "<1.0E-9"), ber(record->ber2, "<1.0E-9")});
             break;
         case LevelClass::Terrestrial:
             row.insert(row.end(), {"DVB-T", level, kNoValue, MerText(record->second, 30),

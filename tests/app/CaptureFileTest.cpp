@@ -5,8 +5,8 @@
 
 #include <sys/stat.h>
 
-#include "link/cnComm.h"
 #include "app/CaptureFile.h"
+#include "link/cnComm.h"
 #include "operations/ScreenCapture.h"
 #include "support/TestSupport.h"
 

@@ -8,8 +8,8 @@
 #include "SetupTestSupport.h"
 #include "desktop/setup/CDlgPictureCap.h"
 #include "desktop/setup/CapturePictureView.h"
-#include "setup/BitmapFile.h"
 #include "operations/ScreenCapture.h"
+#include "setup/BitmapFile.h"
 
 namespace qm {
 namespace {

@@ -11,13 +11,13 @@
 #include <cerrno>
 #include <unistd.h>
 
-#include "operations/ConnectOperation.h"
 #include "app/Settings.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
 #include "desktop/OperationWorker.h"
 #include "desktop/Prompt.h"
 #include "link/PortAddress.h"
+#include "operations/ConnectOperation.h"
 #include "res/StringTable.h"
 
 namespace qm {

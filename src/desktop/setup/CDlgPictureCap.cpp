@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "app/CaptureFile.h"
 #include "base/BinaryFile.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
@@ -15,9 +16,8 @@
 #include "desktop/Prompt.h"
 #include "desktop/setup/CapturePictureView.h"
 #include "desktop/setup/SetupButton.h"
-#include "setup/BitmapFile.h"
-#include "app/CaptureFile.h"
 #include "operations/ScreenCapture.h"
+#include "setup/BitmapFile.h"
 
 namespace qm {
 
