@@ -26,13 +26,6 @@ namespace {
 
 using test::SimProcess;
 
-std::vector<int> Codes(const std::string& log) {
-    std::vector<int> codes;
-    for (const std::string& f : test::LoggedFrames(log))
-        codes.push_back(test::LoggedCode(f));
-    return codes;
-}
-
 class ChannelEditor : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -135,7 +128,7 @@ TEST_F(ChannelEditor, UploadShowsThePlanAndCellEditsFollowTheRules) {
     EXPECT_FALSE(dialog->Progress()->isVisible());
     EXPECT_TRUE(dialog->isEnabled() && dialog->Button(CDlgEditChannel::kUpload)->isEnabled());
     EXPECT_TRUE(GridMatchesModel());
-    const std::vector<int> codes = Codes(log);
+    const std::vector<int> codes = test::LoggedCodes(log);
     ASSERT_GE(codes.size(), 3u);
     EXPECT_EQ(codes[0], 0x2B);
     EXPECT_EQ(codes[1], 0x81);
@@ -187,7 +180,7 @@ TEST_F(ChannelEditor, DownloadOfAnEmptyGridAndOfThreeChannels) {
     Start({"--model", "7100T"});
     Press(CDlgEditChannel::kDownload);
     EXPECT_EQ(prompt.Texts(), QStringList{"Please upload CH plan first!"});
-    EXPECT_EQ(Codes(log), (std::vector<int>{0x2B})) << "nothing sent but the connect";
+    EXPECT_EQ(test::LoggedCodes(log), (std::vector<int>{0x2B})) << "nothing sent but the connect";
     EXPECT_FALSE(dialog->Progress()->isVisible());
 
     prompt.openNames << QString::fromStdString(PlanFile(1, 3, "three.f71CH"));
@@ -197,7 +190,7 @@ TEST_F(ChannelEditor, DownloadOfAnEmptyGridAndOfThreeChannels) {
     dialog->SlotList()->setCurrentIndex(3);
     Press(CDlgEditChannel::kDownload);
     EXPECT_EQ(prompt.Texts(), QStringList{"DownLoad CH plan is unsuccessfully!"});
-    const std::vector<int> codes = Codes(log);
+    const std::vector<int> codes = test::LoggedCodes(log);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), 0x67), 0);
     EXPECT_EQ(codes.end()[-2], 0x28) << "the slot is still made current";
     EXPECT_EQ(codes.back(), 0x09);

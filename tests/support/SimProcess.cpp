@@ -88,4 +88,11 @@ int LoggedCode(const std::string& frame) {
     return static_cast<int>(std::strtol(frame.substr(12, 2).c_str(), nullptr, 16));
 }
 
+std::vector<int> LoggedCodes(const std::string& logPath) {
+    std::vector<int> codes;
+    for (const std::string& frame : LoggedFrames(logPath))
+        codes.push_back(LoggedCode(frame));
+    return codes;
+}
+
 } // namespace qm::test

@@ -33,5 +33,7 @@ private:
 std::vector<std::string> LoggedFrames(const std::string& logPath);
 // The command code of a logged frame (its fifth byte), -1 when too short.
 int LoggedCode(const std::string& frame);
+// The command codes of every frame a simulator logged, in order.
+std::vector<int> LoggedCodes(const std::string& logPath);
 
 } // namespace qm::test
