@@ -102,7 +102,7 @@ TEST_F(ChannelEditor, OpensMaximizedWithoutAPlan) {
     EXPECT_EQ(dialog->SlotList()->count(), 5);
     EXPECT_FALSE(dialog->Progress()->isVisible());
     EXPECT_EQ(Grid()->columnCount(), 0);
-    EXPECT_FALSE(dialog->Button(CDlgEditChannel::kCopy)->isVisible());
+    EXPECT_TRUE(dialog->Button(CDlgEditChannel::kCopy)->isVisible());
     EXPECT_FALSE(dialog->Button(CDlgEditChannel::kUpload)->icon().isNull());
     // Closing an empty plan asks nothing; minimizing is ignored.
     dialog->setWindowState(dialog->windowState() | Qt::WindowMinimized);

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <QWindowStateChangeEvent>
@@ -79,14 +80,16 @@ CDlgEditChannel::CDlgEditChannel(QWidget* parent)
         button->setMinimumSize(104, 34);
         top->addWidget(button);
     }
-    // Kept from the meter's own editor but without a behaviour yet: never shown.
-    const std::pair<ButtonId, const char*> hidden[] = {{kCopy, "Copy"},
-                                                       {kPaste, "Paste"},
-                                                       {kInsert, "Insert"},
-                                                       {kDelete, "Delete"},
-                                                       {kOrder, "Order"}};
-    for (const auto& [id, caption] : hidden)
-        AddButton(id, QString::fromLatin1(caption))->hide();
+    const std::pair<ButtonId, const char*> tools[] = {{kCopy, "Copy"},
+                                                      {kPaste, "Paste"},
+                                                      {kInsert, "Insert"},
+                                                      {kDelete, "Delete"},
+                                                      {kOrder, "Order"}};
+    for (const auto& [id, caption] : tools) {
+        QPushButton* button = AddButton(id, QString::fromLatin1(caption));
+        button->setMinimumSize(72, 34);
+        top->addWidget(button);
+    }
     top->addStretch(1);
 
     m_slots = new QComboBox(this);
@@ -124,6 +127,15 @@ CDlgEditChannel::CDlgEditChannel(QWidget* parent)
     connect(Button(kDownload), &QPushButton::clicked, this, &CDlgEditChannel::Download);
     connect(Button(kOpen), &QPushButton::clicked, this, &CDlgEditChannel::Open);
     connect(Button(kSave), &QPushButton::clicked, this, &CDlgEditChannel::Save);
+    connect(Button(kCopy), &QPushButton::clicked, this, &CDlgEditChannel::CopyRows);
+    connect(Button(kPaste), &QPushButton::clicked, this, &CDlgEditChannel::PasteRows);
+    connect(Button(kInsert), &QPushButton::clicked, this, &CDlgEditChannel::InsertRow);
+    connect(Button(kDelete), &QPushButton::clicked, this, &CDlgEditChannel::DeleteRows);
+    connect(Button(kOrder), &QPushButton::clicked, this, &CDlgEditChannel::OrderRows);
+    connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this,
+            &CDlgEditChannel::Undo);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), this), &QShortcut::activated, this,
+            &CDlgEditChannel::Redo);
     connect(m_grid, &CComboListCtrl::choicesRequested, this, &CDlgEditChannel::OnChoicesRequested);
     connect(m_grid, &CComboListCtrl::editFinished, this, &CDlgEditChannel::OnEditFinished);
     connect(m_grid, &CComboListCtrl::rowFocused, this,
@@ -252,8 +264,10 @@ void CDlgEditChannel::OnChoicesRequested(int column, QStringList* choices) {
 void CDlgEditChannel::OnEditFinished(int row, int column, const QString& text) {
     if (row < 0)
         return;
+    m_history.Begin(m_plan);
     const CellEditOutcome outcome =
         m_rules.EditFinished(static_cast<std::size_t>(row), column, text.toStdString());
+    m_history.Commit(m_plan);
     if (outcome.message)
         ShowUserMessage(this, *outcome.message);
     if (outcome.refill) {
@@ -304,6 +318,7 @@ void CDlgEditChannel::Upload() {
     if (m_busy)
         return;
     ClearGrid();
+    m_history.Clear(); // another plan: its steps do not apply
     const int slot = m_slots->currentIndex();
     // The worker reads into a copy; the list takes it back on this thread.
     CChannelPlanList read = m_plan;
@@ -358,6 +373,7 @@ void CDlgEditChannel::OpenFile(const std::string& path) {
                         QString::fromStdString(PlanFileStatusText(status, path)));
         return;
     }
+    m_history.Clear();
     BuildColumns();
     FillGrid();
 }
@@ -374,6 +390,108 @@ void CDlgEditChannel::Save() {
     if (status != PlanFileStatus::Ok && status != PlanFileStatus::EmptyPlan)
         ShowUserMessage(this, {msg::kFileNotCreated, MessageKind::Error},
                         QString::fromStdString(PlanFileStatusText(status, path)));
+}
+
+std::vector<std::size_t> CDlgEditChannel::SelectedRows() const {
+    std::vector<std::size_t> rows;
+    for (const QModelIndex& index : m_grid->selectionModel()->selectedRows())
+        rows.push_back(static_cast<std::size_t>(index.row()));
+    return rows;
+}
+
+void CDlgEditChannel::ShowPlanAt(std::size_t row) {
+    const int column = std::max(0, m_grid->currentColumn());
+    FillGrid();
+    if (m_model.RowCount() == 0)
+        return;
+    // After a command only the row it points at stays selected.
+    row = std::min(row, m_model.RowCount() - 1);
+    m_grid->clearSelection();
+    m_grid->setCurrentCell(static_cast<int>(row), column,
+                           QItemSelectionModel::Rows | QItemSelectionModel::ClearAndSelect);
+    m_model.SetCurrentRow(row);
+}
+
+void CDlgEditChannel::RunCommand(const std::function<PlanEditResult()>& command) {
+    // Records the grid does not show (left by a failed read) are not worked on.
+    if (m_busy || (m_grid->rowCount() == 0 && !m_plan.Empty()))
+        return;
+    m_grid->EndEdit();
+    m_history.Begin(m_plan);
+    const PlanEditResult result = command();
+    m_history.Commit(m_plan);
+    if (!result.Accepted()) {
+        const std::string text = PlanEditRefusalText(result.refusal);
+        if (result.refusal == PlanEditRefusal::TooManyTilts)
+            ShowUserMessage(this, {kIdsTiltMax, MessageKind::Error});
+        else if (!text.empty())
+            Prompt().ShowMessage(this, {MessageCaption(MessageKind::Error),
+                                        QString::fromStdString(text),
+                                        {},
+                                        MessageKind::Error});
+        return;
+    }
+    ShowPlanAt(result.currentRow);
+}
+
+namespace {
+// Rows copied in any channel editor of this run, for a paste in this or a later one.
+PlanClip& CopiedRows() {
+    static PlanClip clip;
+    return clip;
+}
+} // namespace
+
+void CDlgEditChannel::CopyRows() {
+    if (m_busy)
+        return;
+    m_grid->EndEdit();
+    const PlanClip clip = CopyChannels(m_plan, SelectedRows());
+    if (!clip.records.empty())
+        CopiedRows() = clip;
+}
+
+void CDlgEditChannel::PasteRows() {
+    const int current = m_grid->currentRow();
+    RunCommand([&] {
+        return PasteChannels(m_plan, CopiedRows(),
+                             current >= 0
+                                 ? std::optional<std::size_t>(static_cast<std::size_t>(current))
+                                 : std::nullopt);
+    });
+}
+
+void CDlgEditChannel::InsertRow() {
+    const int current = m_grid->currentRow();
+    if (current >= 0)
+        RunCommand([&] { return InsertChannelAfter(m_plan, static_cast<std::size_t>(current)); });
+}
+
+void CDlgEditChannel::DeleteRows() {
+    const std::vector<std::size_t> rows = SelectedRows();
+    RunCommand([&] { return DeleteChannels(m_plan, rows); });
+}
+
+void CDlgEditChannel::OrderRows() {
+    RunCommand([&] { return OrderByFrequency(m_plan); });
+}
+
+void CDlgEditChannel::Undo() {
+    if (m_busy)
+        return;
+    m_grid->EndEdit();
+    const std::size_t row = m_model.CurrentRow();
+    if (m_history.Undo(m_plan))
+        ShowPlanAt(row);
+}
+
+void CDlgEditChannel::Redo() {
+    if (m_busy)
+        return;
+    m_grid->EndEdit();
+    const std::size_t row = m_model.CurrentRow();
+    if (m_history.Redo(m_plan))
+        ShowPlanAt(row);
 }
 
 void CDlgEditChannel::closeEvent(QCloseEvent* event) {

@@ -8,6 +8,7 @@
 #include "channels/CellEditRules.h"
 #include "channels/ChannelGridModel.h"
 #include "channels/ChannelPlanList.h"
+#include "channels/PlanEditHistory.h"
 
 class QComboBox;
 class QProgressBar;
@@ -56,6 +57,16 @@ public:
     void OpenFile(const std::string& path);
     void Save();
 
+    // Plan tools on the selected rows (the current row for Insert and Paste); each one is a
+    // step Undo takes back.
+    void CopyRows();
+    void PasteRows();
+    void InsertRow();
+    void DeleteRows();
+    void OrderRows();
+    void Undo();
+    void Redo();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -71,10 +82,15 @@ private:
     void OnEditFinished(int row, int column, const QString& text);
     template <class Result> Result RunTransfer(std::function<Result(const ProgressFn&)> job);
     void SetProgress(int position, int range);
+    std::vector<std::size_t> SelectedRows() const;
+    // Runs a plan command as one undo step and shows the plan again (or the refusal).
+    void RunCommand(const std::function<PlanEditResult()>& command);
+    void ShowPlanAt(std::size_t row);
 
     CChannelPlanList& m_plan;
     CChannelGridModel m_model;
     CCellEditRules m_rules;
+    CPlanEditHistory m_history;
     CComboListCtrl* m_grid = nullptr;
     QComboBox* m_slots = nullptr;
     QProgressBar* m_progress = nullptr;
