@@ -1,7 +1,7 @@
 #!/bin/sh
 # Pictures of the channel editor: writes channel-editor.png, channel-editor-combo.png,
-# channel-editor-edit.png and channel-editor-zh.png into OUTDIR, from a kind 1 plan of 40
-# channels read from the simulator, under a virtual X server.
+# channel-editor-edit.png, channel-editor-tools.png and channel-editor-zh.png into OUTDIR,
+# from a kind 1 plan of 40 channels read from the simulator, under a virtual X server.
 set -eu
 OUT=${1:?usage: screenshots-channels.sh OUTDIR}
 ROOT=$(cd "$(dirname "$0")/.." && pwd)

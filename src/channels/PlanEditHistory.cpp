@@ -144,21 +144,13 @@ bool CPlanEditHistory::Commit(const CChannelPlanList& plan) {
     return true;
 }
 
-bool CPlanEditHistory::Undo(CChannelPlanList& plan) {
-    if (m_undo.empty())
+bool CPlanEditHistory::Step(std::vector<Snapshot>& from, std::vector<Snapshot>& to,
+                            CChannelPlanList& plan) {
+    if (from.empty())
         return false;
-    m_redo.push_back(Take(plan));
-    Restore(m_undo.back(), plan);
-    m_undo.pop_back();
-    return true;
-}
-
-bool CPlanEditHistory::Redo(CChannelPlanList& plan) {
-    if (m_redo.empty())
-        return false;
-    m_undo.push_back(Take(plan));
-    Restore(m_redo.back(), plan);
-    m_redo.pop_back();
+    to.push_back(Take(plan));
+    Restore(from.back(), plan);
+    from.pop_back();
     return true;
 }
 

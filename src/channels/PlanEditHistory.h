@@ -57,8 +57,8 @@ public:
     bool Commit(const CChannelPlanList& plan);
     bool CanUndo() const { return !m_undo.empty(); }
     bool CanRedo() const { return !m_redo.empty(); }
-    bool Undo(CChannelPlanList& plan);
-    bool Redo(CChannelPlanList& plan);
+    bool Undo(CChannelPlanList& plan) { return Step(m_undo, m_redo, plan); }
+    bool Redo(CChannelPlanList& plan) { return Step(m_redo, m_undo, plan); }
 
 private:
     struct Snapshot {
@@ -68,6 +68,9 @@ private:
     static Snapshot Take(const CChannelPlanList& plan) { return {plan.Kind(), plan.Records()}; }
     static bool Same(const Snapshot& a, const CChannelPlanList& b);
     static void Restore(const Snapshot& snapshot, CChannelPlanList& plan);
+    // Moves the newest step of `from` onto the plan, keeping the plan's state in `to`.
+    static bool Step(std::vector<Snapshot>& from, std::vector<Snapshot>& to,
+                     CChannelPlanList& plan);
 
     std::size_t m_depth;
     std::optional<Snapshot> m_pending;

@@ -129,6 +129,13 @@ TEST_F(ChannelEditorScreenshots, DISABLED_Take) {
         QTest::qWait(200);
         SaveScreen(dialog.get(), "channel-editor-edit.png");
         grid->EndEdit();
+
+        // The plan tools: row 4 inserted again after itself.
+        ClickCell(grid, 4, 0);
+        QTest::mouseClick(dialog->Button(CDlgEditChannel::kInsert), Qt::LeftButton);
+        EXPECT_EQ(grid->rowCount(), 41);
+        QTest::qWait(200);
+        SaveScreen(dialog.get(), "channel-editor-tools.png");
         dialog->reject();
     }
     SetLanguageBase(kLanguageChinese);

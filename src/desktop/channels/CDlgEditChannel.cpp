@@ -477,20 +477,19 @@ void CDlgEditChannel::OrderRows() {
 }
 
 void CDlgEditChannel::Undo() {
-    if (m_busy)
-        return;
-    m_grid->EndEdit();
-    const std::size_t row = m_model.CurrentRow();
-    if (m_history.Undo(m_plan))
-        ShowPlanAt(row);
+    StepHistory(true);
 }
 
 void CDlgEditChannel::Redo() {
+    StepHistory(false);
+}
+
+void CDlgEditChannel::StepHistory(bool back) {
     if (m_busy)
         return;
-    m_grid->EndEdit();
+    m_grid->EndEdit(); // an open edit becomes a step first
     const std::size_t row = m_model.CurrentRow();
-    if (m_history.Redo(m_plan))
+    if (back ? m_history.Undo(m_plan) : m_history.Redo(m_plan))
         ShowPlanAt(row);
 }
 

@@ -86,6 +86,7 @@ private:
     // Runs a plan command as one undo step and shows the plan again (or the refusal).
     void RunCommand(const std::function<PlanEditResult()>& command);
     void ShowPlanAt(std::size_t row);
+    void StepHistory(bool back);
 
     CChannelPlanList& m_plan;
     CChannelGridModel m_model;
