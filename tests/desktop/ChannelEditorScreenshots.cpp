@@ -131,7 +131,9 @@ TEST_F(ChannelEditorScreenshots, DISABLED_Take) {
         grid->EndEdit();
 
         // The plan tools: row 4 inserted again after itself.
+        grid->scrollToTop();
         ClickCell(grid, 4, 0);
+        EXPECT_EQ(grid->currentRow(), 4);
         QTest::mouseClick(dialog->Button(CDlgEditChannel::kInsert), Qt::LeftButton);
         EXPECT_EQ(grid->rowCount(), 41);
         QTest::qWait(200);

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -401,9 +402,11 @@ std::vector<std::size_t> CDlgEditChannel::SelectedRows() const {
 
 void CDlgEditChannel::ShowPlanAt(std::size_t row) {
     const int column = std::max(0, m_grid->currentColumn());
+    const int scrolled = m_grid->verticalScrollBar()->value();
     FillGrid();
     if (m_model.RowCount() == 0)
         return;
+    m_grid->verticalScrollBar()->setValue(scrolled); // the view stays where it was
     // After a command only the row it points at stays selected.
     row = std::min(row, m_model.RowCount() - 1);
     m_grid->clearSelection();
