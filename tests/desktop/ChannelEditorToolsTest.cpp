@@ -76,9 +76,6 @@ protected:
 };
 
 TEST_F(ChannelEditorTools, InsertDeleteOrderWithUndoAndRedo) {
-    for (auto id : {CDlgEditChannel::kCopy, CDlgEditChannel::kPaste, CDlgEditChannel::kInsert,
-                    CDlgEditChannel::kDelete, CDlgEditChannel::kOrder})
-        EXPECT_TRUE(dialog->Button(id)->isVisible());
     const QStringList second = Row(2);
     ClickRow(2);
     Press(CDlgEditChannel::kInsert);
@@ -86,15 +83,10 @@ TEST_F(ChannelEditorTools, InsertDeleteOrderWithUndoAndRedo) {
     EXPECT_EQ(Row(3), second);
     EXPECT_EQ(Grid()->currentRow(), 3);
 
-    ClickRow(6); // the last row
-    Press(CDlgEditChannel::kInsert);
-    ASSERT_EQ(Grid()->rowCount(), 8);
-    EXPECT_EQ(Row(7), Row(6));
-
     ClickRow(0);
     ClickRow(1, Qt::ControlModifier);
     Press(CDlgEditChannel::kDelete);
-    ASSERT_EQ(Grid()->rowCount(), 6);
+    ASSERT_EQ(Grid()->rowCount(), 5);
     EXPECT_EQ(Row(0), second);
 
     std::vector<std::uint32_t> before = Frequencies();
@@ -107,7 +99,7 @@ TEST_F(ChannelEditorTools, InsertDeleteOrderWithUndoAndRedo) {
     Key(Qt::Key_Z);
     EXPECT_EQ(Frequencies(), before);
     Key(Qt::Key_Z);
-    EXPECT_EQ(Grid()->rowCount(), 8);
+    EXPECT_EQ(Grid()->rowCount(), 7);
     Key(Qt::Key_Y);
     Key(Qt::Key_Y);
     EXPECT_EQ(Frequencies(), sorted);
