@@ -7,8 +7,7 @@
 #include <sstream>
 #include <vector>
 
-#include <unistd.h>
-
+#include "base/BinaryFile.h"
 #include "base/TextTrim.h"
 
 namespace qm {
@@ -49,7 +48,7 @@ bool KeyValue(std::string_view line, std::string_view& key, std::string_view& va
 
 std::vector<std::string> ReadLines(const std::string& path, bool& exists) {
     std::vector<std::string> lines;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(FsPath(path), std::ios::binary);
     exists = static_cast<bool>(in);
     std::string line;
     while (std::getline(in, line)) {
@@ -126,26 +125,12 @@ bool IniFile::Write(std::string_view section, std::string_view key, std::string_
         }
     }
 
-    // Write beside the target and rename, so a failed write never leaves half a file.
-    const std::string temp = m_path + ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        for (const std::string& line : lines)
-            out << line << "\r\n";
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temp.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temp.c_str(), m_path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    // Replaced only when complete, so a failed write never leaves half a file.
+    return ReplaceFileContents(m_path, {{reinterpret_cast<const std::uint8_t*>(text.data()),
+                                         text.size()}}) == ReplaceStatus::Ok;
 }
 
 } // namespace qm

@@ -1,9 +1,8 @@
 #include "app/Settings.h"
 
-#include <climits>
 #include <mutex>
 
-#include <unistd.h>
+#include "base/Platform.h"
 
 namespace qm {
 
@@ -29,13 +28,7 @@ int LevelUnitCode(std::string_view unit) {
 }
 
 std::string ExecutableDirectory() {
-    char buf[PATH_MAX];
-    ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0)
-        return ".";
-    std::string path(buf, static_cast<std::size_t>(n));
-    std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    return ExecutableFolder();
 }
 
 std::string DefaultSettingsPath() {

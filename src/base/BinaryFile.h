@@ -6,6 +6,8 @@
 #include <span>
 #include <string>
 
+#include "base/Platform.h"
+
 namespace qm {
 
 // Little-endian 32-bit fields of the program's own file formats.
@@ -28,7 +30,7 @@ struct FileCloser {
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 inline FilePtr OpenForReading(const std::string& path) {
-    return FilePtr(std::fopen(path.c_str(), "rb"));
+    return FilePtr(OpenFile(path, "rb"));
 }
 
 enum class ReplaceStatus { Ok, CannotCreate, CannotWrite };

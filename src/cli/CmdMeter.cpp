@@ -7,15 +7,12 @@
 #include <iostream>
 #include <memory>
 
-#include <csignal>
 #include <span>
-
-#include <signal.h>
-#include <unistd.h>
 
 #include "app/FileCollection.h"
 #include "app/ProjectFile.h"
 #include "app/Settings.h"
+#include "base/Platform.h"
 #include "channels/ChannelPlanFile.h"
 #include "cli/Cli.h"
 #include "link/cnComm.h"
@@ -58,7 +55,7 @@ bool TakeTarget(Context& ctx, ConnectTarget& target) {
 // A progress bar on stderr when it is a terminal; nothing otherwise.
 ProgressFn ProgressBar(Context& ctx, std::shared_ptr<bool>& drawn) {
     drawn = std::make_shared<bool>(false);
-    if (&ctx.err != &std::cerr || !::isatty(STDERR_FILENO))
+    if (&ctx.err != &std::cerr || !IsTerminal(stderr))
         return {};
     return [&err = ctx.err, drawn](int position, int range) {
         constexpr int kWidth = 40;
@@ -93,7 +90,7 @@ int ReportFailure(Context& ctx, const OperationOutcome& outcome) {
 // within one reply and writes nothing) and, with --trace, every frame sent printed.
 std::atomic<cnComm*> g_interruptible{nullptr};
 
-extern "C" void StopOnInterrupt(int) {
+void StopOnInterrupt() {
     if (cnComm* port = g_interruptible.load())
         port->RequestStop();
 }
@@ -108,23 +105,17 @@ public:
                         err << FrameLine(bytes) << std::flush;
                 });
         g_interruptible.store(&port);
-        struct sigaction action {};
-        action.sa_handler = StopOnInterrupt;
-        sigemptyset(&action.sa_mask);
-        // A second Ctrl-C ends the program at once.
-        action.sa_flags = SA_RESETHAND;
-        sigaction(SIGINT, &action, &m_previous);
     }
-    ~MeterPort() {
-        sigaction(SIGINT, &m_previous, nullptr);
-        g_interruptible.store(nullptr);
-    }
+    ~MeterPort() { g_interruptible.store(nullptr); }
     MeterPort(const MeterPort&) = delete;
     MeterPort& operator=(const MeterPort&) = delete;
 
     cnComm port;
 
 private:
+    // A second Ctrl-C ends the program at once.
+    InterruptHandler m_interrupt{StopOnInterrupt};
+
     // The simulator's log line of a frame: hex bytes separated by spaces.
     static std::string FrameLine(std::span<const std::uint8_t> bytes) {
         std::string line;
@@ -135,8 +126,6 @@ private:
         }
         return line + "\n";
     }
-
-    struct sigaction m_previous {};
 };
 
 // Plan slot letter A-E to 0-4, -1 for anything else.

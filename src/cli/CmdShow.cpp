@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "app/Settings.h"
+#include "base/Platform.h"
 #include "cli/Cli.h"
 #include "cli/CliProject.h"
 #include "panes/AnalysisPane.h"
@@ -85,7 +86,7 @@ int RunExport(Context& ctx) {
         return rc;
     const std::string bytes = pane->ExportCsv();
     const std::string& path = ctx.args[3];
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(FsPath(path), std::ios::binary | std::ios::trunc);
     if (file)
         file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     file.close();

@@ -5,8 +5,7 @@
 #include <cstdio>
 #include <thread>
 
-#include <unistd.h>
-
+#include "base/BinaryFile.h"
 #include "link/MeterCommands.h"
 #include "operations/LinkOutcome.h"
 #include "setup/BitmapFile.h"
@@ -17,16 +16,7 @@ namespace {
 
 // Writes beside the target and renames over it only when complete.
 bool WriteWhole(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    const std::string temp = path + ".part" + std::to_string(::getpid());
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = std::fclose(f) == 0 && ok;
-    if (ok && std::rename(temp.c_str(), path.c_str()) == 0)
-        return true;
-    std::remove(temp.c_str());
-    return false;
+    return ReplaceFileContents(path, {bytes}) == ReplaceStatus::Ok;
 }
 
 } // namespace
