@@ -31,18 +31,24 @@ function(qm_warnings target)
     target_compile_options(${target} PRIVATE ${QM_WARNINGS})
 endfunction()
 
+# qm_test_sources(VAR file...) keeps the test files this platform builds: the Windows build
+# leaves out QM_POSIX_ONLY_TESTS (paths below tests/).
+function(qm_test_sources var)
+    qm_platform_sources(kept ${ARGN})
+    if(WIN32)
+        foreach(posixOnly ${QM_POSIX_ONLY_TESTS})
+            list(REMOVE_ITEM kept ${CMAKE_CURRENT_SOURCE_DIR}/${posixOnly})
+        endforeach()
+    endif()
+    set(${var} ${kept} PARENT_SCOPE)
+endfunction()
+
 # qm_add_test(NAME dir LIBS ...): one GoogleTest executable per area, from every
 # .cpp in tests/<dir>, discovered by CTest.
 function(qm_add_test name dir)
     cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
     file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
-    qm_platform_sources(srcs ${srcs})
-    if(WIN32)
-        # Tests of a pseudo-terminal, the simulator or the programs run on Linux only.
-        foreach(posixOnly ${QM_POSIX_ONLY_TESTS})
-            list(REMOVE_ITEM srcs ${CMAKE_CURRENT_SOURCE_DIR}/${posixOnly})
-        endforeach()
-    endif()
+    qm_test_sources(srcs ${srcs})
     if(NOT srcs)
         return()
     endif()

@@ -41,16 +41,20 @@ pty=$(head -1 "$work/sim.out")
 wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$pty" /f >/dev/null 2>&1
 wineserver -w
 
-# Runs one meter command with both tools (ARGS holds OUT where the file name goes) and
-# compares the files.
+# Runs one meter command with the Linux tool, then through COM1 with the Windows one (ARGS holds
+# OUT where the file name goes), and compares the files. The screen shows the meter's clock to
+# the minute, so a capture may also match the Linux tool's capture taken right after it.
 compare() {
-    local name=$1 ext=$2
-    shift 2
+    local name=$1 ext=$2 again=$3
+    shift 3
     build/bin/qm7100 "${@/OUT/$work/linux.$ext}" --port "$pty" >/dev/null 2>"$work/linux.err" ||
         { echo "FAIL $name (Linux): $(cat "$work/linux.err")"; failed=1; return; }
     wine build-win/bin/qm7100.exe "${@/OUT/$work/windows.$ext}" --port COM1 >/dev/null \
         2>"$work/windows.err" ||
         { echo "FAIL $name through COM1: $(cat "$work/windows.err")"; failed=1; return; }
+    if ! cmp -s "$work/linux.$ext" "$work/windows.$ext" && [ "$again" = again ]; then
+        build/bin/qm7100 "${@/OUT/$work/linux.$ext}" --port "$pty" >/dev/null 2>&1 || true
+    fi
     if cmp -s "$work/linux.$ext" "$work/windows.$ext"; then
         echo "PASS $name through COM1 ($(stat -c %s "$work/windows.$ext") bytes, the same as on Linux)"
     else
@@ -58,7 +62,7 @@ compare() {
         failed=1
     fi
 }
-compare upload f71 upload OUT
-compare "plan read" f71CH plan read A OUT
-compare capture bmp capture OUT
+compare upload f71 once upload OUT
+compare "plan read" f71CH once plan read A OUT
+compare capture bmp again capture OUT
 exit $failed

@@ -1,5 +1,6 @@
 #include "base/Platform.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -85,6 +86,7 @@ std::string UserLocale() {
 namespace {
 
 std::string Convert(std::string_view in, const char* to, const char* from) {
+    const bool fromUtf8 = std::string_view(from) == "UTF-8";
     iconv_t cd = ::iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1))
         return std::string(in);
@@ -98,9 +100,15 @@ std::string Convert(std::string_view in, const char* to, const char* from) {
         std::size_t r = ::iconv(cd, &src, &left, &dst, &room);
         out.append(buf, static_cast<std::size_t>(dst - buf));
         if (r == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            out += '?'; // a byte or character the other side cannot represent
-            ++src;
-            --left;
+            // A byte or character the other side cannot represent: one '?' for the whole
+            // UTF-8 sequence, as Windows gives.
+            std::size_t skip = 1;
+            while (fromUtf8 && skip < std::min<std::size_t>(left, 4) &&
+                   (static_cast<unsigned char>(src[skip]) & 0xC0) == 0x80)
+                ++skip;
+            out += '?';
+            src += skip;
+            left -= skip;
         }
     }
     ::iconv_close(cd);

@@ -5,15 +5,9 @@
 
 #include <poll.h>
 
-#include "link/PortAddress.h"
-
 namespace qm {
 
 namespace {
-
-// Port numbers OpenPort accepts.
-constexpr int kFirstPort = 1;
-constexpr int kLastPort = 1024;
 
 struct BaudSpeed {
     std::uint32_t baud;
@@ -66,28 +60,6 @@ bool SpeedOfBaud(std::uint32_t baud, speed_t* speed) {
 }
 
 } // namespace
-
-cnComm::cnComm(SerialIo& io) : m_io(io) {}
-
-cnComm::~cnComm() {
-    Close();
-}
-
-bool cnComm::OpenPort(int port, std::uint32_t baud) {
-    if (port < kFirstPort || port > kLastPort)
-        return false;
-    return OpenDevice(PortDeviceName(port), baud);
-}
-
-bool cnComm::OpenDevice(const std::string& device, std::uint32_t baud) {
-    if (!Open(device))
-        return false;
-    if (!Configure() || !SetLine(baud)) {
-        Close();
-        return false;
-    }
-    return true;
-}
 
 bool cnComm::Open(const std::string& device) {
     Close();
@@ -221,10 +193,6 @@ cnComm::ReadResult cnComm::ReadSome(std::size_t max, void* buffer) {
         result.status = errno == EIO ? ReadStatus::HungUp : ReadStatus::Failed;
         return result;
     }
-}
-
-std::size_t cnComm::ReadAvailable(std::size_t max, void* buffer) {
-    return ReadSome(max, buffer).count;
 }
 
 long cnComm::QueueLength() {

@@ -3,15 +3,9 @@
 
 #include <algorithm>
 
-#include "link/PortAddress.h"
-
 namespace qm {
 
 namespace {
-
-// Port numbers OpenPort accepts.
-constexpr int kFirstPort = 1;
-constexpr int kLastPort = 1024;
 
 // Longest single wait in the driver: a Ctrl-C arrives on another thread and cannot cut a wait
 // short, so the waits look for a stop this often.
@@ -21,28 +15,6 @@ constexpr unsigned kLineErrors =
     kLineFrame | kLineOverrun | kLineParity | kLineBreak | kLineBufferOverrun;
 
 } // namespace
-
-cnComm::cnComm(SerialIo& io) : m_io(io) {}
-
-cnComm::~cnComm() {
-    Close();
-}
-
-bool cnComm::OpenPort(int port, std::uint32_t baud) {
-    if (port < kFirstPort || port > kLastPort)
-        return false;
-    return OpenDevice(PortDeviceName(port), baud);
-}
-
-bool cnComm::OpenDevice(const std::string& device, std::uint32_t baud) {
-    if (!Open(device))
-        return false;
-    if (!Configure() || !SetLine(baud)) {
-        Close();
-        return false;
-    }
-    return true;
-}
 
 bool cnComm::Open(const std::string& device) {
     Close();
@@ -130,10 +102,6 @@ cnComm::ReadResult cnComm::ReadSome(std::size_t max, void* buffer) {
         result.status = ReadStatus::HungUp;
     }
     return result;
-}
-
-std::size_t cnComm::ReadAvailable(std::size_t max, void* buffer) {
-    return ReadSome(max, buffer).count;
 }
 
 long cnComm::QueueLength() {
