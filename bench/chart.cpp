@@ -145,14 +145,17 @@ int main(int argc, char** argv) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         const int framesBefore = view.Count();
+        const int wakeupsBefore = chart->RenderWakeups();
         const double cpuBefore = CpuSeconds();
         const auto wallBefore = Clock::now();
         std::this_thread::sleep_for(std::chrono::seconds(idleSeconds));
         const double cpu = CpuSeconds() - cpuBefore;
         const double wall = std::chrono::duration<double>(Clock::now() - wallBefore).count();
-        std::printf("%-40s %.4f %% of a core over %.1f s (%.2f ms CPU, %d frames composed)\n",
+        std::printf("%-40s %.4f %% of a core over %.1f s (%.2f ms CPU, %d frames composed, "
+                    "%d render thread wake-ups)\n",
                     section == 0 ? "idle scan chart, 1920x1080" : "idle spectrum chart, 1920x1080",
-                    100.0 * cpu / wall, wall, cpu * 1000, view.Count() - framesBefore);
+                    100.0 * cpu / wall, wall, cpu * 1000, view.Count() - framesBefore,
+                    chart->RenderWakeups() - wakeupsBefore);
     }
     return 0;
 }

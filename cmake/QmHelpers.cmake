@@ -57,7 +57,7 @@ function(qm_add_test name dir)
     target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
     qm_warnings(${name})
     # End-to-end tests run the programs: building a test builds them too.
-    foreach(program qm7100 qm7100-sim)
+    foreach(program qm7100 qm7100-sim qm7100-samples)
         if(TARGET ${program})
             add_dependencies(${name} ${program})
         endif()

@@ -4,12 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <fuzzer/FuzzedDataProvider.h>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "FuzzElement.h"
+#include "FuzzedDataProvider.h"
 #include "chart/ChartConversion.h"
 #include "chart/IMarkerReceiver.h"
 #include "chart/IMessageSink.h"

@@ -10,11 +10,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fuzzer/FuzzedDataProvider.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
+#include "FuzzedDataProvider.h"
 #include "ReplyLength.h"
 #include "app/FileCollection.h"
 #include "app/Settings.h"

@@ -1,11 +1,11 @@
 // A measurement element through every analysis pane and the file tree.
 #include <cstddef>
 #include <cstdint>
-#include <fuzzer/FuzzedDataProvider.h>
 #include <string>
 #include <vector>
 
 #include "FuzzElement.h"
+#include "FuzzedDataProvider.h"
 #include "Utf8Oracle.h"
 #include "app/FileTree.h"
 #include "panes/AnalysisPane.h"

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -57,11 +58,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t length = std::max<std::size_t>(data[at] & 0x7F, 6);
         const bool fixCheck = data[at] & 0x80;
         ++at;
-        MeterSimulator::Bytes request{0x55, 0xAA, 0x01, static_cast<std::uint8_t>(length)};
+        MeterSimulator::Bytes request(length, 0);
+        const std::uint8_t head[] = {0x55, 0xAA, 0x01, static_cast<std::uint8_t>(length)};
+        std::copy(std::begin(head), std::end(head), request.begin());
         const std::size_t body = std::min(size - at, length - 4);
-        request.insert(request.end(), data + at, data + at + body);
+        std::copy(data + at, data + at + body, request.begin() + 4);
         at += body;
-        request.resize(length, 0);
         if (fixCheck)
             request.back() =
                 MeterSimulator::TwosComplementCheck(request.data(), request.size() - 1);

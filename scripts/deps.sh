@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs what the build, the tests and the demo need (or the packages given), and nothing when
-# all is there.
+# Installs what the build, the tests and the demo need, and nothing when all is there.
+# Packages named on the command line are needed too (scripts/fuzz.sh asks for clang,
+# scripts/deps-windows.sh for MinGW and Wine).
 set -euo pipefail
-packages=(build-essential cmake pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev fonts-wqy-microhei fonts-dejavu-core xvfb xauth)
-# Other packages to install instead, when given (scripts/deps-windows.sh).
-[ $# -eq 0 ] || packages=("$@")
+packages=(build-essential cmake pkg-config qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev
+          libbenchmark-dev fonts-wqy-microhei fonts-dejavu-core xvfb xauth
+          dpkg-dev fakeroot librsvg2-bin desktop-file-utils libxml2-utils shared-mime-info
+          poppler-utils "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

@@ -26,7 +26,8 @@ if [ -x "$bin/qm7100-sim" ]; then
     echo "Meter simulator on $port"
 fi
 
-if [ -n "${DISPLAY:-}" ] && [ -x "$bin/qm7100-workdesk" ]; then
+if { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; } && [ -x "$bin/qm7100-workdesk" ]; then
+    # The program reads setup.ini beside itself.
     cp "$settings" "$bin/setup.ini" 2>/dev/null || true
     "$bin/qm7100-workdesk"
     exit 0

@@ -2,12 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "base/BinaryFile.h"
+
 #include "base/TextTrim.h"
 
 namespace qm {
@@ -46,25 +44,29 @@ bool KeyValue(std::string_view line, std::string_view& key, std::string_view& va
     return true;
 }
 
-std::vector<std::string> ReadLines(const std::string& path, bool& exists) {
-    std::vector<std::string> lines;
-    std::ifstream in(FsPath(path), std::ios::binary);
-    exists = static_cast<bool>(in);
-    std::string line;
-    while (std::getline(in, line)) {
+// The file's lines without their line ends; false when it exists but cannot be read whole.
+bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
+    std::string bytes;
+    const ReadStatus status = ReadFileContents(path, bytes);
+    std::string_view rest = bytes;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
         if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
+            line.remove_suffix(1);
+        lines.emplace_back(line);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
     }
-    return lines;
+    return status != ReadStatus::Failed;
 }
 
 } // namespace
 
 std::string IniFile::Read(std::string_view section, std::string_view key,
                           std::string_view defaultValue) const {
-    bool exists = false;
-    std::vector<std::string> lines = ReadLines(m_path, exists);
+    std::vector<std::string> lines;
+    if (!ReadLines(m_path, lines))
+        return std::string(defaultValue);
     bool inSection = false;
     for (const std::string& line : lines) {
         std::string_view name;
@@ -84,8 +86,10 @@ std::string IniFile::Read(std::string_view section, std::string_view key,
 }
 
 bool IniFile::Write(std::string_view section, std::string_view key, std::string_view value) const {
-    bool exists = false;
-    std::vector<std::string> lines = ReadLines(m_path, exists);
+    // Writing back what part of a file was read would lose every key of the rest.
+    std::vector<std::string> lines;
+    if (!ReadLines(m_path, lines))
+        return false;
     const std::string entry = std::string(key) + "=" + std::string(value);
 
     bool inSection = false, sectionFound = false, done = false;
@@ -128,9 +132,7 @@ bool IniFile::Write(std::string_view section, std::string_view key, std::string_
     std::string text;
     for (const std::string& line : lines)
         text += line + "\r\n";
-    // Replaced only when complete, so a failed write never leaves half a file.
-    return ReplaceFileContents(m_path, {{reinterpret_cast<const std::uint8_t*>(text.data()),
-                                         text.size()}}) == ReplaceStatus::Ok;
+    return ReplaceFileText(m_path, text) == ReplaceStatus::Ok;
 }
 
 } // namespace qm

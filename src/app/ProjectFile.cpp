@@ -69,9 +69,10 @@ std::string ProjectStatusText(ProjectStatus status, const std::string& path) {
     case ProjectStatus::CannotOpen:
         return "Cannot open the project file " + path + ": " + std::strerror(errno);
     case ProjectStatus::CannotCreate:
-        return "Cannot create the project file " + path;
+        return "Cannot create the project file " + path + ": " + std::strerror(errno);
     case ProjectStatus::CannotWrite:
-        return "Cannot write the project file " + path + "; the previous file was kept";
+        return "Cannot write the project file " + path + ": " + std::strerror(errno) +
+               "; the previous file was kept";
     case ProjectStatus::TooShort:
         return "The project file " + path + " is too short to be a project file";
     case ProjectStatus::BadVersion:

@@ -25,8 +25,8 @@ struct ProjectLoad {
     std::vector<_tagFileDataExt> elements;
 };
 
-// Writes a temporary file beside the target and renames it over the target only when it is
-// complete, so a failed save never destroys the previous file.
+// Replaces the file whole (ReplaceFileContents): a failed save never destroys the previous
+// file.
 ProjectStatus SaveProject(const std::string& path, const std::vector<_tagFileDataExt>& elements);
 
 // Reads a project file. A short file gives its last element partly zero; elements the file
@@ -40,7 +40,8 @@ class CFileCollection;
 // unreadable, shorter than its header) is reported and leaves the collection as it was.
 ProjectStatus OpenProject(const std::string& path, CFileCollection& collection);
 
-// English description of a failure, for the command-line tool and the desktop's reports.
+// English description of a failure, for the command-line tool and the desktop's reports; the
+// system's reason comes from errno, so call it right after the failing call.
 std::string ProjectStatusText(ProjectStatus status, const std::string& path);
 
 } // namespace qm

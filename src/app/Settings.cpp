@@ -1,6 +1,9 @@
 #include "app/Settings.h"
 
+#include <cstring>
+#include <filesystem>
 #include <mutex>
+#include <system_error>
 
 #include "base/Platform.h"
 
@@ -9,6 +12,8 @@ namespace qm {
 namespace {
 std::mutex g_pathMutex;
 std::string g_settingsPath;
+std::mutex g_unitMutex;
+std::string g_currentLevelUnit; // empty until set
 } // namespace
 
 std::string MapLevelUnit(std::string_view stored) {
@@ -27,12 +32,50 @@ int LevelUnitCode(std::string_view unit) {
     return 2;
 }
 
+std::string CurrentLevelUnit() {
+    {
+        std::lock_guard<std::mutex> lock(g_unitMutex);
+        if (!g_currentLevelUnit.empty())
+            return g_currentLevelUnit;
+    }
+    return Settings().LevelUnit();
+}
+
+void SetCurrentLevelUnit(std::string_view unit) {
+    std::lock_guard<std::mutex> lock(g_unitMutex);
+    g_currentLevelUnit = MapLevelUnit(unit);
+}
+
 std::string ExecutableDirectory() {
     return ExecutableFolder();
 }
 
+std::string UserConfigDirectory() {
+    return UserConfigBase() + "/qm7100-workdesk";
+}
+
+std::string UserCacheDirectory() {
+    return UserCacheBase() + "/qm7100-workdesk";
+}
+
+bool IsWritableDirectory(const std::string& dir) {
+    std::error_code error;
+    return !dir.empty() && std::filesystem::is_directory(dir, error) && IsWritableFolder(dir);
+}
+
+std::string SettingsFilePath(const std::string& programDir, const std::string& configDir,
+                             bool (*isWritableDirectory)(const std::string& dir)) {
+    const std::string beside = programDir + "/" + kSettingsFileName;
+    std::error_code error;
+    if (std::filesystem::exists(beside, error) || isWritableDirectory(programDir))
+        return beside;
+    // A folder that cannot be made shows up when the settings are written.
+    std::filesystem::create_directories(configDir, error);
+    return configDir + "/" + kSettingsFileName;
+}
+
 std::string DefaultSettingsPath() {
-    return ExecutableDirectory() + "/setup.ini";
+    return SettingsFilePath(ExecutableDirectory(), UserConfigDirectory(), IsWritableDirectory);
 }
 
 const std::string& SettingsPath() {
@@ -45,6 +88,10 @@ const std::string& SettingsPath() {
 void SetSettingsPath(std::string path) {
     std::lock_guard<std::mutex> lock(g_pathMutex);
     g_settingsPath = std::move(path);
+}
+
+std::string SettingsWriteError(const std::string& path, int error) {
+    return "cannot write the settings file " + path + ": " + std::strerror(error);
 }
 
 std::string Settings::LevelUnit() const {

@@ -2,9 +2,13 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
+
+#include <unistd.h>
 
 #include "base/Platform.h"
 
@@ -33,11 +37,43 @@ inline FilePtr OpenForReading(const std::string& path) {
     return FilePtr(OpenFile(path, "rb"));
 }
 
+// The system calls that read and replace files, in one place so that tests can inject a full
+// disk, an I/O error or a failing rename. Each behaves like its POSIX namesake: -1 with errno
+// set on failure. Production code never changes them.
+struct FileIo {
+    std::function<ssize_t(int fd, void* buffer, std::size_t length)> read = ::read;
+    std::function<ssize_t(int fd, const void* buffer, std::size_t length)> write = ::write;
+    std::function<int(int fd)> fsync = ::fsync;
+    std::function<int(const char* from, const char* to)> rename = ::rename;
+};
+
+// The calls every file read and write below goes through.
+FileIo& CurrentFileIo();
+
+enum class ReadStatus { Ok, Missing, Failed };
+
+// Reads a whole file into bytes. Missing: no such file. Failed: the file exists but could not
+// be read to its end (errno tells why); bytes then holds what was read.
+ReadStatus ReadFileContents(const std::string& path, std::string& bytes);
+
 enum class ReplaceStatus { Ok, CannotCreate, CannotWrite };
 
-// Writes the parts, in order, to a temporary file beside path and renames it over path only
-// when everything was written and synced, so a failed save never destroys the previous file.
+// The one way the program writes a file: the parts, in order, go to a temporary file in the
+// target's folder, which is flushed to disk and renamed over the target. A failure at any
+// point removes the temporary file and keeps the previous file whole; errno then tells why.
+// Saving through a symbolic link replaces the file it points to and keeps the link; a
+// replaced file keeps its permission bits and, where allowed, its owner; a new file gets its
+// mode from the umask. An existing device or pipe (/dev/stdout) is written in place.
 ReplaceStatus ReplaceFileContents(const std::string& path,
                                   std::initializer_list<std::span<const std::uint8_t>> parts);
+
+inline ReplaceStatus ReplaceFileText(const std::string& path, std::string_view text) {
+    return ReplaceFileContents(path,
+                               {{reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}});
+}
+
+// Whether path could be replaced now: its folder exists and takes a new file, and an existing
+// target is writable. Lets a long transfer fail before it starts rather than after it.
+ReplaceStatus CheckReplaceable(const std::string& path);
 
 } // namespace qm

@@ -19,7 +19,8 @@ struct OperationOutcome {
     // Message boxes, in order; most operations show at most one.
     std::vector<OperationMessage> messages;
     // A plain English reason for the command-line tool (and the desktop's detail text): the
-    // operation's own where it shows no message, and why the link failed when it did.
+    // operation's own where it shows no message (a file that cannot be written: with the
+    // system's reason), and why the link failed when it did.
     std::string detail;
     // Ended by a stop request (cnComm::RequestStop): no message boxes; the data read so far
     // is left as after a failed read.

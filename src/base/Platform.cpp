@@ -29,6 +29,10 @@ bool MoveOver(const std::string& temp, const std::string& target) {
     return std::rename(temp.c_str(), target.c_str()) == 0;
 }
 
+bool IsWritableFolder(const std::string& utf8) {
+    return ::access(utf8.c_str(), W_OK | X_OK) == 0;
+}
+
 bool RemoveFile(const std::string& utf8) {
     return std::remove(utf8.c_str()) == 0;
 }

@@ -21,6 +21,8 @@ bool SyncFile(std::FILE* f);
 // rename on POSIX, MoveFileExW with write-through on Windows. False with errno set on failure.
 bool MoveOver(const std::string& temp, const std::string& target);
 bool RemoveFile(const std::string& utf8);
+// Whether this user may create files in a folder (access(2); on Windows, by creating one).
+bool IsWritableFolder(const std::string& utf8);
 // A number no other running process has, for temporary file names.
 long ProcessId();
 

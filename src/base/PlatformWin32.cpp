@@ -115,6 +115,19 @@ bool RemoveFile(const std::string& utf8) {
     return DeleteFileW(Utf16(utf8).c_str()) != 0;
 }
 
+bool IsWritableFolder(const std::string& utf8) {
+    // Access rights on Windows are ACLs that _waccess does not read; a probe file answers.
+    static std::atomic<unsigned> counter{0};
+    const std::wstring probe = Utf16(utf8 + "\\.qm-probe-" + std::to_string(ProcessId()) + "-" +
+                                     std::to_string(counter++));
+    const HANDLE h = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(h);
+    return true;
+}
+
 long ProcessId() {
     return static_cast<long>(GetCurrentProcessId());
 }

@@ -373,7 +373,9 @@ void CCellEditRules::EditSymbolRate(const std::string& text) {
 void CCellEditRules::EditStandard(const std::string& text) {
     CommonChannel& r = Record();
     const int code = TableCode(StandardTable(), text);
-    if (code < 0) {
+    // Like the mode, only DVB-C rows have a standard: on another row the new rate would show
+    // in a cell that reads "---" again at the next refill.
+    if (r.Type(m_kind) != kTypeDvbC || code < 0) {
         ShowRecord(kColStandard);
         return;
     }

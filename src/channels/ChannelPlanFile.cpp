@@ -90,9 +90,10 @@ std::string PlanFileStatusText(PlanFileStatus status, const std::string& path) {
     case PlanFileStatus::EmptyPlan:
         return "The channel plan is empty; nothing was saved";
     case PlanFileStatus::CannotCreate:
-        return "Cannot create the channel-plan file " + path;
+        return "Cannot create the channel-plan file " + path + ": " + std::strerror(errno);
     case PlanFileStatus::CannotWrite:
-        return "Cannot write the channel-plan file " + path + "; the previous file was kept";
+        return "Cannot write the channel-plan file " + path + ": " + std::strerror(errno) +
+               "; the previous file was kept";
     }
     return {};
 }

@@ -49,7 +49,8 @@ PlanFileStatus OpenChannelPlan(const std::string& path, CChannelPlanList& list);
 // Save of a plan list (its records and kind).
 PlanFileStatus SaveChannelPlan(const std::string& path, const CChannelPlanList& list);
 
-// English description of a failure, for the command-line tool and the desktop's reports.
+// English description of a failure, for the command-line tool and the desktop's reports; the
+// system's reason comes from errno, so call it right after the failing call.
 std::string PlanFileStatusText(PlanFileStatus status, const std::string& path);
 
 } // namespace qm

@@ -5,6 +5,7 @@
 
 #include "chart/GdiPainter.h"
 #include "chart/IFrameSink.h"
+#include "chart/SpectrumOverlay.h"
 #include "chart/ValueText.h"
 
 namespace qm {
@@ -392,8 +393,9 @@ QImage CDevGDI::DrawBarFrame(std::span<const ChannelBar> records) {
     return image;
 }
 
-QImage CDevGDI::DrawSpectrumFrame(std::span<const double> series0,
-                                  std::span<const double> series1) {
+QImage CDevGDI::DrawSpectrumFrame(std::span<const double> series0, std::span<const double> series1,
+                                  const SpectrumOverlay* overlay) {
+    const bool withOverlay = overlay && !overlay->Empty();
     std::unique_lock<std::mutex> frameLock;
     if (m_frameLock)
         frameLock = std::unique_lock<std::mutex>(*m_frameLock);
@@ -409,6 +411,14 @@ QImage CDevGDI::DrawSpectrumFrame(std::span<const double> series0,
         p.SetFont(DefaultFont());
         DrawFrameAndGrid(p, s);
         DrawAxisLabels(p, s);
+        if (withOverlay) {
+            const std::size_t n = overlay->values.size();
+            std::vector<QPoint> points(n);
+            for (std::size_t i = 0; i < n; ++i)
+                points[i] = QPoint(PointToX(s, static_cast<int>(i), static_cast<int>(n)),
+                                   ValueToY(s, overlay->values[i]));
+            p.Polyline(points.data(), static_cast<int>(n), 1, kOverlayColour);
+        }
         DrawLineSeries(p, s, series0, 0);
         DrawLineSeries(p, s, series1, 1);
         const int n0 = static_cast<int>(series0.size());
@@ -425,9 +435,29 @@ QImage CDevGDI::DrawSpectrumFrame(std::span<const double> series0,
         if (s.numericYScale)
             DrawNumericYScale(p, s);
         DrawTextBoxes(p, s);
+        if (withOverlay)
+            DrawLegend(p, s, *overlay);
     }
     Present(snap, image);
     return image;
+}
+
+void CDevGDI::DrawLegend(GdiPainter& p, const State& s, const SpectrumOverlay& overlay) {
+    // Top right inside the plot: a short line in each colour and its label.
+    const Box g = Geometry(s);
+    const int lineHeight = p.TextExtent(QStringLiteral("Ag")).height() + 2;
+    const int textWidth =
+        std::max(p.TextExtent(overlay.label).width(), p.TextExtent(overlay.baseLabel).width());
+    const int x = g.R - g.mr - textWidth - 34;
+    int y = g.T + g.mt + 6;
+    const std::pair<COLORREF, QString> entries[] = {{s.seriesColours[0], overlay.baseLabel},
+                                                    {kOverlayColour, overlay.label}};
+    for (const auto& [colour, label] : entries) {
+        p.HLine(x, x + 20, y + lineHeight / 2, 2, colour);
+        p.SetTextColour(colour);
+        p.TextOut(x + 26, y, label);
+        y += lineHeight;
+    }
 }
 
 void CDevGDI::DrawFrameAndGrid(GdiPainter& p, const State& s) {
@@ -468,6 +498,21 @@ void CDevGDI::DrawAxisLabels(GdiPainter& p, const State& s) {
     }
 }
 
+namespace {
+
+constexpr COLORREF kOutlineColour = MakeColorref(255, 48, 48);
+
+// The outline of a failing channel's bar: a thick frame just outside the bar, so that it
+// stands out by its shape as well as its colour.
+void OutlineBar(GdiPainter& p, const std::vector<int>& outlined, int k, int left, int top,
+                int right, int bottom) {
+    if (outlined.empty() || std::find(outlined.begin(), outlined.end(), k) == outlined.end())
+        return;
+    p.FrameRect(left - 1, top - 2, right + 1, bottom + 1, 3, kOutlineColour);
+}
+
+} // namespace
+
 void CDevGDI::DrawChannelBars(GdiPainter& p, const State& s, std::span<const ChannelBar> r) {
     const Box g = Geometry(s);
     const int n = static_cast<int>(r.size());
@@ -484,10 +529,12 @@ void CDevGDI::DrawChannelBars(GdiPainter& p, const State& s, std::span<const Cha
             if (yv < y0 && ya < y0) {
                 p.Rectangle(left, y0, right, yv, s.seriesColours[0]);
                 p.Rectangle(left, y0, right, ya, s.seriesColours[1]);
+                OutlineBar(p, s.outlinedBars, k, left, std::min(yv, ya), right, y0);
             }
         } else if (bar.b || bar.c) {
             const int y = std::min(std::max(ValueToY(s, bar.primary), top), y0);
             p.Rectangle(left, y0, right, y, s.seriesColours[bar.b ? 2 : 3]);
+            OutlineBar(p, s.outlinedBars, k, left, y, right, y0);
         }
     }
 }
@@ -512,6 +559,8 @@ void CDevGDI::DrawTiltBars(GdiPainter& p, const State& s, std::span<const Channe
             continue;
         p.Rectangle(SlotX(s, k + 1, n), y0, SlotX(s, k + 2, n) - shrink, ValueToY(s, bar.primary),
                     s.seriesColours[series]);
+        OutlineBar(p, s.outlinedBars, k, SlotX(s, k + 1, n), ValueToY(s, bar.primary),
+                   SlotX(s, k + 2, n) - shrink, y0);
     }
     const double first = r.front().primary, last = r.back().primary;
     if (first == 0.0 && last == 0.0)

@@ -17,6 +17,7 @@
 namespace qm {
 
 class GdiPainter;
+struct SpectrumOverlay;
 class IFrameSink;
 
 // A plot surface: everything that decides how a chart looks, the value-to-pixel mappings, and
@@ -68,6 +69,8 @@ public:
         bool verticalCrosshair = false;
         bool numericYScale = true;
         bool axisLabels = false;
+        // Bars drawn with an outline (channels outside their limits); empty draws none.
+        std::vector<int> outlinedBars;
 
         State();
     };
@@ -94,11 +97,16 @@ public:
     State GetState() const;
     // Changes with every configuration change that can alter a frame.
     std::uint64_t Revision() const { return m_revision.load(std::memory_order_acquire); }
+    // Called after every such change (under the surface's lock: it must not call back into
+    // the surface). Set it before any other thread uses the surface.
+    void SetChangeListener(std::function<void()> listener) { m_listener = std::move(listener); }
 
     // Frames (render thread). Each composes one frame, hands it to the window and returns it;
     // a surface without area gives a null image.
     QImage DrawBarFrame(std::span<const ChannelBar> records);
-    QImage DrawSpectrumFrame(std::span<const double> series0, std::span<const double> series1);
+    // An overlay with at least two points is drawn under series 0, with a legend.
+    QImage DrawSpectrumFrame(std::span<const double> series0, std::span<const double> series1,
+                             const SpectrumOverlay* overlay = nullptr);
 
     // Mouse operations: set the active marker from a position in client coordinates.
     void MoveActiveMarker(int x, int count);
@@ -126,7 +134,11 @@ private:
         IFrameSink* window = nullptr;
     };
     Snapshot TakeSnapshot() const;
-    void Changed() { m_revision.fetch_add(1, std::memory_order_acq_rel); }
+    void Changed() {
+        m_revision.fetch_add(1, std::memory_order_acq_rel);
+        if (m_listener)
+            m_listener();
+    }
 
     QImage AcquireImage(const PlotRect& rect);
     void Present(const Snapshot& snap, const QImage& image);
@@ -141,11 +153,13 @@ private:
                            double value, bool withTexts);
     static void DrawNumericYScale(GdiPainter& p, const State& s);
     static void DrawTextBoxes(GdiPainter& p, const State& s);
+    static void DrawLegend(GdiPainter& p, const State& s, const SpectrumOverlay& overlay);
 
     mutable std::mutex m_mutex; // guards m_state and m_window
     State m_state;
     IFrameSink* m_window = nullptr;
     std::atomic<std::uint64_t> m_revision{1};
+    std::function<void()> m_listener;
     std::mutex* m_frameLock = nullptr;
 
     // Frame buffers are reused once the window has let go of them.

@@ -82,6 +82,7 @@ void CInstrument::ConfigureChart(IFrameSink* window, const PlotRect& windowRect,
     }
     CreateSurfaces(kSurfaceCount);
     CMyDevGDI& s = m_surfaces[0];
+    s.SetChangeListener([this] { RequestFrame(); });
     s.AttachWindow(window, windowRect, kBackground, kAttachFrame, 2, 1, kAttachSeries0, StyleLine,
                    kYellow);
     s.Update([](CDevGDI::State& st) {
@@ -163,16 +164,32 @@ bool CInstrument::StartRenderThread(std::chrono::milliseconds period) {
     try {
         m_thread = std::thread([this, period] {
             std::unique_lock lock(m_stopMutex);
-            while (!m_stopEvent.wait_for(lock, period, [this] { return m_stop; })) {
+            for (;;) {
+                m_stopEvent.wait(lock, [this] { return m_stop || m_frameWanted; });
+                if (m_stop)
+                    return;
+                m_frameWanted = false;
+                m_wakeups.fetch_add(1, std::memory_order_relaxed);
                 lock.unlock();
-                RenderTick();
+                const bool drawn = RenderTick();
                 lock.lock();
+                // After a frame, changes during the period are drawn together after it.
+                if (drawn && m_stopEvent.wait_for(lock, period, [this] { return m_stop; }))
+                    return;
             }
         });
     } catch (const std::system_error&) {
         return false;
     }
     return true;
+}
+
+void CInstrument::RequestFrame() {
+    {
+        std::lock_guard lock(m_stopMutex);
+        m_frameWanted = true;
+    }
+    m_stopEvent.notify_all();
 }
 
 void CInstrument::StopRenderThread() {

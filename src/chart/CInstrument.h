@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QString>
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -29,9 +30,10 @@ class IMessageSink;
 // A chart controller: turns one measurement into a chart on its first plot surface, redraws it
 // from a render thread and turns drags in the view into marker moves for its analysis pane.
 //
-// The render thread wakes every period and composes a frame only when something the frame
-// depends on (surface configuration, marker, plot data) changed since the last frame it
-// presented, so an open chart that nobody touches costs nothing.
+// The render thread sleeps until something a frame depends on (surface configuration, size,
+// texts, marker, plot data) changes, composes a frame, and then lets at least one period pass
+// before the next one: the period is the upper frame rate. An open chart that nobody touches
+// never wakes.
 class CInstrument {
 public:
     static constexpr int kSurfaceCount = 8;
@@ -78,6 +80,8 @@ public:
     int SurfaceCount() const { return m_surfaceCount; }
     PlotRect WindowRect() const;
     bool RenderThreadRunning() const { return m_thread.joinable(); }
+    // Times the render thread woke to look for a frame to draw.
+    int RenderWakeups() const { return m_wakeups.load(std::memory_order_relaxed); }
 
 protected:
     // Generation of the plot data the next frame would draw; nullopt while there is nothing
@@ -101,6 +105,9 @@ protected:
     // Every concrete controller calls this first in its destructor, so the thread never runs
     // into a half-destroyed object.
     void StopRenderThread();
+    // Tells the render thread that the next frame may differ (new plot data; the surface
+    // reports its own changes).
+    void RequestFrame();
     void NotifyMarkerMoved();
 
     // What the three bar charts share: frames drawn when data are present, drags along the
@@ -126,6 +133,9 @@ private:
     std::mutex m_stopMutex;
     std::condition_variable m_stopEvent;
     bool m_stop = false;
+    // A first look when the thread starts: there may be data already.
+    bool m_frameWanted = true;
+    std::atomic<int> m_wakeups{0};
 
     std::mutex m_tickMutex;
     std::optional<std::pair<std::uint64_t, std::uint64_t>> m_lastFrameKey;

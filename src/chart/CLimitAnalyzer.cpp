@@ -48,6 +48,7 @@ int CLimitAnalyzer::SetKindName() {
 
 void CLimitAnalyzer::SetData(const _tagFileDataExt& measurement) {
     m_bars.Publish(LimitBars(MeasurementFile(measurement)));
+    RequestFrame();
     ResetAfterData(true);
 }
 

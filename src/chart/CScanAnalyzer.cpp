@@ -43,6 +43,7 @@ int CScanAnalyzer::SetKindName() {
 
 void CScanAnalyzer::SetData(const _tagFileDataExt& measurement) {
     m_bars.Publish(ScanBars(MeasurementFile(measurement)));
+    RequestFrame();
     ResetAfterData(false);
 }
 

@@ -52,6 +52,7 @@ int CSpecAnalyzer::SetKindName() {
 
 void CSpecAnalyzer::SetData(const _tagFileDataExt& measurement) {
     m_traces.Publish(SpectrumTracesOf(MeasurementFile(measurement)));
+    RequestFrame();
     ResetAfterData(true);
 }
 
@@ -70,10 +71,13 @@ QImage CSpecAnalyzer::DrawFrame() {
     CMyDevGDI* s = Surface();
     if (!s)
         return {};
+    auto overlay = m_overlay.Load();
+    if (!overlay || overlay->Empty())
+        overlay = SpectrumReference().Load();
     const auto traces = m_traces.Load();
     if (!traces)
-        return s->DrawSpectrumFrame({}, {});
-    return s->DrawSpectrumFrame(traces->trace0, traces->trace1);
+        return s->DrawSpectrumFrame({}, {}, overlay.get());
+    return s->DrawSpectrumFrame(traces->trace0, traces->trace1, overlay.get());
 }
 
 } // namespace qm

@@ -2,6 +2,7 @@
 
 #include "chart/CInstrument.h"
 #include "chart/ChartConversion.h"
+#include "chart/SpectrumOverlay.h"
 
 namespace qm {
 
@@ -20,17 +21,24 @@ public:
     void OnDrag(int x, int y) override;
     QImage DrawFrame() override;
 
+    // A line of this chart's own under its trace (a comparison's second file); while it
+    // has none, the process-wide reference spectrum is drawn instead.
+    void SetOverlay(SpectrumOverlay overlay) { m_overlay.Publish(std::move(overlay)); }
+
     // The point count N the marker moves over (0 before SetData).
     int PointCount() const;
 
 protected:
     // Spectrum frames are drawn from the start, with or without traces.
     std::optional<std::uint64_t> DataGeneration() const override {
-        return m_traces.Generation().value_or(0);
+        // Sums of publication counts grow whenever any of them does.
+        return m_traces.Generation().value_or(0) + m_overlay.Generation().value_or(0) +
+               SpectrumReference().Generation().value_or(0);
     }
 
 private:
     PlotDataSlot<SpectrumTraces> m_traces;
+    PlotDataSlot<SpectrumOverlay> m_overlay;
 };
 
 } // namespace qm

@@ -50,6 +50,7 @@ void CTiltAnalyzer::SetData(const _tagFileDataExt& measurement) {
     // A refused measurement still gets its grid, labels and texts, so the view never keeps
     // showing the previous chart.
     m_bars.Publish(std::move(tilt.bars));
+    RequestFrame();
     ResetAfterData(true);
 }
 

@@ -4,10 +4,22 @@
 #include <string>
 #include <vector>
 
+namespace qm {
+struct LimitProfile;
+}
+
 namespace qm::cli {
 
-// A meter operation stopped by Ctrl-C ends as a shell reports SIGINT.
-enum ExitCode { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitCancelled = 130 };
+// 3: a checked value is outside its limit; 4: a plan edit was refused or ignored (the edits
+// that applied are saved); 130: a meter operation stopped by Ctrl-C, as a shell reports SIGINT.
+enum ExitCode {
+    kExitOk = 0,
+    kExitFailed = 1,
+    kExitUsage = 2,
+    kExitLimitsFailed = 3,
+    kExitNotApplied = 4,
+    kExitCancelled = 130
+};
 
 // What every command gets: the arguments after the command name with the global options
 // (--lang, --settings, --trace) already taken out and applied.
@@ -15,12 +27,21 @@ struct Context {
     std::vector<std::string> args;
     std::ostream& out;
     std::ostream& err;
+    // The --settings FILE given, empty when the default settings rule applies.
+    std::string settingsFile;
     // Print every frame sent to the meter on err, as the simulator's --log does.
     bool trace = false;
 };
 
 // Prints "qm7100: MESSAGE" and a hint to stderr; returns kExitUsage.
 int UsageError(Context& ctx, const std::string& message);
+
+// Prints "qm7100: cannot write PATH: REASON" with errno's reason; returns kExitFailed.
+int WriteError(Context& ctx, const std::string& path);
+
+// The tool's own English text in the current language (--lang zh); texts without a Chinese
+// twin stay English. "TEXT: 'ARG'" translates TEXT and keeps the argument.
+std::string Tool(const std::string& english);
 
 // Strict number parsing: the whole text must be a number.
 bool ParseInt(const std::string& text, long& value);
@@ -30,17 +51,48 @@ bool ParseInt(const std::string& text, long& value);
 bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string& value,
                 bool& ok);
 
+// Takes a flag such as "--json" out of args; true when it was there.
+bool TakeFlag(std::vector<std::string>& args, const std::string& name);
+
+// A text from a file or the meter on one line and in one TAB-separated column: CR, LF and
+// TAB as \r, \n, \t, other control bytes as \xHH. Everything else passes unchanged.
+std::string Escaped(const std::string& text);
+
+// Refuses (message on stderr, false) a file of the other kind: a channel-plan file given as
+// a project, or a project file given as a channel plan. Both start with a count and the tag
+// 200, so the layout of the rest tells them apart. A file that cannot be read passes, for
+// the loader to report.
+bool RefusePlanAsProject(Context& ctx, const std::string& path);
+bool RefuseProjectAsPlan(Context& ctx, const std::string& path);
+
+// False (and the reason on stderr) when --settings named a file that does not exist; called
+// by the commands that read the settings.
+bool SettingsReadable(Context& ctx);
+
 // Commands, one file each.
 int RunTree(Context& ctx);
 int RunShow(Context& ctx);
 int RunExport(Context& ctx);
+int RunCompare(Context& ctx);
 int RunChart(Context& ctx);
 int RunPlanShow(Context& ctx);
 int RunPlanEdit(Context& ctx);
+int RunPlanExport(Context& ctx);
+int RunPlanImport(Context& ctx);
 int RunUpload(Context& ctx);
 int RunPlanRead(Context& ctx);
 int RunPlanWrite(Context& ctx);
 int RunCapture(Context& ctx);
 int RunSetup(Context& ctx);
+int RunCheck(Context& ctx);
+
+// Fonts and the PDF writer need the GUI layer; the tool has no window, so it never needs a
+// display (builds with the chart engine only).
+void EnsureGuiApplication();
+int RunReport(Context& ctx);
+
+// The profile at path, or the shipped default for an empty path; false (the reason on
+// stderr) when the file is missing or faulty.
+bool LoadProfileOrReport(Context& ctx, const std::string& path, LimitProfile& profile);
 
 } // namespace qm::cli

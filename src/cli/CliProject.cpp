@@ -9,6 +9,8 @@ namespace qm::cli {
 
 bool LoadProjectOrReport(Context& ctx, const std::string& path,
                          std::vector<_tagFileDataExt>& elements) {
+    if (RefusePlanAsProject(ctx, path))
+        return false;
     ProjectLoad load = LoadProject(path);
     if (load.status != ProjectStatus::Ok) {
         ctx.err << ProjectStatusText(load.status, path) << "\n";
@@ -47,6 +49,14 @@ int SectionValue(const std::string& name) {
     if (name == "limit")
         return kTreeLimit;
     return 0;
+}
+
+std::string SectionName(int value) {
+    for (const char* name : {"level", "tilt", "scan", "spectrum", "hum", "limit"}) {
+        if (SectionValue(name) == value)
+            return name;
+    }
+    return {};
 }
 
 } // namespace qm::cli

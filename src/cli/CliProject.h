@@ -21,5 +21,7 @@ int LoadElementOrReport(Context& ctx, const std::string& path, const std::string
 // SECTION names: level, tilt, scan, spectrum, hum, limit; their tree item values 500-1000,
 // or 0 for anything else.
 int SectionValue(const std::string& name);
+// The SECTION name of a tree item value, empty for anything else.
+std::string SectionName(int value);
 
 } // namespace qm::cli

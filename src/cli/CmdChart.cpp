@@ -2,7 +2,8 @@
 
 #ifdef QM_HAVE_CHART
 
-#include <QFile>
+#include <QBuffer>
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QImage>
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <ostream>
 
 #include "chart/CInstrument.h"
+#include "chart/ChartPicture.h"
 #include "chart/IMessageSink.h"
 #include "chart/InstrumentFactory.h"
 #include "cli/CliProject.h"
@@ -42,13 +44,14 @@ bool ParseSize(const std::string& text, int& width, int& height) {
     return true;
 }
 
-bool EndsWithBmp(const std::string& path) {
-    if (path.size() < 4)
-        return false;
+// ".png", ".bmp" (any letter case) or "" for any other name.
+std::string PictureExtension(const std::string& path) {
+    if (path.size() < 5)
+        return {};
     std::string ext = path.substr(path.size() - 4);
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext == ".bmp";
+    return ext == ".png" || ext == ".bmp" ? ext : std::string();
 }
 
 // The message boxes the controller would show, printed once the frame is written.
@@ -64,7 +67,8 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& t
         std::fprintf(stderr, "qm7100: %s\n", qPrintable(text));
 }
 
-// Fonts need the GUI layer; the tool has no window, so it never needs a display.
+} // namespace
+
 void EnsureGuiApplication() {
     if (QGuiApplication::instance())
         return;
@@ -75,8 +79,6 @@ void EnsureGuiApplication() {
     static char* argv[] = {name, nullptr};
     static QGuiApplication app(argc, argv);
 }
-
-} // namespace
 
 int RunChart(Context& ctx) {
     std::vector<std::string> args = ctx.args;
@@ -94,6 +96,11 @@ int RunChart(Context& ctx) {
     long marker = 0;
     if (hasMarker && (!ParseInt(markerText, marker) || marker < 0 || marker > INT_MAX))
         return UsageError(ctx, "--marker must be a point index: '" + markerText + "'");
+    const std::string& out = args[3];
+    const bool toStdout = out == "-";
+    if (!toStdout && PictureExtension(out).empty())
+        return UsageError(ctx, "OUT must end in .png or .bmp (or be - for a PNG on stdout): '" +
+                                   out + "'");
     const int section = SectionValue(args[2]);
     if (section == 0)
         return UsageError(ctx, "unknown SECTION '" + args[2] + "'");
@@ -119,11 +126,19 @@ int RunChart(Context& ctx) {
         chart->Surface()->SetMarkerPosition(0, static_cast<int>(marker));
     const QImage frame = chart->DrawFrame();
 
-    const std::string& out = args[3];
-    if (frame.isNull() ||
-        !frame.save(QFile::decodeName(out.c_str()), EndsWithBmp(out) ? "BMP" : "PNG")) {
-        ctx.err << "qm7100: cannot write " << out << "\n";
-        return kExitFailed;
+    if (toStdout) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        const bool encoded =
+            !frame.isNull() && buffer.open(QIODevice::WriteOnly) && frame.save(&buffer, "PNG");
+        if (encoded)
+            ctx.out.write(bytes.constData(), bytes.size());
+        if (!encoded || !ctx.out.flush()) {
+            ctx.err << "qm7100: cannot write the picture to standard output\n";
+            return kExitFailed;
+        }
+    } else if (!SaveChartPicture(frame, out)) {
+        return WriteError(ctx, out);
     }
     for (const std::string& text : messages.texts)
         ctx.err << text << "\n";

@@ -2,8 +2,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -12,10 +15,13 @@
 #include "app/FileCollection.h"
 #include "app/ProjectFile.h"
 #include "app/Settings.h"
+#include "base/BinaryFile.h"
 #include "base/Platform.h"
 #include "channels/ChannelPlanFile.h"
 #include "cli/Cli.h"
+#include "link/MeterCommands.h"
 #include "link/cnComm.h"
+#include "measurement/FileDataExt.h"
 #include "operations/PlanTransfer.h"
 #include "operations/ScreenCapture.h"
 #include "operations/TimeUnitOperation.h"
@@ -26,21 +32,39 @@ namespace qm::cli {
 
 namespace {
 
+// A --port text the tool can open: a device path, or a port number 1-256 with or without
+// "COM" (the settings read numbers outside that range as COM1, which a user typing
+// --port COM0 would never guess).
+bool ValidPort(const std::string& port) {
+    if (port.find('/') != std::string::npos)
+        return true;
+    std::string digits = port;
+    if (digits.size() > 3 && (digits.compare(0, 3, "COM") == 0 || digits.compare(0, 3, "com") == 0))
+        digits.erase(0, 3);
+    long number = 0;
+    return ParseInt(digits, number) && number >= 1 && number <= 256;
+}
+
 // Takes --port and --baud out of the arguments. Without --port the settings name the port, as
-// in the desktop program; a --baud alone changes only the speed.
-bool TakeTarget(Context& ctx, ConnectTarget& target) {
+// in the desktop program; a --baud alone changes only the speed. On failure the usage error
+// is printed and its exit status returned through rc.
+bool TakeTarget(Context& ctx, ConnectTarget& target, int& rc) {
     bool ok = true;
     std::string port, baud;
     const bool hasPort = TakeOption(ctx.args, "--port", port, ok);
     const bool hasBaud = TakeOption(ctx.args, "--baud", baud, ok);
-    if (!ok)
+    long value = 0;
+    if (!ok || (hasBaud && (!ParseInt(baud, value) || value <= 0))) {
+        rc = UsageError(ctx, "--port and --baud need a value (--baud a positive number)");
         return false;
-    if (hasBaud) {
-        long value = 0;
-        if (!ParseInt(baud, value) || value <= 0) {
-            ok = false;
-            return false;
-        }
+    }
+    if (hasPort && !ValidPort(port)) {
+        rc = UsageError(ctx, "--port must be a device path or COM1 to COM256: '" + port + "'");
+        return false;
+    }
+    if (!hasPort && !SettingsReadable(ctx)) {
+        rc = kExitFailed;
+        return false;
     }
     if (!hasPort && !hasBaud) {
         target = ConnectTarget::FromSettings();
@@ -52,38 +76,116 @@ bool TakeTarget(Context& ctx, ConnectTarget& target) {
     return true;
 }
 
-// A progress bar on stderr when it is a terminal; nothing otherwise.
-ProgressFn ProgressBar(Context& ctx, std::shared_ptr<bool>& drawn) {
-    drawn = std::make_shared<bool>(false);
-    if (&ctx.err != &std::cerr || !IsTerminal(stderr))
-        return {};
-    return [&err = ctx.err, drawn](int position, int range) {
-        constexpr int kWidth = 40;
-        const int filled = range > 0 ? std::min(kWidth, position * kWidth / range) : 0;
-        err << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
-            << std::string(static_cast<std::size_t>(kWidth - filled), ' ') << "] " << position
-            << "/" << range << std::flush;
-        *drawn = true;
-    };
+// "84.8 kB"
+std::string Size(double bytes) {
+    char text[32];
+    if (bytes < 1000)
+        std::snprintf(text, sizeof text, "%.0f B", bytes);
+    else if (bytes < 1e6)
+        std::snprintf(text, sizeof text, "%.1f kB", bytes / 1e3);
+    else
+        std::snprintf(text, sizeof text, "%.1f MB", bytes / 1e6);
+    return text;
 }
 
-void EndProgress(Context& ctx, const std::shared_ptr<bool>& drawn) {
-    if (drawn && *drawn)
-        ctx.err << "\n";
-}
+// The progress line on stderr while a transfer runs (only when stderr is a terminal), and the
+// clock for the summary printed on success.
+class ProgressLine {
+public:
+    // unit: what one step is ("files", "blocks", or "%" for a percentage); bytesPerStep: 0
+    // when a step has no fixed size.
+    ProgressLine(Context& ctx, const char* unit, double bytesPerStep)
+        : m_ctx(ctx), m_unit(unit), m_bytesPerStep(bytesPerStep),
+          m_start(std::chrono::steady_clock::now()),
+          m_terminal(&ctx.err == &std::cerr && IsTerminal(stderr)) {}
+    ~ProgressLine() { End(); }
 
-// A failed operation: every message box it would show, then its reason on a line of its own.
-int ReportFailure(Context& ctx, const OperationOutcome& outcome) {
+    ProgressFn Fn() {
+        if (!m_terminal)
+            return {};
+        return [this](int position, int range) { Draw(position, range); };
+    }
+    void End() {
+        if (m_drawn)
+            m_ctx.err << "\n";
+        m_drawn = false;
+    }
+    double Seconds() const {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count();
+    }
+    // The success line: "uploaded 8 files (84.8 kB) in 9.1 s".
+    void Summary(const std::string& what, double bytes) {
+        End();
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%.1f", Seconds());
+        m_ctx.err << what << " (" << Size(bytes) << ") " << Tool("in") << ' ' << seconds << " s\n";
+    }
+
+private:
+    void Draw(int position, int range) {
+        constexpr int kWidth = 30;
+        const int filled = range > 0 ? std::clamp(position * kWidth / range, 0, kWidth) : 0;
+        const double elapsed = Seconds();
+        m_ctx.err << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+                  << std::string(static_cast<std::size_t>(kWidth - filled), ' ') << "] ";
+        if (std::string(m_unit) == "%")
+            m_ctx.err << (range > 0 ? position * 100 / range : 0) << '%';
+        else
+            m_ctx.err << position << '/' << range << ' ' << Tool(m_unit);
+        if (m_bytesPerStep > 0 && elapsed > 0.05)
+            m_ctx.err << ", " << Size(position * m_bytesPerStep / elapsed) << "/s";
+        if (position > 0 && range > position) {
+            const long left = std::lround(elapsed * (range - position) / position);
+            char text[32];
+            std::snprintf(text, sizeof text, "%ld:%02ld", left / 60, left % 60);
+            m_ctx.err << ", " << text << ' ' << Tool("left");
+        }
+        m_ctx.err << "   " << std::flush;
+        m_drawn = true;
+    }
+
+    Context& m_ctx;
+    const char* m_unit;
+    double m_bytesPerStep;
+    std::chrono::steady_clock::time_point m_start;
+    bool m_terminal;
+    bool m_drawn = false;
+};
+
+// A failed operation: every message box it would show, then its reason on a line of its own:
+// the operation's detail, or why the port could not be opened or did not answer.
+int ReportFailure(Context& ctx, const OperationOutcome& outcome, const cnComm& port) {
     if (outcome.cancelled) {
-        ctx.err << "qm7100: cancelled\n";
+        ctx.err << "qm7100: " << Tool("cancelled") << "\n";
         return kExitCancelled;
     }
     for (const OperationMessage& m : outcome.messages)
         ctx.err << Tr(m.id) << "\n";
-    if (outcome.messages.empty() || !outcome.detail.empty())
-        ctx.err << "qm7100: "
-                << (outcome.detail.empty() ? "the meter operation failed" : outcome.detail) << "\n";
+    std::string detail = outcome.detail;
+    if (detail.empty() && outcome.MessageId() == msg::kConnectionFailed) {
+        detail = !port.OpenFailure().empty() ? port.OpenFailure()
+                 : port.PortName().empty()
+                     ? Tool("no port is configured; give --port PORT")
+                     : port.PortName() + ": " + Tool("the meter does not answer");
+    }
+    if (!detail.empty() || outcome.messages.empty())
+        ctx.err << "qm7100: " << (detail.empty() ? Tool("the meter operation failed") : detail)
+                << "\n";
     return kExitFailed;
+}
+
+// A transfer whose file would have nowhere to go fails before it starts (kExitOk otherwise).
+int CheckOutput(Context& ctx, const std::string& path) {
+    return CheckReplaceable(path) == ReplaceStatus::Ok ? kExitOk : WriteError(ctx, path);
+}
+
+// path with ".partial" before its extension: "site.f71" gives "site.partial.f71".
+std::string PartialPath(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+    return hasExtension ? path.substr(0, dot) + ".partial" + path.substr(dot) : path + ".partial";
 }
 
 // The port a meter command runs on, with Ctrl-C asking it to stop (the operation then ends
@@ -158,97 +260,147 @@ bool ParseDateTime(const std::string& text, MeterDateTime& when) {
 
 int RunUpload(Context& ctx) {
     ConnectTarget target;
-    if (!TakeTarget(ctx, target))
-        return UsageError(ctx, "--port and --baud need a value (--baud a positive number)");
+    int rc = kExitOk;
+    if (!TakeTarget(ctx, target, rc))
+        return rc;
     if (ctx.args.size() != 1)
-        return UsageError(ctx, "upload needs OUT.f71");
+        return UsageError(ctx, Tool("upload needs OUT.f71"));
+    const std::string& out = ctx.args[0];
+    if (rc = CheckOutput(ctx, out); rc != kExitOk)
+        return rc;
     MeterPort meter(ctx);
     cnComm& port = meter.port;
     CFileCollection collection;
-    std::shared_ptr<bool> drawn;
-    const UploadResult result = RunUpload(port, target, collection, ProgressBar(ctx, drawn));
-    EndProgress(ctx, drawn);
+    ProgressLine progress(ctx, "files", static_cast<double>(kElementSize));
+    const UploadResult result = RunUpload(port, target, collection, progress.Fn());
+    progress.End();
     // A cancelled upload writes nothing, not even the files read before the stop.
     if (!result.connected || result.fileCount < 0 || result.outcome.cancelled)
-        return ReportFailure(ctx, result.outcome);
-    // Files read before a failed read are kept, as the desktop program keeps them loaded.
-    const ProjectStatus saved = SaveProject(ctx.args[0], collection.Elements());
+        return ReportFailure(ctx, result.outcome, port);
     if (!result.outcome.ok)
-        ReportFailure(ctx, result.outcome);
-    if (saved != ProjectStatus::Ok) {
-        ctx.err << ProjectStatusText(saved, ctx.args[0]) << "\n";
+        ReportFailure(ctx, result.outcome, port);
+    // A failed upload never replaces a project the user already has: the files read before
+    // the failure, which the desktop program keeps loaded, go beside it.
+    std::error_code error;
+    const bool keepOut =
+        !result.outcome.ok &&
+        std::filesystem::exists(std::filesystem::path(std::u8string(out.begin(), out.end())), error);
+    if (keepOut && collection.Empty()) {
+        ctx.err << "qm7100: no file was read; " << out << " was left as it was\n";
         return kExitFailed;
     }
-    return result.outcome.ok ? kExitOk : kExitFailed;
+    const std::string written = keepOut ? PartialPath(out) : out;
+    const ProjectStatus saved = SaveProject(written, collection.Elements());
+    if (saved != ProjectStatus::Ok) {
+        ctx.err << "qm7100: " << ProjectStatusText(saved, written) << "\n";
+        return kExitFailed;
+    }
+    if (keepOut)
+        ctx.err << "qm7100: " << out << " was left as it was; the " << collection.Count() << " of "
+                << result.fileCount << " files read were written to " << written << "\n";
+    if (!result.outcome.ok)
+        return kExitFailed;
+    if (result.fileCount == 0)
+        ctx.err << "qm7100: "
+                << Tool("the meter holds no measurement files; wrote an empty project") << ' '
+                << out << "\n";
+    const std::size_t files = collection.Elements().size();
+    progress.Summary(Tool("uploaded") + ' ' + std::to_string(files) + ' ' + Tool("files"),
+                     static_cast<double>(files * kElementSize));
+    return kExitOk;
 }
 
 int RunPlanRead(Context& ctx) {
     ConnectTarget target;
-    if (!TakeTarget(ctx, target))
-        return UsageError(ctx, "--port and --baud need a value (--baud a positive number)");
+    int rc = kExitOk;
+    if (!TakeTarget(ctx, target, rc))
+        return rc;
     if (ctx.args.size() != 2)
-        return UsageError(ctx, "plan read needs SLOT and OUT.f71CH");
+        return UsageError(ctx, Tool("plan read needs SLOT and OUT.f71CH"));
     const int slot = SlotOf(ctx.args[0]);
     if (slot < 0)
-        return UsageError(ctx, "SLOT must be one of A, B, C, D, E: '" + ctx.args[0] + "'");
+        return UsageError(ctx,
+                          Tool("SLOT must be one of A, B, C, D, E") + ": '" + ctx.args[0] + "'");
+    const std::string& out = ctx.args[1];
+    if (rc = CheckOutput(ctx, out); rc != kExitOk)
+        return rc;
     MeterPort meter(ctx);
     cnComm& port = meter.port;
     CChannelPlanList plan;
-    std::shared_ptr<bool> drawn;
-    const PlanUploadResult result = UploadPlan(port, target, slot, plan, ProgressBar(ctx, drawn));
-    EndProgress(ctx, drawn);
+    ProgressLine progress(ctx, "%", 0);
+    const PlanUploadResult result = UploadPlan(port, target, slot, plan, progress.Fn());
+    progress.End();
     if (!result.outcome.ok)
-        return ReportFailure(ctx, result.outcome);
-    const PlanFileStatus saved = SaveChannelPlan(ctx.args[1], plan);
+        return ReportFailure(ctx, result.outcome, port);
+    const PlanFileStatus saved = SaveChannelPlan(out, plan);
     if (saved != PlanFileStatus::Ok) {
-        ctx.err << PlanFileStatusText(saved, ctx.args[1]) << "\n";
+        ctx.err << "qm7100: " << PlanFileStatusText(saved, out) << "\n";
         return kExitFailed;
     }
+    progress.Summary(Tool("read plan") + ' ' + ctx.args[0] + ", " + std::to_string(plan.Count()) +
+                         ' ' + Tool("channels"),
+                     static_cast<double>(plan.Count() * sizeof(CommonChannel)));
     return kExitOk;
 }
 
 int RunPlanWrite(Context& ctx) {
     ConnectTarget target;
-    if (!TakeTarget(ctx, target))
-        return UsageError(ctx, "--port and --baud need a value (--baud a positive number)");
+    int rc = kExitOk;
+    if (!TakeTarget(ctx, target, rc))
+        return rc;
     if (ctx.args.size() != 2)
-        return UsageError(ctx, "plan write needs SLOT and IN.f71CH");
+        return UsageError(ctx, Tool("plan write needs SLOT and IN.f71CH"));
     const int slot = SlotOf(ctx.args[0]);
     if (slot < 0)
-        return UsageError(ctx, "SLOT must be one of A, B, C, D, E: '" + ctx.args[0] + "'");
+        return UsageError(ctx,
+                          Tool("SLOT must be one of A, B, C, D, E") + ": '" + ctx.args[0] + "'");
     CChannelPlanList plan;
+    if (RefuseProjectAsPlan(ctx, ctx.args[1]))
+        return kExitFailed;
     const PlanFileStatus loaded = OpenChannelPlan(ctx.args[1], plan);
     if (loaded != PlanFileStatus::Ok) {
-        ctx.err << PlanFileStatusText(loaded, ctx.args[1]) << "\n";
+        ctx.err << "qm7100: " << PlanFileStatusText(loaded, ctx.args[1]) << "\n";
         return kExitFailed;
     }
     MeterPort meter(ctx);
     cnComm& port = meter.port;
-    std::shared_ptr<bool> drawn;
-    const OperationOutcome outcome =
-        DownloadPlan(port, target, slot, plan, ProgressBar(ctx, drawn));
-    EndProgress(ctx, drawn);
-    return outcome.ok ? kExitOk : ReportFailure(ctx, outcome);
+    ProgressLine progress(ctx, "%", 0);
+    const OperationOutcome outcome = DownloadPlan(port, target, slot, plan, progress.Fn());
+    progress.End();
+    if (!outcome.ok)
+        return ReportFailure(ctx, outcome, port);
+    progress.Summary(Tool("wrote plan") + ' ' + ctx.args[0] + ", " + std::to_string(plan.Count()) +
+                         ' ' + Tool("channels"),
+                     static_cast<double>(plan.Count() * sizeof(CommonChannel)));
+    return kExitOk;
 }
 
 int RunCapture(Context& ctx) {
     ConnectTarget target;
-    if (!TakeTarget(ctx, target))
-        return UsageError(ctx, "--port and --baud need a value (--baud a positive number)");
+    int rc = kExitOk;
+    if (!TakeTarget(ctx, target, rc))
+        return rc;
     if (ctx.args.size() != 1)
-        return UsageError(ctx, "capture needs OUT.bmp");
+        return UsageError(ctx, Tool("capture needs OUT.bmp"));
+    if (rc = CheckOutput(ctx, ctx.args[0]); rc != kExitOk)
+        return rc;
     MeterPort meter(ctx);
     cnComm& port = meter.port;
-    std::shared_ptr<bool> drawn;
-    const CaptureResult result = CaptureScreen(port, target, ctx.args[0], ProgressBar(ctx, drawn));
-    EndProgress(ctx, drawn);
-    return result.outcome.ok ? kExitOk : ReportFailure(ctx, result.outcome);
+    ProgressLine progress(ctx, "blocks", static_cast<double>(kScreenBlockPixels));
+    const CaptureResult result = CaptureScreen(port, target, ctx.args[0], progress.Fn());
+    progress.End();
+    if (!result.outcome.ok)
+        return ReportFailure(ctx, result.outcome, port);
+    progress.Summary(Tool("captured the screen to") + ' ' + ctx.args[0],
+                     static_cast<double>(result.bitmap.size()));
+    return kExitOk;
 }
 
 int RunSetup(Context& ctx) {
     ConnectTarget target;
-    if (!TakeTarget(ctx, target))
-        return UsageError(ctx, "--port and --baud need a value (--baud a positive number)");
+    int rc = kExitOk;
+    if (!TakeTarget(ctx, target, rc))
+        return rc;
     const Settings settings;
     TimeUnitChoice choice = DefaultTimeUnitChoice(settings);
     bool ok = true;
@@ -283,7 +435,7 @@ int RunSetup(Context& ctx) {
     MeterPort meter(ctx);
     cnComm& port = meter.port;
     const OperationOutcome outcome = DownloadTimeUnit(port, target, choice, settings);
-    return outcome.ok ? kExitOk : ReportFailure(ctx, outcome);
+    return outcome.ok ? kExitOk : ReportFailure(ctx, outcome, port);
 }
 
 } // namespace qm::cli

@@ -1,9 +1,16 @@
+#include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <ostream>
 
+#include "base/BinaryFile.h"
+#include "base/JsonWriter.h"
 #include "channels/CellEditRules.h"
 #include "channels/ChannelColumnSet.h"
 #include "channels/ChannelGridModel.h"
 #include "channels/ChannelPlanFile.h"
+#include "channels/ChannelRowTexts.h"
+#include "channels/PlanCsv.h"
 #include "cli/Cli.h"
 #include "res/StringTable.h"
 
@@ -15,6 +22,8 @@ namespace {
 constexpr int kGridWidth = 1000;
 
 bool OpenPlanOrReport(Context& ctx, const std::string& path, CChannelPlanList& plan) {
+    if (RefuseProjectAsPlan(ctx, path))
+        return false;
     PlanFileLoad load = LoadChannelPlanFile(path);
     if (load.status != PlanFileStatus::Ok) {
         ctx.err << PlanFileStatusText(load.status, path) << "\n";
@@ -30,7 +39,7 @@ bool OpenPlanOrReport(Context& ctx, const std::string& path, CChannelPlanList& p
 
 void PrintRow(std::ostream& out, const std::vector<std::string>& cells) {
     for (std::size_t c = 0; c < cells.size(); ++c)
-        out << (c ? "\t" : "") << cells[c];
+        out << (c ? "\t" : "") << Escaped(cells[c]);
     out << '\n';
 }
 
@@ -38,11 +47,44 @@ struct CellEdit {
     std::size_t row = 0;
     int column = 0;
     std::string text;
+    std::string rowText, columnText; // as given, for the reports
 };
+
+bool SameNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+// COLUMN as a number 1-15 or a heading as `plan show` prints it; 0 when it is neither.
+int ColumnOf(const std::string& text, int kind) {
+    long number = 0;
+    if (ParseInt(text, number))
+        return number >= 1 && number <= 15 ? static_cast<int>(number) : 0;
+    const std::vector<ChannelColumnInfo> columns = ChannelColumnSet(kind, kGridWidth);
+    for (std::size_t c = 1; c < columns.size(); ++c) {
+        if (SameNoCase(columns[c].heading, text))
+            return static_cast<int>(c);
+    }
+    return 0;
+}
+
+std::string Joined(const std::vector<std::string>& texts) {
+    std::string all;
+    for (const std::string& t : texts)
+        all += (all.empty() ? "" : ", ") + t;
+    return all;
+}
 
 } // namespace
 
 int RunPlanShow(Context& ctx) {
+    const bool asJson = TakeFlag(ctx.args, "--json");
     if (ctx.args.size() != 1)
         return UsageError(ctx, "plan show needs PLAN.f71CH");
     CChannelPlanList plan;
@@ -50,10 +92,22 @@ int RunPlanShow(Context& ctx) {
         return kExitFailed;
     CChannelGridModel grid;
     grid.Fill(plan);
-    ctx.out << "kind\t" << plan.Kind() << '\n';
     std::vector<std::string> headings;
     for (const ChannelColumnInfo& column : ChannelColumnSet(plan.Kind(), kGridWidth))
         headings.push_back(column.heading);
+    if (asJson) {
+        JsonWriter json;
+        json.BeginObject().Key("kind").Number(static_cast<long>(plan.Kind()));
+        json.Key("columns").BeginArray();
+        for (const std::string& heading : headings)
+            json.String(heading);
+        json.EndArray().Key("rows").BeginArray();
+        for (std::size_t row = 0; row < grid.RowCount(); ++row)
+            json.Cells(grid.RowCells(row));
+        ctx.out << json.EndArray().EndObject().Text();
+        return kExitOk;
+    }
+    ctx.out << "kind\t" << plan.Kind() << '\n';
     PrintRow(ctx.out, headings);
     for (std::size_t row = 0; row < grid.RowCount(); ++row)
         PrintRow(ctx.out, grid.RowCells(row));
@@ -72,12 +126,11 @@ int RunPlanEdit(Context& ctx) {
 
     std::vector<CellEdit> edits;
     for (std::size_t i = 1; i < ctx.args.size(); i += 3) {
-        long row = 0, column = 0;
+        long row = 0;
         if (!ParseInt(ctx.args[i], row) || row < 0)
             return UsageError(ctx, "ROW must be a row number from 0: '" + ctx.args[i] + "'");
-        if (!ParseInt(ctx.args[i + 1], column) || column < 1 || column > 15)
-            return UsageError(ctx, "COLUMN must be from 1 to 15: '" + ctx.args[i + 1] + "'");
-        edits.push_back({static_cast<std::size_t>(row), static_cast<int>(column), ctx.args[i + 2]});
+        edits.push_back(
+            {static_cast<std::size_t>(row), 0, ctx.args[i + 2], ctx.args[i], ctx.args[i + 1]});
     }
 
     CChannelPlanList plan;
@@ -85,18 +138,37 @@ int RunPlanEdit(Context& ctx) {
         return kExitFailed;
     CChannelGridModel grid;
     grid.Fill(plan);
-    for (const CellEdit& e : edits) {
+    for (CellEdit& e : edits) {
+        e.column = ColumnOf(e.columnText, plan.Kind());
+        if (e.column == 0)
+            return UsageError(ctx, "COLUMN must be from 1 to 15 or a heading of 'plan show': '" +
+                                       e.columnText + "'");
         if (!grid.Contains(e.row, e.column))
-            return UsageError(ctx, "cell " + std::to_string(e.row) + " " +
-                                       std::to_string(e.column) + " is outside the plan's grid");
+            return UsageError(ctx, "cell " + e.rowText + " " + e.columnText +
+                                       " is outside the plan's grid");
     }
 
+    // The rules get each text as the grid would hand it over; what they refuse or leave
+    // unchanged is reported, and the edits that did apply are saved all the same.
     CCellEditRules rules(plan, grid);
+    bool allApplied = true;
     for (const CellEdit& e : edits) {
+        grid.SetCurrentRow(e.row);
+        const std::vector<std::string> choices = CurrentRowChoices(plan, grid, e.column);
+        const std::string before = grid.Cell(e.row, e.column);
         const CellEditOutcome outcome = rules.EditFinished(e.row, e.column, e.text);
         if (outcome.message) {
-            ctx.out << (outcome.message->kind == MessageKind::Error ? "error: " : "notice: ")
+            ctx.err << (outcome.message->kind == MessageKind::Error ? "error: " : "notice: ")
                     << Tr(outcome.message->id) << '\n';
+            allApplied = false;
+        } else if (!outcome.applied) {
+            ctx.err << "ignored: " << e.rowText << ' ' << e.columnText << " '" << Escaped(e.text)
+                    << "' cannot be edited\n";
+            allApplied = false;
+        } else if (!choices.empty() && e.text != before && grid.Cell(e.row, e.column) == before) {
+            ctx.err << "ignored: " << e.rowText << ' ' << e.columnText << " '" << Escaped(e.text)
+                    << "' is not one of " << Joined(choices) << '\n';
+            allApplied = false;
         }
     }
 
@@ -104,6 +176,57 @@ int RunPlanEdit(Context& ctx) {
     const PlanFileStatus saved = SaveChannelPlan(target, plan);
     if (saved != PlanFileStatus::Ok) {
         ctx.err << PlanFileStatusText(saved, target) << "\n";
+        return kExitFailed;
+    }
+    return allApplied ? kExitOk : kExitNotApplied;
+}
+
+int RunPlanExport(Context& ctx) {
+    if (ctx.args.size() != 2)
+        return UsageError(ctx, "plan export needs PLAN.f71CH OUT.csv");
+    CChannelPlanList plan;
+    if (!OpenPlanOrReport(ctx, ctx.args[0], plan))
+        return kExitFailed;
+    const std::string csv = ExportPlanCsv(plan);
+    if (ctx.args[1] == "-") {
+        ctx.out.write(csv.data(), static_cast<std::streamsize>(csv.size()));
+        return ctx.out.flush() ? kExitOk : kExitFailed;
+    }
+    if (ReplaceFileText(ctx.args[1], csv) != ReplaceStatus::Ok)
+        return WriteError(ctx, ctx.args[1]);
+    return kExitOk;
+}
+
+int RunPlanImport(Context& ctx) {
+    bool ok = true;
+    std::string kindText;
+    const bool hasKind = TakeOption(ctx.args, "--kind", kindText, ok);
+    long kind = -1;
+    if (!ok || !hasKind || !ParseInt(kindText, kind) || kind < 0 || kind > 2)
+        return UsageError(ctx, "plan import needs --kind 0, 1 or 2");
+    if (ctx.args.size() != 2)
+        return UsageError(ctx, "plan import needs IN.csv OUT.f71CH --kind K");
+    std::string csv;
+    if (ReadFileContents(ctx.args[0], csv) != ReadStatus::Ok) {
+        const int error = errno;
+        ctx.err << "qm7100: cannot read " << ctx.args[0] << ": " << std::strerror(error) << "\n";
+        return kExitFailed;
+    }
+    const PlanCsvImport import = ImportPlanCsv(csv, static_cast<int>(kind));
+    if (!import.plan) {
+        const PlanCsvProblem& p = *import.problem;
+        ctx.err << "qm7100: " << ctx.args[0];
+        if (p.row > 0)
+            ctx.err << ": row " << p.row;
+        if (!p.column.empty())
+            ctx.err << ", column " << p.column << " '" << Escaped(p.text) << "'";
+        ctx.err << ": " << (p.message ? Tr(p.message->id) : p.reason) << "\n"
+                << "qm7100: nothing was written\n";
+        return kExitFailed;
+    }
+    const PlanFileStatus saved = SaveChannelPlan(ctx.args[1], *import.plan);
+    if (saved != PlanFileStatus::Ok) {
+        ctx.err << PlanFileStatusText(saved, ctx.args[1]) << "\n";
         return kExitFailed;
     }
     return kExitOk;

@@ -1,12 +1,13 @@
+#include <cerrno>
 #include <climits>
-#include <fstream>
 #include <memory>
 #include <ostream>
 
 #include "app/Settings.h"
-#include "base/Platform.h"
+#include "base/JsonWriter.h"
 #include "cli/Cli.h"
 #include "cli/CliProject.h"
+#include "cli/CliTables.h"
 #include "panes/AnalysisPane.h"
 #include "res/StringTable.h"
 
@@ -14,26 +15,17 @@ namespace qm::cli {
 
 namespace {
 
-// Keeps one cell on one line and in one column of the TAB-separated output.
-std::string Cell(const std::string& text) {
-    std::string cell = text;
-    for (char& c : cell)
-        if (c == '\t' || c == '\n' || c == '\r')
-            c = ' ';
-    return cell;
-}
-
-void PrintLine(std::ostream& out, const std::vector<std::string>& cells) {
-    for (std::size_t i = 0; i < cells.size(); ++i)
-        out << (i ? "\t" : "") << Cell(cells[i]);
-    out << '\n';
-}
-
-void PrintTable(std::ostream& out, const PaneTable& table) {
-    out << '[' << table.tag << "]\n";
-    PrintLine(out, table.ColumnTitles());
-    for (const auto& row : table.rows)
-        PrintLine(out, row);
+// The pane's tables with their untranslated tags; the file-name box as "file" (null for
+// chart panes, which have none).
+void PrintJson(std::ostream& out, const AnalysisPane& pane, const std::string& section) {
+    JsonWriter json;
+    json.BeginObject().Key("section").String(section).Key("file");
+    if (pane.HasChart())
+        json.Null();
+    else
+        json.String(pane.FileNameText());
+    WriteTablesJson(json, pane.Tables());
+    out << json.EndObject().Text();
 }
 
 // Parses SECTION and loads the element; a pane for it is returned through pane.
@@ -54,6 +46,7 @@ int OpenPane(Context& ctx, const std::string& project, const std::string& index,
 } // namespace
 
 int RunShow(Context& ctx) {
+    const bool asJson = TakeFlag(ctx.args, "--json");
     bool ok = true;
     std::string markerText;
     const bool hasMarker = TakeOption(ctx.args, "--marker", markerText, ok);
@@ -70,9 +63,13 @@ int RunShow(Context& ctx) {
         return rc;
     if (hasMarker)
         pane->MarkerMoved(marker);
+    if (asJson) {
+        PrintJson(ctx.out, *pane, ctx.args[2]);
+        return kExitOk;
+    }
 
     if (!pane->HasChart())
-        ctx.out << "[File]\n" << Cell(pane->FileNameText()) << '\n';
+        ctx.out << "[File]\n" << Escaped(pane->FileNameText()) << '\n';
     for (const PaneTable& table : pane->Tables())
         PrintTable(ctx.out, table);
     return kExitOk;
@@ -84,16 +81,14 @@ int RunExport(Context& ctx) {
     std::unique_ptr<AnalysisPane> pane;
     if (int rc = OpenPane(ctx, ctx.args[0], ctx.args[1], ctx.args[2], pane); rc != kExitOk)
         return rc;
-    const std::string bytes = pane->ExportCsv();
     const std::string& path = ctx.args[3];
-    std::ofstream file(FsPath(path), std::ios::binary | std::ios::trunc);
-    if (file)
-        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    if (!file) {
-        ctx.err << "cannot write " << path << "\n";
-        return kExitFailed;
+    if (path == "-") {
+        const std::string bytes = pane->ExportCsv();
+        ctx.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return ctx.out.flush() ? kExitOk : kExitFailed;
     }
+    if (!pane->SaveCsv(path))
+        return WriteError(ctx, path);
     return kExitOk;
 }
 

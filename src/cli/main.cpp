@@ -1,9 +1,12 @@
 // qm7100: the command-line tool of QM7100 Workdesk.
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 #include <map>
 #include <string>
 
+#include "app/ProgramVersion.h"
 #include "app/Settings.h"
 #include "cli/Cli.h"
 #include "res/StringTable.h"
@@ -14,14 +17,34 @@ const char* const kUsage = R"(usage: qm7100 [--lang en|zh] [--settings FILE] COM
 
 Analysis of project files (.f71); INDEX is the 0-based element index, SECTION one of
 level, tilt, scan, spectrum, hum, limit:
-  qm7100 tree PROJECT.f71
-  qm7100 show PROJECT.f71 INDEX SECTION [--marker POS]
+  qm7100 tree PROJECT.f71 [--json]
+  qm7100 show PROJECT.f71 INDEX SECTION [--marker POS] [--json]
   qm7100 export PROJECT.f71 INDEX SECTION OUT.csv
   qm7100 chart PROJECT.f71 INDEX SECTION OUT.png [--size WxH] [--marker POS]
+  qm7100 compare A.f71 INDEX B.f71 INDEX [--json]
+    Two measurements, channels matched by frequency: tilt, and per channel the change
+    from A to B of level, audio, MER, BER class and hum (README.md, "Comparing
+    measurements").
+
+Limit checks (--profile FILE: a limit profile; default: the shipped EN 60728-1 profile):
+  qm7100 check PROJECT.f71 INDEX [--profile FILE]
+    prints every checked value with its limit, margin and verdict; exit status 3 when one
+    fails
+  qm7100 report PROJECT.f71 [INDEX ...] OUT.pdf|OUT.html [--profile FILE]
+    writes the acceptance report of the files (all of them without INDEX)
 
 Channel-plan files (.f71CH):
-  qm7100 plan show PLAN.f71CH
+  qm7100 plan show PLAN.f71CH [--json]
   qm7100 plan edit PLAN.f71CH ROW COLUMN TEXT [ROW COLUMN TEXT ...] [--output OUT.f71CH]
+    ROW is 0-based (the ID shown minus one); COLUMN is 1-15 or a heading as plan show prints
+    it ("Freq", "DVB-C SR"). TEXT goes through the same rules as a cell edit in the channel
+    editor; number columns read the leading number ("474.25MHz" reads 474.25, "abc" reads 0).
+    Refused and ignored edits are reported on stderr and give exit status 4.
+  qm7100 plan export PLAN.f71CH OUT.csv
+  qm7100 plan import IN.csv OUT.f71CH --kind 0|1|2
+    A plan as CSV with the headings of plan show (README.md, "Channel plans as CSV"). An
+    import puts every cell through the cell-edit rules; the first refused cell is reported
+    by row (the ID) and column, and nothing is written.
 
 Meter operations (--port PORT: a device path or COMn; --baud RATE):
   qm7100 upload OUT.f71 [--port PORT]
@@ -33,9 +56,60 @@ Meter operations (--port PORT: a device path or COMn; --baud RATE):
 
 Options:
   --lang zh        Chinese texts (default: English)
-  --settings FILE  use FILE instead of the setup.ini beside the executable
+  --settings FILE  use FILE instead of the default setup.ini (beside the executable, or
+                   ~/.config/qm7100-workdesk/setup.ini for an installed program)
   --trace          print every frame sent to the meter on stderr, as qm7100-sim --log does
+  --version        print the version and exit
   --help           this text
+
+--json (tree, show, compare, plan show) prints one JSON document instead of the text (numbers as numbers, "---" as null;
+README.md, "JSON output", gives its shape).
+OUT may be - for export and chart (the CSV or PNG goes to stdout). Exit status: 0 done,
+1 failed, 2 usage error, 3 a value outside its limit (check), 4 some plan edits refused or
+ignored.
+)";
+
+const char* const kUsageChinese = R"(用法：qm7100 [--lang en|zh] [--settings FILE] COMMAND ...
+
+分析工程文件（.f71）；INDEX 为从 0 起的元素序号，SECTION 为 level、tilt、scan、
+spectrum、hum、limit 之一：
+  qm7100 tree PROJECT.f71
+  qm7100 show PROJECT.f71 INDEX SECTION [--marker POS]
+  qm7100 export PROJECT.f71 INDEX SECTION OUT.csv
+  qm7100 chart PROJECT.f71 INDEX SECTION OUT.png [--size WxH] [--marker POS]
+
+限值检查（--profile FILE：限值配置文件；默认为随程序提供的 EN 60728-1 配置）：
+  qm7100 check PROJECT.f71 INDEX [--profile FILE]
+    显示每个检查项的限值、余量和结论；有项目不合格时退出状态为 3
+  qm7100 report PROJECT.f71 [INDEX ...] OUT.pdf|OUT.html [--profile FILE]
+    写出所选文件的验收报告（不给 INDEX 时为全部文件）
+
+频道表文件（.f71CH）：
+  qm7100 plan show PLAN.f71CH
+  qm7100 plan edit PLAN.f71CH ROW COLUMN TEXT [ROW COLUMN TEXT ...] [--output OUT.f71CH]
+    ROW 从 0 起（显示的 ID 减一）；COLUMN 为 1-15，或 plan show 显示的列标题（"Freq"、
+    "DVB-C SR"）。TEXT 按频道编辑器中编辑单元格的同样规则处理；数值列读取开头的数字
+    （"474.25MHz" 读作 474.25，"abc" 读作 0）。被拒绝或忽略的编辑在标准错误输出中报告，
+    退出状态为 4。
+
+仪表操作（--port PORT：设备路径或 COMn；--baud RATE：波特率）：
+  qm7100 upload OUT.f71 [--port PORT]
+  qm7100 plan read SLOT OUT.f71CH [--port PORT]
+  qm7100 plan write SLOT IN.f71CH [--port PORT]
+  qm7100 capture OUT.bmp [--port PORT]
+  qm7100 setup [--level-unit dBuV|dBmV|dBm] [--temp-unit C|F] [--shutdown 3|5|10|30|on]
+               [--date-format Y/M/D|D/M/Y|M/D/Y] [--time "YYYY-MM-DD HH:MM:SS"] [--port PORT]
+
+选项：
+  --lang zh        中文（默认：英文）
+  --settings FILE  使用 FILE 代替默认的 setup.ini（可执行文件旁，或安装后的
+                   ~/.config/qm7100-workdesk/setup.ini）
+  --trace          在标准错误输出中打印发送给仪表的每一帧（与 qm7100-sim --log 相同）
+  --version        显示版本并退出
+  --help           显示本帮助
+
+export 和 chart 的 OUT 可为 -（CSV 或 PNG 写到标准输出）。退出状态：0 完成，1 失败，
+2 用法错误，3 有检查项超出限值（check），4 有频道表编辑被拒绝或忽略。
 )";
 
 } // namespace
@@ -43,9 +117,15 @@ Options:
 namespace qm::cli {
 
 int UsageError(Context& ctx, const std::string& message) {
-    ctx.err << "qm7100: " << message << "\n"
-            << "Try 'qm7100 --help' for more information.\n";
+    ctx.err << "qm7100: " << Tool(message) << "\n"
+            << Tool("Try 'qm7100 --help' for more information.") << "\n";
     return kExitUsage;
+}
+
+int WriteError(Context& ctx, const std::string& path) {
+    const int error = errno; // before the stream, which may change it
+    ctx.err << "qm7100: cannot write " << path << ": " << std::strerror(error) << "\n";
+    return kExitFailed;
 }
 
 bool ParseInt(const std::string& text, long& value) {
@@ -78,24 +158,41 @@ bool TakeOption(std::vector<std::string>& args, const std::string& name, std::st
     return false;
 }
 
+bool TakeFlag(std::vector<std::string>& args, const std::string& name) {
+    const auto it = std::find(args.begin(), args.end(), name);
+    if (it == args.end())
+        return false;
+    args.erase(it);
+    return true;
+}
+
 } // namespace qm::cli
 
 int main(int argc, char** argv) {
     using namespace qm::cli;
     std::vector<std::string> args(argv + 1, argv + argc);
-    Context ctx{{}, std::cout, std::cerr};
+    Context ctx{{}, std::cout, std::cerr, {}};
 
+    bool chinese = false;
+    for (std::size_t i = 0; i + 1 < args.size(); ++i)
+        chinese = chinese || (args[i] == "--lang" && args[i + 1] == "zh");
     for (const std::string& a : args) {
         if (a == "--help" || a == "-h") {
-            std::cout << kUsage;
+            std::cout << (chinese ? kUsageChinese : kUsage);
+            return kExitOk;
+        }
+        if (a == "--version") {
+            std::cout << "qm7100 " << qm::ProgramVersion() << "\n";
             return kExitOk;
         }
     }
     bool ok = true;
     std::string lang = "en", settings;
     TakeOption(args, "--lang", lang, ok);
-    if (TakeOption(args, "--settings", settings, ok))
+    if (TakeOption(args, "--settings", settings, ok)) {
         qm::SetSettingsPath(settings);
+        ctx.settingsFile = settings;
+    }
     if (const auto trace = std::find(args.begin(), args.end(), "--trace"); trace != args.end()) {
         ctx.trace = true;
         args.erase(trace);
@@ -112,16 +209,28 @@ int main(int argc, char** argv) {
     args.erase(args.begin());
     if (command == "plan") {
         if (args.empty())
-            return UsageError(ctx, "plan needs one of show, edit, read, write");
+            return UsageError(ctx, "plan needs one of show, edit, export, import, read, write");
         command += " " + args.front();
         args.erase(args.begin());
     }
 
     static const std::map<std::string, int (*)(Context&)> commands = {
-        {"tree", RunTree},       {"show", RunShow},          {"export", RunExport},
-        {"chart", RunChart},     {"plan show", RunPlanShow}, {"plan edit", RunPlanEdit},
-        {"upload", RunUpload},   {"plan read", RunPlanRead}, {"plan write", RunPlanWrite},
-        {"capture", RunCapture}, {"setup", RunSetup},
+        {"tree", RunTree},
+        {"show", RunShow},
+        {"export", RunExport},
+        {"chart", RunChart},
+        {"plan show", RunPlanShow},
+        {"plan edit", RunPlanEdit},
+        {"upload", RunUpload},
+        {"plan read", RunPlanRead},
+        {"plan write", RunPlanWrite},
+        {"capture", RunCapture},
+        {"setup", RunSetup},
+        {"plan export", RunPlanExport},
+        {"compare", RunCompare},
+        {"plan import", RunPlanImport},
+        {"check", RunCheck},
+        {"report", RunReport},
     };
     auto it = commands.find(command);
     if (it == commands.end())

@@ -211,7 +211,13 @@ bool ActivatePlan(cnComm& port, int slot) {
 }
 
 bool Release(cnComm& port) {
-    return Command(port, kCmdRelease, {}, kReplyRelease);
+    // The release ends every operation, also a failed one: the reason that operation failed
+    // is what the user needs to read, not that the release then failed too.
+    const LinkError before = port.LastError();
+    const bool released = Command(port, kCmdRelease, {}, kReplyRelease);
+    if (before)
+        port.SetLastError(before);
+    return released;
 }
 
 bool SetLevelUnit(cnComm& port, int code) {

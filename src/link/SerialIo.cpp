@@ -80,4 +80,20 @@ int SerialIo::ErrorCounters(int fd, LineErrorCounters* counters) {
 #endif
 }
 
+int SerialIo::SetLowLatency(int fd) {
+#if defined(__linux__) && defined(TIOCGSERIAL) && defined(ASYNC_LOW_LATENCY)
+    serial_struct s{};
+    if (::ioctl(fd, TIOCGSERIAL, &s) < 0)
+        return -1;
+    if (s.flags & ASYNC_LOW_LATENCY)
+        return 0;
+    s.flags |= ASYNC_LOW_LATENCY;
+    return ::ioctl(fd, TIOCSSERIAL, &s);
+#else
+    (void)fd;
+    errno = ENOTTY;
+    return -1;
+#endif
+}
+
 } // namespace qm

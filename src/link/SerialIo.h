@@ -63,6 +63,10 @@ public:
     // -1 when the device keeps no counters (pseudo-terminals, most USB adapters' older
     // drivers); such a device never reports line errors.
     virtual int ErrorCounters(int fd, LineErrorCounters* counters);
+    // Asks the driver to pass received bytes on at once (ASYNC_LOW_LATENCY through
+    // TIOCGSERIAL/TIOCSSERIAL): USB serial adapters then shorten their latency timer, commonly
+    // 16 ms, to 1 ms. -1 when the device refuses (pseudo-terminals, plain UARTs).
+    virtual int SetLowLatency(int fd);
     // Milliseconds of a monotonic clock.
     virtual std::int64_t NowMs();
     // Milliseconds left until deadline (a NowMs() value), 0 once it has passed.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include <poll.h>
 
@@ -61,20 +62,50 @@ bool SpeedOfBaud(std::uint32_t baud, speed_t* speed) {
 
 } // namespace
 
+void cnComm::OpenFailed(int error) {
+    std::string why;
+    switch (error) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        why = "no such device (is the meter's cable plugged in?)";
+        break;
+    case EACCES:
+    case EPERM:
+        why = "permission denied (add your user to the dialout group: sudo usermod -aG dialout "
+              "$USER, then log in again)";
+        break;
+    case EWOULDBLOCK:
+        why = "the port is in use by another program";
+        break;
+    case ENOTTY:
+    case EINVAL:
+        why = "not a terminal";
+        break;
+    default:
+        why = std::strerror(error);
+    }
+    m_openFailure = m_portName + ": " + why;
+}
+
 bool cnComm::Open(const std::string& device) {
     Close();
     m_portName = device;
+    m_openFailure.clear();
     m_lastError = {};
     int fd;
     do {
         fd = m_io.Open(device.c_str());
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0)
+    if (fd < 0) {
+        OpenFailed(errno);
         return false;
+    }
     // Another program on the same port would take our replies. A device that cannot be
     // locked at all is used unlocked.
     if (m_io.Lock(fd) < 0 && (errno == EWOULDBLOCK || errno == EAGAIN)) {
         m_io.Close(fd);
+        OpenFailed(EWOULDBLOCK);
         return false;
     }
     m_fd = fd;
@@ -82,6 +113,9 @@ bool cnComm::Open(const std::string& device) {
 }
 
 bool cnComm::Configure() {
+    // One short reply per request: an adapter that holds it for its latency timer would triple
+    // the upload time. A device that refuses has no such timer to shorten.
+    m_io.SetLowLatency(m_fd);
     m_hasCounters = m_io.ErrorCounters(m_fd, &m_errors) == 0;
     return m_io.Flush(m_fd, TCIOFLUSH) == 0;
 }

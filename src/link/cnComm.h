@@ -74,6 +74,9 @@ public:
     std::uint32_t Baud() const { return m_baud; }
     // Device name of the open port (or of the last one tried).
     const std::string& PortName() const { return m_portName; }
+    // Why the last open failed, naming the device ("/dev/ttyUSB0: permission denied ..."),
+    // for the second line of a connection failure; empty after a successful open.
+    const std::string& OpenFailure() const { return m_openFailure; }
     LinkTimings& Timings() { return m_timings; }
     const LinkTimings& Timings() const { return m_timings; }
     SerialIo& Io() { return m_io; }
@@ -105,10 +108,13 @@ private:
     bool Configure();
     // True when the driver counted line errors since the last call.
     bool TakeLineErrors();
+    // Records errno's reason for the device just tried.
+    void OpenFailed(int error);
 
     SerialIo& m_io;
     PortHandle m_fd = kNoPort;
     std::string m_portName;
+    std::string m_openFailure;
     LinkTimings m_timings;
     LineErrorCounters m_errors;
     bool m_hasCounters = false;

@@ -1,5 +1,7 @@
 // The parts of cnComm that every platform shares; cnComm.cpp (termios) and cnCommWin32.cpp
 // hold the rest.
+#include <cerrno>
+
 #include "link/PortAddress.h"
 #include "link/cnComm.h"
 
@@ -20,15 +22,23 @@ cnComm::~cnComm() {
 }
 
 bool cnComm::OpenPort(int port, std::uint32_t baud) {
-    if (port < kFirstPort || port > kLastPort)
+    if (port < kFirstPort || port > kLastPort) {
+        m_openFailure = "COM" + std::to_string(port) + ": no such port";
         return false;
+    }
     return OpenDevice(PortDeviceName(port), baud);
 }
 
 bool cnComm::OpenDevice(const std::string& device, std::uint32_t baud) {
     if (!Open(device))
         return false;
-    if (!Configure() || !SetLine(baud)) {
+    if (!Configure()) {
+        OpenFailed(errno);
+        Close();
+        return false;
+    }
+    if (!SetLine(baud)) {
+        m_openFailure = device + ": the line cannot be set to " + std::to_string(baud) + " baud";
         Close();
         return false;
     }

@@ -167,10 +167,13 @@ std::optional<EntryInfo> MeasurementFile::PlanSlot(int i) const {
         e.type = U8(off + 10);
         e.channelNumber = U8(off + 11);
         e.flags = U8(off + 12);
+        e.modulation = U8(off + 13);
     } else {
         e.channelNumber = U8(off + 10);
         e.flags = U8(off + 11);
         e.type = U8(off + 12);
+        e.modulation = U8(off + 13);
+        e.constellation = U8(off + 15);
     }
     return e;
 }

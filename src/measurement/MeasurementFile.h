@@ -50,6 +50,8 @@ struct EntryInfo {
     std::uint8_t channelNumber = 0;
     std::uint8_t flags = 0;
     std::uint8_t type = 0;
+    std::uint8_t modulation = 0;    // DVB-C modulation code, in the kind's table
+    std::uint8_t constellation = 0; // DVB-T/T2 constellation code; 0 in compact entries
 };
 
 struct LevelRecord {

@@ -1,5 +1,7 @@
 #include "operations/ConnectOperation.h"
 
+#include <cerrno>
+
 #include "app/Settings.h"
 #include "base/BaudRate.h"
 #include "channels/ChannelPlanList.h"
@@ -46,6 +48,7 @@ OperationOutcome RunConnectSteps(cnComm& port, const ConnectRequest& request,
     }
     if (!opened) {
         outcome.Show(msg::kOpenPortFailed, MessageKind::Error);
+        outcome.detail = port.OpenFailure();
         return outcome;
     }
     if (!Handshake(port)) {
@@ -53,8 +56,11 @@ OperationOutcome RunConnectSteps(cnComm& port, const ConnectRequest& request,
         port.Close();
         return outcome;
     }
-    settings.SetPort(stored);
-    settings.SetBaud(request.baud);
+    // A choice that is not stored would send every later operation to the old port.
+    if (!settings.SetPort(stored) || !settings.SetBaud(request.baud)) {
+        outcome.detail = SettingsWriteError(settings.Path(), errno);
+        return outcome;
+    }
     if (QueryCurrentPlan(port) < 0) {
         outcome.Show(msg::kCurrentPlanFailed, MessageKind::Error);
         return outcome;

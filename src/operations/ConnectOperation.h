@@ -23,7 +23,9 @@ struct ConnectRequest {
 // channel plan list and reads the model. Progress (range 100) goes to 6, then 30. Error boxes:
 // 5699 the port cannot be opened; 5671 no handshake (the port is closed again and nothing is
 // stored); 5698 the current plan query fails (the port stays open and the settings stay
-// stored). On success the port stays open and the dialog may close.
+// stored). A settings file that cannot be written fails the connect with no box and the
+// reason in the detail; the port stays open. On success the port stays open and the dialog
+// may close.
 OperationOutcome RunConnect(cnComm& port, const ConnectRequest& request, const Settings& settings,
                             CChannelPlanList& plans, const ProgressFn& progress = {});
 

@@ -1,8 +1,9 @@
 #include "operations/ScreenCapture.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
-#include <cstdio>
+#include <cstring>
 #include <thread>
 
 #include "base/BinaryFile.h"
@@ -11,15 +12,6 @@
 #include "setup/BitmapFile.h"
 
 namespace qm {
-
-namespace {
-
-// Writes beside the target and renames over it only when complete.
-bool WriteWhole(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    return ReplaceFileContents(path, {bytes}) == ReplaceStatus::Ok;
-}
-
-} // namespace
 
 std::vector<std::uint8_t> CaptureBitmap(const std::vector<std::uint8_t>& pixels) {
     return BitmapFileBytes(kScreenWidth, kScreenHeight, pixels);
@@ -37,6 +29,10 @@ CaptureResult CaptureScreenSteps(cnComm& port, const ConnectTarget& target, cons
                 retry.pause(retry.pauseMs);
             else
                 std::this_thread::sleep_for(std::chrono::milliseconds(retry.pauseMs));
+            if (retry.stop && retry.stop()) {
+                result.outcome.detail = "the connect was cancelled";
+                return result;
+            }
         }
         ++result.connectTries;
         connected = ConnectTo(port, target);
@@ -56,8 +52,9 @@ CaptureResult CaptureScreenSteps(cnComm& port, const ConnectTarget& target, cons
         return result;
     }
     std::vector<std::uint8_t> bitmap = CaptureBitmap(*pixels);
-    if (!WriteWhole(path, bitmap)) {
+    if (ReplaceFileContents(path, {bitmap}) != ReplaceStatus::Ok) {
         result.outcome.Show(msg::kFileNotCreated, MessageKind::Error);
+        result.outcome.detail = "cannot write " + path + ": " + std::strerror(errno);
         return result;
     }
     result.bitmap = std::move(bitmap);

@@ -24,6 +24,9 @@ struct CaptureRetry {
     int pauseMs = 1500;
     // Waits between tries; the default sleeps. Tests count the pauses instead.
     std::function<void(int ms)> pause;
+    // Asked after each pause: true gives up the remaining tries (the user cancelled the wait);
+    // the capture then ends without a message.
+    std::function<bool()> stop;
 };
 
 struct CaptureResult {

@@ -1,5 +1,6 @@
 #include "operations/TimeUnitOperation.h"
 
+#include <cerrno>
 #include <ctime>
 
 #include "app/Settings.h"
@@ -7,6 +8,18 @@
 #include "operations/LinkOutcome.h"
 
 namespace qm {
+
+namespace {
+
+// A unit the meter took but the settings file could not keep ends the download like any
+// other failed step; the desktop program has no message box for it, so it goes in the detail.
+OperationOutcome SettingsFailure(const Settings& settings) {
+    OperationOutcome outcome;
+    outcome.detail = SettingsWriteError(settings.Path(), errno);
+    return outcome;
+}
+
+} // namespace
 
 TimeUnitChoice DefaultTimeUnitChoice(const Settings& settings) {
     TimeUnitChoice choice;
@@ -54,12 +67,14 @@ OperationOutcome DownloadTimeUnitSteps(cnComm& port, const ConnectTarget& target
         outcome.Show(msg::kLevelUnitFailed, MessageKind::Error);
         return outcome;
     }
-    settings.SetLevelUnit(unit);
+    if (!settings.SetLevelUnit(unit))
+        return SettingsFailure(settings);
     if (!SetTemperatureUnit(port, TemperatureCode(choice.temperature))) {
         outcome.Show(msg::kTemperatureFailed, MessageKind::Error);
         return outcome;
     }
-    settings.SetTemperatureUnit(choice.temperature);
+    if (!settings.SetTemperatureUnit(choice.temperature))
+        return SettingsFailure(settings);
     if (!SetShutdownTime(port, choice.shutdown)) {
         outcome.Show(msg::kShutdownFailed, MessageKind::Error);
         return outcome;

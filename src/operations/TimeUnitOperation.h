@@ -33,8 +33,8 @@ int TemperatureCode(const std::string& text);
 // The Download: level unit, temperature unit, shutdown time, then date and time, then release.
 // Each unit is stored in the settings as soon as the meter has accepted it; a step that fails
 // ends the Download there without the release (5650 no connection, 5695, 5696, 5697 the step
-// refused, all error boxes). The clock's own reply is not looked at. Success shows the notice
-// 5689.
+// refused, all error boxes; a settings file that cannot be written, no box and the reason in
+// the detail). The clock's own reply is not looked at. Success shows the notice 5689.
 OperationOutcome DownloadTimeUnit(cnComm& port, const ConnectTarget& target,
                                   const TimeUnitChoice& choice, const Settings& settings);
 

@@ -1,6 +1,7 @@
 #include "panes/AnalysisPane.h"
 
 #include "app/FileTree.h"
+#include "base/BinaryFile.h"
 #include "panes/HumPane.h"
 #include "panes/LevelPane.h"
 #include "panes/LimitPane.h"
@@ -63,6 +64,10 @@ PaneTable* AnalysisPane::MutableTable(std::string_view tag) {
 
 std::string AnalysisPane::ExportCsv() const {
     return m_hasFile ? ToTextMode(ExportText()) : std::string();
+}
+
+bool AnalysisPane::SaveCsv(const std::string& path) const {
+    return ReplaceFileText(path, ExportCsv()) == ReplaceStatus::Ok;
 }
 
 std::string AnalysisPane::T(int englishId) const {

@@ -51,6 +51,9 @@ public:
     // The bytes the CSV export writes, line feeds already turned into CR LF the way a
     // text-mode stream writes them. Empty before a file was shown.
     std::string ExportCsv() const;
+    // Writes the CSV export to path whole, or not at all: false (errno telling why) keeps
+    // the previous file.
+    bool SaveCsv(const std::string& path) const;
 
     bool HasFile() const { return m_hasFile; }
     int LanguageBase() const { return m_base; }

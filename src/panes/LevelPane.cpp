@@ -39,6 +39,10 @@ LevelPane::LevelPane(int languageBase, std::string levelUnit)
     m_tables.push_back(std::move(table));
 }
 
+namespace {
+constexpr int kIdsUnlock = 5729; // "Unlock"
+} // namespace
+
 std::string LevelPane::BerText(std::uint16_t code, const char* belowLimit) {
     const Ber ber = DecodeBer(code);
     return ber.kind == Ber::Kind::BelowLimit ? std::string(belowLimit) : ber.Text();
@@ -47,6 +51,11 @@ std::string LevelPane::BerText(std::uint16_t code, const char* belowLimit) {
 std::vector<std::vector<std::string>> LevelPane::Rows() const {
     std::vector<std::vector<std::string>> rows;
     const int kind = File().Kind();
+    // "Unlock" is the one BER text with words; the rest are numbers in any language.
+    const auto ber = [this](std::uint16_t code, const char* belowLimit) {
+        const std::string text = BerText(code, belowLimit);
+        return text == "Unlock" ? T(kIdsUnlock) : text;
+    };
     for (int p = 0; p < kMaxRecords; ++p) {
         const auto record = File().Level(p);
         const auto entry = File().PlanSlot(p);
@@ -61,19 +70,17 @@ std::vector<std::vector<std::string>> LevelPane::Rows() const {
             row.insert(row.end(), {"TV", level, second, kNoValue, kNoValue, kNoValue});
             break;
         case LevelClass::Cable:
-            row.insert(row.end(), {IsKind(kind, MeterKind::Compact) ? "DIGI" : "DVB-C", level,
-                                   kNoValue, second, BerText(record->ber1, "<1.0E-9"),
-                                   BerText(record->ber2, "<1.0E-9")});
+            row.insert(row.end(),
+                       {IsKind(kind, MeterKind::Compact) ? "DIGI" : "DVB-C", level, kNoValue,
+                        second, ber(record->ber1, "<1.0E-9"), ber(record->ber2, "<1.0E-9")});
             break;
         case LevelClass::Terrestrial:
-            row.insert(row.end(),
-                       {"DVB-T", level, kNoValue, MerText(record->second, 30),
-                        BerText(record->ber1, "<1.0E-5"), BerText(record->ber2, "<1.0E-7")});
+            row.insert(row.end(), {"DVB-T", level, kNoValue, MerText(record->second, 30),
+                                   ber(record->ber1, "<1.0E-5"), ber(record->ber2, "<1.0E-7")});
             break;
         case LevelClass::Terrestrial2:
-            row.insert(row.end(),
-                       {"DVB-T2", level, kNoValue, MerText(record->second, 32),
-                        BerText(record->ber1, "<1.0E-6"), BerText(record->ber2, "<1.0E-8")});
+            row.insert(row.end(), {"DVB-T2", level, kNoValue, MerText(record->second, 32),
+                                   ber(record->ber1, "<1.0E-6"), ber(record->ber2, "<1.0E-8")});
             break;
         case LevelClass::Unknown:
             // The level is the same field for every type; nothing else has a meaning.

@@ -19,6 +19,8 @@ constexpr std::size_t kHeaderBytes = 4; // 55 AA 01 N
 constexpr auto kPartialFrameLimit = std::chrono::milliseconds(500);
 // Replies go out in slices of about this much line time, so a reader sees them grow.
 constexpr auto kSlice = std::chrono::milliseconds(2);
+// Bytes of a USB serial adapter's packet to the computer (64 with two status bytes).
+constexpr std::size_t kAdapterPacket = 62;
 
 // Sleeps until when; with spinTail the last stretch is spent polling the clock, because a
 // wake-up from sleep comes tens of microseconds late and the last byte of a reply must not.
@@ -183,6 +185,10 @@ void SimulatorLine::Answer(const std::vector<std::uint8_t>& request) {
 }
 
 void SimulatorLine::Send(const std::vector<std::uint8_t>& reply, Clock::time_point start) {
+    if (m_latency.count() > 0) {
+        SendThroughAdapter(reply, start);
+        return;
+    }
     const std::size_t slice = std::max<std::size_t>(
         1, static_cast<std::size_t>(
                m_baud / 10 * std::chrono::duration_cast<std::chrono::microseconds>(kSlice).count() /
@@ -194,6 +200,23 @@ void SimulatorLine::Send(const std::vector<std::uint8_t>& reply, Clock::time_poi
         SleepUntil(start + LineTime(sent + part), sent + part == reply.size(), *m_stop);
         if (!WriteAll(reply.data() + sent, part))
             return;
+        sent += part;
+    }
+}
+
+void SimulatorLine::SendThroughAdapter(const std::vector<std::uint8_t>& reply,
+                                       Clock::time_point start) {
+    Clock::time_point lastPacket = start;
+    std::size_t sent = 0;
+    while (sent < reply.size() && !*m_stop) {
+        const std::size_t part = std::min(kAdapterPacket, reply.size() - sent);
+        Clock::time_point when = start + LineTime(sent + part);
+        if (part < kAdapterPacket)
+            when = std::max(when, lastPacket + m_latency);
+        SleepUntil(when, true, *m_stop);
+        if (!WriteAll(reply.data() + sent, part))
+            return;
+        lastPacket = when;
         sent += part;
     }
 }

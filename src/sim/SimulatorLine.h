@@ -28,6 +28,9 @@ public:
 
     void SetBaud(long baud) { m_baud = baud > 0 ? baud : 115200; }
     void SetTurnaround(std::chrono::microseconds t) { m_turnaround = t; }
+    // Models a USB serial adapter between meter and computer: full packets pass at once, the
+    // rest of a reply waits for the adapter's latency timer (0: a plain line).
+    void SetAdapterLatency(std::chrono::milliseconds latency) { m_latency = latency; }
     // Appends one line per frame received ("55 AA 01 06 2B CF").
     void SetLog(std::FILE* log) { m_log = log; }
 
@@ -41,6 +44,7 @@ private:
     void TakeFrames();
     void Answer(const std::vector<std::uint8_t>& request);
     void Send(const std::vector<std::uint8_t>& reply, Clock::time_point start);
+    void SendThroughAdapter(const std::vector<std::uint8_t>& reply, Clock::time_point start);
     bool WriteAll(const std::uint8_t* data, std::size_t length);
     void Log(const std::vector<std::uint8_t>& frame, const char* note);
     Clock::duration LineTime(std::size_t bytes) const;
@@ -51,6 +55,7 @@ private:
     std::string m_slavePath;
     long m_baud = 115200;
     std::chrono::microseconds m_turnaround{50};
+    std::chrono::milliseconds m_latency{0};
     std::FILE* m_log = nullptr;
     bool m_hungUp = false;
     const volatile bool* m_stop = nullptr;

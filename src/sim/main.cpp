@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/ProgramVersion.h"
 #include "app/ProjectFile.h"
 #include "channels/ChannelPlanFile.h"
 #include "measurement/SampleGenerator.h"
@@ -28,10 +29,14 @@ const char* const kUsage = R"(usage: qm7100-sim [options]
   --link PATH           make PATH a symbolic link to the pseudo-terminal
   --baud RATE           line speed the replies are paced at (default 115200)
   --turnaround-us US    pause between a request and its reply (default 50)
+  --latency-ms MS       model a USB serial adapter: the last part of a reply shorter than
+                        62 bytes waits MS for the adapter's latency timer (default 0: none)
   --screen-scrambled    send the screen blocks out of order
   --fault KIND=K[:CODE] on request K (from 1; or the K-th one with hex command CODE):
                         bad-check, no-reply, stray-byte, short or hangup (repeatable)
   --log FILE            write every frame received to FILE, one line each
+  --version             print the version and exit
+  --help                this text
 Prints the pseudo-terminal's path on the first line and serves until SIGTERM or SIGINT.
 )";
 
@@ -69,7 +74,7 @@ bool LoadPlan(const std::string& path, int kind, std::vector<std::vector<std::ui
 int main(int argc, char** argv) {
     using qm::sim::MeterSimulator;
     std::string model = "7100T", files, link, logPath;
-    long count = 8, baud = 115200, turnaround = 50;
+    long count = 8, baud = 115200, turnaround = 50, latency = 0;
     bool scrambled = false;
     std::vector<std::string> plans;
     qm::sim::FaultPlan faults;
@@ -94,6 +99,9 @@ int main(int argc, char** argv) {
         if (a == "--help" || a == "-h") {
             std::cout << kUsage;
             return 0;
+        } else if (a == "--version") {
+            std::cout << "qm7100-sim " << qm::ProgramVersion() << "\n";
+            return 0;
         } else if (a == "--model") {
             if (!value(model))
                 return Fail("--model needs a value");
@@ -113,6 +121,9 @@ int main(int argc, char** argv) {
         } else if (a == "--baud") {
             if (!number(baud) || baud == 0)
                 return Fail("--baud needs a positive number");
+        } else if (a == "--latency-ms") {
+            if (!number(latency) || latency > 1000)
+                return Fail("--latency-ms needs a number of milliseconds up to 1000");
         } else if (a == "--turnaround-us") {
             if (!number(turnaround))
                 return Fail("--turnaround-us needs a number");
@@ -174,6 +185,7 @@ int main(int argc, char** argv) {
     qm::sim::SimulatorLine line(meter, faults);
     line.SetBaud(baud);
     line.SetTurnaround(std::chrono::microseconds(turnaround));
+    line.SetAdapterLatency(std::chrono::milliseconds(latency));
     line.SetLog(log);
     if (!line.Open())
         return Fail(std::string("cannot create a pseudo-terminal: ") + std::strerror(errno));

@@ -31,7 +31,7 @@ TEST(ProjectFile, SaveOpenRoundTripIsByteForByte) {
     elements[0].file[9300] = 0x5A; // bytes past a kind 0 file are carried too
     ASSERT_EQ(SaveProject(dir.File("p.f71"), elements), ProjectStatus::Ok);
     const std::string bytes = ReadFile(dir.File("p.f71"));
-    ASSERT_EQ(bytes.size(), 8 + 2 * kElementSize);
+    ASSERT_EQ(bytes.size(), 8u + 2 * 10599);
     EXPECT_EQ(bytes.substr(0, 8), Header(2, 200));
 
     ProjectLoad load = LoadProject(dir.File("p.f71"));
@@ -99,6 +99,20 @@ TEST(ProjectFile, FailedSaveKeepsThePreviousFile) {
     EXPECT_EQ(SaveProject(dir.File("adir"), {}), ProjectStatus::CannotWrite);
     EXPECT_EQ(SaveProject(dir.File("nofolder/x.f71"), {}), ProjectStatus::CannotCreate);
     EXPECT_EQ(ReadFile(path), before);
+}
+
+TEST(ProjectFile, ASaveOntoAFullDiskKeepsThePreviousFile) {
+    TempDir dir;
+    const std::string path = dir.File("site.f71");
+    ASSERT_EQ(SaveProject(path, {MakeSampleMeasurement(0, 0, "OLD")}), ProjectStatus::Ok);
+    const std::string before = ReadFile(path);
+    test::FullDisk full;
+    ASSERT_EQ(SaveProject(path, {MakeSampleMeasurement(1, 0, "NEW")}), ProjectStatus::CannotWrite);
+    EXPECT_EQ(ProjectStatusText(ProjectStatus::CannotWrite, path),
+              "Cannot write the project file " + path +
+                  ": No space left on device; the previous file was kept");
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_EQ(test::FolderNames(dir.Path()), std::vector<std::string>{"site.f71"});
 }
 
 TEST(ProjectFile, OpenIntoTheCollectionKeepsItWhenTheFileCannotBeRead) {

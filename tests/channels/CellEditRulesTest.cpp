@@ -126,6 +126,21 @@ TEST_F(CellEdit, NameLengthCountsStoredBytes) {
     SetLanguageBase(kLanguageEnglish);
 }
 
+TEST_F(CellEdit, NamesOfExactlyThreeBytesFit) {
+    Use(test::MakeTvPlan(0, 4));
+    m_row = 2;
+    auto o = Edit(kColName, "ABC");
+    EXPECT_FALSE(o.message);
+    EXPECT_TRUE(o.keepsTypedText);
+    EXPECT_EQ(Rec().Name(0), "ABC");
+    EXPECT_EQ(o.changedRecords, std::vector<std::size_t>{2});
+    SetLanguageBase(kLanguageChinese);
+    EXPECT_FALSE(Edit(kColName, " 中7 ").message); // two bytes and one
+    EXPECT_EQ(Rec().Name(0), "\xD6\xD0"
+                             "7");
+    SetLanguageBase(kLanguageEnglish);
+}
+
 TEST_F(CellEdit, TypeChangesConvertTvAndDigitalFrequencies) {
     UseOne(0, {.type = kTypeTv, .freq = 47400, .bw = 800, .rate = 6952});
     auto o = Edit(kColType, "DVB-C");
@@ -389,12 +404,17 @@ TEST_F(CellEdit, ModulationAndStandardSetDefaultRates) {
     EXPECT_EQ(Rec().Modulation(), 3);
     EXPECT_EQ(Cell(kColModulation), "---");
     EXPECT_FALSE(o.keepsTypedText);
-    // The standard applies to any row; cell 8 reads "---", so the rate is the non-256QAM one.
-    o = Edit(kColStandard, "J83.B");
-    EXPECT_EQ(Rec().Standard(1), 1);
-    EXPECT_EQ(Rec().SymbolRate(), 5057);
-    EXPECT_EQ(Cell(kColSymbolRate), "5.057");
-    EXPECT_TRUE(o.keepsTypedText);
+    // So does the standard: a rate shown in cell 9 of a TV row would turn back into "---" at
+    // the next refill, apart from what the plan holds.
+    for (int kind : {0, 1}) {
+        UseOne(kind, {.type = kTypeTv, .rate = 1234, .standard = 2});
+        o = Edit(kColStandard, "J83.B");
+        EXPECT_EQ(Rec().Standard(kind), 2);
+        EXPECT_EQ(Rec().SymbolRate(), 1234);
+        EXPECT_EQ(Cell(kColStandard), "---");
+        EXPECT_EQ(Cell(kColSymbolRate), "---");
+        EXPECT_TRUE(o.changedRecords.empty());
+    }
 }
 
 TEST_F(CellEdit, SymbolRateBounds) {

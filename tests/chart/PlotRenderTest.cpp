@@ -4,6 +4,7 @@
 
 #include "ChartTestSupport.h"
 #include "chart/CMyDevGDI.h"
+#include "chart/SpectrumOverlay.h"
 
 namespace qm::test {
 namespace {
@@ -217,6 +218,19 @@ TEST(SpectrumFrame, TracesArePolylinesAcrossNPlusOneSteps) {
     EXPECT_TRUE(BoundsOf(s.DrawSpectrumFrame(single, {}), kGreen, QRect(0, 0, 585, 545)).isEmpty());
 }
 
+TEST(SpectrumFrame, TheMaxTracePenIsHeldAt64Pixels) {
+    CMyDevGDI s;
+    UseSpectrumSurface(s);
+    const std::vector<double> trace(10, 20.0), max(10, 70.0);
+    s.Update([](CDevGDI::State& st) {
+        st.markerEnabled[0] = false;
+        st.seriesStyles[1] = 3;
+    });
+    EXPECT_EQ(RowsOf(s.DrawSpectrumFrame(trace, max), 300, 0x0000FF).size(), 3u);
+    s.Update([](CDevGDI::State& st) { st.seriesStyles[1] = 100000; });
+    EXPECT_EQ(RowsOf(s.DrawSpectrumFrame(trace, max), 300, 0x0000FF).size(), 64u);
+}
+
 TEST(SpectrumFrame, OneTraceShowsTheMarkerLineWithoutTexts) {
     CMyDevGDI s;
     UseSpectrumSurface(s);
@@ -288,6 +302,30 @@ TEST(MarkerFromMouse, SpectrumDragsCountOnlyInsideThePlot) {
     EXPECT_EQ(position(), 1);
     s.MoveActiveMarkerInPlot(300, 515, 315);
     EXPECT_EQ(position(), (240 * 315 + 250) / 500);
+}
+
+} // namespace
+} // namespace qm::test
+
+namespace qm::test {
+namespace {
+
+TEST(SpectrumFrame, AnOverlayLiesUnderTheTraceWithALegendAndAnEmptyOneChangesNothing) {
+    CMyDevGDI s;
+    UseSpectrumSurface(s);
+    const std::vector<double> trace(10, 60.0);
+    const QImage plain = s.DrawSpectrumFrame(trace, {}).copy();
+    SpectrumOverlay overlay;
+    overlay.values = {40.0};
+    EXPECT_EQ(s.DrawSpectrumFrame(trace, {}, &overlay), plain); // one point: nothing to draw
+    overlay.values = std::vector<double>(10, 40.0);
+    overlay.values[5] = 60.0; // where it meets the trace, the trace is on top
+    overlay.label = "B";
+    overlay.baseLabel = "A";
+    const QImage f = s.DrawSpectrumFrame(trace, {}, &overlay);
+    EXPECT_FALSE(ColumnsOf(f, Y(40), kOverlayColour).empty());
+    EXPECT_TRUE(ColumnsOf(f, Y(60), kOverlayColour).empty());
+    EXPECT_FALSE(BoundsOf(f, kOverlayColour, QRect(300, 0, 285, 100)).isEmpty()); // legend
 }
 
 } // namespace

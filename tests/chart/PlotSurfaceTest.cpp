@@ -215,6 +215,29 @@ TEST(PlotSurface, RowLabelsSitOnTheFrameEdgesAndEveryGridRow) {
     }
 }
 
+TEST(PlotSurface, FontSizesInTenthsOfAPointBecomePixelsAt96Dpi) {
+    const std::pair<int, int> sizes[] = {{70, 9},   {75, 10},  {80, 11},  {100, 13},
+                                         {105, 14}, {120, 16}, {240, 32}, {0, 1}};
+    for (const auto& [tenths, pixels] : sizes)
+        EXPECT_EQ(CDevGDI::SurfaceFont("System", tenths).pixelSize(), pixels) << tenths;
+
+    // A bar frame prints its labels in the surface's size, not the default one.
+    CMyDevGDI s;
+    UsePlainSurface(s);
+    s.Update([](CDevGDI::State& st) {
+        st.fontSize = 120;
+        st.rowCount = 11;
+        st.axisLabels = true;
+        st.rowLabels[0].intValue = 120;
+        st.rowLabels[0].format = "%d";
+        st.rowLabels[0].shown = true;
+    });
+    QFont sixteen = CDevGDI::SurfaceFont("System", 100);
+    sixteen.setPixelSize(16);
+    const QImage frame = OneBarFrame(s);
+    EXPECT_TRUE(TextAt(frame, "120", 15, 15, sixteen, kFrame));
+}
+
 TEST(PlotSurface, NumericScalePrintsTheRangeInElevenSteps) {
     CMyDevGDI s;
     UsePlainSurface(s);

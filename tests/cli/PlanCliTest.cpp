@@ -90,9 +90,10 @@ TEST(PlanCli, EditsFollowEachOtherAndReportMessages) {
     auto r =
         RunProcess(BinPath("qm7100"), {"plan", "edit", path, row, "8", "256QAM", row, "10", "J83.B",
                                        row, "9", "7.0005", "0", "1", "300", "--output", out});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "error: 'RATE' should be from 2.000 MS/s to 7.000 MS/s !\n"
+    EXPECT_EQ(r.exitCode, 4) << "some edits were refused";
+    EXPECT_EQ(r.err, "error: 'RATE' should be from 2.000 MS/s to 7.000 MS/s !\n"
                      "error: 'EIA CH' should be from 0 to 255 !\n");
+    EXPECT_EQ(r.out, "");
     const auto after = Lines(RunProcess(BinPath("qm7100"), {"plan", "show", out}).out);
     const auto cells = Cells(after[std::stoul(row) + 2]);
     EXPECT_EQ(cells[8], "256QAM");
@@ -104,13 +105,46 @@ TEST(PlanCli, EditsFollowEachOtherAndReportMessages) {
     // Without --output the plan is written back; Chinese messages with --lang zh.
     auto zh = RunProcess(BinPath("qm7100"),
                          {"--lang", "zh", "plan", "edit", path, "0", "2", "abcd", "1", "6", "Y"});
-    ASSERT_EQ(zh.exitCode, 0) << zh.err;
-    EXPECT_EQ(zh.out.rfind("error: ", 0), 0u);
-    EXPECT_EQ(zh.out.find("characters"), std::string::npos);
+    ASSERT_EQ(zh.exitCode, 4) << zh.err;
+    EXPECT_EQ(zh.err.rfind("error: ", 0), 0u);
+    EXPECT_EQ(zh.err.find("characters"), std::string::npos);
     r = RunProcess(BinPath("qm7100"), {"plan", "edit", path, "0", "2", "Q1"});
     ASSERT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
     EXPECT_EQ(Cells(Lines(RunProcess(BinPath("qm7100"), {"plan", "show", path}).out)[2])[2], " Q1");
+}
+
+TEST(PlanCli, EditsThatChangeNothingAreReportedAsIgnored) {
+    test::TempDir dir;
+    const std::string path = WriteSamplePlan(dir, 1);
+    const auto before = Lines(RunProcess(BinPath("qm7100"), {"plan", "show", path}).out);
+    const std::string row = std::to_string(FirstRowOfType(before, "DVB-C"));
+    const std::string enable = Cells(before[std::stoul(row) + 2])[6];
+
+    // "X" is no choice of Enable, "1024QAM" none of the DVB-C modes: the cells keep their
+    // texts, the edits after them still apply and the plan is saved.
+    auto r = RunProcess(BinPath("qm7100"), {"plan", "edit", path, row, "Enable", "X", row,
+                                            "DVB-C Mode", "1024QAM", row, "Freq", "474.25MHz"});
+    EXPECT_EQ(r.exitCode, 4);
+    const auto lines = Lines(r.err);
+    ASSERT_EQ(lines.size(), 2u) << r.err;
+    EXPECT_EQ(lines[0], "ignored: " + row + " Enable 'X' is not one of Y, N");
+    EXPECT_EQ(lines[1].rfind("ignored: " + row + " DVB-C Mode '1024QAM' is not one of ", 0), 0u);
+    EXPECT_NE(lines[1].find("64QAM"), std::string::npos);
+    auto after = Lines(RunProcess(BinPath("qm7100"), {"plan", "show", path}).out);
+    EXPECT_EQ(Cells(after[std::stoul(row) + 2])[6], enable);
+    EXPECT_EQ(Cells(after[std::stoul(row) + 2])[4], "474.25");
+
+    // A refused edit gives the rule's own message; all applied gives 0 and nothing on stderr.
+    r = RunProcess(BinPath("qm7100"), {"plan", "edit", path, row, "DVB-C SR", "9"});
+    EXPECT_EQ(r.exitCode, 4);
+    EXPECT_EQ(r.err, "error: 'RATE' should be from 2.000 MS/s to 7.000 MS/s !\n");
+    r = RunProcess(BinPath("qm7100"), {"plan", "edit", path, row, "Enable",
+                                       enable == "Y" ? "N" : "Y", row, "9", "6.9"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(RunProcess(BinPath("qm7100"), {"plan", "edit", path, row, "Nope", "1"}).exitCode, 2);
 }
 
 TEST(PlanCli, UsageErrorsAndRefusedFiles) {

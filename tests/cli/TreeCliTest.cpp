@@ -1,5 +1,11 @@
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
+#include "app/ProgramVersion.h"
+#include "app/ProjectFile.h"
+#include "channels/ChannelPlanFile.h"
+#include "measurement/SampleGenerator.h"
 #include "support/TestSupport.h"
 
 namespace qm {
@@ -34,6 +40,90 @@ TEST(TreeCli, FailuresAndUsage) {
     auto help = RunProcess(BinPath("qm7100"), {"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("qm7100 tree PROJECT.f71"), std::string::npos);
+}
+
+TEST(TreeCli, ControlCharactersInNamesKeepOneLinePerItem) {
+    test::TempDir dir;
+    const std::string project = dir.File("odd.f71");
+    ASSERT_EQ(SaveProject(project, {MakeSampleMeasurement(0, 0, "A\rB\nC\tD"),
+                                    MakeSampleMeasurement(1, 1,
+                                                          std::string("E\x01"
+                                                                      "F\x7f",
+                                                                      4))}),
+              ProjectStatus::Ok);
+    auto r = RunProcess(BinPath("qm7100"), {"tree", project});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("0\tA\\rB\\nC\\tD\n\t500\t", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("1\tE\\x01F\\x7f\n"), std::string::npos) << r.out;
+    const auto lines = std::count(r.out.begin(), r.out.end(), '\n');
+    EXPECT_EQ(lines, 2 + 6 + 6) << "two files, six sections each";
+    for (std::size_t start = 0; start < r.out.size();) {
+        const std::size_t end = r.out.find('\n', start);
+        const std::string line = r.out.substr(start, end - start);
+        EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), line[0] == '\t' ? 2 : 1) << line;
+        start = end + 1;
+    }
+
+    // show keeps the name on its line too; the CSV export keeps the bytes as it always wrote
+    // them (its line feeds as CR LF).
+    auto show = RunProcess(BinPath("qm7100"), {"show", project, "0", "scan"});
+    EXPECT_NE(show.out.find("File Name\tA\\rB\\nC\\tD\n"), std::string::npos) << show.out;
+    auto csv = RunProcess(BinPath("qm7100"), {"export", project, "0", "scan", "-"});
+    ASSERT_EQ(csv.exitCode, 0) << csv.err;
+    EXPECT_EQ(csv.out.rfind("A\rB\r\nC\tD", 0), 0u);
+}
+
+TEST(TreeCli, FilesOfTheOtherKindAreRefused) {
+    test::TempDir dir;
+    const std::string plan = dir.File("p.f71CH");
+    CommonChannel record{};
+    ASSERT_EQ(SaveChannelPlanFile(plan, 1, {record, record}), PlanFileStatus::Ok);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"tree", plan}, {"show", plan, "0", "level"}}) {
+        auto r = RunProcess(BinPath("qm7100"), args);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_NE(r.err.find("is a channel-plan file"), std::string::npos) << r.err;
+    }
+    auto r = RunProcess(BinPath("qm7100"), {"plan", "show", SourcePath("samples/sample.f71")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.empty()) << "no kind 1279870466";
+    EXPECT_NE(r.err.find("is a project file"), std::string::npos) << r.err;
+
+    const std::string sample = SourcePath("samples/sample.f71");
+    EXPECT_EQ(
+        RunProcess(BinPath("qm7100"), {"chart", sample, "0", "scan", dir.File("x.jpg")}).exitCode,
+        2);
+    auto png = RunProcess(BinPath("qm7100"), {"chart", sample, "0", "scan", "-"});
+    ASSERT_EQ(png.exitCode, 0) << png.err;
+    EXPECT_EQ(png.out.substr(1, 3), "PNG");
+}
+
+TEST(TreeCli, VersionAndChineseUsage) {
+    for (const char* program : {"qm7100", "qm7100-sim", "qm7100-samples"}) {
+        auto r = RunProcess(BinPath(program), {"--version"});
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_EQ(r.out, std::string(program) + " " + ProgramVersion() + "\n");
+    }
+    auto help = RunProcess(BinPath("qm7100"), {"--lang", "zh", "--help"});
+    EXPECT_NE(help.out.find("用法"), std::string::npos);
+    auto usage = RunProcess(BinPath("qm7100"), {"--lang", "zh", "frobnicate"});
+    EXPECT_EQ(usage.err, "qm7100: 未知命令 'frobnicate'\n运行“qm7100 --help”查看用法。\n");
+}
+
+TEST(SamplesTool, KindsAndCountsAreChecked) {
+    test::TempDir dir;
+    const std::string out = dir.File("s.f71");
+    for (const std::vector<std::string>& args : {std::vector<std::string>{out, "3", "1"},
+                                                 {out, "0", "0"},
+                                                 {out, "1", "100000"},
+                                                 {out, "x", "1"},
+                                                 {out, "0"}}) {
+        EXPECT_EQ(RunProcess(BinPath("qm7100-samples"), args).exitCode, 2) << args[1];
+    }
+    EXPECT_TRUE(test::ReadFile(out).empty());
+    ASSERT_EQ(RunProcess(BinPath("qm7100-samples"), {out, "2", "3", "0", "1"}).exitCode, 0);
+    EXPECT_EQ(LoadProject(out).elements.size(), 4u);
 }
 
 } // namespace

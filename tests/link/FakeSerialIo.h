@@ -46,6 +46,8 @@ public:
     termios attributes{};
     std::int64_t now = 1000;
     int polls = 0;
+    int lowLatencyRequests = 0;
+    bool refuseLowLatency = false;
 
     int Open(const char* path) override {
         opened.emplace_back(path);
@@ -155,6 +157,14 @@ public:
             return -1;
         }
         *c = counters;
+        return 0;
+    }
+    int SetLowLatency(int) override {
+        ++lowLatencyRequests;
+        if (refuseLowLatency) {
+            errno = ENOTTY;
+            return -1;
+        }
         return 0;
     }
     std::int64_t NowMs() override { return now; }

@@ -23,7 +23,7 @@ Bytes FileBlock(int blocks, int block) {
     Bytes data{static_cast<std::uint8_t>(blocks), 0};
     for (int i = 0; i < 64; ++i)
         data.push_back(FileByte(block, i));
-    return ReplyFrame(kCmdReadFile, data, kReplyFileBlock);
+    return ReplyFrame(kCmdReadFile, data, 72);
 }
 
 Bytes Entry(std::size_t size, int channel) {
@@ -35,8 +35,8 @@ Bytes Entry(std::size_t size, int channel) {
 
 Bytes ScreenBlock(int count, int number) {
     Bytes data{0, static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(number)};
-    data.resize(3 + kScreenBlockPixels, static_cast<std::uint8_t>(number));
-    return ReplyFrame(kCmdReadScreen, data, kReplyScreenBlock);
+    data.resize(3 + 3840, static_cast<std::uint8_t>(number));
+    return ReplyFrame(kCmdReadScreen, data, 3849);
 }
 
 class MeterOverPty : public ::testing::Test {
@@ -59,15 +59,14 @@ TEST_F(MeterOverPty, ModelFileCountAndQueries) {
         switch (request[4]) {
         case kCmdReadModel:
             if (index == 0)
-                return ReplyFrame(kCmdReadModel, {0x1B, 0xBC, 'T', '2'}, kReplyModel);
+                return ReplyFrame(kCmdReadModel, {0x1B, 0xBC, 'T', '2'}, 11);
             return {};
         case kCmdFileCount:
-            return ReplyFrame(kCmdFileCount, {0x01, 0x02}, kReplyFileCount);
+            return ReplyFrame(kCmdFileCount, {0x01, 0x02}, 8);
         case kCmdSelectPlan:
-            return ReplyFrame(kCmdSelectPlan, {static_cast<std::uint8_t>(request[5] == 2)},
-                              kReplySelectPlan);
+            return ReplyFrame(kCmdSelectPlan, {static_cast<std::uint8_t>(request[5] == 2)}, 7);
         case kCmdQueryPlan:
-            return ReplyFrame(kCmdQueryPlan, {3}, kReplyQueryPlan);
+            return ReplyFrame(kCmdQueryPlan, {3}, 7);
         default:
             return {};
         }
@@ -132,7 +131,7 @@ TEST_F(MeterOverPty, FileReadFailsWhenABlockIsNotAnswered) {
 }
 
 TEST_F(MeterOverPty, FiveChannelsGoInTwoFramesAndThreeAreRefused) {
-    Start([](const Bytes&, int) { return ReplyFrame(kCmdPlanWrite, {}, kReplyPlanWrite); });
+    Start([](const Bytes&, int) { return ReplyFrame(kCmdPlanWrite, {}, 6); });
     std::vector<PlanEntry> plan;
     for (int c = 0; c < 5; ++c)
         plan.push_back(Entry(20, c));
@@ -162,7 +161,7 @@ TEST_F(MeterOverPty, FiveChannelsGoInTwoFramesAndThreeAreRefused) {
 TEST_F(MeterOverPty, ExtendedPlanWritePaddingAndAFailedFrame) {
     std::atomic<int> answer{3};
     Start([&](const Bytes&, int index) {
-        return index < answer ? ReplyFrame(kCmdPlanWrite, {}, kReplyPlanWrite) : Bytes{};
+        return index < answer ? ReplyFrame(kCmdPlanWrite, {}, 6) : Bytes{};
     });
     std::vector<PlanEntry> plan;
     for (int c = 0; c < 9; ++c)
@@ -247,9 +246,9 @@ TEST_F(MeterOverPty, ScreenBlocksLandByTheirNumbers) {
     std::vector<std::pair<int, int>> progress;
     const auto image = ReadScreen(port, [&](int p, int k) { progress.emplace_back(p, k); });
     ASSERT_TRUE(image);
-    ASSERT_EQ(image->size(), kScreenBytes);
+    ASSERT_EQ(image->size(), 230400u);
     for (int n = 1; n <= 60; ++n)
-        EXPECT_EQ((*image)[(n - 1) * kScreenBlockPixels + 17], n) << n;
+        EXPECT_EQ((*image)[(n - 1) * 3840 + 17], n) << n;
     ASSERT_EQ(progress.size(), 60u);
     EXPECT_EQ(progress.front(), std::make_pair(0, 60));
     EXPECT_EQ(progress.back(), std::make_pair(60, 60));
@@ -257,7 +256,7 @@ TEST_F(MeterOverPty, ScreenBlocksLandByTheirNumbers) {
     count = 3;
     const auto small = ReadScreen(port);
     ASSERT_TRUE(small);
-    EXPECT_EQ(small->size(), 3 * kScreenBlockPixels);
+    EXPECT_EQ(small->size(), 3 * 3840);
 
     // Numbers 0 and above the count, a repeated block, counts of 0 and above 60: refused.
     for (int number : {0, 61, 4, 2}) {
@@ -274,10 +273,10 @@ TEST_F(MeterOverPty, ScreenBlocksLandByTheirNumbers) {
 
 TEST_F(MeterOverPty, SettingsCommands) {
     Start([](const Bytes& request, int) {
-        const std::size_t length = request[4] == kCmdSetDateTime   ? kReplyDateTime
-                                   : request[4] == kCmdSetShutdown ? kReplyShutdown
-                                   : request[4] == kCmdRelease     ? kReplyRelease
-                                                                   : kReplyUnit;
+        const std::size_t length = request[4] == kCmdSetDateTime   ? 13
+                                   : request[4] == kCmdSetShutdown ? 8
+                                   : request[4] == kCmdRelease     ? 6
+                                                                   : 7;
         return ReplyFrame(request[4], {}, length);
     });
     EXPECT_TRUE(SetDateTime(port, {2011, 8, 15, 12, 0, 0}, 2));

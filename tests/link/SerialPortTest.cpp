@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
 #include "link/FakeSerialIo.h"
 #include "link/FrameProtocol.h"
 #include "link/cnComm.h"
@@ -18,6 +24,31 @@ TEST(SerialPort, PortNumbersOutsideTheRangeNeverTouchADevice) {
     EXPECT_TRUE(io.opened.empty());
     EXPECT_TRUE(port.OpenPort(1024, 115200));
     EXPECT_EQ(io.opened.back(), "/dev/ttyUSB1023");
+}
+
+TEST(SerialPort, OpenAsksForLowLatencyAndToleratesARefusal) {
+    FakeSerialIo io;
+    cnComm port(io);
+    ASSERT_TRUE(port.OpenDevice("/dev/ttyUSB0", 115200));
+    EXPECT_EQ(io.lowLatencyRequests, 1);
+    io.refuseLowLatency = true; // a pseudo-terminal or a plain UART
+    ASSERT_TRUE(port.OpenDevice("/dev/ttyUSB0", 115200));
+    EXPECT_EQ(io.lowLatencyRequests, 2);
+    EXPECT_TRUE(port.IsOpen());
+    // The system's own request on a pseudo-terminal is refused, and the port opens all the same.
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    const std::string slave = ::ptsname(master);
+    const int fd = SerialIo::System().Open(slave.c_str());
+    ASSERT_GE(fd, 0);
+    EXPECT_LT(SerialIo::System().SetLowLatency(fd), 0);
+    ::close(fd);
+    cnComm real;
+    EXPECT_TRUE(real.OpenDevice(slave, 115200));
+    real.Close();
+    ::close(master);
 }
 
 TEST(SerialPort, OpenSetsRawEightNOneAndRefusesWhatItCannotSet) {

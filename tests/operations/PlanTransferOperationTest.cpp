@@ -16,13 +16,6 @@ namespace {
 
 using test::SimProcess;
 
-std::vector<int> Codes(const std::string& log) {
-    std::vector<int> codes;
-    for (const std::string& f : test::LoggedFrames(log))
-        codes.push_back(test::LoggedCode(f));
-    return codes;
-}
-
 class PlanTransfer : public ::testing::Test {
 protected:
     ConnectTarget Target(const SimProcess& sim) {
@@ -75,7 +68,7 @@ TEST_F(PlanTransfer, EmptySlotAndFailedReads) {
     EXPECT_EQ(r.outcome.messages, (std::vector<OperationMessage>{{5651, MessageKind::Error}}));
     EXPECT_EQ(r.kind, -1);
     EXPECT_EQ(list.Count(), 5u);
-    EXPECT_EQ(Codes(log), (std::vector<int>{0x2B, 0x81}));
+    EXPECT_EQ(test::LoggedCodes(log), (std::vector<int>{0x2B, 0x81}));
     // The second frame of the plan read fails: the list is emptied.
     r = UploadPlan(port, Target(sim), 0, list);
     EXPECT_EQ(r.outcome.messages, (std::vector<OperationMessage>{{5652, MessageKind::Error}}));
@@ -91,7 +84,7 @@ TEST_F(PlanTransfer, DownloadThenUploadGivesThePlanBack) {
     EXPECT_TRUE(w.ok);
     EXPECT_EQ(w.messages, (std::vector<OperationMessage>{{5654, MessageKind::Plain}}));
     // Five channels go in two frames, then the slot is made current.
-    EXPECT_EQ(Codes(log), (std::vector<int>{0x2B, 0x50, 0x67, 0x67, 0x28, 0x09}));
+    EXPECT_EQ(test::LoggedCodes(log), (std::vector<int>{0x2B, 0x50, 0x67, 0x67, 0x28, 0x09}));
     const auto frames = test::LoggedFrames(log);
     EXPECT_EQ(frames[2].substr(0, 26), "55 AA 01 5A 67 02 01 05 04");
     EXPECT_EQ(frames[3].substr(0, 20), "55 AA 01 58 67 02 02");
@@ -129,12 +122,12 @@ TEST_F(PlanTransfer, DownloadRefusals) {
     r = DownloadPlan(port, Target(sim), 1, SamplePlan(2, 3));
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.messages, (std::vector<OperationMessage>{{5655, MessageKind::Plain}}));
-    EXPECT_EQ(Codes(log), (std::vector<int>{0x2B, 0x2B, 0x2B, 0x50, 0x28, 0x09}));
+    EXPECT_EQ(test::LoggedCodes(log), (std::vector<int>{0x2B, 0x2B, 0x2B, 0x50, 0x28, 0x09}));
     // A plan of another meter kind is not sent either.
     r = DownloadPlan(port, Target(sim), 1, SamplePlan(1, 8));
     EXPECT_EQ(r.messages, (std::vector<OperationMessage>{{5655, MessageKind::Plain}}));
     EXPECT_NE(r.detail.find("kind 1"), std::string::npos) << r.detail;
-    const std::vector<int> codes = Codes(log);
+    const std::vector<int> codes = test::LoggedCodes(log);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), 0x67), 0);
 }
 

@@ -1,6 +1,11 @@
 // The Time/Unit Download, end to end against the simulator.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+
 #include "app/Settings.h"
 #include "link/cnComm.h"
 #include "operations/TimeUnitOperation.h"
@@ -59,6 +64,32 @@ TEST_F(TimeUnit, OpeningValuesComeFromTheSettings) {
     EXPECT_TRUE(Run(sim, choice).ok);
     EXPECT_EQ(Frames().at(1), "55 AA 01 07 16 02 E1");
     EXPECT_EQ(settings.Ini().Read("General", "LevelUnit", ""), "dBm");
+}
+
+TEST_F(TimeUnit, DefaultClockIsTheLocalDateAndTime) {
+    // In UTC the local date is the calendar date of the system clock, worked out here without
+    // the C time functions the program uses.
+    const char* zone = std::getenv("TZ");
+    const std::string saved = zone ? zone : "";
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+    const auto today = [] {
+        const auto now = std::chrono::system_clock::now();
+        const std::chrono::year_month_day date{std::chrono::floor<std::chrono::days>(now)};
+        return std::array{static_cast<int>(date.year()), static_cast<int>(unsigned(date.month())),
+                          static_cast<int>(unsigned(date.day()))};
+    };
+    const auto before = today();
+    const MeterDateTime when = DefaultTimeUnitChoice(settings).when;
+    const auto after = today();
+    if (zone)
+        ::setenv("TZ", saved.c_str(), 1);
+    else
+        ::unsetenv("TZ");
+    ::tzset();
+    const std::array got{when.year, when.month, when.day};
+    EXPECT_TRUE(got == before || got == after) << when.year << "-" << when.month << "-" << when.day;
+    EXPECT_TRUE(when.hour >= 0 && when.hour < 24 && when.minute >= 0 && when.minute < 60);
 }
 
 TEST_F(TimeUnit, RejectedTemperatureUnitLeavesTheLevelUnitStored) {

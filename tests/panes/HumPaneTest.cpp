@@ -55,6 +55,16 @@ TEST(HumPane, ComponentTitlesFollowTheMainsFlagInEveryKind) {
     }
 }
 
+TEST(HumPane, ZeroIsAValueAndOnlyNegativesAreMissing) {
+    PaneTestElement f(1, "H");
+    f.Mains(1);
+    f.Entry(0, 14725, 8, 0, 0x80);
+    f.Hum(0, 0x55, 0, 0, -1);
+    HumPane pane(kLanguageEnglish, "dBuV");
+    pane.ShowFile(f.e);
+    EXPECT_EQ(pane.Table("Table")->rows, (Rows{{"8", "TV", "0.0%", "0.00%", "---"}}));
+}
+
 TEST(HumPane, UnknownTypesAndKinds) {
     PaneTestElement f(0, "H");
     f.Entry(0, 14725, 8, 2, 0x80); // kind 0 knows only types 0 and 1

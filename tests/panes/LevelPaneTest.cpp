@@ -3,6 +3,7 @@
 #include "PaneTestElement.h"
 #include "panes/LevelPane.h"
 #include "res/StringTable.h"
+#include "support/TestSupport.h"
 
 namespace qm {
 namespace {
@@ -39,6 +40,21 @@ TEST(LevelPane, ColumnsRowsAndExportOfATvChannel) {
     EXPECT_EQ(pane.Table("Table")->rows.size(), 1u);
 }
 
+TEST(LevelPane, TheCsvFileIsWrittenWholeOrNotAtAll) {
+    PaneTestElement f(2, "LEV001");
+    f.Entry(0, 22425, 12, 0, 0x80);
+    f.Level(0, 0x55, 725, 620);
+    LevelPane pane(kLanguageEnglish, "dBuV");
+    pane.ShowFile(f.e);
+    test::TempDir dir;
+    const std::string path = dir.File("level.csv");
+    test::WriteFile(path, "previous export");
+    test::FullDisk full;
+    EXPECT_FALSE(pane.SaveCsv(path));
+    EXPECT_EQ(test::ReadFile(path), "previous export");
+    EXPECT_EQ(test::FolderNames(dir.Path()), std::vector<std::string>{"level.csv"});
+}
+
 TEST(LevelPane, BerTextsPerTypeAndColumn) {
     PaneTestElement f(2);
     f.Entry(0, 30600, 21, 1, 0x80); // DVB-C
@@ -70,6 +86,17 @@ TEST(LevelPane, BerTextsPerTypeAndColumn) {
     k0.Level(0, 0x55, 550, 350, 0, 0xFFFF);
     EXPECT_EQ(Show(k0),
               (Rows{{"21", "306.00", "DIGI", "55.0", "---", "35.0", "<1.0E-9", "Unlock"}}));
+}
+
+TEST(LevelPane, DvbTRowsOfAKindOneFile) {
+    PaneTestElement f(1);
+    f.Entry(0, 47400, 30, 2, 0x80);
+    f.Level(0, 0x55, 550, 300, 0x00FF, 0x0005);
+    f.Entry(1, 48200, 31, 2, 0x80);
+    f.Level(1, 0x55, 612, 301, 0, 0);
+    EXPECT_EQ(Show(f),
+              (Rows{{"30", "474.00", "DVB-T", "55.0", "---", "30.0", "<1.0E-3", "0.0E-5"},
+                    {"31", "482.00", "DVB-T", "61.2", "---", ">30", "<1.0E-5", "<1.0E-7"}}));
 }
 
 TEST(LevelPane, MerComparisonsAreStrict) {

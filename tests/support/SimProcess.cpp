@@ -65,6 +65,14 @@ int SimProcess::Stop() {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+void SimProcess::Kill() {
+    if (m_pid <= 0)
+        return;
+    ::kill(m_pid, SIGKILL);
+    ::waitpid(m_pid, nullptr, 0);
+    m_pid = -1;
+}
+
 std::vector<std::string> LoggedFrames(const std::string& logPath) {
     std::vector<std::string> frames;
     std::ifstream in(logPath);
@@ -78,6 +86,13 @@ int LoggedCode(const std::string& frame) {
     if (frame.size() < 14)
         return -1;
     return static_cast<int>(std::strtol(frame.substr(12, 2).c_str(), nullptr, 16));
+}
+
+std::vector<int> LoggedCodes(const std::string& logPath) {
+    std::vector<int> codes;
+    for (const std::string& frame : LoggedFrames(logPath))
+        codes.push_back(LoggedCode(frame));
+    return codes;
 }
 
 } // namespace qm::test

@@ -20,6 +20,9 @@ public:
     const std::string& Path() const { return m_path; }
     // Stops the simulator and returns its exit status.
     int Stop();
+    // Kills the simulator without warning, as a meter pulled off the cable: the
+    // pseudo-terminal hangs up.
+    void Kill();
 
 private:
     pid_t m_pid = -1;
@@ -30,5 +33,7 @@ private:
 std::vector<std::string> LoggedFrames(const std::string& logPath);
 // The command code of a logged frame (its fifth byte), -1 when too short.
 int LoggedCode(const std::string& frame);
+// The command codes of every frame a simulator logged, in order.
+std::vector<int> LoggedCodes(const std::string& logPath);
 
 } // namespace qm::test

@@ -1,6 +1,9 @@
 #include "support/TestSupport.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -25,6 +28,18 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     std::error_code ec;
     std::filesystem::remove_all(m_path, ec);
+}
+
+FullDisk::FullDisk() {
+    Io().write = [](int, const void*, std::size_t) -> ssize_t { return errno = ENOSPC, -1; };
+}
+
+std::vector<std::string> FolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string BinPath(const std::string& program) {

@@ -1,0 +1,10 @@
+#include "chart/SpectrumOverlay.h"
+
+namespace qm {
+
+PlotDataSlot<SpectrumOverlay>& SpectrumReference() {
+    static PlotDataSlot<SpectrumOverlay> reference;
+    return reference;
+}
+
+} // namespace qm

@@ -1,0 +1,32 @@
+#include <ostream>
+
+#include "cli/Cli.h"
+#include "cli/CliProject.h"
+#include "cli/CliTables.h"
+#include "panes/MeasurementCompare.h"
+
+namespace qm::cli {
+
+int RunCompare(Context& ctx) {
+    const bool asJson = TakeFlag(ctx.args, "--json");
+    if (ctx.args.size() != 4)
+        return UsageError(ctx, "compare needs A.f71 INDEX B.f71 INDEX");
+    _tagFileDataExt a, b;
+    if (int rc = LoadElementOrReport(ctx, ctx.args[0], ctx.args[1], a); rc != kExitOk)
+        return rc;
+    if (int rc = LoadElementOrReport(ctx, ctx.args[2], ctx.args[3], b); rc != kExitOk)
+        return rc;
+    const MeasurementCompare compare(a, b);
+    if (asJson) {
+        JsonWriter json;
+        json.BeginObject();
+        WriteTablesJson(json, compare.Tables());
+        ctx.out << json.EndObject().Text();
+        return kExitOk;
+    }
+    for (const PaneTable& table : compare.Tables())
+        PrintTable(ctx.out, table);
+    return kExitOk;
+}
+
+} // namespace qm::cli

@@ -1,0 +1,75 @@
+#include "cli/Cli.h"
+
+#ifdef QM_HAVE_CHART
+
+#include <ostream>
+
+#include "cli/CliProject.h"
+#include "limits/LimitProfile.h"
+#include "report/AcceptanceReport.h"
+#include "res/StringTable.h"
+
+namespace qm::cli {
+
+namespace {
+
+std::string BaseName(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+int RunReport(Context& ctx) {
+    bool ok = true;
+    std::string profilePath;
+    const bool hasProfile = TakeOption(ctx.args, "--profile", profilePath, ok);
+    if (!ok || (hasProfile && profilePath.empty()))
+        return UsageError(ctx, "--profile needs a file");
+    if (ctx.args.size() < 2)
+        return UsageError(ctx, "report needs PROJECT.f71 [INDEX ...] OUT.pdf|OUT.html");
+    const std::string project = ctx.args.front();
+    const std::string out = ctx.args.back();
+    ReportInput input;
+    if (!LoadProfileOrReport(ctx, profilePath, input.profile))
+        return kExitFailed;
+    if (ctx.args.size() == 2) {
+        if (!LoadProjectOrReport(ctx, project, input.files))
+            return kExitFailed;
+    } else {
+        for (std::size_t i = 1; i + 1 < ctx.args.size(); ++i) {
+            _tagFileDataExt element;
+            if (int rc = LoadElementOrReport(ctx, project, ctx.args[i], element); rc != kExitOk)
+                return rc;
+            input.files.push_back(element);
+        }
+    }
+    if (input.files.empty()) {
+        ctx.err << "qm7100: " << project << ": " << Tool("the project holds no measurement file")
+                << '\n';
+        return kExitFailed;
+    }
+    input.projectName = BaseName(project);
+    input.languageBase = LanguageBase();
+    EnsureGuiApplication();
+    std::string error;
+    if (!WriteReport(input, out, error)) {
+        ctx.err << "qm7100: " << error << '\n';
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+} // namespace qm::cli
+
+#else
+
+namespace qm::cli {
+
+int RunReport(Context& ctx) {
+    return UsageError(ctx, "this build has no report writer");
+}
+
+} // namespace qm::cli
+
+#endif

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QImage>
+#include <functional>
+
+#include "app/FileCollection.h"
+#include "channels/ChannelPlanList.h"
+#include "link/cnComm.h"
+
+namespace qm {
+
+// What the chart view shows right now, clipped to its on-screen part (the panes' picture save).
+class IChartPicture {
+public:
+    virtual ~IChartPicture() = default;
+    virtual QImage VisibleChartPicture() const = 0;
+};
+
+// The application object's process-wide state: the loaded files, the channel plan list, the
+// one serial port (destroyed last) and the chart view the panes save pictures of.
+class CLevantoApp {
+public:
+    static CLevantoApp& Instance();
+
+    CFileCollection& Files() { return m_files; }
+    CChannelPlanList& Plans() { return TheChannelPlanList(); }
+    cnComm& Port() { return m_port; }
+
+    IChartPicture* ChartPicture() const { return m_chartPicture; }
+    void SetChartPicture(IChartPicture* picture) { m_chartPicture = picture; }
+
+private:
+    CLevantoApp() = default;
+
+    cnComm m_port; // declared first: destroyed last, after everything that may use it
+    CFileCollection m_files;
+    IChartPicture* m_chartPicture = nullptr;
+};
+
+} // namespace qm

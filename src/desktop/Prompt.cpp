@@ -1,0 +1,114 @@
+#include "desktop/Prompt.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "desktop/DesktopTexts.h"
+#include "res/StringTable.h"
+
+namespace qm {
+
+namespace {
+
+class QtPrompt : public IPrompt {
+public:
+    void ShowMessage(QWidget* parent, const Message& message) override {
+        QMessageBox box(parent);
+        box.setWindowTitle(message.caption);
+        box.setText(message.text);
+        if (!message.detail.isEmpty())
+            box.setInformativeText(message.detail);
+        box.setIcon(message.kind == MessageKind::Error ? QMessageBox::Critical
+                                                       : QMessageBox::NoIcon);
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+    }
+
+    Answer Ask(QWidget* parent, const QString& caption, const QString& text,
+               bool withCancel) override {
+        QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+        if (withCancel)
+            buttons |= QMessageBox::Cancel;
+        switch (QMessageBox::question(parent, caption, text, buttons)) {
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+        }
+    }
+
+    std::optional<QString> OpenFileName(QWidget* parent, const QString& filter,
+                                        const QString& defaultSuffix) override {
+        QFileDialog dialog(parent, QString(), QString(), QtFileFilter(filter));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setDefaultSuffix(defaultSuffix);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        return dialog.selectedFiles().front();
+    }
+
+    std::optional<QString> SaveFileName(QWidget* parent, const QString& filter,
+                                        const QString& defaultSuffix) override {
+        QFileDialog dialog(parent, QString(), QString(), QtFileFilter(filter));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(defaultSuffix);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        return dialog.selectedFiles().front();
+    }
+
+    void Beep() override { QApplication::beep(); }
+};
+
+IPrompt*& CurrentPrompt() {
+    static QtPrompt real;
+    static IPrompt* current = &real;
+    return current;
+}
+
+} // namespace
+
+IPrompt& Prompt() {
+    return *CurrentPrompt();
+}
+
+ScopedPrompt::ScopedPrompt(IPrompt& prompt) : m_previous(CurrentPrompt()) {
+    CurrentPrompt() = &prompt;
+}
+
+ScopedPrompt::~ScopedPrompt() {
+    CurrentPrompt() = m_previous;
+}
+
+QString QtFileFilter(const QString& filter) {
+    QStringList parts = filter.split('|', Qt::SkipEmptyParts);
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1]);
+    if (parts.size() % 2 == 1)
+        filters << parts.back();
+    return filters.join(QStringLiteral(";;"));
+}
+
+QString MessageCaption(MessageKind kind) {
+    return kind == MessageKind::Plain ? QStringLiteral("QM7100")
+                                      : QString::fromStdString(ProgramTitle());
+}
+
+void ShowUserMessage(QWidget* parent, const UserMessage& message, const QString& detail) {
+    Prompt().ShowMessage(parent,
+                         {MessageCaption(message.kind), Text(message.id), detail, message.kind});
+}
+
+void ShowOutcome(QWidget* parent, const OperationOutcome& outcome) {
+    const QString detail = QString::fromStdString(outcome.detail);
+    for (std::size_t i = 0; i < outcome.messages.size(); ++i)
+        ShowUserMessage(parent, outcome.messages[i],
+                        i + 1 == outcome.messages.size() ? detail : QString());
+}
+
+} // namespace qm

@@ -1,0 +1,415 @@
+#include "desktop/channels/CDlgEditChannel.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+#include <QWindowStateChangeEvent>
+
+#include "channels/ChannelColumnSet.h"
+#include "channels/ChannelPlanFile.h"
+#include "desktop/CLevantoApp.h"
+#include "desktop/DesktopTexts.h"
+#include "desktop/OperationWorker.h"
+#include "desktop/Prompt.h"
+#include "desktop/channels/CComboListCtrl.h"
+#include "desktop/channels/ChannelIcons.h"
+#include "operations/PlanTransfer.h"
+
+namespace qm {
+
+namespace {
+
+constexpr int kIdsUpload = 5583;
+constexpr int kIdsDownload = 5584;
+constexpr int kIdsOpen = 5585;
+constexpr int kIdsSave = 5586;
+constexpr int kIdsSaveChannels = 5658; // "Save Channels to file?"
+
+constexpr int kSlotCount = 5;
+// Where a plan read that reports nothing for a while lets the bar creep to.
+constexpr int kCreepLimit = 95;
+
+std::string LocalPath(const QString& name) {
+    return QFile::encodeName(name).toStdString();
+}
+
+// The selection shows as a light band with dark text: a freshly filled grid has every row
+// selected and must stay readable.
+void UseLightSelection(QWidget* grid) {
+    QPalette palette = grid->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Highlight, QColor(204, 226, 248));
+        palette.setColor(group, QPalette::HighlightedText, QColor(0, 0, 0));
+    }
+    palette.setColor(QPalette::AlternateBase, QColor(246, 248, 252));
+    grid->setPalette(palette);
+}
+
+} // namespace
+
+CDlgEditChannel::CDlgEditChannel(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
+      m_plan(CLevantoApp::Instance().Plans()), m_rules(m_plan, m_model) {
+    setWindowTitle(QString());
+    setSizeGripEnabled(true);
+    PaintDialogBackground(this);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(6);
+    const struct {
+        ButtonId id;
+        int text;
+        ChannelIcon icon;
+    } shown[] = {{kUpload, kIdsUpload, ChannelIcon::Upload},
+                 {kDownload, kIdsDownload, ChannelIcon::Download},
+                 {kOpen, kIdsOpen, ChannelIcon::Open},
+                 {kSave, kIdsSave, ChannelIcon::Save}};
+    for (const auto& b : shown) {
+        QPushButton* button = AddButton(b.id, Text(b.text));
+        button->setIcon(MakeChannelIcon(b.icon));
+        button->setIconSize(QSize(22, 22));
+        button->setMinimumSize(104, 34);
+        top->addWidget(button);
+    }
+    // Kept from the meter's own editor but without a behaviour yet: never shown.
+    const std::pair<ButtonId, const char*> hidden[] = {{kCopy, "Copy"},
+                                                       {kPaste, "Paste"},
+                                                       {kInsert, "Insert"},
+                                                       {kDelete, "Delete"},
+                                                       {kOrder, "Order"}};
+    for (const auto& [id, caption] : hidden)
+        AddButton(id, QString::fromLatin1(caption))->hide();
+    top->addStretch(1);
+
+    m_slots = new QComboBox(this);
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        m_slots->addItem(QString(QChar('A' + slot)));
+    m_slots->setCurrentIndex(0);
+    m_slots->setMinimumWidth(90);
+    m_slots->setMinimumHeight(30);
+    top->addWidget(m_slots);
+
+    m_progress = new QProgressBar(this);
+    m_progress->setRange(0, 100);
+    m_progress->setTextVisible(false);
+    m_progress->setFixedHeight(14);
+    QSizePolicy keepPlace = m_progress->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true); // the grid keeps its place below the bar
+    m_progress->setSizePolicy(keepPlace);
+    m_progress->hide();
+
+    m_grid = new CComboListCtrl(this);
+    m_grid->setAlternatingRowColors(true);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 10);
+    m_grid->horizontalHeader()->setMinimumHeight(m_grid->fontMetrics().height() + 12);
+    UseLightSelection(m_grid);
+    m_grid->installEventFilter(this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->setSpacing(8);
+    layout->addLayout(top);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_grid, 1);
+
+    connect(Button(kUpload), &QPushButton::clicked, this, &CDlgEditChannel::Upload);
+    connect(Button(kDownload), &QPushButton::clicked, this, &CDlgEditChannel::Download);
+    connect(Button(kOpen), &QPushButton::clicked, this, &CDlgEditChannel::Open);
+    connect(Button(kSave), &QPushButton::clicked, this, &CDlgEditChannel::Save);
+    connect(m_grid, &CComboListCtrl::choicesRequested, this, &CDlgEditChannel::OnChoicesRequested);
+    connect(m_grid, &CComboListCtrl::editFinished, this, &CDlgEditChannel::OnEditFinished);
+    connect(m_grid, &CComboListCtrl::rowFocused, this,
+            [this](int row) { m_model.SetCurrentRow(static_cast<std::size_t>(row)); });
+
+    m_creep.setInterval(150);
+    connect(&m_creep, &QTimer::timeout, this, [this] {
+        const int value = m_progress->value();
+        if (value < kCreepLimit)
+            m_progress->setValue(value + std::max(1, (kCreepLimit - value) / 12));
+    });
+
+    // A new editor starts without a plan; the list itself lives on after the dialog.
+    m_plan.Clear();
+    m_plan.SetKind(-1);
+    resize(1000, 640);
+    setWindowState(Qt::WindowMaximized);
+}
+
+CDlgEditChannel::~CDlgEditChannel() = default;
+
+QPushButton* CDlgEditChannel::AddButton(ButtonId id, const QString& caption) {
+    auto* button = new QPushButton(caption, this);
+    button->setAutoDefault(false); // Enter on the grid ends the dialog, never runs a transfer
+    button->setProperty("controlId", static_cast<int>(id));
+    m_buttons << button;
+    return button;
+}
+
+QPushButton* CDlgEditChannel::Button(ButtonId id) const {
+    for (QPushButton* button : m_buttons)
+        if (button->property("controlId").toInt() == id)
+            return button;
+    return nullptr;
+}
+
+void CDlgEditChannel::ClearGrid() {
+    m_grid->EndEdit();
+    m_grid->setRowCount(0);
+    m_grid->setColumnCount(0);
+    m_model.Clear();
+}
+
+void CDlgEditChannel::BuildColumns() {
+    ClearGrid();
+    const std::vector<ChannelColumnInfo> columns =
+        ChannelColumnSet(m_plan.Kind(), m_grid->viewport()->width());
+    m_grid->setColumnCount(static_cast<int>(columns.size()));
+    const QHeaderView* header = m_grid->horizontalHeader();
+    const int headerPadding = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
+    for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+        const ChannelColumnInfo& column = columns[static_cast<std::size_t>(i)];
+        const QString text = QString::fromStdString(column.heading);
+        auto* heading = new QTableWidgetItem(text);
+        heading->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        m_grid->setHorizontalHeaderItem(i, heading);
+        // The fixed widths were made for a smaller font: a heading is never cut. Kind 0 keeps
+        // its equal shares of the client width.
+        int width = column.width;
+        if (m_plan.Kind() != 0)
+            width = std::max(width, header->fontMetrics().horizontalAdvance(text) + headerPadding);
+        m_grid->setColumnWidth(i, width);
+        switch (column.editor) {
+        case CellEditor::DropDown:
+            m_grid->AddComboColumn(i);
+            break;
+        case CellEditor::ReadOnly:
+            m_grid->AddReadOnlyColumn(i);
+            break;
+        case CellEditor::Text:
+            m_grid->SetValidChars(i, QString::fromStdString(column.validChars));
+            break;
+        }
+    }
+}
+
+void CDlgEditChannel::FillGrid() {
+    m_model.Fill(m_plan);
+    m_grid->EndEdit();
+    const int rows = static_cast<int>(m_model.RowCount());
+    const int columns = std::min(m_model.ColumnCount(), m_grid->columnCount());
+    m_grid->setRowCount(0);
+    m_grid->setRowCount(rows);
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            auto* cell = new QTableWidgetItem(
+                QString::fromStdString(m_model.Cell(static_cast<std::size_t>(row), column)));
+            cell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+            m_grid->setItem(row, column, cell);
+        }
+    }
+    // Every row is inserted selected and focused: all end selected, the last one focused.
+    if (rows > 0) {
+        m_grid->selectAll();
+        m_grid->selectionModel()->setCurrentIndex(m_grid->model()->index(rows - 1, 0),
+                                                  QItemSelectionModel::NoUpdate);
+    }
+}
+
+void CDlgEditChannel::SyncRow(int row) {
+    if (row < 0 || static_cast<std::size_t>(row) >= m_model.RowCount())
+        return;
+    const int columns = std::min(m_model.ColumnCount(), m_grid->columnCount());
+    for (int column = 0; column < columns; ++column) {
+        const QString text =
+            QString::fromStdString(m_model.Cell(static_cast<std::size_t>(row), column));
+        QTableWidgetItem* cell = m_grid->item(row, column);
+        if (cell && cell->text() != text)
+            cell->setText(text);
+    }
+}
+
+void CDlgEditChannel::OnChoicesRequested(int column, QStringList* choices) {
+    // Only while the keyboard focus is inside the grid: a drop-down opened any other way
+    // stays empty.
+    const QWidget* focus = m_grid->window()->focusWidget();
+    if (!focus)
+        return;
+    const QRect gridRect(m_grid->mapToGlobal(QPoint(0, 0)), m_grid->size());
+    if (!gridRect.contains(focus->mapToGlobal(QPoint(0, 0))))
+        return;
+    for (const std::string& choice : CurrentRowChoices(m_plan, m_model, column))
+        choices->append(QString::fromStdString(choice));
+}
+
+void CDlgEditChannel::OnEditFinished(int row, int column, const QString& text) {
+    if (row < 0)
+        return;
+    const CellEditOutcome outcome =
+        m_rules.EditFinished(static_cast<std::size_t>(row), column, text.toStdString());
+    if (outcome.message)
+        ShowUserMessage(this, *outcome.message);
+    if (outcome.refill) {
+        // The rules rebuilt the model from the records: the grid shows it again.
+        FillGrid();
+    } else {
+        SyncRow(row); // also puts back what the rules refused
+    }
+}
+
+template <class Result>
+Result CDlgEditChannel::RunTransfer(std::function<Result(const ProgressFn&)> job) {
+    m_busy = true;
+    QWidget* focus = focusWidget();
+    m_grid->EndEdit();
+    m_grid->setEnabled(false);
+    m_slots->setEnabled(false);
+    for (QPushButton* button : m_buttons)
+        button->setEnabled(false);
+    m_progress->setRange(0, 100);
+    m_progress->setValue(0);
+    m_progress->show();
+    m_creep.start();
+
+    Result result = RunInWorker<Result>(
+        std::move(job), [this](int position, int range) { SetProgress(position, range); });
+
+    m_creep.stop();
+    // Sounder than leaving a stale bar after a failure: the transfer is over either way.
+    m_progress->hide();
+    m_grid->setEnabled(true);
+    m_slots->setEnabled(true);
+    for (QPushButton* button : m_buttons)
+        button->setEnabled(true);
+    if (focus)
+        focus->setFocus(Qt::OtherFocusReason);
+    m_busy = false;
+    return result;
+}
+
+void CDlgEditChannel::SetProgress(int position, int range) {
+    if (range > 0 && range != m_progress->maximum())
+        m_progress->setRange(0, range);
+    m_progress->setValue(position);
+}
+
+void CDlgEditChannel::Upload() {
+    if (m_busy)
+        return;
+    ClearGrid();
+    const int slot = m_slots->currentIndex();
+    // The worker reads into a copy; the list takes it back on this thread.
+    CChannelPlanList read = m_plan;
+    cnComm& port = CLevantoApp::Instance().Port();
+    const ConnectTarget target = ConnectTarget::FromSettings();
+    const PlanUploadResult result = RunTransfer<PlanUploadResult>(
+        [&](const ProgressFn& progress) { return UploadPlan(port, target, slot, read, progress); });
+    m_plan = read;
+    if (result.kind >= 0) {
+        BuildColumns();
+        if (result.outcome.ok)
+            FillGrid();
+    }
+    ShowOutcome(this, result.outcome);
+}
+
+void CDlgEditChannel::Download() {
+    if (m_busy)
+        return;
+    m_grid->EndEdit();
+    const int slot = m_slots->currentIndex();
+    m_downloadSlot = slot;
+    // What the grid shows is what goes: with no rows (a failed upload left old records in the
+    // list) nothing is sent.
+    CChannelPlanList shown;
+    shown.SetKind(m_plan.Kind());
+    if (m_grid->rowCount() > 0)
+        shown = m_plan;
+    cnComm& port = CLevantoApp::Instance().Port();
+    const ConnectTarget target = ConnectTarget::FromSettings();
+    const OperationOutcome outcome = RunTransfer<OperationOutcome>([&](const ProgressFn& progress) {
+        return DownloadPlan(port, target, slot, shown, progress);
+    });
+    ShowOutcome(this, outcome);
+}
+
+void CDlgEditChannel::Open() {
+    if (m_busy)
+        return;
+    const std::optional<QString> name = Prompt().OpenFileName(
+        this, QString::fromLatin1(kPlanFilter), QString::fromLatin1(kPlanSuffix));
+    if (name)
+        OpenFile(LocalPath(*name));
+}
+
+void CDlgEditChannel::OpenFile(const std::string& path) {
+    m_grid->EndEdit();
+    const PlanFileStatus status = OpenChannelPlan(path, m_plan);
+    if (status != PlanFileStatus::Ok) {
+        // The plan shown stays as it was.
+        ShowUserMessage(this, {msg::kFileNotCreated, MessageKind::Error},
+                        QString::fromStdString(PlanFileStatusText(status, path)));
+        return;
+    }
+    BuildColumns();
+    FillGrid();
+}
+
+void CDlgEditChannel::Save() {
+    if (m_busy)
+        return;
+    const std::optional<QString> name = Prompt().SaveFileName(
+        this, QString::fromLatin1(kPlanFilter), QString::fromLatin1(kPlanSuffix));
+    if (!name || m_plan.Empty())
+        return;
+    const std::string path = LocalPath(*name);
+    const PlanFileStatus status = SaveChannelPlan(path, m_plan);
+    if (status != PlanFileStatus::Ok && status != PlanFileStatus::EmptyPlan)
+        ShowUserMessage(this, {msg::kFileNotCreated, MessageKind::Error},
+                        QString::fromStdString(PlanFileStatusText(status, path)));
+}
+
+void CDlgEditChannel::closeEvent(QCloseEvent* event) {
+    if (m_busy) { // the transfer ends first
+        event->ignore();
+        return;
+    }
+    m_grid->EndEdit();
+    if (!m_plan.Empty() && Prompt().Ask(this, MessageCaption(MessageKind::Plain),
+                                        Text(kIdsSaveChannels), false) == IPrompt::Answer::Yes)
+        Save();
+    QDialog::closeEvent(event);
+}
+
+void CDlgEditChannel::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMinimized))
+        return;
+    // Minimizing is not offered: the window goes back to how it was.
+    const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    QTimer::singleShot(0, this, [this, before] { setWindowState(before & ~Qt::WindowMinimized); });
+}
+
+bool CDlgEditChannel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            accept(); // the standard dialog keys, without the save question
+            return true;
+        }
+        if (key == Qt::Key_Escape) {
+            reject();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace qm

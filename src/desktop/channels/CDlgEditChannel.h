@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+#include <functional>
+
+#include "base/MeterOperation.h"
+#include "channels/CellEditRules.h"
+#include "channels/ChannelGridModel.h"
+#include "channels/ChannelPlanList.h"
+
+class QComboBox;
+class QProgressBar;
+class QPushButton;
+
+namespace qm {
+
+class CComboListCtrl;
+
+// The channel editor: reads a plan from one of the meter's five slots into the grid, lets the
+// user edit it cell by cell under the cell-edit rules, writes it back, and saves and opens
+// channel-plan files. It works on the process-wide channel plan list.
+class CDlgEditChannel : public QDialog {
+    Q_OBJECT
+public:
+    // Control ids of the dialog's buttons.
+    enum ButtonId {
+        kUpload = 1041,
+        kDownload = 1043,
+        kOpen = 1044,
+        kSave = 1045,
+        kCopy = 1046,
+        kPaste,
+        kInsert,
+        kDelete,
+        kOrder,
+    };
+    static constexpr const char* kPlanFilter = "*.f71CH|*.f71CH||";
+    static constexpr const char* kPlanSuffix = "f71CH";
+
+    explicit CDlgEditChannel(QWidget* parent = nullptr);
+    ~CDlgEditChannel() override;
+
+    CComboListCtrl* Grid() const { return m_grid; }
+    QComboBox* SlotList() const { return m_slots; }
+    QProgressBar* Progress() const { return m_progress; }
+    QPushButton* Button(ButtonId id) const;
+    const CChannelGridModel& Model() const { return m_model; }
+    int ShownKind() const { return m_plan.Kind(); }
+    int DownloadSlot() const { return m_downloadSlot; }
+
+    void Upload();
+    void Download();
+    void Open();
+    // Opens a channel-plan file (from Open, or named on the command line).
+    void OpenFile(const std::string& path);
+    void Save();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPushButton* AddButton(ButtonId id, const QString& caption);
+    void ClearGrid();
+    void BuildColumns();
+    void FillGrid();
+    void SyncRow(int row);
+    void OnChoicesRequested(int column, QStringList* choices);
+    void OnEditFinished(int row, int column, const QString& text);
+    template <class Result> Result RunTransfer(std::function<Result(const ProgressFn&)> job);
+    void SetProgress(int position, int range);
+
+    CChannelPlanList& m_plan;
+    CChannelGridModel m_model;
+    CCellEditRules m_rules;
+    CComboListCtrl* m_grid = nullptr;
+    QComboBox* m_slots = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QList<QPushButton*> m_buttons;
+    QTimer m_creep; // keeps the bar moving while a long plan read reports nothing
+    int m_downloadSlot = 0;
+    bool m_busy = false;
+};
+
+} // namespace qm

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QPointer>
+#include <memory>
+
+#include "chart/CInstrument.h"
+#include "chart/IMarkerReceiver.h"
+#include "chart/IMessageSink.h"
+
+namespace qm {
+
+class CAnalysisDialog;
+class CLevantoView;
+
+// The one slot for the active chart controller, with the chart view it draws into. Marker
+// moves go to the open pane's dialog, chart messages to a message box.
+class CChartHolder : public IMarkerReceiver, public IMessageSink {
+public:
+    explicit CChartHolder(CLevantoView* view);
+    ~CChartHolder() override;
+    CChartHolder(const CChartHolder&) = delete;
+    CChartHolder& operator=(const CChartHolder&) = delete;
+
+    // Replaces the controller by a new one for a file-tree item value (600 tilt, 700 scan,
+    // 800 spectrum, 1000 limit; anything else is the null controller), created on the view.
+    CInstrument& InstallController(int sectionValue);
+    void InstallNullController() { InstallController(0); }
+    CInstrument* Current() const { return m_current.get(); }
+    std::string CurrentKind() const;
+    // Controllers installed so far.
+    int Installs() const { return m_installs; }
+
+    void SetMarkerTarget(CAnalysisDialog* dialog);
+
+    // Draws the current chart's next frame now rather than at the render thread's next
+    // wake-up (up to 100 ms away); nothing happens when nothing changed.
+    void DrawNow();
+
+    // From the view.
+    void Resize(const PlotRect& screenRect);
+    void OnDrag(int x, int y);
+
+    void MarkerMoved(long position) override;
+    void ShowError(const std::string& text) override;
+
+private:
+    CLevantoView* m_view;
+    std::unique_ptr<CInstrument> m_current;
+    QPointer<CAnalysisDialog> m_markerTarget;
+    int m_installs = 0;
+};
+
+} // namespace qm

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <atomic>
+#include <mutex>
+
+#include "chart/IFrameSink.h"
+#include "desktop/CLevantoApp.h"
+
+namespace qm {
+
+class CChartHolder;
+
+// The chart view: the active chart controller's frames land here. It shows the last frame
+// presented, tells the controller its on-screen rectangle and hands it left-button drags.
+class CLevantoView : public QWidget, public IFrameSink, public IChartPicture {
+    Q_OBJECT
+public:
+    explicit CLevantoView(QWidget* parent = nullptr);
+    ~CLevantoView() override;
+
+    void SetHolder(CChartHolder* holder) { m_holder = holder; }
+
+    // The view's rectangle in screen coordinates.
+    PlotRect ScreenRect() const;
+    // The size notification: the current controller gets the view's rectangle.
+    void SendSizeNotification();
+    // Forgets the frame shown (a new controller is about to draw, or none will).
+    void ClearFrame();
+    bool HasFrame() const;
+    // Frames painted since the view was made.
+    int FramesPainted() const { return m_framesPainted; }
+
+    // IFrameSink (render thread).
+    QPoint ClientOrigin() const override;
+    void PresentFrame(const QImage& frame, const PlotRect& area) override;
+
+    // IChartPicture: the frame as shown, clipped to the part of the view on the screen.
+    QImage VisibleChartPicture() const override;
+
+signals:
+    // A newly presented frame reached the screen.
+    void FrameShown();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void TakeFrame();
+    void UpdateOrigin();
+
+    CChartHolder* m_holder = nullptr;
+    QObject* m_watchedWindow = nullptr;
+
+    // Shared with the render thread.
+    mutable std::mutex m_mutex;
+    QImage m_pending;
+    QRect m_pendingArea;
+    bool m_hasPending = false;
+    QPoint m_origin;
+    std::atomic<bool> m_repaintQueued{false};
+
+    // User-interface thread only.
+    QImage m_frame;
+    QRect m_area;
+    bool m_newFrame = false;
+    int m_framesPainted = 0;
+};
+
+} // namespace qm

@@ -1,0 +1,368 @@
+#include "desktop/frame/CMainFrame.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLayout>
+#include <QMenu>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolButton>
+
+#include "app/FileTree.h"
+#include "app/ProjectFile.h"
+#include "desktop/CLevantoApp.h"
+#include "desktop/DesktopTexts.h"
+#include "desktop/Prompt.h"
+#include "desktop/channels/ChannelEditorEntry.h"
+#include "desktop/frame/CBaseCtrlPane.h"
+#include "desktop/frame/CChartHolder.h"
+#include "desktop/frame/CDlgHelpAbout.h"
+#include "desktop/frame/CDlgProgress.h"
+#include "desktop/frame/CDlgSetCom.h"
+#include "desktop/frame/CFileTreeView.h"
+#include "desktop/frame/CLevantoView.h"
+#include "desktop/frame/CRibbonBar.h"
+#include "desktop/frame/Looks.h"
+#include "desktop/limits/ChartLimitOutlines.h"
+#include "desktop/limits/LimitRibbonPanel.h"
+#include "desktop/panes/CAnalysisDialog.h"
+#include "desktop/panes/CCompareDialog.h"
+#include "desktop/setup/SetupEntry.h"
+#include "res/StringTable.h"
+
+// The icons live in the static desktop library; the linker keeps them only when asked for.
+static void InitDesktopResources() {
+    Q_INIT_RESOURCE(desktop);
+}
+
+namespace qm {
+
+namespace {
+
+const QString kProjectFilter = QStringLiteral("*.f71|*.f71||");
+const QString kProjectSuffix = QStringLiteral("f71");
+
+bool IsChartSection(int itemValue) {
+    return itemValue == kTreeTilt || itemValue == kTreeScan || itemValue == kTreeSpectrum ||
+           itemValue == kTreeLimit;
+}
+
+struct CommandInfo {
+    const char* icon;
+    QKeySequence shortcut;
+};
+
+const std::array<CommandInfo, RibbonTexts::CommandCount>& CommandInfos() {
+    static const std::array<CommandInfo, RibbonTexts::CommandCount> infos{{
+        {":/icons/upload.svg", QKeySequence(Qt::CTRL | Qt::Key_U)},
+        {":/icons/open.svg", QKeySequence(QKeySequence::Open)},
+        {":/icons/save.svg", QKeySequence(QKeySequence::Save)},
+        {":/icons/connect.svg", QKeySequence(Qt::CTRL | Qt::Key_K)},
+        {":/icons/channel-editor.svg", QKeySequence(Qt::CTRL | Qt::Key_E)},
+        {":/icons/picture-capture.svg", QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {":/icons/time-unit.svg", QKeySequence(Qt::CTRL | Qt::Key_T)},
+        {":/icons/about.svg", QKeySequence(QKeySequence::HelpContents)},
+    }};
+    return infos;
+}
+
+// The core says what failed; the project dialogs of old said nothing at all.
+void ReportProjectFailure(QWidget* parent, ProjectStatus status, const std::string& path) {
+    if (status != ProjectStatus::Ok)
+        Prompt().ShowMessage(parent, {MessageCaption(MessageKind::Error),
+                                      QString::fromStdString(ProjectStatusText(status, path)),
+                                      {},
+                                      MessageKind::Error});
+}
+
+} // namespace
+
+CMainFrame::CMainFrame() : CMainFrame(Options{}) {}
+
+CMainFrame::CMainFrame(Options options) : m_options(std::move(options)) {
+    InitDesktopResources();
+    if (!m_options.makeDialog)
+        m_options.makeDialog = [](PaneSection section, QWidget* parent) {
+            return CreateAnalysisDialog(section, parent);
+        };
+    ApplyLook(StoredLook());
+    BuildRibbon(MakeRibbonTexts(m_options.chineseRibbon));
+    // The document title is always empty.
+    setWindowTitle(QStringLiteral("QM7100 Workdesk -"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    setStatusBar(new QStatusBar(this));
+    BuildClientArea();
+    setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
+    resize(1280, 800);
+}
+
+CMainFrame::~CMainFrame() {
+    CLevantoApp& app = CLevantoApp::Instance();
+    if (app.ChartPicture() == m_view)
+        app.SetChartPicture(nullptr);
+    // The chart stops drawing before the view and the pane go.
+    m_holder.reset();
+}
+
+void CMainFrame::BuildRibbon(const RibbonTexts& texts) {
+    auto* appMenu = new QMenu(texts.category, this);
+    appMenu->setTitle(texts.category);
+    QAction* exit = appMenu->addAction(texts.exit);
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+    QMenu* style = appMenu->addMenu(texts.style);
+    m_looks = new QActionGroup(this);
+    m_looks->setExclusive(true);
+    const int current = StoredLook();
+    for (int look = kLookOffice2007Blue; look <= kLookWindows7; ++look) {
+        QAction* action = style->addAction(LookLabel(look));
+        action->setCheckable(true);
+        action->setChecked(look == current);
+        action->setData(look);
+        m_looks->addAction(action);
+        connect(action, &QAction::triggered, this, [this, look] { SetLook(look); });
+    }
+    QAction* about = appMenu->addAction(texts.appAbout);
+    connect(about, &QAction::triggered, this, [this] { ShowAbout(false); });
+
+    m_ribbon = new CRibbonBar(texts.category, appMenu, this);
+    m_ribbon->ApplicationButton()->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F));
+
+    const std::function<void()> handlers[RibbonTexts::CommandCount] = {
+        [this] { Upload(); },
+        [this] { OpenProject(); },
+        [this] { SaveProject(); },
+        [this] { ShowConnectDialog(); },
+        [this] { OpenChannelEditorCommand(); },
+        [this] { OpenPictureCaptureCommand(); },
+        [this] { OpenTimeUnitCommand(); },
+        [this] { ShowAbout(true); },
+    };
+    for (int i = 0; i < RibbonTexts::CommandCount; ++i) {
+        const CommandInfo& info = CommandInfos()[i];
+        auto* action = new QAction(QIcon(QString::fromLatin1(info.icon)), texts.labels[i], this);
+        action->setShortcut(info.shortcut);
+        action->setToolTip(QStringLiteral("%1 (%2)").arg(
+            texts.labels[i], info.shortcut.toString(QKeySequence::NativeText)));
+        connect(action, &QAction::triggered, this, handlers[i]);
+        addAction(action);
+        m_commands[i] = action;
+    }
+    const int file = m_ribbon->AddPanel(texts.panels[RibbonTexts::FilePanel]);
+    const int connectPanel = m_ribbon->AddPanel(texts.panels[RibbonTexts::ConnectPanel]);
+    const int operation = m_ribbon->AddPanel(texts.panels[RibbonTexts::OperationPanel]);
+    const int set = m_ribbon->AddPanel(texts.panels[RibbonTexts::SetPanel]);
+    const int help = m_ribbon->AddPanel(texts.panels[RibbonTexts::HelpPanel]);
+    m_ribbon->AddButton(file, m_commands[RibbonTexts::Upload]);
+    m_ribbon->AddButton(file, m_commands[RibbonTexts::Open]);
+    m_ribbon->AddButton(file, m_commands[RibbonTexts::Save]);
+    m_ribbon->AddButton(connectPanel, m_commands[RibbonTexts::Connect]);
+    m_ribbon->AddButton(operation, m_commands[RibbonTexts::ChannelEditor]);
+    m_ribbon->AddButton(operation, m_commands[RibbonTexts::PictureCapture]);
+    auto* compare = new QAction(QIcon(QStringLiteral(":/icons/compare.svg")), tr("Compare"), this);
+    compare->setObjectName("compareCommand");
+    connect(compare, &QAction::triggered, this, [this] { OpenCompareDialog(this); });
+    m_ribbon->AddButton(operation, compare);
+    m_ribbon->AddButton(set, m_commands[RibbonTexts::TimeUnit]);
+    m_ribbon->AddButton(help, m_commands[RibbonTexts::About]);
+    AddLimitPanel(*m_ribbon, this);
+    setMenuWidget(m_ribbon);
+}
+
+void CMainFrame::BuildClientArea() {
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_tree = new CFileTreeView(m_splitter);
+    m_view = new CLevantoView(m_splitter);
+    m_splitter->addWidget(m_tree);
+    m_splitter->addWidget(m_view);
+    m_splitter->setStretchFactor(0, 1);
+    m_splitter->setStretchFactor(1, 4);
+    m_splitter->setChildrenCollapsible(false);
+    setCentralWidget(m_splitter);
+    m_holder = std::make_unique<CChartHolder>(m_view);
+    m_outlines = new ChartLimitOutlines(*m_holder, this);
+    CLevantoApp::Instance().SetChartPicture(m_view);
+    m_connectDialog = new CDlgSetCom(this);
+    connect(m_tree, &CFileTreeView::ItemOpened, this, &CMainFrame::OpenTreeItem);
+    m_clientReady = true;
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_splitDone) {
+        // File tree one fifth, chart view four fifths of the client width.
+        const int width = m_splitter->width();
+        m_splitter->setSizes({width / 5, width - width / 5});
+        m_splitDone = true;
+    }
+}
+
+CBaseCtrlPane* CMainFrame::Pane() const {
+    return m_pane;
+}
+
+CAnalysisDialog* CMainFrame::PaneDialog() const {
+    return m_dialog;
+}
+
+QAction* CMainFrame::LookAction(int look) const {
+    for (QAction* action : m_looks->actions()) {
+        if (action->data().toInt() == look)
+            return action;
+    }
+    return nullptr;
+}
+
+void CMainFrame::SetLook(int look) {
+    if (!IsLook(look))
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ApplyLook(look);
+    StoreLook(look);
+    if (QAction* action = LookAction(look))
+        action->setChecked(true);
+    update();
+    QApplication::restoreOverrideCursor();
+}
+
+void CMainFrame::RebuildFileTree() {
+    m_tree->Rebuild(
+        qm::RebuildFileTree(CLevantoApp::Instance().Files().Elements(), LanguageBase()));
+}
+
+void CMainFrame::ClosePane() {
+    if (m_pane) {
+        m_holder->SetMarkerTarget(nullptr);
+        removeDockWidget(m_pane);
+        delete m_pane;
+    }
+    m_pane = nullptr;
+    m_dialog = nullptr;
+}
+
+void CMainFrame::OpenAnalysisPane(int itemValue) {
+    const std::optional<PaneSection> section = SectionFromTreeValue(itemValue);
+    if (!section)
+        return;
+    const QString title = Text(SectionTextId(itemValue));
+    ClosePane();
+    if (!IsChartSection(itemValue))
+        m_holder->InstallNullController();
+    std::unique_ptr<CAnalysisDialog> dialog = m_options.makeDialog(*section, nullptr);
+    CAnalysisDialog* content = dialog.get();
+    auto* pane = new CBaseCtrlPane(title, std::move(dialog), this);
+    pane->setObjectName(QStringLiteral("AnalysisPane"));
+    addDockWidget(Qt::BottomDockWidgetArea, pane);
+    m_pane = pane;
+    m_dialog = content;
+    m_holder->SetMarkerTarget(content);
+    pane->show();
+    pane->raise();
+    // Level and hum have no chart: their pane takes most of the height.
+    const int available = centralWidget()->height() + pane->height();
+    const int share = IsChartSection(itemValue) ? available * 2 / 5 : available * 3 / 5;
+    resizeDocks({pane}, {share}, Qt::Vertical);
+    // Lay the window out now, so that the chart starts at the view's final size.
+    if (QLayout* frameLayout = layout())
+        frameLayout->activate();
+    if (IsChartSection(itemValue))
+        m_holder->InstallController(itemValue);
+    m_view->SendSizeNotification();
+}
+
+void CMainFrame::OpenTreeItem(QTreeWidgetItem* item) {
+    if (!m_clientReady)
+        return;
+    if (CFileTreeView::IsSectionItem(item)) {
+        const int value = CFileTreeView::ItemValue(item);
+        const int index = CFileTreeView::ElementIndex(item);
+        const std::optional<_tagFileDataExt> element =
+            CLevantoApp::Instance().Files().At(static_cast<std::size_t>(index));
+        // The tree always mirrors the collection; a stale item opens nothing.
+        if (element && SectionFromTreeValue(value)) {
+            OpenAnalysisPane(value);
+            if (IsChartSection(value)) {
+                CInstrument& chart = m_holder->InstallController(value);
+                chart.SetData(*element);
+                chart.RefreshTexts();
+                m_outlines->Track(*element, value);
+            }
+            if (m_dialog) {
+                m_dialog->ShowFile(index);
+                m_dialog->setFocus();
+            }
+            m_view->SendSizeNotification();
+        }
+    }
+    if (QLayout* frameLayout = layout())
+        frameLayout->activate();
+    // The first frame of a new chart without waiting for the render thread's next wake-up.
+    m_holder->DrawNow();
+    m_view->update();
+}
+
+void CMainFrame::Upload() {
+    CDlgProgress progress(this);
+    emit DialogOpening(&progress);
+    CLevantoApp& app = CLevantoApp::Instance();
+    progress.Run(app.Port(), app.Files());
+    RebuildFileTree();
+}
+
+void CMainFrame::OpenProject() {
+    const std::optional<QString> name = Prompt().OpenFileName(this, kProjectFilter, kProjectSuffix);
+    if (!name)
+        return;
+    OpenProjectFile(name->toStdString());
+}
+
+void CMainFrame::OpenProjectFile(const std::string& path) {
+    const ProjectStatus status = qm::OpenProject(path, CLevantoApp::Instance().Files());
+    RebuildFileTree();
+    ReportProjectFailure(this, status, path);
+}
+
+void CMainFrame::SaveProject() {
+    const std::optional<QString> name = Prompt().SaveFileName(this, kProjectFilter, kProjectSuffix);
+    if (!name)
+        return;
+    const std::string path = name->toStdString();
+    const ProjectStatus status = qm::SaveProject(path, CLevantoApp::Instance().Files().Elements());
+    ReportProjectFailure(this, status, path);
+}
+
+int CMainFrame::ShowConnectDialog(bool installNullChart) {
+    if (installNullChart)
+        m_holder->InstallNullController();
+    m_connectDialog->Load();
+    emit DialogOpening(m_connectDialog);
+    return m_connectDialog->exec();
+}
+
+void CMainFrame::OpenChannelEditorCommand() {
+    OpenChannelEditor(this);
+}
+
+void CMainFrame::OpenPictureCaptureCommand() {
+    OpenPictureCapture(this);
+}
+
+void CMainFrame::OpenTimeUnitCommand() {
+    OpenTimeUnitDialog(this);
+}
+
+void CMainFrame::ShowAbout(bool installNullChart) {
+    if (installNullChart)
+        m_holder->InstallNullController();
+    CDlgHelpAbout about(this);
+    emit DialogOpening(&about);
+    about.exec();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    m_holder->InstallNullController();
+    QMainWindow::closeEvent(event);
+}
+
+} // namespace qm

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "desktop/frame/RibbonTexts.h"
+#include "panes/AnalysisPane.h"
+
+class QAction;
+class QActionGroup;
+class QSplitter;
+class QTreeWidgetItem;
+
+namespace qm {
+
+class CAnalysisDialog;
+class CBaseCtrlPane;
+class CChartHolder;
+class ChartLimitOutlines;
+class CDlgSetCom;
+class CFileTreeView;
+class CLevantoView;
+class CRibbonBar;
+
+// The program's main window: the ribbon, the file tree beside the chart view, an empty status
+// bar and at most one analysis pane docked below.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    using DialogFactory =
+        std::function<std::unique_ptr<CAnalysisDialog>(PaneSection, QWidget* parent)>;
+
+    struct Options {
+        // The ribbon follows the system's user-interface language.
+        bool chineseRibbon = RibbonIsChinese(QLocale::system());
+        // Makes the pane dialogs (tests put their own in).
+        DialogFactory makeDialog;
+    };
+
+    CMainFrame();
+    explicit CMainFrame(Options options);
+    ~CMainFrame() override;
+
+    // The ribbon's commands.
+    void Upload();
+    void OpenProject();
+    // Open of a project file named on the command line or chosen in the dialog.
+    void OpenProjectFile(const std::string& path);
+    void SaveProject();
+    // Connect: null chart, then the connection dialog; returns the dialog's result.
+    int ShowConnectDialog(bool installNullChart = true);
+    void OpenChannelEditorCommand();
+    void OpenPictureCaptureCommand();
+    void OpenTimeUnitCommand();
+    // About from the ribbon (null chart first) or the application menu (chart untouched).
+    void ShowAbout(bool installNullChart);
+    void SetLook(int look);
+
+    // Fills the tree from the loaded files.
+    void RebuildFileTree();
+    // A double-click (or Enter) on a tree item.
+    void OpenTreeItem(QTreeWidgetItem* item);
+    // Closes the pane, opens the pane of the item value and installs its chart.
+    void OpenAnalysisPane(int itemValue);
+
+    CFileTreeView* Tree() const { return m_tree; }
+    CLevantoView* View() const { return m_view; }
+    CChartHolder& Holder() const { return *m_holder; }
+    CBaseCtrlPane* Pane() const;
+    CAnalysisDialog* PaneDialog() const;
+    CDlgSetCom* ConnectDialog() const { return m_connectDialog; }
+    CRibbonBar* Ribbon() const { return m_ribbon; }
+    QSplitter* Splitter() const { return m_splitter; }
+    QAction* LookAction(int look) const;
+    QAction* CommandAction(RibbonTexts::Command command) const { return m_commands[command]; }
+
+signals:
+    // A modal dialog of the frame is about to run (the screenshot driver and tests watch it).
+    void DialogOpening(QDialog* dialog);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildRibbon(const RibbonTexts& texts);
+    void BuildClientArea();
+    void ClosePane();
+
+    Options m_options;
+    CRibbonBar* m_ribbon = nullptr;
+    std::array<QAction*, RibbonTexts::CommandCount> m_commands{};
+    QActionGroup* m_looks = nullptr;
+    QSplitter* m_splitter = nullptr;
+    CFileTreeView* m_tree = nullptr;
+    CLevantoView* m_view = nullptr;
+    std::unique_ptr<CChartHolder> m_holder;
+    ChartLimitOutlines* m_outlines = nullptr;
+    QPointer<CBaseCtrlPane> m_pane;
+    QPointer<CAnalysisDialog> m_dialog;
+    CDlgSetCom* m_connectDialog = nullptr;
+    bool m_clientReady = false;
+    bool m_splitDone = false;
+};
+
+} // namespace qm

@@ -1,0 +1,95 @@
+#include "desktop/frame/CRibbonBar.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace qm {
+
+namespace {
+
+constexpr int kLargeIcon = 32;
+
+} // namespace
+
+CRibbonBar::CRibbonBar(const QString& category, QMenu* applicationMenu, QWidget* parent)
+    : QWidget(parent) {
+    setObjectName(QStringLiteral("RibbonBar"));
+    setAttribute(Qt::WA_StyledBackground);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(4, 3, 4, 0);
+    outer->setSpacing(0);
+
+    auto* tabRow = new QWidget(this);
+    tabRow->setObjectName(QStringLiteral("RibbonTabRow"));
+    auto* tabs = new QHBoxLayout(tabRow);
+    tabs->setContentsMargins(0, 0, 0, 0);
+    tabs->setSpacing(8);
+    m_appButton = new QToolButton(tabRow);
+    m_appButton->setObjectName(QStringLiteral("RibbonAppButton"));
+    m_appButton->setIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    m_appButton->setIconSize(QSize(20, 20));
+    m_appButton->setFixedSize(30, 30);
+    m_appButton->setMenu(applicationMenu);
+    m_appButton->setPopupMode(QToolButton::InstantPopup);
+    m_appButton->setToolTip(applicationMenu->title());
+    m_appButton->setAccessibleName(applicationMenu->title());
+    tabs->addWidget(m_appButton, 0, Qt::AlignBottom);
+    auto* tab = new QLabel(category, tabRow);
+    tab->setObjectName(QStringLiteral("RibbonTab"));
+    tabs->addWidget(tab, 0, Qt::AlignBottom);
+    tabs->addStretch(1);
+    outer->addWidget(tabRow);
+
+    auto* strip = new QWidget(this);
+    m_panelRow = new QHBoxLayout(strip);
+    m_panelRow->setContentsMargins(0, 2, 0, 0);
+    m_panelRow->setSpacing(0);
+    m_panelRow->addStretch(1);
+    outer->addWidget(strip);
+}
+
+int CRibbonBar::AddPanel(const QString& caption) {
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("RibbonPanel"));
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(6, 2, 6, 2);
+    column->setSpacing(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(2);
+    column->addLayout(buttons, 1);
+    auto* label = new QLabel(caption, panel);
+    label->setObjectName(QStringLiteral("RibbonPanelCaption"));
+    label->setAlignment(Qt::AlignCenter);
+    column->addWidget(label);
+    // Keep the stretch at the right end.
+    m_panelRow->insertWidget(m_panelRow->count() - 1, panel);
+    m_panels.push_back(buttons);
+    return static_cast<int>(m_panels.size()) - 1;
+}
+
+QToolButton* CRibbonBar::AddButton(int panel, QAction* action) {
+    auto* button = new QToolButton(this);
+    button->setObjectName(QStringLiteral("RibbonButton"));
+    button->setDefaultAction(action);
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setIconSize(QSize(kLargeIcon, kLargeIcon));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::StrongFocus);
+    button->setMinimumWidth(56);
+    button->setAccessibleName(action->text());
+    m_panels.at(static_cast<std::size_t>(panel))->addWidget(button);
+    m_buttons.push_back(button);
+    return button;
+}
+
+void CRibbonBar::AddWidget(int panel, QWidget* widget) {
+    widget->setParent(this);
+    m_panels.at(static_cast<std::size_t>(panel))->addWidget(widget);
+}
+
+} // namespace qm

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+class QAction;
+class QHBoxLayout;
+class QMenu;
+class QToolButton;
+
+namespace qm {
+
+// A small ribbon: the application button and the one category tab on top, below it captioned
+// panels of large icon buttons with their labels underneath.
+class CRibbonBar : public QWidget {
+    Q_OBJECT
+public:
+    CRibbonBar(const QString& category, QMenu* applicationMenu, QWidget* parent = nullptr);
+
+    // A new panel at the right end; returns its index.
+    int AddPanel(const QString& caption);
+    // A large button for the action in the panel.
+    QToolButton* AddButton(int panel, QAction* action);
+    // Any other control (a drop-down list) in the panel.
+    void AddWidget(int panel, QWidget* widget);
+
+    QToolButton* ApplicationButton() const { return m_appButton; }
+    const std::vector<QToolButton*>& Buttons() const { return m_buttons; }
+
+private:
+    QToolButton* m_appButton = nullptr;
+    QHBoxLayout* m_panelRow = nullptr;
+    std::vector<QHBoxLayout*> m_panels;
+    std::vector<QToolButton*> m_buttons;
+};
+
+} // namespace qm

@@ -1,0 +1,151 @@
+#include "desktop/frame/ScreenshotDriver.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/FileTree.h"
+#include "desktop/frame/CDlgHelpAbout.h"
+#include "desktop/frame/CDlgProgress.h"
+#include "desktop/frame/CDlgSetCom.h"
+#include "desktop/frame/CFileTreeView.h"
+#include "desktop/frame/CLevantoView.h"
+#include "desktop/frame/CMainFrame.h"
+#include "desktop/frame/Looks.h"
+
+namespace qm {
+
+namespace {
+
+struct PaneShot {
+    int value;
+    const char* name;
+    bool chart;
+};
+
+constexpr PaneShot kPaneShots[] = {
+    {kTreeLevel, "pane-level.png", false},      {kTreeTilt, "pane-tilt.png", true},
+    {kTreeSpectrum, "pane-spectrum.png", true}, {kTreeScan, "pane-scan.png", true},
+    {kTreeLimit, "pane-limit.png", true},       {kTreeHum, "pane-hum.png", false},
+};
+
+} // namespace
+
+ScreenshotDriver* ScreenshotDriver::FromEnvironment(CMainFrame& frame) {
+    const QString directory = qEnvironmentVariable("QM_SCREENSHOT_DIR");
+    if (directory.isEmpty())
+        return nullptr;
+    const bool chineseOnly = qEnvironmentVariable("QM_SCREENSHOT_SET") == QStringLiteral("zh");
+    return new ScreenshotDriver(frame, directory, chineseOnly);
+}
+
+ScreenshotDriver::ScreenshotDriver(CMainFrame& frame, QString directory, bool chineseOnly)
+    : QObject(&frame), m_frame(frame), m_directory(std::move(directory)),
+      m_chineseOnly(chineseOnly) {
+    QDir().mkpath(m_directory);
+    connect(&m_frame, &CMainFrame::DialogOpening, this, &ScreenshotDriver::OnDialog);
+}
+
+void ScreenshotDriver::Start() {
+    QTimer::singleShot(0, this, &ScreenshotDriver::Run);
+}
+
+void ScreenshotDriver::Wait(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void ScreenshotDriver::Save(const QImage& image, const QString& name) {
+    const QString path = QDir(m_directory).filePath(name);
+    if (image.isNull() || !image.save(path))
+        std::fprintf(stderr, "screenshot %s failed\n", qPrintable(path));
+    else
+        std::printf("wrote %s\n", qPrintable(path));
+    std::fflush(stdout);
+}
+
+void ScreenshotDriver::SaveWidget(QWidget* widget, const QString& name) {
+    Save(widget->grab().toImage(), name);
+}
+
+void ScreenshotDriver::SaveScreenArea(const QString& name) {
+    // The screen, so that the dialog over the main window is in the picture.
+    const QRect area = m_frame.frameGeometry();
+    QScreen* screen = m_frame.screen();
+    Save(screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage(), name);
+}
+
+void ScreenshotDriver::OnDialog(QDialog* dialog) {
+    if (auto* connectDialog = qobject_cast<CDlgSetCom*>(dialog)) {
+        QTimer::singleShot(400, connectDialog, [this, connectDialog] {
+            if (!m_chineseOnly)
+                SaveWidget(connectDialog, QStringLiteral("connect.png"));
+            connectDialog->ConnectButton()->click();
+        });
+    } else if (auto* progress = qobject_cast<CDlgProgress*>(dialog)) {
+        connect(progress, &CDlgProgress::ProgressChanged, this, [this](int position, int range) {
+            if (m_progressTaken || m_chineseOnly || range < 2 || position < 1)
+                return;
+            m_progressTaken = true;
+            SaveScreenArea(QStringLiteral("upload-progress.png"));
+        });
+    } else if (auto* about = qobject_cast<CDlgHelpAbout*>(dialog)) {
+        QTimer::singleShot(400, about, [this, about] {
+            SaveWidget(about, QStringLiteral("about.png"));
+            about->accept();
+        });
+    }
+}
+
+void ScreenshotDriver::Run() {
+    const int userLook = StoredLook();
+    m_frame.Upload();
+    m_frame.Tree()->expandAll();
+    Wait(300);
+    if (m_chineseOnly) {
+        if (QTreeWidgetItem* item = m_frame.Tree()->SectionItem(0, kTreeSpectrum)) {
+            m_frame.Tree()->setCurrentItem(item);
+            m_frame.OpenTreeItem(item);
+            Wait(600);
+        }
+        SaveWidget(&m_frame, QStringLiteral("main-zh.png"));
+        m_frame.close();
+        return;
+    }
+    SaveWidget(&m_frame, QStringLiteral("main.png"));
+
+    for (const PaneShot& shot : kPaneShots) {
+        QTreeWidgetItem* item = m_frame.Tree()->SectionItem(0, shot.value);
+        if (!item) {
+            std::fprintf(stderr, "no section %d in the first file\n", shot.value);
+            continue;
+        }
+        m_frame.Tree()->setCurrentItem(item);
+        m_frame.OpenTreeItem(item);
+        Wait(shot.chart ? 700 : 300);
+        SaveWidget(&m_frame, QString::fromLatin1(shot.name));
+    }
+
+    if (QTreeWidgetItem* item = m_frame.Tree()->SectionItem(0, kTreeSpectrum)) {
+        m_frame.Tree()->setCurrentItem(item);
+        m_frame.OpenTreeItem(item);
+    }
+    for (int look = kLookOffice2007Blue; look <= kLookWindows7; ++look) {
+        m_frame.SetLook(look);
+        Wait(500);
+        SaveWidget(&m_frame, QStringLiteral("look-%1.png").arg(look));
+    }
+    m_frame.SetLook(userLook);
+
+    m_frame.ShowAbout(true);
+    m_frame.close();
+}
+
+} // namespace qm

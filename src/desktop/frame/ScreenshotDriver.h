@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+namespace qm {
+
+class CMainFrame;
+
+// Drives the program through its windows and saves a picture of each (QM_SCREENSHOT_DIR):
+// the connection dialog, an upload in progress, the tree, every pane with its chart, the five
+// looks and the About box; then quits. With QM_SCREENSHOT_SET=zh only the main window is taken,
+// as main-zh.png.
+class ScreenshotDriver : public QObject {
+    Q_OBJECT
+public:
+    // Null when the environment asks for no screenshots.
+    static ScreenshotDriver* FromEnvironment(CMainFrame& frame);
+
+    ScreenshotDriver(CMainFrame& frame, QString directory, bool chineseOnly);
+
+    // Starts the walk once the event loop runs.
+    void Start();
+
+private:
+    void OnDialog(QDialog* dialog);
+    void Run();
+    void Save(const QImage& image, const QString& name);
+    void SaveWidget(QWidget* widget, const QString& name);
+    void SaveScreenArea(const QString& name);
+    static void Wait(int ms);
+
+    CMainFrame& m_frame;
+    QString m_directory;
+    bool m_chineseOnly;
+    bool m_progressTaken = false;
+};
+
+} // namespace qm

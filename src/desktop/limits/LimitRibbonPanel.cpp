@@ -1,0 +1,144 @@
+#include "desktop/limits/LimitRibbonPanel.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPixmap>
+#include <QVBoxLayout>
+
+#include "desktop/CLevantoApp.h"
+#include "desktop/Prompt.h"
+#include "desktop/frame/CRibbonBar.h"
+#include "desktop/limits/LimitProfiles.h"
+#include "report/AcceptanceReport.h"
+#include "res/StringTable.h"
+
+namespace qm {
+
+namespace {
+
+// Chooser entries: what each item stands for.
+enum EntryKind { kNone = 0, kShipped = 1, kUserFile = 2, kOtherFile = 3 };
+
+// A sheet with a tick: the report command's icon, drawn so that it needs no resource file.
+QIcon ReportIcon() {
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(60, 80, 120), 3));
+    p.setBrush(Qt::white);
+    p.drawRect(12, 4, 40, 54);
+    p.setPen(QPen(QColor(150, 160, 180), 3));
+    for (int y = 16; y <= 28; y += 6)
+        p.drawLine(20, y, 44, y);
+    p.setPen(QPen(QColor(27, 140, 40), 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygon({QPoint(22, 42), QPoint(30, 50), QPoint(46, 34)}));
+    return QIcon(pixmap);
+}
+
+QString Caption() {
+    return MessageCaption(MessageKind::Error);
+}
+
+void FillChooser(QComboBox& chooser) {
+    chooser.addItem(LimitUiText("None"), kNone);
+    chooser.addItem(QString::fromStdString(DefaultProfile().name), kShipped);
+    for (const std::string& path : UserProfilePaths()) {
+        const QString file = QString::fromStdString(path);
+        chooser.addItem(QFileInfo(file).completeBaseName(), kUserFile);
+        chooser.setItemData(chooser.count() - 1, file, Qt::ToolTipRole);
+    }
+    chooser.addItem(LimitUiText("Other file..."), kOtherFile);
+}
+
+} // namespace
+
+void ChooseProfile(QComboBox& chooser, int index, QWidget* window) {
+    const int kind = chooser.itemData(index).toInt();
+    const int previous = chooser.property("activeIndex").toInt();
+    if (kind == kNone) {
+        LimitProfiles::Instance().SetActive(std::nullopt);
+    } else if (kind == kShipped) {
+        LimitProfiles::Instance().SetActive(DefaultProfile());
+    } else {
+        QString path = chooser.itemData(index, Qt::ToolTipRole).toString();
+        if (kind == kOtherFile) {
+            const auto chosen = Prompt().OpenFileName(window, "*.ini|*.ini||", "ini");
+            if (!chosen) {
+                const QSignalBlocker block(chooser);
+                chooser.setCurrentIndex(previous);
+                return;
+            }
+            path = *chosen;
+        }
+        const ProfileResult r = LoadLimitProfile(QFile::encodeName(path).toStdString());
+        if (!r.profile) {
+            Prompt().ShowMessage(window,
+                                 {Caption(), LimitUiText("The limit profile cannot be used."),
+                                  QString::fromStdString(r.error), MessageKind::Error});
+            const QSignalBlocker block(chooser);
+            chooser.setCurrentIndex(previous);
+            return;
+        }
+        LimitProfiles::Instance().SetActive(*r.profile);
+    }
+    chooser.setProperty("activeIndex", index);
+    chooser.setToolTip(LimitProfiles::Instance().Active()
+                           ? QString::fromStdString(LimitProfiles::Instance().Active()->name)
+                           : LimitUiText("None"));
+}
+
+void AddLimitPanel(CRibbonBar& ribbon, QWidget* window) {
+    const int panel = ribbon.AddPanel(LimitUiText("Limits"));
+    auto* box = new QWidget;
+    auto* column = new QVBoxLayout(box);
+    column->setContentsMargins(2, 4, 2, 0);
+    auto* chooser = new QComboBox(box);
+    chooser->setObjectName("limitProfileChooser");
+    chooser->setAccessibleName(LimitUiText("Limit profile"));
+    chooser->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    FillChooser(*chooser);
+    chooser->setProperty("activeIndex", 0);
+    column->addWidget(chooser);
+    column->addStretch(1);
+    ribbon.AddWidget(panel, box);
+    QObject::connect(chooser, &QComboBox::activated, window,
+                     [chooser, window](int index) { ChooseProfile(*chooser, index, window); });
+
+    auto* report = new QAction(ReportIcon(), LimitUiText("Report"), window);
+    report->setObjectName("reportAction");
+    report->setToolTip(LimitUiText("Acceptance report"));
+    QObject::connect(report, &QAction::triggered, window, [window] { WriteReportCommand(window); });
+    ribbon.AddButton(panel, report);
+}
+
+bool WriteReportCommand(QWidget* window) {
+    const auto& files = CLevantoApp::Instance().Files().Elements();
+    if (files.empty()) {
+        Prompt().ShowMessage(
+            window,
+            {Caption(), LimitUiText("No measurement file is loaded."), {}, MessageKind::Error});
+        return false;
+    }
+    const auto path = Prompt().SaveFileName(window, "*.pdf|*.pdf|*.html|*.html||", "pdf");
+    if (!path)
+        return false;
+    ReportInput input;
+    input.files = files;
+    input.profile = LimitProfiles::Instance().ForReport();
+    input.languageBase = LanguageBase();
+    std::string error;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool written = WriteReport(input, QFile::encodeName(*path).toStdString(), error);
+    QGuiApplication::restoreOverrideCursor();
+    if (!written)
+        Prompt().ShowMessage(window, {Caption(), LimitUiText("The report could not be written."),
+                                      QString::fromStdString(error), MessageKind::Error});
+    return written;
+}
+
+} // namespace qm

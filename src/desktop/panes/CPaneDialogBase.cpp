@@ -1,0 +1,117 @@
+#include "desktop/panes/CPaneDialogBase.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include <QFile>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+
+#include "app/Settings.h"
+#include "base/BinaryFile.h"
+#include "desktop/CLevantoApp.h"
+#include "desktop/DesktopTexts.h"
+#include "desktop/Prompt.h"
+#include "desktop/limits/PaneLimitMarks.h"
+#include "desktop/panes/PaneTableView.h"
+#include "panes/SpreadsheetExport.h"
+#include "res/StringTable.h"
+
+namespace qm {
+
+namespace {
+
+// The string table has no text for a failed write; the panes keep their own two.
+QString CannotWriteText() {
+    return LanguageBase() == kLanguageChinese ? QString::fromUtf8("无法写入文件。")
+                                              : QStringLiteral("The file could not be written.");
+}
+
+} // namespace
+
+CPaneDialogBase::CPaneDialogBase(PaneSection section, QWidget* parent)
+    : CAnalysisDialog(parent), m_section(section),
+      // Making a pane reads the level unit from the settings again, as every pane does.
+      m_pane(MakeAnalysisPane(section, LanguageBase(), Settings().LevelUnit())),
+      m_limitMarks(new PaneLimitMarks(section, this)) {
+    PaintDialogBackground(this);
+}
+
+CPaneDialogBase::~CPaneDialogBase() = default;
+
+void CPaneDialogBase::ShowFile(long index) {
+    if (!m_pane->ShowFileAt(CLevantoApp::Instance().Files().Elements(), index))
+        return;
+    for (const auto& [tag, view] : m_views)
+        RefreshTable(tag);
+    m_limitMarks->FileShown(
+        CLevantoApp::Instance().Files().Elements()[static_cast<std::size_t>(index)]);
+    FileShown();
+}
+
+void CPaneDialogBase::MarkerMoved(long position) {
+    m_pane->MarkerMoved(position);
+    RefreshTable("Mark");
+}
+
+void CPaneDialogBase::ExportCsvFile() {
+    const auto path = Prompt().SaveFileName(this, "*.csv|*.csv||", "csv");
+    if (!path)
+        return;
+    if (!m_pane->SaveCsv(QFile::encodeName(*path).toStdString()))
+        ReportWriteFailure(*path);
+}
+
+void CPaneDialogBase::ExportSpreadsheetFile() {
+    const PaneTable* table = SpreadsheetTable(*m_pane);
+    if (!m_pane->HasFile() || !table)
+        return;
+    const auto path = Prompt().SaveFileName(this, "*.csv|*.csv||", "csv");
+    if (!path)
+        return;
+    // A locale whose decimal mark is the comma separates fields with semicolons.
+    const QLocale locale;
+    const char decimalMark = locale.decimalPoint() == QStringLiteral(",") ? ',' : '.';
+    const char separator = decimalMark == ',' ? ';' : ',';
+    if (ReplaceFileText(QFile::encodeName(*path).toStdString(),
+                        SpreadsheetText(*table, separator, decimalMark)) != ReplaceStatus::Ok)
+        ReportWriteFailure(*path);
+}
+
+QWidget* CPaneDialogBase::MakeSpreadsheetButton(QWidget* parent) {
+    auto* button = new QPushButton(tr("Export for spreadsheet"), parent);
+    button->setObjectName("spreadsheetButton");
+    connect(button, &QPushButton::clicked, this, &CPaneDialogBase::ExportSpreadsheetFile);
+    return button;
+}
+
+PaneTableView* CPaneDialogBase::MakeTableView(const std::string& tag, QWidget* parent) {
+    auto* view = new PaneTableView(parent);
+    view->setObjectName(QString::fromStdString(tag));
+    m_views[tag] = view;
+    RefreshTable(tag);
+    if (tag == "List" || tag == "Table")
+        m_limitMarks->SetTable(view);
+    return view;
+}
+
+void CPaneDialogBase::ReportWriteFailure(const QString& path) {
+    // The save left errno telling why; the previous file, if any, is still there.
+    const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+    Prompt().ShowMessage(this, {MessageCaption(MessageKind::Error), CannotWriteText(),
+                                QStringLiteral("%1: %2").arg(path, reason), MessageKind::Error});
+}
+
+QWidget* CPaneDialogBase::LimitSummary() const {
+    return m_limitMarks->SummaryLabel();
+}
+
+void CPaneDialogBase::RefreshTable(const std::string& tag) {
+    const auto view = m_views.find(tag);
+    const PaneTable* table = m_pane->Table(tag);
+    if (view != m_views.end() && table)
+        view->second->Show(*table);
+}
+
+} // namespace qm

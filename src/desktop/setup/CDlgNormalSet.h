@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDialog>
+
+#include "operations/TimeUnitOperation.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QPushButton;
+class QTimeEdit;
+
+namespace qm {
+
+// "Time/Unit Setting": the meter's level and temperature units, shutdown time, date format and
+// clock, downloaded in one go. The level unit radio also sets the program's current level unit.
+class CDlgNormalSet : public QDialog {
+    Q_OBJECT
+public:
+    explicit CDlgNormalSet(QWidget* parent = nullptr);
+
+    // What Download sends, read from the controls as shown; the clock comes from the pickers'
+    // own date and time values, so no display format or locale can change it.
+    TimeUnitChoice Choice() const;
+
+protected:
+    // Closing waits while the meter is being talked to.
+    void reject() override;
+
+private:
+    void Select(const TimeUnitChoice& choice);
+    void SetPickersToNow();
+    void OnDefault();
+    void OnDownload();
+    void SetBusy(bool busy);
+
+    QComboBox* m_dateFormat = nullptr;
+    QCheckBox* m_useNow = nullptr;
+    QDateEdit* m_date = nullptr;
+    QTimeEdit* m_time = nullptr;
+    QButtonGroup* m_levelUnits = nullptr; // ids are the unit codes
+    QButtonGroup* m_temperatures = nullptr;
+    QComboBox* m_shutdown = nullptr;
+    QPushButton* m_download = nullptr;
+    QPushButton* m_default = nullptr;
+    QPushButton* m_cancel = nullptr;
+    bool m_busy = false;
+};
+
+} // namespace qm

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "limits/LimitProfile.h"
+#include "measurement/MeasurementFile.h"
+#include "panes/AnalysisPane.h"
+
+namespace qm {
+
+// "---" and values the profile has no limit for are never a pass.
+enum class Verdict { Pass, Fail, NotMeasured, NotChecked };
+
+enum class Quantity { Level, VideoAudio, Mer, Ber, Adjacent, Tilt, Hum, Hum1, Hum2 };
+
+// The verdict on one value.
+struct ValueCheck {
+    Quantity quantity = Quantity::Level;
+    int column = -1; // column of the pane's table that shows the value; -1 for file values
+    Verdict verdict = Verdict::NotMeasured;
+    std::optional<double> value; // dB, dBuV, percent or a BER ratio; empty when not measured
+    // Distance to the nearest limit, positive inside: dB for levels, MER and differences,
+    // percent for hum, decades for BER. Empty when there is no value or no limit.
+    std::optional<double> margin;
+    std::string limitText; // "60.0 to 77.0", ">= 27.0", "<= 2.0E-4"
+};
+
+// The verdicts on one row of a pane's table.
+struct ChannelCheck {
+    int row = 0;        // row of the pane's list or table
+    int planIndex = -1; // the channel's slot in the file's plan; -1 for a row without one
+    int channelNumber = 0;
+    double frequencyMHz = 0;
+    std::string typeText; // "TV", "DVB-C 64QAM", "DVB-T", ...
+    std::vector<ValueCheck> values;
+    Verdict verdict = Verdict::NotMeasured;
+    // The combined verdict of the checks shown in a column (NotChecked when there are none).
+    Verdict ColumnVerdict(int column) const;
+};
+
+struct SectionCheck {
+    PaneSection section = PaneSection::Level;
+    std::vector<ChannelCheck> channels;
+    std::vector<ValueCheck> fileValues; // the tilt of the tilt section
+    Verdict verdict = Verdict::NotMeasured;
+    int channelCount = 0;              // rows with a channel
+    int passCount = 0;                 // channels whose verdict is Pass
+    std::optional<double> worstMargin; // dB quantities only
+    // The check of a pane row, or nullptr.
+    const ChannelCheck* AtRow(int row) const;
+};
+
+struct FileCheck {
+    std::vector<SectionCheck> sections; // the file's sections with verdicts, in tree order
+    Verdict verdict = Verdict::NotMeasured;
+    int channelCount = 0; // distinct plan channels seen in any section
+    int passCount = 0;    // of them, those that fail nowhere and pass somewhere
+    std::optional<double> worstMargin;
+    const SectionCheck* Section(PaneSection section) const;
+};
+
+// Judges one measurement file by a profile: the level, tilt, scan, hum and limit sections
+// the file holds, row for row as their panes list them. The spectrum has no verdicts.
+FileCheck CheckFile(const MeasurementFile& file, const LimitProfile& profile);
+SectionCheck CheckSection(const MeasurementFile& file, const LimitProfile& profile,
+                          PaneSection section);
+
+// Rows of the section whose channel fails: the bars a chart outlines (a chart draws one bar
+// per row of its pane's list).
+std::vector<int> FailingRows(const SectionCheck& section);
+
+// Combines verdicts: any fail fails, else any pass passes, else not measured.
+Verdict Combine(Verdict a, Verdict b);
+
+} // namespace qm

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "limits/LimitCheck.h"
+
+namespace qm {
+
+// Texts of the verdicts in either language (languageBase as the string table's).
+std::string LimitText(const std::string& english, int languageBase);
+std::string VerdictWord(Verdict verdict, int languageBase);
+std::string QuantityName(Quantity quantity, int languageBase);
+std::string SectionName(PaneSection section, int languageBase); // "Level Analysis", ...
+// A checked value and its margin as shown: "54.3", "2.0E-05", "1.25%"; "---" without one.
+std::string CheckValueText(const ValueCheck& check);
+std::string MarginText(const ValueCheck& check); // "+3.2 dB", "-0.5%", "+1.3 dec"
+// "23 of 25 channels pass, worst margin -1.2 dB".
+std::string SummaryLine(int passCount, int channelCount, std::optional<double> worstMargin,
+                        int languageBase);
+// The whole-file line: "Verdict: FAIL - 23 of 25 channels pass, worst margin -1.2 dB".
+std::string VerdictLine(const FileCheck& check, int languageBase);
+
+// The verdict table of a file: a title row, then one row per checked value (section, No,
+// channel, frequency, type, value name, measured, limit, margin, verdict).
+std::vector<std::vector<std::string>> VerdictTable(const FileCheck& check, int languageBase);
+
+} // namespace qm

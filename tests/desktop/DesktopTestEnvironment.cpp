@@ -1,0 +1,37 @@
+// The desktop tests share one QApplication on the offscreen platform.
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include "res/StringTable.h"
+
+namespace {
+
+class DesktopEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        // Screenshot runs ask for a real display (QM_TEST_PLATFORM, QM_TEST_KEEP_PLATFORM or
+        // QT_QPA_PLATFORM set to xcb under Xvfb); everything else runs offscreen.
+        if (!qgetenv("QM_TEST_PLATFORM").isEmpty())
+            qputenv("QT_QPA_PLATFORM", qgetenv("QM_TEST_PLATFORM"));
+        else if (qgetenv("QT_QPA_PLATFORM") != "xcb" &&
+                 qEnvironmentVariableIsEmpty("QM_TEST_KEEP_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "test_desktop";
+        static char* argv[] = {name, nullptr};
+        m_app = new QApplication(argc, argv);
+        qm::SetLanguageBase(qm::kLanguageEnglish);
+    }
+    void TearDown() override {
+        delete m_app;
+        m_app = nullptr;
+    }
+
+private:
+    QApplication* m_app = nullptr;
+};
+
+[[maybe_unused]] const auto* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new DesktopEnvironment);
+
+} // namespace

@@ -1,0 +1,266 @@
+// The main window: start-up order, double-clicks in the file tree, the chart view's drags,
+// project files and the stored look.
+#include <QComboBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <algorithm>
+#include <cstring>
+#include <gtest/gtest.h>
+
+#include "FrameTestSupport.h"
+#include "app/ProjectFile.h"
+#include "desktop/frame/CBaseCtrlPane.h"
+#include "desktop/frame/CChartHolder.h"
+#include "desktop/frame/CDlgHelpAbout.h"
+#include "desktop/frame/CDlgSetCom.h"
+#include "desktop/frame/CLevantoView.h"
+#include "desktop/frame/Looks.h"
+#include "desktop/frame/WorkdeskStartup.h"
+#include "measurement/SampleGenerator.h"
+
+namespace qm {
+namespace {
+
+using test::FrameFixture;
+using test::ReadFile;
+using test::WhenModal;
+
+class FrameWindow : public ::testing::Test, public FrameFixture {
+protected:
+    void Load(int count) {
+        CLevantoApp::Instance().Files().Assign(MakeSampleSet(2, count));
+        frame->RebuildFileTree();
+    }
+    QTreeWidgetItem* Section(int file, int value) const {
+        return frame->Tree()->SectionItem(file, value);
+    }
+};
+
+TEST_F(FrameWindow, StartUpShowsTheConnectionDialogOverTheWindowAndGoesOnAfterCancel) {
+    frame->hide();
+    const std::string settings = dir.File("start/setup.ini");
+    bool checked = false;
+    WhenModal([&](QWidget* modal) {
+        checked = true;
+        EXPECT_EQ(modal, frame->ConnectDialog());
+        EXPECT_TRUE(frame->isVisible());
+        EXPECT_EQ(SettingsPath(), settings);
+        EXPECT_EQ(frame->Holder().CurrentKind(), "CS_NULL_MEAS");
+        QTest::mouseClick(frame->ConnectDialog()->CancelButton(), Qt::LeftButton);
+    });
+    StartMainWindow(*frame, settings);
+    EXPECT_TRUE(checked);
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_FALSE(frame->ConnectDialog()->isVisible());
+    EXPECT_TRUE(prompt.messages.empty());
+    EXPECT_TRUE(ReadFile(settings).empty()); // cancel stores nothing
+
+    frame->close();
+    EXPECT_EQ(frame->Holder().CurrentKind(), "CS_NULL_MEAS");
+    EndProgram();
+    EXPECT_FALSE(CLevantoApp::Instance().Port().IsOpen());
+}
+
+TEST_F(FrameWindow, DoubleClickOnAFileOpensNothingAndKeepsThePane) {
+    Load(2);
+    frame->Tree()->expandAll();
+    DoubleClick(frame->Tree()->topLevelItem(1));
+    EXPECT_EQ(frame->Pane(), nullptr);
+    DoubleClick(Section(0, kTreeHum));
+    CBaseCtrlPane* pane = frame->Pane();
+    ASSERT_NE(pane, nullptr);
+    DoubleClick(frame->Tree()->topLevelItem(0));
+    EXPECT_EQ(frame->Pane(), pane);
+    EXPECT_EQ(Current()->shown, std::vector<long>{0});
+}
+
+TEST_F(FrameWindow, ALevelPaneReplacesATiltPaneAndItsChart) {
+    Load(4);
+    frame->Tree()->expandAll();
+    DoubleClick(Section(1, kTreeTilt));
+    QPointer<CBaseCtrlPane> tiltPane = frame->Pane();
+    ASSERT_TRUE(tiltPane);
+    EXPECT_EQ(frame->Holder().CurrentKind(), "CS_TILT_ANALYZER");
+    EXPECT_EQ(Current()->Section(), PaneSection::Tilt);
+    EXPECT_EQ(Current()->shown, std::vector<long>{1});
+    EXPECT_EQ(frame->dockWidgetArea(tiltPane), Qt::BottomDockWidgetArea);
+    EXPECT_EQ(tiltPane->allowedAreas(), Qt::AllDockWidgetAreas);
+
+    DoubleClick(Section(3, kTreeLevel));
+    EXPECT_TRUE(tiltPane.isNull());
+    EXPECT_EQ(frame->Holder().CurrentKind(), "CS_NULL_MEAS");
+    ASSERT_NE(Current(), nullptr);
+    EXPECT_EQ(Current()->Section(), PaneSection::Level);
+    EXPECT_EQ(Current()->shown, std::vector<long>{3});
+    EXPECT_EQ(frame->Pane()->windowTitle(), "Level Analysis");
+}
+
+TEST_F(FrameWindow, EachOpeningMakesAFreshPaneAndTwoControllers) {
+    Load(1);
+    frame->Tree()->expandAll();
+    const int before = frame->Holder().Installs();
+    DoubleClick(Section(0, kTreeScan));
+    // The pane's own controller, then the one that gets the data.
+    EXPECT_EQ(frame->Holder().Installs(), before + 2);
+    QPointer<CBaseCtrlPane> first = frame->Pane();
+    DoubleClick(Section(0, kTreeScan));
+    EXPECT_TRUE(first.isNull());
+    ASSERT_NE(frame->Pane(), nullptr);
+    EXPECT_EQ(dialogs.size(), 2u);
+    EXPECT_EQ(frame->Holder().CurrentKind(), "CS_SCAN_ANALYZER");
+}
+
+TEST_F(FrameWindow, EnterOpensASectionButNotAFile) {
+    Load(1);
+    frame->Tree()->expandAll();
+    frame->Tree()->setFocus();
+    frame->Tree()->setCurrentItem(frame->Tree()->topLevelItem(0));
+    QTest::keyClick(frame->Tree(), Qt::Key_Return);
+    EXPECT_EQ(frame->Pane(), nullptr);
+    frame->Tree()->setCurrentItem(Section(0, kTreeSpectrum));
+    QTest::keyClick(frame->Tree(), Qt::Key_Enter);
+    ASSERT_NE(Current(), nullptr);
+    EXPECT_EQ(Current()->Section(), PaneSection::Spectrum);
+    EXPECT_EQ(frame->Holder().CurrentKind(), "CS_SPEC_ANALYZER");
+}
+
+TEST_F(FrameWindow, LeftDragsInTheChartReachThePaneAndTheViewShowsTheFrame) {
+    Load(1);
+    frame->Tree()->expandAll();
+    DoubleClick(Section(0, kTreeScan));
+    CLevantoView* view = frame->View();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->FramesPainted() > 0; }, 3000));
+
+    auto move = [&](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x) {
+        const QPointF at(x, view->height() / 2);
+        QMouseEvent event(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, buttons,
+                          modifiers);
+        QApplication::sendEvent(view, &event);
+    };
+    move(Qt::LeftButton, Qt::NoModifier, view->width() / 2);
+    move(Qt::LeftButton | Qt::RightButton, Qt::NoModifier, view->width() / 3);
+    move(Qt::LeftButton, Qt::ControlModifier, view->width() / 3);
+    move(Qt::NoButton, Qt::NoModifier, view->width() / 3);
+    ASSERT_EQ(Current()->markers.size(), 1u);
+    EXPECT_GT(Current()->markers[0], 0);
+
+    const QImage picture = view->VisibleChartPicture();
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_LE(picture.width(), view->width());
+    EXPECT_EQ(CLevantoApp::Instance().ChartPicture(), view);
+}
+
+TEST_F(FrameWindow, ProjectSaveAndOpenRoundTripAndFailuresAreReported) {
+    Load(3);
+    const std::vector<_tagFileDataExt> saved = CLevantoApp::Instance().Files().Elements();
+    prompt.saveNames << QString::fromStdString(dir.File("project.f71"));
+    frame->SaveProject();
+    EXPECT_EQ(prompt.filters.back(), "*.f71|*.f71||");
+
+    CLevantoApp::Instance().Files().Clear();
+    frame->RebuildFileTree();
+    prompt.openNames << QString::fromStdString(dir.File("project.f71"));
+    frame->OpenProject();
+    const auto& opened = CLevantoApp::Instance().Files().Elements();
+    ASSERT_EQ(opened.size(), saved.size());
+    for (std::size_t i = 0; i < saved.size(); ++i)
+        EXPECT_EQ(0, std::memcmp(opened[i].Bytes(), saved[i].Bytes(), kElementSize)) << i;
+    ASSERT_EQ(frame->Tree()->topLevelItemCount(), 3);
+    EXPECT_EQ(frame->Tree()->topLevelItem(0)->childCount(), 6);
+
+    // Cancelled and unreadable opens keep the files; a failed save says so.
+    prompt.openNames << "" << QString::fromStdString(dir.File("missing.f71"));
+    frame->OpenProject();
+    frame->OpenProject();
+    EXPECT_EQ(CLevantoApp::Instance().Files().Count(), 3u);
+    prompt.saveNames << QString::fromStdString(dir.File("no/such/dir/x.f71"));
+    frame->SaveProject();
+    ASSERT_EQ(prompt.messages.size(), 2u);
+    EXPECT_EQ(prompt.messages[0].caption, "QM7100 Workdesk");
+    EXPECT_EQ(prompt.messages[0].text.toStdString(),
+              ProjectStatusText(ProjectStatus::CannotOpen, dir.File("missing.f71")));
+    EXPECT_EQ(frame->Tree()->topLevelItemCount(), 3);
+}
+
+TEST_F(FrameWindow, TheChosenLookIsCheckedAndKeptPerUser) {
+    EXPECT_EQ(StoredLook(), kDefaultLook);
+    EXPECT_TRUE(frame->LookAction(216)->isChecked());
+    frame->LookAction(218)->trigger();
+    EXPECT_EQ(StoredLook(), 218);
+    EXPECT_TRUE(frame->LookAction(218)->isChecked());
+    EXPECT_FALSE(frame->LookAction(216)->isChecked());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    CMainFrame second(CMainFrame::Options{false, {}});
+    EXPECT_TRUE(second.LookAction(218)->isChecked());
+    // Never in setup.ini.
+    EXPECT_TRUE(ReadFile(dir.File("setup.ini")).empty());
+    frame->SetLook(kDefaultLook);
+}
+
+TEST_F(FrameWindow, RibbonLabelsFollowTheSystemLanguage) {
+    EXPECT_TRUE(RibbonIsChinese(QLocale(QLocale::Chinese, QLocale::China)));
+    EXPECT_FALSE(RibbonIsChinese(QLocale(QLocale::Chinese, QLocale::Taiwan)));
+    CMainFrame chinese(CMainFrame::Options{true, {}});
+    EXPECT_EQ(chinese.CommandAction(RibbonTexts::Upload)->text(), "上传文件");
+    EXPECT_EQ(frame->CommandAction(RibbonTexts::Upload)->text(), "Upload");
+    EXPECT_EQ(frame->windowTitle(), "QM7100 Workdesk -");
+    EXPECT_FALSE(frame->CommandAction(RibbonTexts::Open)->toolTip().isEmpty());
+}
+
+TEST_F(FrameWindow, AboutFromTheRibbonStopsTheChartButNotFromTheApplicationMenu) {
+    Load(1);
+    frame->Tree()->expandAll();
+    DoubleClick(Section(0, kTreeLimit));
+    QString version;
+    QString title;
+    auto answer = [&](QWidget* modal) {
+        auto* about = qobject_cast<CDlgHelpAbout*>(modal);
+        ASSERT_NE(about, nullptr);
+        version = about->VersionText();
+        title = about->windowTitle();
+        QTest::keyClick(about, Qt::Key_Return);
+    };
+    WhenModal(answer);
+    frame->ShowAbout(false);
+    EXPECT_EQ(frame->Holder().CurrentKind(), "CS_LIMIT_ANALYZER");
+    EXPECT_EQ(version, QStringLiteral(QM_VERSION_TEXT));
+    EXPECT_EQ(title, "About");
+    WhenModal(answer);
+    frame->CommandAction(RibbonTexts::About)->trigger();
+    EXPECT_EQ(frame->Holder().CurrentKind(), "CS_NULL_MEAS");
+    EXPECT_NE(frame->Pane(), nullptr); // an open pane stays open
+}
+
+TEST_F(FrameWindow, TheChartPictureIsWhatTheViewShowsOnTheScreen) {
+    Load(1);
+    frame->Tree()->expandAll();
+    DoubleClick(Section(0, kTreeSpectrum));
+    CLevantoView* view = frame->View();
+    const QRect screen = view->screen()->geometry();
+    frame->setGeometry(screen.adjusted(0, 0, 0, -10));
+    QApplication::processEvents();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->FramesPainted() > 0; }, 3000));
+    const QImage whole = view->VisibleChartPicture();
+    const int onScreen =
+        std::min(view->width(), screen.right() + 1 - view->mapToGlobal(QPoint(0, 0)).x());
+    ASSERT_EQ(whole.size(), QSize(onScreen, view->height()) * whole.devicePixelRatio());
+
+    // Half the view pushed off the left edge of the screen: only the part on it is saved.
+    frame->move(screen.left() - view->mapTo(frame.get(), QPoint(0, 0)).x() - view->width() / 2,
+                frame->y());
+    QApplication::processEvents();
+    const QImage clipped = view->VisibleChartPicture();
+    const int left = view->mapToGlobal(QPoint(0, 0)).x();
+    ASSERT_LT(left, screen.left());
+    const int shown = std::min(left + view->width(), screen.right() + 1) - screen.left();
+    EXPECT_EQ(clipped.width(), shown * clipped.devicePixelRatio());
+    EXPECT_EQ(view->ClientOrigin(), view->mapToGlobal(QPoint(0, 0)));
+
+    // Switching to a pane without a chart leaves no old chart to save.
+    DoubleClick(Section(0, kTreeHum));
+    EXPECT_FALSE(view->HasFrame());
+}
+
+} // namespace
+} // namespace qm

@@ -1,0 +1,161 @@
+// Limit verdicts in the desktop program: the ribbon's profile chooser, the marks in the panes,
+// the Report command.
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "FakePrompt.h"
+#include "FrameTestSupport.h"
+#include "app/ProjectFile.h"
+#include "desktop/CLevantoApp.h"
+#include "desktop/limits/LimitProfiles.h"
+#include "desktop/limits/LimitRibbonPanel.h"
+#include "desktop/panes/CAnalysisDialog.h"
+#include "res/StringTable.h"
+#include "support/TestSupport.h"
+
+namespace qm {
+namespace {
+
+const QString kCross = QString::fromUtf8("\u2717 ");
+
+class LimitsDesktop : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CLevantoApp::Instance().Files().Assign(
+            LoadProject(test::SourcePath("samples/sample.f71")).elements);
+    }
+    void TearDown() override {
+        LimitProfiles::Instance().SetActive(std::nullopt);
+        CLevantoApp::Instance().Files().Clear();
+    }
+    std::unique_ptr<CAnalysisDialog> Open(PaneSection section, long index) {
+        auto dialog = CreateAnalysisDialog(section);
+        dialog->resize(1100, 300);
+        dialog->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+        dialog->ShowFile(index);
+        return dialog;
+    }
+    static int MarkedCells(const QTableWidget& table) {
+        int n = 0;
+        for (int r = 0; r < table.rowCount(); ++r)
+            for (int c = 0; c < table.columnCount(); ++c)
+                n += table.item(r, c)->text().startsWith(kCross);
+        return n;
+    }
+
+    test::FakePrompt m_prompt;
+    ScopedPrompt m_scope{m_prompt};
+    test::TempDir m_dir;
+};
+
+TEST_F(LimitsDesktop, FailingCellsAreMarkedAndSwitchingProfileJudgesAgainAtOnce) {
+    auto level = Open(PaneSection::Level, 0);
+    auto* table = level->findChild<QTableWidget*>("Table");
+    auto* summary = level->findChild<QLabel*>("limitSummary");
+    ASSERT_TRUE(table && summary);
+    const QString before = table->item(0, 4)->text();
+    EXPECT_EQ(MarkedCells(*table), 0); // no profile: the pane as it always was
+    EXPECT_FALSE(summary->isVisible());
+
+    LimitProfiles::Instance().SetActive(DefaultProfile());
+    // Row 0 of the cable file: V/A difference 9.5 dB, below 10.
+    EXPECT_EQ(table->item(0, 4)->text(), kCross + before);
+    EXPECT_EQ(table->item(0, 4)->background().color(), QColor(249, 214, 219));
+    EXPECT_FALSE(table->item(0, 3)->text().startsWith(kCross));
+    EXPECT_TRUE(summary->isVisible());
+    EXPECT_EQ(summary->text(), kCross + "23 of 48 channels pass, worst margin -2.2 dB");
+    const int marked = MarkedCells(*table);
+    EXPECT_GT(marked, 0);
+
+    // A looser profile: fewer marks, at once; none again: every text back as it was.
+    LimitProfile loose = DefaultProfile();
+    loose.tv.videoAudioMin = 9;
+    LimitProfiles::Instance().SetActive(loose);
+    EXPECT_EQ(table->item(0, 4)->text(), before) << summary->text().toStdString();
+    EXPECT_LT(MarkedCells(*table), marked);
+    LimitProfiles::Instance().SetActive(std::nullopt);
+    EXPECT_EQ(MarkedCells(*table), 0);
+    EXPECT_FALSE(summary->isVisible());
+
+    // The chart panes mark their list and show the summary above it.
+    LimitProfiles::Instance().SetActive(DefaultProfile());
+    for (PaneSection section : {PaneSection::Scan, PaneSection::Limit, PaneSection::Tilt}) {
+        auto pane = Open(section, 0);
+        auto* list = pane->findChild<QTableWidget*>("List");
+        ASSERT_NE(list, nullptr);
+        EXPECT_TRUE(pane->findChild<QLabel*>("limitSummary")->isVisible());
+        if (section != PaneSection::Tilt) {
+            EXPECT_GT(MarkedCells(*list), 0);
+        }
+    }
+}
+
+TEST_F(LimitsDesktop, ChooserLoadsProfilesAndRefusesAFaultyOne) {
+    test::FrameFixture fixture;
+    auto* chooser = fixture.frame->findChild<QComboBox*>("limitProfileChooser");
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_EQ(chooser->itemText(0), "None");
+    EXPECT_EQ(chooser->itemText(1), QString::fromStdString(DefaultProfile().name));
+    EXPECT_EQ(LimitProfiles::Instance().Active(), nullptr);
+
+    ChooseProfile(*chooser, 1, fixture.frame.get());
+    ASSERT_NE(LimitProfiles::Instance().Active(), nullptr);
+
+    // "Other file..." with a faulty file: the error names the line; the shipped profile stays.
+    test::WriteFile(m_dir.File("bad.ini"), "[Profile]\nName = x\n[TV]\nLevelMin = ?\n");
+    fixture.prompt.openNames << QString::fromStdString(m_dir.File("bad.ini"));
+    chooser->setCurrentIndex(chooser->count() - 1);
+    ChooseProfile(*chooser, chooser->count() - 1, fixture.frame.get());
+    ASSERT_EQ(fixture.prompt.messages.size(), 1u);
+    EXPECT_TRUE(fixture.prompt.messages[0].detail.contains("line 4: LevelMin is not a number"));
+    EXPECT_EQ(chooser->currentIndex(), 1);
+    EXPECT_EQ(LimitProfiles::Instance().Active()->name, DefaultProfile().name);
+
+    ChooseProfile(*chooser, 0, fixture.frame.get());
+    EXPECT_EQ(LimitProfiles::Instance().Active(), nullptr);
+}
+
+TEST_F(LimitsDesktop, ReportCommandWritesThePdf) {
+    test::FrameFixture fixture;
+    CLevantoApp::Instance().Files().Assign(
+        LoadProject(test::SourcePath("samples/sample.f71")).elements);
+    auto* report = fixture.frame->findChild<QAction*>("reportAction");
+    ASSERT_NE(report, nullptr);
+    fixture.prompt.saveNames << "" << QString::fromStdString(m_dir.File("site.pdf"));
+    report->trigger(); // cancelled: nothing written
+    EXPECT_TRUE(test::FolderNames(m_dir.Path()).empty());
+    report->trigger();
+    EXPECT_EQ(test::ReadFile(m_dir.File("site.pdf")).rfind("%PDF-", 0), 0u);
+    EXPECT_TRUE(fixture.prompt.messages.empty());
+    EXPECT_EQ(fixture.prompt.filters.back(), "*.pdf|*.pdf|*.html|*.html||");
+}
+
+// Pictures for a person to judge (scripts/screenshots-limits.sh).
+TEST_F(LimitsDesktop, DISABLED_Screenshots) {
+    const QString dir = qEnvironmentVariable("QM_SCREENSHOT_DIR", QDir::tempPath());
+    QDir().mkpath(dir);
+    LimitProfiles::Instance().SetActive(DefaultProfile());
+    auto level = Open(PaneSection::Level, 0);
+    level->resize(1100, 330);
+    QTest::qWait(50);
+    ASSERT_TRUE(level->grab().save(dir + "/pane-level-limits.png"));
+    auto scan = Open(PaneSection::Scan, 0);
+    scan->resize(1300, 300);
+    QTest::qWait(50);
+    ASSERT_TRUE(scan->grab().save(dir + "/pane-scan-limits.png"));
+    SetLanguageBase(kLanguageChinese);
+    auto zh = Open(PaneSection::Level, 1);
+    zh->resize(1100, 330);
+    QTest::qWait(50);
+    ASSERT_TRUE(zh->grab().save(dir + "/pane-level-limits-zh.png"));
+    SetLanguageBase(kLanguageEnglish);
+}
+
+} // namespace
+} // namespace qm
