@@ -9,6 +9,9 @@
 #include <string_view>
 
 #include <unistd.h>
+#ifdef _WIN32
+#include <io.h>
+#endif
 
 #include "base/Platform.h"
 
@@ -43,7 +46,11 @@ inline FilePtr OpenForReading(const std::string& path) {
 struct FileIo {
     std::function<ssize_t(int fd, void* buffer, std::size_t length)> read = ::read;
     std::function<ssize_t(int fd, const void* buffer, std::size_t length)> write = ::write;
+#ifdef _WIN32
+    std::function<int(int fd)> fsync = ::_commit;
+#else
     std::function<int(int fd)> fsync = ::fsync;
+#endif
     std::function<int(const char* from, const char* to)> rename = ::rename;
 };
 

@@ -282,9 +282,9 @@ int RunUpload(Context& ctx) {
     // A failed upload never replaces a project the user already has: the files read before
     // the failure, which the desktop program keeps loaded, go beside it.
     std::error_code error;
-    const bool keepOut =
-        !result.outcome.ok &&
-        std::filesystem::exists(std::filesystem::path(std::u8string(out.begin(), out.end())), error);
+    const bool keepOut = !result.outcome.ok &&
+                         std::filesystem::exists(
+                             std::filesystem::path(std::u8string(out.begin(), out.end())), error);
     if (keepOut && collection.Empty()) {
         ctx.err << "qm7100: no file was read; " << out << " was left as it was\n";
         return kExitFailed;

@@ -2,6 +2,9 @@
 #include "link/cnComm.h"
 
 #include <algorithm>
+#include <string>
+
+#include <windows.h>
 
 namespace qm {
 
@@ -22,11 +25,32 @@ bool cnComm::Open(const std::string& device) {
     m_lastError = {};
     // Opened exclusively: while it is ours, no other program can take our replies.
     const PortHandle port = m_io.Open(device.c_str());
-    if (port == kNoPort)
+    if (port == kNoPort) {
+        OpenFailed(static_cast<int>(GetLastError()));
         return false;
+    }
     m_fd = port;
     m_hasEarly = false;
     return true;
+}
+
+// error: a Windows error code (GetLastError).
+void cnComm::OpenFailed(int error) {
+    std::string why;
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        why = "no such device (is the meter's cable plugged in?)";
+        break;
+    // An exclusively opened port that another program holds answers "access denied".
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+        why = "the port is in use by another program";
+        break;
+    default:
+        why = "error " + std::to_string(error);
+    }
+    m_openFailure = m_portName + ": " + why;
 }
 
 bool cnComm::Configure() {
