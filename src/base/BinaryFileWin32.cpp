@@ -44,11 +44,13 @@ ReplaceStatus ReplaceFileContents(const std::string& path,
     FilePtr f(OpenFile(temp, "wb"));
     if (!f)
         return ReplaceStatus::CannotCreate;
+    // Through the file descriptor and CurrentFileIo, so that tests can fail a write.
+    const int fd = _fileno(f.get());
     bool ok = true;
     for (std::span<const std::uint8_t> part : parts)
-        ok = ok &&
-             (part.empty() || std::fwrite(part.data(), 1, part.size(), f.get()) == part.size());
-    ok = SyncFile(f.get()) && ok;
+        ok = ok && (part.empty() || CurrentFileIo().write(fd, part.data(), part.size()) ==
+                                        static_cast<ssize_t>(part.size()));
+    ok = ok && CurrentFileIo().fsync(fd) == 0;
     ok = std::fclose(f.release()) == 0 && ok;
     if (!ok || !MoveOver(temp, path)) {
         const int error = errno;
