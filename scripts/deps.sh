@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build, the tests and the demo need, and nothing when all is there.
-# Packages named on the command line are needed too (scripts/fuzz.sh asks for clang).
+# Packages named on the command line are needed too (scripts/fuzz.sh asks for clang,
+# scripts/deps-windows.sh for MinGW and Wine).
 set -euo pipefail
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-wqy-microhei fonts-dejavu-core xvfb xauth

@@ -1,13 +1,11 @@
 #include "app/Settings.h"
 
-#include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <mutex>
 #include <system_error>
 
-#include <unistd.h>
+#include "base/Platform.h"
 
 namespace qm {
 
@@ -49,41 +47,20 @@ void SetCurrentLevelUnit(std::string_view unit) {
 }
 
 std::string ExecutableDirectory() {
-    char buf[PATH_MAX];
-    ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0)
-        return ".";
-    std::string path(buf, static_cast<std::size_t>(n));
-    std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    return ExecutableFolder();
 }
-
-namespace {
-
-// The user's folder of a kind (XDG_CONFIG_HOME, XDG_CACHE_HOME), or its default under HOME.
-std::string UserDirectory(const char* variable, const char* homeDefault) {
-    const char* set = std::getenv(variable);
-    if (set && set[0] == '/')
-        return std::string(set) + "/qm7100-workdesk";
-    const char* home = std::getenv("HOME");
-    const std::string base = home && home[0] == '/' ? std::string(home) : std::string("/tmp");
-    return base + "/" + homeDefault + "/qm7100-workdesk";
-}
-
-} // namespace
 
 std::string UserConfigDirectory() {
-    return UserDirectory("XDG_CONFIG_HOME", ".config");
+    return UserConfigBase() + "/qm7100-workdesk";
 }
 
 std::string UserCacheDirectory() {
-    return UserDirectory("XDG_CACHE_HOME", ".cache");
+    return UserCacheBase() + "/qm7100-workdesk";
 }
 
 bool IsWritableDirectory(const std::string& dir) {
     std::error_code error;
-    return !dir.empty() && std::filesystem::is_directory(dir, error) &&
-           ::access(dir.c_str(), W_OK | X_OK) == 0;
+    return !dir.empty() && std::filesystem::is_directory(dir, error) && IsWritableFolder(dir);
 }
 
 std::string SettingsFilePath(const std::string& programDir, const std::string& configDir,

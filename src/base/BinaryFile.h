@@ -9,6 +9,11 @@
 #include <string_view>
 
 #include <unistd.h>
+#ifdef _WIN32
+#include <io.h>
+#endif
+
+#include "base/Platform.h"
 
 namespace qm {
 
@@ -32,7 +37,7 @@ struct FileCloser {
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 inline FilePtr OpenForReading(const std::string& path) {
-    return FilePtr(std::fopen(path.c_str(), "rb"));
+    return FilePtr(OpenFile(path, "rb"));
 }
 
 // The system calls that read and replace files, in one place so that tests can inject a full
@@ -41,7 +46,11 @@ inline FilePtr OpenForReading(const std::string& path) {
 struct FileIo {
     std::function<ssize_t(int fd, void* buffer, std::size_t length)> read = ::read;
     std::function<ssize_t(int fd, const void* buffer, std::size_t length)> write = ::write;
+#ifdef _WIN32
+    std::function<int(int fd)> fsync = ::_commit;
+#else
     std::function<int(int fd)> fsync = ::fsync;
+#endif
     std::function<int(const char* from, const char* to)> rename = ::rename;
 };
 

@@ -3,6 +3,7 @@
 #include <ctime>
 #include <system_error>
 
+#include "base/Platform.h"
 #include "chart/IMarkerReceiver.h"
 #include "chart/IMessageSink.h"
 
@@ -33,8 +34,7 @@ constexpr int kTimePosition = 3;
 
 QString LocalTimeText() {
     const std::time_t now = std::time(nullptr);
-    std::tm t{};
-    localtime_r(&now, &t);
+    const std::tm t = LocalTime(now);
     return QString::asprintf("%d-%d-%d  %d:%d:%d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
                              t.tm_hour, t.tm_min, t.tm_sec);
 }

@@ -6,20 +6,17 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
-#include <csignal>
 #include <span>
-
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "app/FileCollection.h"
 #include "app/ProjectFile.h"
 #include "app/Settings.h"
 #include "base/BinaryFile.h"
+#include "base/Platform.h"
 #include "channels/ChannelPlanFile.h"
 #include "cli/Cli.h"
 #include "link/MeterCommands.h"
@@ -100,7 +97,7 @@ public:
     ProgressLine(Context& ctx, const char* unit, double bytesPerStep)
         : m_ctx(ctx), m_unit(unit), m_bytesPerStep(bytesPerStep),
           m_start(std::chrono::steady_clock::now()),
-          m_terminal(&ctx.err == &std::cerr && ::isatty(STDERR_FILENO)) {}
+          m_terminal(&ctx.err == &std::cerr && IsTerminal(stderr)) {}
     ~ProgressLine() { End(); }
 
     ProgressFn Fn() {
@@ -195,7 +192,7 @@ std::string PartialPath(const std::string& path) {
 // within one reply and writes nothing) and, with --trace, every frame sent printed.
 std::atomic<cnComm*> g_interruptible{nullptr};
 
-extern "C" void StopOnInterrupt(int) {
+void StopOnInterrupt() {
     if (cnComm* port = g_interruptible.load())
         port->RequestStop();
 }
@@ -210,23 +207,17 @@ public:
                         err << FrameLine(bytes) << std::flush;
                 });
         g_interruptible.store(&port);
-        struct sigaction action {};
-        action.sa_handler = StopOnInterrupt;
-        sigemptyset(&action.sa_mask);
-        // A second Ctrl-C ends the program at once.
-        action.sa_flags = SA_RESETHAND;
-        sigaction(SIGINT, &action, &m_previous);
     }
-    ~MeterPort() {
-        sigaction(SIGINT, &m_previous, nullptr);
-        g_interruptible.store(nullptr);
-    }
+    ~MeterPort() { g_interruptible.store(nullptr); }
     MeterPort(const MeterPort&) = delete;
     MeterPort& operator=(const MeterPort&) = delete;
 
     cnComm port;
 
 private:
+    // A second Ctrl-C ends the program at once.
+    InterruptHandler m_interrupt{StopOnInterrupt};
+
     // The simulator's log line of a frame: hex bytes separated by spaces.
     static std::string FrameLine(std::span<const std::uint8_t> bytes) {
         std::string line;
@@ -237,8 +228,6 @@ private:
         }
         return line + "\n";
     }
-
-    struct sigaction m_previous {};
 };
 
 // Plan slot letter A-E to 0-4, -1 for anything else.
@@ -292,8 +281,10 @@ int RunUpload(Context& ctx) {
         ReportFailure(ctx, result.outcome, port);
     // A failed upload never replaces a project the user already has: the files read before
     // the failure, which the desktop program keeps loaded, go beside it.
-    struct stat st {};
-    const bool keepOut = !result.outcome.ok && ::stat(out.c_str(), &st) == 0;
+    std::error_code error;
+    const bool keepOut = !result.outcome.ok &&
+                         std::filesystem::exists(
+                             std::filesystem::path(std::u8string(out.begin(), out.end())), error);
     if (keepOut && collection.Empty()) {
         ctx.err << "qm7100: no file was read; " << out << " was left as it was\n";
         return kExitFailed;

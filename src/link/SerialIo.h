@@ -3,9 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include <sys/types.h>
-#include <termios.h>
-
 namespace qm {
 
 // Line error counters as a serial driver keeps them; a rise of any of them since the last
@@ -19,6 +16,21 @@ struct LineErrorCounters {
 
     bool operator==(const LineErrorCounters&) const = default;
 };
+
+} // namespace qm
+
+#if defined(_WIN32)
+#include "link/SerialIoWin32.h"
+#else
+
+#include <sys/types.h>
+#include <termios.h>
+
+namespace qm {
+
+// An open port: a file descriptor.
+using PortHandle = int;
+inline constexpr PortHandle kNoPort = -1;
 
 // The operating-system calls the serial port makes, in one place so that tests can inject
 // partial writes, interrupted calls, hang-ups and time-outs without waiting for them.
@@ -63,3 +75,5 @@ public:
 };
 
 } // namespace qm
+
+#endif

@@ -6,15 +6,9 @@
 
 #include <poll.h>
 
-#include "link/PortAddress.h"
-
 namespace qm {
 
 namespace {
-
-// Port numbers OpenPort accepts.
-constexpr int kFirstPort = 1;
-constexpr int kLastPort = 1024;
 
 struct BaudSpeed {
     std::uint32_t baud;
@@ -67,36 +61,6 @@ bool SpeedOfBaud(std::uint32_t baud, speed_t* speed) {
 }
 
 } // namespace
-
-cnComm::cnComm(SerialIo& io) : m_io(io) {}
-
-cnComm::~cnComm() {
-    Close();
-}
-
-bool cnComm::OpenPort(int port, std::uint32_t baud) {
-    if (port < kFirstPort || port > kLastPort) {
-        m_openFailure = "COM" + std::to_string(port) + ": no such port";
-        return false;
-    }
-    return OpenDevice(PortDeviceName(port), baud);
-}
-
-bool cnComm::OpenDevice(const std::string& device, std::uint32_t baud) {
-    if (!Open(device))
-        return false;
-    if (!Configure()) {
-        OpenFailed(errno);
-        Close();
-        return false;
-    }
-    if (!SetLine(baud)) {
-        m_openFailure = device + ": the line cannot be set to " + std::to_string(baud) + " baud";
-        Close();
-        return false;
-    }
-    return true;
-}
 
 void cnComm::OpenFailed(int error) {
     std::string why;
@@ -263,10 +227,6 @@ cnComm::ReadResult cnComm::ReadSome(std::size_t max, void* buffer) {
         result.status = errno == EIO ? ReadStatus::HungUp : ReadStatus::Failed;
         return result;
     }
-}
-
-std::size_t cnComm::ReadAvailable(std::size_t max, void* buffer) {
-    return ReadSome(max, buffer).count;
 }
 
 long cnComm::QueueLength() {

@@ -13,7 +13,8 @@
 
 namespace qm {
 
-// The serial port to the meter: raw 8N1 over POSIX termios, one request and one reply at a
+// The serial port to the meter: raw 8N1 over POSIX termios (cnComm.cpp) or the Win32 comm API
+// (cnCommWin32.cpp), one request and one reply at a
 // time. The same code drives a USB serial adapter and a pseudo-terminal (the simulator's).
 //
 // Use:
@@ -52,7 +53,7 @@ public:
     // Bytes waiting in the input queue, -1 when the query fails. Clears the line errors.
     long QueueLength();
 
-    bool IsOpen() const { return m_fd >= 0; }
+    bool IsOpen() const { return m_fd != kNoPort; }
     // Discards pending output and closes; nothing happens when the port is closed.
     void Close();
 
@@ -111,8 +112,7 @@ private:
     void OpenFailed(int error);
 
     SerialIo& m_io;
-    // Closed port: descriptor -1.
-    int m_fd = -1;
+    PortHandle m_fd = kNoPort;
     std::string m_portName;
     std::string m_openFailure;
     LinkTimings m_timings;
@@ -123,6 +123,12 @@ private:
     std::atomic<bool> m_stop{false};
     static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler sets the stop flag");
     FrameTrace m_trace;
+#if defined(_WIN32)
+    // Windows tells that input has come only by reading it: the byte a wait read, which the
+    // next read hands out first.
+    std::uint8_t m_early = 0;
+    bool m_hasEarly = false;
+#endif
 };
 
 } // namespace qm

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "app/Settings.h"
+#include "base/Platform.h"
 #include "operations/LinkOutcome.h"
 
 namespace qm {
@@ -26,8 +27,7 @@ TimeUnitChoice DefaultTimeUnitChoice(const Settings& settings) {
     const std::string temperature = settings.TemperatureUnit();
     choice.temperature = TemperatureCode(temperature) >= 0 ? temperature : "C";
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = LocalTime(now);
     choice.when = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
                    local.tm_hour,        local.tm_min,     local.tm_sec};
     return choice;

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <unordered_map>
 
+#include "base/Platform.h"
+
 namespace qm {
 
 extern const unsigned char kStringTableText[];
@@ -61,12 +63,7 @@ int LanguageBaseForLocale(std::string_view locale) {
 }
 
 int SystemLanguageBase() {
-    for (const char* var : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(var);
-        if (value && *value)
-            return LanguageBaseForLocale(value);
-    }
-    return kLanguageEnglish;
+    return LanguageBaseForLocale(UserLocale());
 }
 
 int LanguageBase() {

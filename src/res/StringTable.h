@@ -15,7 +15,8 @@ inline constexpr int kIdsOleInitFailed = 100;
 // Language base for a POSIX locale name such as "zh_CN.UTF-8": Chinese only for the PRC.
 int LanguageBaseForLocale(std::string_view locale);
 
-// Language base from the user's environment (LC_ALL, LC_MESSAGES, LANG).
+// Language base of the user: LC_ALL, LC_MESSAGES or LANG; on Windows the user's interface
+// language, where 0x0804 (Chinese, PRC) gives the Chinese base.
 int SystemLanguageBase();
 
 // The process-wide language base, chosen once at start (English until set).

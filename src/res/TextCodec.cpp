@@ -1,40 +1,14 @@
 #include "res/TextCodec.h"
 
-#include <cerrno>
-
-#include <iconv.h>
-
+#include "base/Platform.h"
 #include "res/StringTable.h"
 
 namespace qm {
 
 namespace {
 
-std::string Convert(std::string_view in, const char* to, const char* from) {
-    iconv_t cd = ::iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return std::string(in);
-    std::string out;
-    char buf[256];
-    char* src = const_cast<char*>(in.data());
-    std::size_t left = in.size();
-    while (left > 0) {
-        char* dst = buf;
-        std::size_t room = sizeof buf;
-        std::size_t r = ::iconv(cd, &src, &left, &dst, &room);
-        out.append(buf, static_cast<std::size_t>(dst - buf));
-        if (r == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            out += '?'; // a byte or character the other side cannot represent
-            ++src;
-            --left;
-        }
-    }
-    ::iconv_close(cd);
-    return out;
-}
-
-const char* CodePage(int languageBase) {
-    return languageBase == kLanguageChinese ? "GBK" : "WINDOWS-1252";
+unsigned CodePage(int languageBase) {
+    return languageBase == kLanguageChinese ? kCodePageGbk : kCodePageWestern;
 }
 
 } // namespace
@@ -81,7 +55,7 @@ bool IsValidUtf8(std::string_view s) {
 std::string AnsiToUtf8(std::string_view ansi, int languageBase) {
     if (IsValidUtf8(ansi))
         return std::string(ansi);
-    return Convert(ansi, "UTF-8", CodePage(languageBase));
+    return CodePageToUtf8(ansi, CodePage(languageBase));
 }
 
 std::string AnsiToUtf8(std::string_view ansi) {
@@ -94,7 +68,7 @@ std::string Utf8ToAnsi(std::string_view utf8, int languageBase) {
         ascii = ascii && static_cast<unsigned char>(c) < 0x80;
     if (ascii)
         return std::string(utf8);
-    return Convert(utf8, CodePage(languageBase), "UTF-8");
+    return Utf8ToCodePage(utf8, CodePage(languageBase));
 }
 
 std::string Utf8ToAnsi(std::string_view utf8) {

@@ -19,8 +19,8 @@ TEST(BaudRate, OnlyPositiveValuesThatFitAreRates) {
     EXPECT_EQ(BaudRateOf(115200), 115200u);
     EXPECT_EQ(BaudRateOf(0), 0u);
     EXPECT_EQ(BaudRateOf(-9600), 0u);
-    EXPECT_EQ(BaudRateOf(0xFFFFFFFFL), 0xFFFFFFFFu);
-    if constexpr (sizeof(long) > 4) {
+    if constexpr (sizeof(long) > 4) { // not on Windows
+        EXPECT_EQ(BaudRateOf(0xFFFFFFFFL), 0xFFFFFFFFu);
         EXPECT_EQ(BaudRateOf(0x100000000L), 0u);
     }
 }

@@ -83,8 +83,13 @@ TEST(PortSetting, NumbersPathsAndTheUnconfiguredValue) {
     EXPECT_TRUE(path.configured);
     EXPECT_EQ(path.number, 0);
     EXPECT_EQ(path.device, "/dev/pts/7");
+#if defined(_WIN32)
+    EXPECT_EQ(PortDeviceName(1), "\\\\.\\COM1");
+    EXPECT_EQ(PortDeviceName(12), "\\\\.\\COM12");
+#else
     EXPECT_EQ(PortDeviceName(1), "/dev/ttyUSB0");
     EXPECT_EQ(PortDeviceName(4), "/dev/ttyUSB3");
+#endif
 }
 
 TEST(PortSetting, DecimalValueReadsLikeTheSettingsDo) {

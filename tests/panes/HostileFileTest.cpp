@@ -2,6 +2,8 @@
 // never read outside the element.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <random>
 
 #include "panes/AnalysisPane.h"
@@ -23,7 +25,7 @@ void Exercise(const _tagFileDataExt& e) {
                 EXPECT_EQ(row.size(), t.columns.size());
         }
         for (long pos : {-100000L, -1L, 0L, 1L, 11L, 12L, 159L, 160L, 169L, 170L, 255L, 319L, 320L,
-                         65535L, 1L << 40})
+                         65535L, std::numeric_limits<long>::max()})
             pane->MarkerMoved(pos);
         pane->ExportCsv();
     }
