@@ -48,7 +48,10 @@ TEST(Platform, CodePagesRoundTripAndMarkWhatTheyLack) {
     EXPECT_EQ(Utf8ToCodePage("\xE7\x94\xB5", kCodePageGbk), "\xB5\xE7");
     EXPECT_EQ(CodePageToUtf8("\xB5", kCodePageWestern), "\xC2\xB5");
     EXPECT_EQ(Utf8ToCodePage("\xE7\x94\xB5", kCodePageWestern), "?");
-    EXPECT_EQ(Utf8ToCodePage("a\xE7\x94\xB5" "b", kCodePageWestern), "a?b");
+    EXPECT_EQ(Utf8ToCodePage("a\xE7\x94\xB5"
+                             "b",
+                             kCodePageWestern),
+              "a?b");
 }
 
 TEST(Platform, ExecutableFolderAndUserFoldersExist) {
