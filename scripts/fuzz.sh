@@ -5,6 +5,8 @@
 # exits non-zero when any target found something; a finding's input is kept in
 # build-fuzz/findings/<target>/ (replay it with build/fuzz/<target> FILE).
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
+# With FUZZ_RUNS=N in the environment a target also stops after N executions, so that a long
+# run on a busy machine still reaches its count (SECONDS is then the cap).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -41,7 +43,7 @@ for t in "${targets[@]}"; do
     touch "$stamp"
     status=0
     $build/fuzz/"$t" "$work" fuzz/corpus/"$t" -max_total_time="$seconds" -timeout=30 \
-        -print_final_stats=1 -artifact_prefix="$findings/" >"$log" 2>&1 || status=$?
+        ${FUZZ_RUNS:+-runs="$FUZZ_RUNS"} -print_final_stats=1 -artifact_prefix="$findings/" >"$log" 2>&1 || status=$?
     execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
     found=$(find "$findings" -type f -newer "$stamp" | wc -l)

@@ -33,6 +33,14 @@ bool IsWritableFolder(const std::string& utf8) {
     return ::access(utf8.c_str(), W_OK | X_OK) == 0;
 }
 
+DeviceAccess ProbeDevice(const std::string& utf8) {
+    DeviceAccess access;
+    access.exists = ::access(utf8.c_str(), F_OK) == 0;
+    if (access.exists && ::access(utf8.c_str(), R_OK | W_OK) != 0)
+        access.error = errno;
+    return access;
+}
+
 bool RemoveFile(const std::string& utf8) {
     return std::remove(utf8.c_str()) == 0;
 }

@@ -23,6 +23,14 @@ bool MoveOver(const std::string& temp, const std::string& target);
 bool RemoveFile(const std::string& utf8);
 // Whether this user may create files in a folder (access(2); on Windows, by creating one).
 bool IsWritableFolder(const std::string& utf8);
+// Whether a device node exists, and the errno that opening it for reading and writing would
+// meet (0 when allowed). Windows has no such nodes to probe: (false, 0), the port's own open
+// tells what is wrong.
+struct DeviceAccess {
+    bool exists = false;
+    int error = 0;
+};
+DeviceAccess ProbeDevice(const std::string& utf8);
 // A number no other running process has, for temporary file names.
 long ProcessId();
 

@@ -128,6 +128,10 @@ bool IsWritableFolder(const std::string& utf8) {
     return true;
 }
 
+DeviceAccess ProbeDevice(const std::string&) {
+    return {};
+}
+
 long ProcessId() {
     return static_cast<long>(GetCurrentProcessId());
 }

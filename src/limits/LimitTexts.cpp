@@ -1,6 +1,8 @@
 #include "limits/LimitTexts.h"
 
 #include <map>
+#include <string>
+#include <vector>
 
 #include "panes/PaneText.h"
 #include "res/StringTable.h"
@@ -133,6 +135,40 @@ namespace {
 bool IsHum(Quantity q) {
     return q == Quantity::Hum || q == Quantity::Hum1 || q == Quantity::Hum2;
 }
+
+// Fills a text's integer placeholders: "%d" takes the next value, "%1$d" and "%2$d" a given one,
+// so that a translation may put them in its own order. Done here rather than by printf, whose
+// numbered placeholders not every C library honours.
+std::string FillNumbers(const std::string& pattern, const std::vector<int>& values) {
+    std::string out;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] != '%' || i + 1 == pattern.size()) {
+            out += pattern[i];
+            continue;
+        }
+        const char c = pattern[i + 1];
+        std::size_t index = values.size();
+        if (c == 'd') {
+            index = next++;
+            i += 1;
+        } else if (c >= '1' && c <= '9' && i + 3 < pattern.size() && pattern[i + 2] == '$' &&
+                   pattern[i + 3] == 'd') {
+            index = static_cast<std::size_t>(c - '1');
+            i += 3;
+        } else if (c == '%') {
+            out += '%';
+            i += 1;
+            continue;
+        } else {
+            out += '%';
+            continue;
+        }
+        if (index < values.size())
+            out += std::to_string(values[index]);
+    }
+    return out;
+}
 } // namespace
 
 std::string CheckValueText(const ValueCheck& check) {
@@ -158,7 +194,7 @@ std::string MarginText(const ValueCheck& check) {
 std::string SummaryLine(int passCount, int channelCount, std::optional<double> worstMargin,
                         int base) {
     std::string line =
-        Format(LimitText("%d of %d channels pass", base).c_str(), passCount, channelCount);
+        FillNumbers(LimitText("%d of %d channels pass", base), {passCount, channelCount});
     if (worstMargin)
         line += Format(LimitText(", worst margin %+.1f dB", base).c_str(), *worstMargin);
     return line;

@@ -62,6 +62,10 @@ bool SpeedOfBaud(std::uint32_t baud, speed_t* speed) {
 
 } // namespace
 
+int cnComm::LastSystemError() {
+    return errno;
+}
+
 void cnComm::OpenFailed(int error) {
     std::string why;
     switch (error) {
@@ -98,7 +102,7 @@ bool cnComm::Open(const std::string& device) {
         fd = m_io.Open(device.c_str());
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
-        OpenFailed(errno);
+        OpenFailed(LastSystemError());
         return false;
     }
     // Another program on the same port would take our replies. A device that cannot be

@@ -108,8 +108,10 @@ private:
     bool Configure();
     // True when the driver counted line errors since the last call.
     bool TakeLineErrors();
-    // Records errno's reason for the device just tried.
+    // Records the reason for the device just tried: error is what LastSystemError() gave.
     void OpenFailed(int error);
+    // The system's code for the call that just failed: errno, or GetLastError() on Windows.
+    static int LastSystemError();
 
     SerialIo& m_io;
     PortHandle m_fd = kNoPort;

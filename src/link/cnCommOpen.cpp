@@ -1,7 +1,5 @@
 // The parts of cnComm that every platform shares; cnComm.cpp (termios) and cnCommWin32.cpp
 // hold the rest.
-#include <cerrno>
-
 #include "link/PortAddress.h"
 #include "link/cnComm.h"
 
@@ -33,7 +31,7 @@ bool cnComm::OpenDevice(const std::string& device, std::uint32_t baud) {
     if (!Open(device))
         return false;
     if (!Configure()) {
-        OpenFailed(errno);
+        OpenFailed(LastSystemError());
         Close();
         return false;
     }

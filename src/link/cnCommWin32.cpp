@@ -26,12 +26,16 @@ bool cnComm::Open(const std::string& device) {
     // Opened exclusively: while it is ours, no other program can take our replies.
     const PortHandle port = m_io.Open(device.c_str());
     if (port == kNoPort) {
-        OpenFailed(static_cast<int>(GetLastError()));
+        OpenFailed(LastSystemError());
         return false;
     }
     m_fd = port;
     m_hasEarly = false;
     return true;
+}
+
+int cnComm::LastSystemError() {
+    return static_cast<int>(GetLastError());
 }
 
 // error: a Windows error code (GetLastError).

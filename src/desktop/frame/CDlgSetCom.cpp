@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cerrno>
-#include <unistd.h>
 
 #include "app/Settings.h"
+#include "base/Platform.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
 #include "desktop/OperationWorker.h"
@@ -42,9 +42,8 @@ QString PortAccessDetail(const std::string& device, bool exists, int accessError
 }
 
 QString PortAccessDetail(const std::string& device) {
-    const bool exists = ::access(device.c_str(), F_OK) == 0;
-    const int error = exists && ::access(device.c_str(), R_OK | W_OK) != 0 ? errno : 0;
-    return PortAccessDetail(device, exists, error);
+    const DeviceAccess access = ProbeDevice(device);
+    return PortAccessDetail(device, access.exists, access.error);
 }
 
 CDlgSetCom::CDlgSetCom(QWidget* parent)
