@@ -9,9 +9,11 @@
 #include "app/ProjectFile.h"
 #include "chart/SpectrumOverlay.h"
 #include "desktop/CLevantoApp.h"
+#include "desktop/DesktopTexts.h"
 #include "desktop/panes/CAnalysisDialog.h"
 #include "desktop/panes/CCompareDialog.h"
 #include "panes/MeasurementCompare.h"
+#include "res/StringTable.h"
 #include "support/TestSupport.h"
 
 namespace qm {
@@ -70,6 +72,19 @@ TEST_F(CompareDialog, SpectrumPaneKeepsAndClearsTheReference) {
     EXPECT_TRUE(kept->label.contains("TERR01"));
     QTest::mouseClick(pane->findChild<QPushButton*>("clearReferenceButton"), Qt::LeftButton);
     EXPECT_TRUE(SpectrumReference().Load()->Empty());
+}
+
+TEST_F(CompareDialog, ItsTextsFollowTheChineseBase) {
+    SetLanguageBase(kLanguageChinese);
+    CCompareDialog dialog;
+    auto pane = CreateAnalysisDialog(PaneSection::Spectrum);
+    SetLanguageBase(kLanguageEnglish);
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("比较测量"));
+    EXPECT_EQ(dialog.findChild<QPushButton*>("openB")->text(), QString::fromUtf8("打开工程..."));
+    EXPECT_EQ(pane->findChild<QPushButton*>("setReferenceButton")->text(),
+              QString::fromUtf8("设为参考"));
+    // A text without a translation stays English rather than empty.
+    EXPECT_EQ(ExtraText("no such text"), QStringLiteral("no such text"));
 }
 
 TEST_F(CompareDialog, DISABLED_Screenshots) {

@@ -160,7 +160,8 @@ void CMainFrame::BuildRibbon(const RibbonTexts& texts) {
     m_ribbon->AddButton(connectPanel, m_commands[RibbonTexts::Connect]);
     m_ribbon->AddButton(operation, m_commands[RibbonTexts::ChannelEditor]);
     m_ribbon->AddButton(operation, m_commands[RibbonTexts::PictureCapture]);
-    auto* compare = new QAction(QIcon(QStringLiteral(":/icons/compare.svg")), tr("Compare"), this);
+    auto* compare =
+        new QAction(QIcon(QStringLiteral(":/icons/compare.svg")), ExtraText("Compare"), this);
     compare->setObjectName("compareCommand");
     connect(compare, &QAction::triggered, this, [this] { OpenCompareDialog(this); });
     m_ribbon->AddButton(operation, compare);

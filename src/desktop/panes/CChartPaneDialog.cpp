@@ -48,9 +48,9 @@ CChartPaneDialog::CChartPaneDialog(PaneSection section, QWidget* parent)
     extras->addWidget(MakeSpreadsheetButton(this));
     root->addLayout(extras, 0);
     if (section == PaneSection::Spectrum) {
-        auto* set = new QPushButton(tr("Set reference"), this);
+        auto* set = new QPushButton(ExtraText("Set reference"), this);
         set->setObjectName("setReferenceButton");
-        auto* clear = new QPushButton(tr("Clear reference"), this);
+        auto* clear = new QPushButton(ExtraText("Clear reference"), this);
         clear->setObjectName("clearReferenceButton");
         extras->addWidget(set);
         extras->addWidget(clear);
@@ -100,8 +100,9 @@ void CChartPaneDialog::SetReference() {
     const MeasurementFile file(*element);
     SpectrumOverlay reference;
     reference.values = SpectrumTracesOf(file).trace0;
-    reference.label = tr("Reference: %1").arg(QString::fromStdString(AnsiToUtf8(file.FileName())));
-    reference.baseLabel = tr("Shown");
+    reference.label =
+        ExtraText("Reference: %1").arg(QString::fromStdString(AnsiToUtf8(file.FileName())));
+    reference.baseLabel = ExtraText("Shown");
     SpectrumReference().Publish(std::move(reference));
 }
 

@@ -33,7 +33,7 @@ QString NameOf(const _tagFileDataExt& element) {
 } // namespace
 
 CCompareDialog::CCompareDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(tr("Compare measurements"));
+    setWindowTitle(ExtraText("Compare measurements"));
     setObjectName("compareDialog");
     PaintDialogBackground(this);
     auto* root = new QVBoxLayout(this);
@@ -44,7 +44,7 @@ CCompareDialog::CCompareDialog(QWidget* parent) : QDialog(parent) {
         m_choice[side] = new QComboBox(this);
         m_choice[side]->setObjectName(side == 0 ? "fileA" : "fileB");
         m_choice[side]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-        auto* open = new QPushButton(tr("Open project..."), this);
+        auto* open = new QPushButton(ExtraText("Open project..."), this);
         open->setObjectName(side == 0 ? "openA" : "openB");
         pick->addWidget(new QLabel(sides[side] + QStringLiteral(":"), this), side, 0);
         pick->addWidget(m_choice[side], side, 1);
@@ -55,8 +55,8 @@ CCompareDialog::CCompareDialog(QWidget* parent) : QDialog(parent) {
     }
     m_chartKind = new QComboBox(this);
     m_chartKind->setObjectName("chartKind");
-    m_chartKind->addItems({tr("Scan"), tr("Spectrum")});
-    pick->addWidget(new QLabel(tr("Chart:"), this), 0, 3);
+    m_chartKind->addItems({ExtraText("Scan"), ExtraText("Spectrum")});
+    pick->addWidget(new QLabel(ExtraText("Chart:"), this), 0, 3);
     pick->addWidget(m_chartKind, 0, 4);
     pick->setColumnStretch(5, 1);
     connect(m_chartKind, &QComboBox::currentIndexChanged, this, [this] { RenderChart(); });

@@ -80,7 +80,7 @@ void CPaneDialogBase::ExportSpreadsheetFile() {
 }
 
 QWidget* CPaneDialogBase::MakeSpreadsheetButton(QWidget* parent) {
-    auto* button = new QPushButton(tr("Export for spreadsheet"), parent);
+    auto* button = new QPushButton(ExtraText("Export for spreadsheet"), parent);
     button->setObjectName("spreadsheetButton");
     connect(button, &QPushButton::clicked, this, &CPaneDialogBase::ExportSpreadsheetFile);
     return button;
