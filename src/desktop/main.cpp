@@ -13,6 +13,7 @@
 #include "desktop/frame/CMainFrame.h"
 #include "desktop/frame/ScreenshotDriver.h"
 #include "desktop/frame/WorkdeskStartup.h"
+#include "desktop/limits/LimitProfiles.h"
 #include "res/StringTable.h"
 
 namespace {
@@ -63,6 +64,9 @@ int main(int argc, char** argv) {
     qm::SetLanguageBase(line.language.empty()   ? qm::SystemLanguageBase()
                         : line.language == "zh" ? qm::kLanguageChinese
                                                 : qm::kLanguageEnglish);
+    // The limit profile of the last run, unless taking pictures (they show the plain panes).
+    if (!qEnvironmentVariableIsSet("QM_SCREENSHOT_DIR"))
+        qm::RestoreLimitProfile();
     auto frame = std::make_unique<qm::CMainFrame>();
     ExitAfterPaint exitAfterPaint;
     if (qEnvironmentVariableIsSet("QM_EXIT_AFTER_PAINT"))

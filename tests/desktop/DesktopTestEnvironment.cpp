@@ -1,5 +1,7 @@
 // The desktop tests share one QApplication on the offscreen platform.
 #include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 #include "res/StringTable.h"
@@ -20,6 +22,11 @@ public:
         static char name[] = "test_desktop";
         static char* argv[] = {name, nullptr};
         m_app = new QApplication(argc, argv);
+        // The per-user store (look, limit profile) of a scratch folder, empty at every run: the
+        // tests neither read nor change the user's own choices.
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings(QSettings::UserScope, QStringLiteral("QM7100"), QStringLiteral("QM7100 Workdesk"))
+            .clear();
         qm::SetLanguageBase(qm::kLanguageEnglish);
     }
     void TearDown() override {

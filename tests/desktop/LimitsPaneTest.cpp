@@ -4,14 +4,17 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QSettings>
 #include <QTableWidget>
 #include <QTest>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 #include "FakePrompt.h"
 #include "FrameTestSupport.h"
 #include "app/ProjectFile.h"
 #include "desktop/CLevantoApp.h"
+#include "desktop/frame/Looks.h"
 #include "desktop/limits/LimitProfiles.h"
 #include "desktop/limits/LimitRibbonPanel.h"
 #include "desktop/panes/CAnalysisDialog.h"
@@ -31,6 +34,7 @@ protected:
     }
     void TearDown() override {
         LimitProfiles::Instance().SetActive(std::nullopt);
+        RememberLimitProfile();
         CLevantoApp::Instance().Files().Clear();
     }
     std::unique_ptr<CAnalysisDialog> Open(PaneSection section, long index) {
@@ -119,6 +123,58 @@ TEST_F(LimitsDesktop, ChooserLoadsProfilesAndRefusesAFaultyOne) {
 
     ChooseProfile(*chooser, 0, fixture.frame.get());
     EXPECT_EQ(LimitProfiles::Instance().Active(), nullptr);
+}
+
+TEST_F(LimitsDesktop, TheChosenProfileIsInForceAgainAtTheNextStart) {
+    // One per-user store across the starts (each frame fixture would give its own).
+    const auto useStore = [this] {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QString::fromStdString(m_dir.File("store")));
+    };
+    std::string text(DefaultProfileText());
+    text.replace(text.find("Name = "), 0, "Name = Block 7\n; ");
+    test::WriteFile(m_dir.File("block7.ini"), text);
+    const QString block7 = QString::fromStdString(m_dir.File("block7.ini"));
+    const auto choose = [&](test::FrameFixture& fixture, bool other) {
+        useStore();
+        auto* chooser = fixture.frame->findChild<QComboBox*>("limitProfileChooser");
+        fixture.prompt.openNames << block7;
+        ChooseProfile(*chooser, other ? chooser->count() - 1 : 1, fixture.frame.get());
+    };
+    const auto restart = [] {
+        LimitProfiles::Instance().SetActive(std::nullopt);
+        RestoreLimitProfile();
+        return LimitProfiles::Instance().Active();
+    };
+    const auto chooserOf = [](test::FrameFixture& fixture) {
+        return fixture.frame->findChild<QComboBox*>("limitProfileChooser");
+    };
+    {
+        test::FrameFixture fixture;
+        choose(fixture, true);
+    }
+    // The file's profile is active again and the chooser shows it before "Other file...".
+    ASSERT_NE(restart(), nullptr);
+    EXPECT_EQ(LimitProfiles::Instance().Active()->name, "Block 7");
+    {
+        test::FrameFixture fixture;
+        EXPECT_EQ(chooserOf(fixture)->currentText(), "block7");
+        EXPECT_EQ(chooserOf(fixture)->currentIndex(), chooserOf(fixture)->count() - 2);
+        choose(fixture, false); // the shipped one
+    }
+    ASSERT_NE(restart(), nullptr);
+    EXPECT_EQ(LimitProfiles::Instance().Active()->name, DefaultProfile().name);
+    {
+        test::FrameFixture fixture;
+        EXPECT_EQ(chooserOf(fixture)->currentIndex(), 1);
+        choose(fixture, true);
+    }
+    // A remembered file that has gone: no profile, and it is forgotten.
+    std::remove(m_dir.File("block7.ini").c_str());
+    EXPECT_EQ(restart(), nullptr);
+    EXPECT_EQ(UserStore().value("LimitProfile").toString(), "");
+    test::FrameFixture fixture;
+    EXPECT_EQ(chooserOf(fixture)->currentIndex(), 0);
 }
 
 TEST_F(LimitsDesktop, ReportCommandWritesThePdf) {

@@ -97,14 +97,14 @@ QString StyleSheetOf(const LookColours& c) {
     return sheet;
 }
 
+constexpr const char* kLookKey = "ApplicationLook";
+
+} // namespace
+
 QSettings UserStore() {
     return QSettings(QSettings::UserScope, QStringLiteral("QM7100"),
                      QStringLiteral("QM7100 Workdesk"));
 }
-
-constexpr const char* kLookKey = "ApplicationLook";
-
-} // namespace
 
 bool IsLook(int look) {
     return look >= kLookOffice2007Blue && look <= kLookWindows7;

@@ -55,6 +55,33 @@ void FillChooser(QComboBox& chooser) {
     chooser.addItem(LimitUiText("Other file..."), kOtherFile);
 }
 
+// Marks the chooser's entry at index as the one in force.
+void ShowChoice(QComboBox& chooser, int index) {
+    chooser.setCurrentIndex(index);
+    chooser.setProperty("activeIndex", index);
+    chooser.setToolTip(LimitProfiles::Instance().Active()
+                           ? QString::fromStdString(LimitProfiles::Instance().Active()->name)
+                           : LimitUiText("None"));
+}
+
+// The entry of the profile already active (one restored at start); a file not among the
+// user's profiles gets an entry of its own before "Other file...".
+int EntryOfActive(QComboBox& chooser) {
+    const QString& source = LimitProfiles::Instance().Source();
+    if (!LimitProfiles::Instance().Active())
+        return 0;
+    if (source.isEmpty() || source == QLatin1String(kShippedSource))
+        return 1;
+    for (int i = 0; i < chooser.count(); ++i)
+        if (chooser.itemData(i).toInt() == kUserFile &&
+            chooser.itemData(i, Qt::ToolTipRole).toString() == source)
+            return i;
+    const int at = chooser.count() - 1;
+    chooser.insertItem(at, QFileInfo(source).completeBaseName(), kUserFile);
+    chooser.setItemData(at, source, Qt::ToolTipRole);
+    return at;
+}
+
 } // namespace
 
 void ChooseProfile(QComboBox& chooser, int index, QWidget* window) {
@@ -63,7 +90,7 @@ void ChooseProfile(QComboBox& chooser, int index, QWidget* window) {
     if (kind == kNone) {
         LimitProfiles::Instance().SetActive(std::nullopt);
     } else if (kind == kShipped) {
-        LimitProfiles::Instance().SetActive(DefaultProfile());
+        LimitProfiles::Instance().SetActive(DefaultProfile(), kShippedSource);
     } else {
         QString path = chooser.itemData(index, Qt::ToolTipRole).toString();
         if (kind == kOtherFile) {
@@ -84,12 +111,10 @@ void ChooseProfile(QComboBox& chooser, int index, QWidget* window) {
             chooser.setCurrentIndex(previous);
             return;
         }
-        LimitProfiles::Instance().SetActive(*r.profile);
+        LimitProfiles::Instance().SetActive(*r.profile, path);
     }
-    chooser.setProperty("activeIndex", index);
-    chooser.setToolTip(LimitProfiles::Instance().Active()
-                           ? QString::fromStdString(LimitProfiles::Instance().Active()->name)
-                           : LimitUiText("None"));
+    RememberLimitProfile();
+    ShowChoice(chooser, index);
 }
 
 void AddLimitPanel(CRibbonBar& ribbon, QWidget* window) {
@@ -102,7 +127,7 @@ void AddLimitPanel(CRibbonBar& ribbon, QWidget* window) {
     chooser->setAccessibleName(LimitUiText("Limit profile"));
     chooser->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     FillChooser(*chooser);
-    chooser->setProperty("activeIndex", 0);
+    ShowChoice(*chooser, EntryOfActive(*chooser));
     column->addWidget(chooser);
     column->addStretch(1);
     ribbon.AddWidget(panel, box);
