@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <map>
 
@@ -69,18 +70,34 @@ const char* const kDateFormats[] = {"%Y/%m/%d", "%d/%m/%Y", "%m/%d/%Y"};
 
 } // namespace
 
-ScreenPainter::ScreenPainter()
-    : m_image(static_cast<std::size_t>(kWidth * kHeight), Colour{0, 0, 0}) {}
+ScreenPainter::ScreenPainter() : m_pixels(static_cast<std::size_t>(kWidth * kHeight * 3), 0) {}
+
+std::uint8_t* ScreenPainter::At(int x, int y) {
+    return m_pixels.data() + (static_cast<std::size_t>(kHeight - 1 - y) * kWidth + x) * 3;
+}
 
 void ScreenPainter::Put(int x, int y, Colour c) {
-    if (x >= 0 && x < kWidth && y >= 0 && y < kHeight)
-        m_image[static_cast<std::size_t>(y * kWidth + x)] = c;
+    if (x >= 0 && x < kWidth && y >= 0 && y < kHeight) {
+        std::uint8_t* p = At(x, y);
+        p[0] = c.b;
+        p[1] = c.g;
+        p[2] = c.r;
+    }
 }
 
 void ScreenPainter::Fill(int x, int y, int w, int h, Colour c) {
-    for (int row = y; row < y + h; ++row)
-        for (int col = x; col < x + w; ++col)
-            Put(col, row, c);
+    const int left = std::max(x, 0), right = std::min(x + w, kWidth);
+    const int top = std::max(y, 0), bottom = std::min(y + h, kHeight);
+    if (left >= right || top >= bottom)
+        return;
+    // One pixel, then the row's span by doubling copies; then the rows below.
+    const std::size_t span = static_cast<std::size_t>(right - left) * 3;
+    std::uint8_t* first = At(left, top);
+    Put(left, top, c);
+    for (std::size_t done = 3; done < span; done *= 2)
+        std::memcpy(first + done, first, std::min(done, span - done));
+    for (int row = top + 1; row < bottom; ++row)
+        std::memcpy(At(left, row), first, span);
 }
 
 void ScreenPainter::Line(int x0, int y0, int x1, int y1, Colour c) {
@@ -180,16 +197,7 @@ void ScreenPainter::Paint(const MeterSimulator& meter) {
 }
 
 std::vector<std::uint8_t> ScreenPainter::Pixels() const {
-    std::vector<std::uint8_t> out;
-    out.reserve(static_cast<std::size_t>(kWidth * kHeight * 3));
-    for (int row = kHeight - 1; row >= 0; --row)
-        for (int col = 0; col < kWidth; ++col) {
-            const Colour& c = m_image[static_cast<std::size_t>(row * kWidth + col)];
-            out.push_back(c.b);
-            out.push_back(c.g);
-            out.push_back(c.r);
-        }
-    return out;
+    return m_pixels;
 }
 
 } // namespace qm::sim

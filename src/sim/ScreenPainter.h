@@ -33,7 +33,10 @@ private:
     // Text in a 5 x 7 font with one pixel between characters, scaled by scale.
     void Text(int x, int y, const std::string& text, Colour c, int scale = 1);
 
-    std::vector<Colour> m_image; // top row first
+    // The first byte of pixel (x, y), counted from the top left; x and y on the screen.
+    std::uint8_t* At(int x, int y);
+
+    std::vector<std::uint8_t> m_pixels; // already as sent: bottom row first, blue, green, red
 };
 
 } // namespace qm::sim
