@@ -325,7 +325,7 @@ MeterSimulator::Bytes MeterSimulator::ScreenBlock(bool first) {
 std::vector<std::uint8_t> MeterSimulator::ScreenPixels() const {
     ScreenPainter painter;
     painter.Paint(*this);
-    return painter.Pixels();
+    return std::move(painter).Pixels();
 }
 
 } // namespace qm::sim

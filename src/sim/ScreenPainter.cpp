@@ -9,6 +9,7 @@
 #include <cstring>
 #include <ctime>
 #include <map>
+#include <utility>
 
 #include "sim/MeterSimulator.h"
 
@@ -196,8 +197,12 @@ void ScreenPainter::Paint(const MeterSimulator& meter) {
     Text(4, 224, status, green);
 }
 
-std::vector<std::uint8_t> ScreenPainter::Pixels() const {
+std::vector<std::uint8_t> ScreenPainter::Pixels() const& {
     return m_pixels;
+}
+
+std::vector<std::uint8_t> ScreenPainter::Pixels() && {
+    return std::move(m_pixels);
 }
 
 } // namespace qm::sim

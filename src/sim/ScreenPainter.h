@@ -21,7 +21,8 @@ public:
 
     // 240 rows of 960 bytes, bottom row first, each pixel blue, green, red: the bytes the
     // meter sends.
-    std::vector<std::uint8_t> Pixels() const;
+    std::vector<std::uint8_t> Pixels() const&;
+    std::vector<std::uint8_t> Pixels() &&; // without a copy
 
 private:
     struct Colour {
