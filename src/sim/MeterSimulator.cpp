@@ -303,7 +303,11 @@ MeterSimulator::Bytes MeterSimulator::WritePlanFrame(const Bytes& request) {
 
 MeterSimulator::Bytes MeterSimulator::ScreenBlock(bool first) {
     if (first || m_screen.empty()) {
-        m_screen = ScreenPixels();
+        const ScreenState state = ShownState();
+        if (m_screen.empty() || state != m_screenState) {
+            m_screen = ScreenPixels();
+            m_screenState = state;
+        }
         m_screenSent = 0;
     }
     // Scrambled: odd blocks first, then even ones, each group from the top down.
@@ -320,6 +324,12 @@ MeterSimulator::Bytes MeterSimulator::ScreenBlock(bool first) {
                 kScreenBlockBytes, data.begin() + 3);
     ++m_screenSent;
     return Reply(kReadScreen, kScreenReplyLength, data);
+}
+
+MeterSimulator::ScreenState MeterSimulator::ShownState() const {
+    // Local minutes start on whole minutes of the epoch in every zone in use.
+    return {ClockNow() / 60,   m_currentPlan, m_levelUnit,
+            m_temperatureUnit, m_shutdown,    m_dateFormat};
 }
 
 std::vector<std::uint8_t> MeterSimulator::ScreenPixels() const {

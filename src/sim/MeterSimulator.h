@@ -103,6 +103,15 @@ private:
 
     // Screen transfer in progress.
     std::vector<std::uint8_t> m_screen;
+    // What the screen shows, for repainting only when it changed: the clock's minute and the
+    // settings on the status line (the model never changes).
+    struct ScreenState {
+        std::time_t minute = -1;
+        int plan = -1, levelUnit = -1, temperatureUnit = -1, shutdown = -1, dateFormat = -1;
+        bool operator==(const ScreenState&) const = default;
+    };
+    ScreenState ShownState() const;
+    ScreenState m_screenState;
     int m_screenSent = 0;
     bool m_screenScrambled = false;
 };

@@ -158,6 +158,16 @@ TEST(Sim, ScreenBlocksInAnyOrderGiveTheSamePicture) {
     // the two pictures may differ there when the minute turns; compare the rest.
     const std::size_t titleRows = 16 * 960;
     EXPECT_TRUE(std::equal(first->begin(), first->end() - titleRows, second->begin()));
+
+    // The screen shows what the meter was told since: another level unit, another picture;
+    // and back to the first unit, the first picture again.
+    ASSERT_TRUE(SetLevelUnit(a, 2));
+    const auto dbm = ReadScreen(a);
+    ASSERT_TRUE(SetLevelUnit(a, 0));
+    const auto again = ReadScreen(a);
+    ASSERT_TRUE(dbm && again);
+    EXPECT_FALSE(std::equal(dbm->begin(), dbm->end() - titleRows, first->begin()));
+    EXPECT_TRUE(std::equal(again->begin(), again->end() - titleRows, first->begin()));
 }
 
 } // namespace
