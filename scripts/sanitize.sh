@@ -58,7 +58,11 @@ unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
 
 configure build-tsan thread
 targets=(test_chart qm7100 qm7100-sim)
-cmake --build build-tsan --target help | grep -qw test_desktop && targets+=(test_desktop)
+# (grep reads the whole list: with -q it would stop early and break cmake's pipe, which pipefail
+# takes for a failure and the desktop tests would be left out)
+if cmake --build build-tsan --target help | grep -w test_desktop >/dev/null; then
+    targets+=(test_desktop)
+fi
 build build-tsan --target "${targets[@]}"
 export TSAN_OPTIONS="$(reports build-tsan):second_deadlock_stack=1"
 for t in "${targets[@]}"; do
