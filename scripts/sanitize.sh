@@ -64,7 +64,7 @@ if cmake --build build-tsan --target help | grep -w test_desktop >/dev/null; the
     targets+=(test_desktop)
 fi
 build build-tsan --target "${targets[@]}"
-export TSAN_OPTIONS="$(reports build-tsan):second_deadlock_stack=1"
+export TSAN_OPTIONS="$(reports build-tsan):second_deadlock_stack=1:suppressions=$root/scripts/tsan.supp"
 for t in "${targets[@]}"; do
     [[ $t == test_* ]] || continue
     QT_QPA_PLATFORM=offscreen QM_BIN_DIR=$root/build-tsan/bin QM_SOURCE_DIR=$root \
