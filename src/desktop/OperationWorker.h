@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QObject>
 #include <QThread>
+#include <atomic>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -68,12 +69,18 @@ Result RunInWorker(std::function<Result(const ProgressFn&)> job,
     std::optional<Result> result;
     const ProgressFn progress = [&relay](int position, int range) { relay.Post(position, range); };
     QEventLoop loop;
-    QThread* worker = QThread::create([&] { result.emplace(job(progress)); });
+    std::atomic<bool> ended{false};
+    QThread* worker = QThread::create([&] {
+        result.emplace(job(progress));
+        ended.store(true, std::memory_order_release);
+    });
     QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
     worker->start();
     loop.exec(events);
     worker->wait();
     delete worker;
+    // Pairs with the worker's store, so the result is seen whole whatever wait() uses inside.
+    [[maybe_unused]] const bool whole = ended.load(std::memory_order_acquire);
     relay.Deliver();
     return std::move(*result);
 }
