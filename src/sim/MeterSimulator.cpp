@@ -305,7 +305,7 @@ MeterSimulator::Bytes MeterSimulator::ScreenBlock(bool first) {
     if (first || m_screen.empty()) {
         const ScreenState state = ShownState();
         if (m_screen.empty() || state != m_screenState) {
-            m_screen = ScreenPixels();
+            m_screen = ScreenPixels(std::move(m_screen));
             m_screenState = state;
         }
         m_screenSent = 0;
@@ -332,8 +332,8 @@ MeterSimulator::ScreenState MeterSimulator::ShownState() const {
             m_temperatureUnit, m_shutdown,    m_dateFormat};
 }
 
-std::vector<std::uint8_t> MeterSimulator::ScreenPixels() const {
-    ScreenPainter painter;
+std::vector<std::uint8_t> MeterSimulator::ScreenPixels(std::vector<std::uint8_t> storage) const {
+    ScreenPainter painter(std::move(storage));
     painter.Paint(*this);
     return std::move(painter).Pixels();
 }

@@ -48,8 +48,8 @@ public:
     Bytes Handle(const Bytes& request);
 
     // The screen as the meter sends it: 240 rows of 320 pixels, bottom row first, blue
-    // green red; drawn from the present state.
-    std::vector<std::uint8_t> ScreenPixels() const;
+    // green red; drawn from the present state (into the storage given, when there is one).
+    std::vector<std::uint8_t> ScreenPixels(std::vector<std::uint8_t> storage = {}) const;
     // Send the screen blocks in a scrambled order, as a meter may.
     void SetScreenScrambled(bool scrambled) { m_screenScrambled = scrambled; }
 

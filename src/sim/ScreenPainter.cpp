@@ -71,7 +71,9 @@ const char* const kDateFormats[] = {"%Y/%m/%d", "%d/%m/%Y", "%m/%d/%Y"};
 
 } // namespace
 
-ScreenPainter::ScreenPainter() : m_pixels(static_cast<std::size_t>(kWidth * kHeight * 3), 0) {}
+ScreenPainter::ScreenPainter(std::vector<std::uint8_t> storage) : m_pixels(std::move(storage)) {
+    m_pixels.assign(static_cast<std::size_t>(kWidth * kHeight * 3), 0);
+}
 
 std::uint8_t* ScreenPainter::At(int x, int y) {
     return m_pixels.data() + (static_cast<std::size_t>(kHeight - 1 - y) * kWidth + x) * 3;

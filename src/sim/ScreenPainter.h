@@ -15,7 +15,9 @@ public:
     static constexpr int kWidth = 320;
     static constexpr int kHeight = 240;
 
-    ScreenPainter();
+    // Paints into the storage of a previous screen when one is given, so that a repaint
+    // needs no new memory.
+    explicit ScreenPainter(std::vector<std::uint8_t> storage = {});
 
     void Paint(const MeterSimulator& meter);
 
