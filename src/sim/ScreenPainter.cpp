@@ -199,10 +199,6 @@ void ScreenPainter::Paint(const MeterSimulator& meter) {
     Text(4, 224, status, green);
 }
 
-std::vector<std::uint8_t> ScreenPainter::Pixels() const& {
-    return m_pixels;
-}
-
 std::vector<std::uint8_t> ScreenPainter::Pixels() && {
     return std::move(m_pixels);
 }

@@ -22,9 +22,8 @@ public:
     void Paint(const MeterSimulator& meter);
 
     // 240 rows of 960 bytes, bottom row first, each pixel blue, green, red: the bytes the
-    // meter sends.
-    std::vector<std::uint8_t> Pixels() const&;
-    std::vector<std::uint8_t> Pixels() &&; // without a copy
+    // meter sends, handed over without a copy.
+    std::vector<std::uint8_t> Pixels() &&;
 
 private:
     struct Colour {

@@ -1,9 +1,9 @@
 // The desktop tests share one QApplication on the offscreen platform.
 #include <QApplication>
-#include <QSettings>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
+#include "desktop/frame/Looks.h"
 #include "res/StringTable.h"
 
 namespace {
@@ -25,8 +25,7 @@ public:
         // The per-user store (look, limit profile) of a scratch folder, empty at every run: the
         // tests neither read nor change the user's own choices.
         QStandardPaths::setTestModeEnabled(true);
-        QSettings(QSettings::UserScope, QStringLiteral("QM7100"), QStringLiteral("QM7100 Workdesk"))
-            .clear();
+        qm::UserStore().clear();
         qm::SetLanguageBase(qm::kLanguageEnglish);
     }
     void TearDown() override {
