@@ -1,9 +1,9 @@
-// qm7100: the command-line tool of QM7100 Workdesk.
+// The command line of qm7100: global options, the command's name and its dispatch.
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <iostream>
 #include <map>
+#include <ostream>
 #include <string>
 
 #include "app/ProgramVersion.h"
@@ -168,21 +168,21 @@ bool TakeFlag(std::vector<std::string>& args, const std::string& name) {
 
 } // namespace qm::cli
 
-int main(int argc, char** argv) {
-    using namespace qm::cli;
-    std::vector<std::string> args(argv + 1, argv + argc);
-    Context ctx{{}, std::cout, std::cerr, {}};
+namespace qm::cli {
+
+int RunCommandLine(std::vector<std::string> args, std::ostream& out, std::ostream& err) {
+    Context ctx{{}, out, err, {}};
 
     bool chinese = false;
     for (std::size_t i = 0; i + 1 < args.size(); ++i)
         chinese = chinese || (args[i] == "--lang" && args[i + 1] == "zh");
     for (const std::string& a : args) {
         if (a == "--help" || a == "-h") {
-            std::cout << (chinese ? kUsageChinese : kUsage);
+            out << (chinese ? kUsageChinese : kUsage);
             return kExitOk;
         }
         if (a == "--version") {
-            std::cout << "qm7100 " << qm::ProgramVersion() << "\n";
+            out << "qm7100 " << ProgramVersion() << "\n";
             return kExitOk;
         }
     }
@@ -190,7 +190,7 @@ int main(int argc, char** argv) {
     std::string lang = "en", settings;
     TakeOption(args, "--lang", lang, ok);
     if (TakeOption(args, "--settings", settings, ok)) {
-        qm::SetSettingsPath(settings);
+        SetSettingsPath(settings);
         ctx.settingsFile = settings;
     }
     if (const auto trace = std::find(args.begin(), args.end(), "--trace"); trace != args.end()) {
@@ -201,7 +201,7 @@ int main(int argc, char** argv) {
         return UsageError(ctx, "an option is missing its value");
     if (lang != "en" && lang != "zh")
         return UsageError(ctx, "unknown language '" + lang + "'");
-    qm::SetLanguageBase(lang == "zh" ? qm::kLanguageChinese : qm::kLanguageEnglish);
+    SetLanguageBase(lang == "zh" ? kLanguageChinese : kLanguageEnglish);
 
     if (args.empty())
         return UsageError(ctx, "no command given");
@@ -238,3 +238,5 @@ int main(int argc, char** argv) {
     ctx.args = std::move(args);
     return it->second(ctx);
 }
+
+} // namespace qm::cli
