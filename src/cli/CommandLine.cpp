@@ -189,7 +189,10 @@ int RunCommandLine(std::vector<std::string> args, std::ostream& out, std::ostrea
     bool ok = true;
     std::string lang = "en", settings;
     TakeOption(args, "--lang", lang, ok);
-    if (TakeOption(args, "--settings", settings, ok)) {
+    const bool hasSettings = TakeOption(args, "--settings", settings, ok);
+    // An empty settings name would quietly mean the default file.
+    ok = ok && !(hasSettings && settings.empty());
+    if (hasSettings && ok) {
         SetSettingsPath(settings);
         ctx.settingsFile = settings;
     }

@@ -37,6 +37,7 @@ TEST(TreeCli, FailuresAndUsage) {
     EXPECT_EQ(RunProcess(BinPath("qm7100"), {"tree"}).exitCode, 2);
     EXPECT_EQ(RunProcess(BinPath("qm7100"), {"frobnicate"}).exitCode, 2);
     EXPECT_EQ(RunProcess(BinPath("qm7100"), {"--lang", "fr", "tree", "x"}).exitCode, 2);
+    EXPECT_EQ(RunProcess(BinPath("qm7100"), {"--settings", "", "tree", "x"}).exitCode, 2);
     auto help = RunProcess(BinPath("qm7100"), {"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("qm7100 tree PROJECT.f71"), std::string::npos);
