@@ -8,7 +8,7 @@
 // no file.
 #include <sys/stat.h>
 
-#include <cerrno>
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -112,113 +112,89 @@ bool KnownStatus(int rc) {
            rc == qm::cli::kExitLimitsFailed || rc == qm::cli::kExitNotApplied;
 }
 
-struct Stamp {
-    off_t size;
-    timespec modified;
-};
+std::string ReadAll(const std::string& path) {
+    std::string bytes;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+            bytes.append(buffer, n);
+        std::fclose(f);
+    }
+    return bytes;
+}
 
 // The scratch folder with its files as the tool is given them, and a way back to that state.
 class Scratch {
 public:
     Scratch() : m_dir("/dev/shm/qm-fuzz-cli-" + std::to_string(getpid())) {
         mkdir(m_dir.c_str(), 0700);
-        Empty();
-        const auto project = m_dir + "/site.f71";
-        const auto plan = m_dir + "/plan.f71CH";
-        if (qm::SaveProject(project, qm::MakeSampleSet(1, 2)) != qm::ProjectStatus::Ok)
-            __builtin_trap();
         std::vector<qm::CommonChannel> records;
         for (const auto& entry : qm::SamplePlanEntries(2, 1))
             records.push_back(qm::RecordFromEntry(2, entry));
-        if (qm::SaveChannelPlanFile(plan, 2, records) != qm::PlanFileStatus::Ok)
+        if (qm::SaveProject(Path("site.f71"), qm::MakeSampleSet(1, 2)) != qm::ProjectStatus::Ok ||
+            qm::SaveChannelPlanFile(Path("plan.f71CH"), 2, records) != qm::PlanFileStatus::Ok)
             __builtin_trap();
-        qm::CChannelPlanList list;
-        list.SetKind(2);
-        list.Assign(records);
-        Keep("site.f71", Read(project));
-        Keep("plan.f71CH", Read(plan));
-        Keep("plan.csv", qm::ExportPlanCsv(list));
-        Keep("limits.ini", std::string(qm::DefaultProfileText()));
-        // A device path that does not exist: a meter command fails at once.
-        Keep("setup.ini", "[Connect Information]\nPort=./no-port\nBaud=115200\n");
+        qm::CChannelPlanList plan;
+        plan.SetKind(2);
+        plan.Assign(records);
+        m_files = {{"site.f71", ReadAll(Path("site.f71"))},
+                   {"plan.f71CH", ReadAll(Path("plan.f71CH"))},
+                   {"plan.csv", qm::ExportPlanCsv(plan)},
+                   {"limits.ini", std::string(qm::DefaultProfileText())},
+                   // A device path that does not exist: a meter command fails at once.
+                   {"setup.ini", "[Connect Information]\nPort=./no-port\nBaud=115200\n"}};
         Restore();
     }
     ~Scratch() {
-        Empty();
+        for (const std::string& name : Names())
+            std::remove(Path(name).c_str());
         rmdir(m_dir.c_str());
     }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
 
     const std::string& Dir() const { return m_dir; }
 
     // True when the folder holds exactly the files it was given, unchanged.
     bool Untouched() const {
-        std::size_t seen = 0;
-        bool same = true;
-        ForEachName([&](const std::string& name) {
-            const auto kept = m_stamps.find(name);
-            struct stat st {};
-            same = same && kept != m_stamps.end() && stat(Path(name).c_str(), &st) == 0 &&
-                   st.st_size == kept->second.size &&
-                   st.st_mtim.tv_sec == kept->second.modified.tv_sec &&
-                   st.st_mtim.tv_nsec == kept->second.modified.tv_nsec;
-            ++seen;
-        });
-        return same && seen == m_files.size();
+        const std::vector<std::string> names = Names();
+        return names.size() == m_files.size() &&
+               std::all_of(names.begin(), names.end(), [this](const std::string& name) {
+                   const auto kept = m_files.find(name);
+                   return kept != m_files.end() && ReadAll(Path(name)) == kept->second;
+               });
     }
 
-    void Restore() {
+    void Restore() const {
         if (Untouched())
             return;
-        Empty();
+        for (const std::string& name : Names())
+            std::remove(Path(name).c_str());
         for (const auto& [name, bytes] : m_files) {
             std::FILE* f = std::fopen(Path(name).c_str(), "wb");
             if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
                 __builtin_trap();
             std::fclose(f);
-            struct stat st {};
-            stat(Path(name).c_str(), &st);
-            m_stamps[name] = {st.st_size, st.st_mtim};
         }
     }
 
 private:
     std::string Path(const std::string& name) const { return m_dir + "/" + name; }
-    void Keep(const std::string& name, std::string bytes) { m_files[name] = std::move(bytes); }
 
-    static std::string Read(const std::string& path) {
-        std::string bytes;
-        std::FILE* f = std::fopen(path.c_str(), "rb");
-        if (!f)
-            __builtin_trap();
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
-            bytes.append(buffer, n);
-        std::fclose(f);
-        return bytes;
-    }
-
-    template <class F> void ForEachName(F f) const {
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
         DIR* d = opendir(m_dir.c_str());
         if (!d)
             __builtin_trap();
-        while (const dirent* e = readdir(d)) {
-            const std::string name = e->d_name;
-            if (name != "." && name != "..")
-                f(name);
-        }
+        while (const dirent* e = readdir(d))
+            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
+                names.push_back(e->d_name);
         closedir(d);
-    }
-
-    void Empty() const {
-        std::vector<std::string> names;
-        ForEachName([&](const std::string& name) { names.push_back(name); });
-        for (const std::string& name : names)
-            std::remove(Path(name).c_str());
+        return names;
     }
 
     std::string m_dir;
     std::map<std::string, std::string> m_files;
-    std::map<std::string, Stamp> m_stamps;
 };
 
 std::vector<std::string> Arguments(const std::uint8_t* data, std::size_t size) {
@@ -257,13 +233,10 @@ std::vector<std::string> Arguments(const std::uint8_t* data, std::size_t size) {
     return args;
 }
 
-Scratch* g_scratch = nullptr;
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (!g_scratch)
-        g_scratch = new Scratch; // for the life of the process
+    static Scratch scratch; // for the life of the process
     const std::vector<std::string> args = Arguments(data, size);
     // The screen capture tries to connect for 15 s before it gives up, as the meter may still
     // be busy saving; its arguments are read as those of the other meter commands.
@@ -272,10 +245,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             return 0;
 
     const int back = open(".", O_RDONLY | O_DIRECTORY);
-    if (back < 0 || chdir(g_scratch->Dir().c_str()) != 0)
+    if (back < 0 || chdir(scratch.Dir().c_str()) != 0)
         __builtin_trap();
     // What a process of its own would start with.
-    qm::SetSettingsPath(g_scratch->Dir() + "/setup.ini");
+    qm::SetSettingsPath(scratch.Dir() + "/setup.ini");
     qm::SetLanguageBase(qm::kLanguageEnglish);
     std::ostringstream out, err;
     const int rc = qm::cli::RunCommandLine(args, out, err);
@@ -284,9 +257,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool usage = err.str().ends_with(hint);
     if (!KnownStatus(rc) || usage != (rc == qm::cli::kExitUsage))
         __builtin_trap();
-    if (rc == qm::cli::kExitUsage && (!out.str().empty() || !g_scratch->Untouched()))
+    if (rc == qm::cli::kExitUsage && (!out.str().empty() || !scratch.Untouched()))
         __builtin_trap(); // a refused command line did something all the same
-    g_scratch->Restore();
+    scratch.Restore();
     if (fchdir(back) != 0)
         __builtin_trap();
     close(back);
