@@ -21,6 +21,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "FuzzArguments.h"
+#include "FuzzFile.h"
 #include "app/ProjectFile.h"
 #include "app/Settings.h"
 #include "channels/ChannelPlanFile.h"
@@ -104,23 +106,11 @@ const char* const kWords[] = {"tree",
                               "out.f71",
                               "out.f71CH",
                               "./no-port"};
-constexpr std::size_t kWordCount = sizeof kWords / sizeof kWords[0];
 
 // Exit statuses the tool has; 130 (stopped by Ctrl-C) cannot happen here.
 bool KnownStatus(int rc) {
     return rc == qm::cli::kExitOk || rc == qm::cli::kExitFailed || rc == qm::cli::kExitUsage ||
            rc == qm::cli::kExitLimitsFailed || rc == qm::cli::kExitNotApplied;
-}
-
-std::string ReadAll(const std::string& path) {
-    std::string bytes;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
-            bytes.append(buffer, n);
-        std::fclose(f);
-    }
-    return bytes;
 }
 
 // The scratch folder with its files as the tool is given them, and a way back to that state.
@@ -137,8 +127,8 @@ public:
         qm::CChannelPlanList plan;
         plan.SetKind(2);
         plan.Assign(records);
-        m_files = {{"site.f71", ReadAll(Path("site.f71"))},
-                   {"plan.f71CH", ReadAll(Path("plan.f71CH"))},
+        m_files = {{"site.f71", qm::fuzz::ReadWholeFile(Path("site.f71"))},
+                   {"plan.f71CH", qm::fuzz::ReadWholeFile(Path("plan.f71CH"))},
                    {"plan.csv", qm::ExportPlanCsv(plan)},
                    {"limits.ini", std::string(qm::DefaultProfileText())},
                    // A device path that does not exist: a meter command fails at once.
@@ -161,7 +151,8 @@ public:
         return names.size() == m_files.size() &&
                std::all_of(names.begin(), names.end(), [this](const std::string& name) {
                    const auto kept = m_files.find(name);
-                   return kept != m_files.end() && ReadAll(Path(name)) == kept->second;
+                   return kept != m_files.end() &&
+                          qm::fuzz::ReadWholeFile(Path(name)) == kept->second;
                });
     }
 
@@ -198,24 +189,9 @@ private:
 };
 
 std::vector<std::string> Arguments(const std::uint8_t* data, std::size_t size) {
-    std::vector<std::string> args;
-    std::string current;
-    for (std::size_t i = 0; i <= size && args.size() < 32; ++i) {
-        if (i < size && data[i] != 0) {
-            current += static_cast<char>(data[i]);
-            continue;
-        }
-        if (current.size() == 2 && current[0] == '\x01') {
-            current = kWords[static_cast<unsigned char>(current[1]) % kWordCount];
-        } else {
-            // Only names inside the scratch folder: no argument of the input's own reaches
-            // another folder.
-            for (char& c : current)
-                c = c == '/' ? '_' : c;
-        }
-        args.push_back(current);
-        current.clear();
-    }
+    // Only names inside the scratch folder: no argument of the input's own reaches another
+    // folder.
+    std::vector<std::string> args = qm::fuzz::SplitArguments(data, size, kWords, 32, '/');
     for (std::size_t i = 0; i + 1 < args.size(); ++i) {
         std::string& value = args[i + 1];
         // A port number names a real serial device on a technician's PC; a device path in the

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "FuzzArguments.h"
 #include "app/DesktopCommandLine.h"
 
 namespace {
@@ -18,7 +19,6 @@ const char* const kWords[] = {
     "--version", "-v",      "--help", "-h",        "--settings", "--lang",
     "en",        "zh",      "--",     "-platform", "--style",    "-qwindowgeometry",
     "site.f71",  "A.F71CH", ".f71",   "offscreen", "-"};
-constexpr std::size_t kWordCount = sizeof kWords / sizeof kWords[0];
 
 bool EndsWithNoCase(const std::string& text, const std::string& tail) {
     return text.size() > tail.size() &&
@@ -68,19 +68,7 @@ const std::string* ValueOf(const std::vector<std::string>& args, const std::stri
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::vector<std::string> args;
-    std::string current;
-    for (std::size_t i = 0; i <= size && args.size() < 16; ++i) {
-        if (i < size && data[i] != 0) {
-            current += static_cast<char>(data[i]);
-            continue;
-        }
-        if (current.size() == 2 && current[0] == '\x01')
-            current = kWords[static_cast<unsigned char>(current[1]) % kWordCount];
-        args.push_back(current);
-        current.clear();
-    }
-
+    const std::vector<std::string> args = qm::fuzz::SplitArguments(data, size, kWords, 16);
     const qm::DesktopCommandLine line = qm::ParseDesktopCommandLine(args);
     if (!line.error.empty())
         return 0;

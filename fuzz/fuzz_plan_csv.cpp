@@ -29,17 +29,6 @@ namespace {
 
 using namespace qm;
 
-std::string ReadAll(const std::string& path) {
-    std::string bytes;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
-            bytes.append(buffer, n);
-        std::fclose(f);
-    }
-    return bytes;
-}
-
 // The plan's CSV imports to a plan whose CSV is the same, but for cells the rules change when
 // the text is typed into the row as the import left it (a bandwidth of 9.99 typed into a
 // DVB-T row stores 8.00); and that CSV imports to itself.
@@ -88,7 +77,7 @@ void Imported(const std::uint8_t* data, std::size_t size) {
     std::ostringstream said, err;
     const int rc =
         cli::RunCommandLine({"plan", "import", in, out, "--kind", std::to_string(kind)}, said, err);
-    const std::string written = ReadAll(out);
+    const std::string written = fuzz::ReadWholeFile(out);
     std::remove(in.c_str());
     std::remove(out.c_str());
     if (!import.plan) {
@@ -98,7 +87,7 @@ void Imported(const std::uint8_t* data, std::size_t size) {
     }
     const std::string path = fuzz::WriteScratchFile("qm-fuzz-csv-plan", nullptr, 0);
     if (rc != cli::kExitOk || SaveChannelPlan(path, *import.plan) != PlanFileStatus::Ok ||
-        ReadAll(path) != written)
+        fuzz::ReadWholeFile(path) != written)
         __builtin_trap();
     std::remove(path.c_str());
     ComesBack(*import.plan);
