@@ -15,10 +15,9 @@
 
 namespace {
 
-const char* const kWords[] = {
-    "--version", "-v",      "--help", "-h",        "--settings", "--lang",
-    "en",        "zh",      "--",     "-platform", "--style",    "-qwindowgeometry",
-    "site.f71",  "A.F71CH", ".f71",   "offscreen", "-"};
+const std::vector<std::string> kWords =
+    qm::fuzz::Words("--version|-v|--help|-h|--settings|--lang|en|zh|--|-platform|--style|"
+                    "-qwindowgeometry|site.f71|A.F71CH|.f71|offscreen|-");
 
 bool EndsWithNoCase(const std::string& text, const std::string& tail) {
     return text.size() > tail.size() &&
