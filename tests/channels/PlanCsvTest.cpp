@@ -71,6 +71,11 @@ TEST(PlanCsv, EveryStandardKeepsTheSymbolRateOfItsRow) {
         const PlanCsvImport back = ImportPlanCsv(csv, kind);
         ASSERT_TRUE(back.plan) << kind << ": " << back.problem->reason;
         EXPECT_EQ(ExportPlanCsv(*back.plan), csv) << kind;
+        // A rate out of range is still the refused cell, not the standard typed before it.
+        const PlanCsvImport refused = ImportPlanCsv(WithCell(csv, 2, 9, "7.5"), kind);
+        ASSERT_FALSE(refused.plan);
+        EXPECT_EQ(refused.problem->row, 2u);
+        EXPECT_EQ(refused.problem->message->id, kIdsRateRange);
     }
 }
 
