@@ -12,10 +12,8 @@
 
 #include "limits/LimitCheck.h"
 #include "limits/LimitProfile.h"
-#include "limits/LimitTexts.h"
 #include "measurement/MeasurementFile.h"
 #include "measurement/SampleGenerator.h"
-#include "res/StringTable.h"
 
 namespace {
 
@@ -61,35 +59,34 @@ std::string Written(const qm::LimitProfile& p) {
     return text;
 }
 
-void CheckAgreement(const qm::ValueCheck& v) {
-    if (!v.margin)
-        return;
-    if (std::isnan(*v.margin) || (v.verdict == qm::Verdict::Pass && *v.margin < 0) ||
-        (v.verdict == qm::Verdict::Fail && *v.margin >= 0))
+// A verdict and its margin, the verdict checked against the margin (a value on a limit passes).
+void Add(std::vector<double>& all, const qm::ValueCheck& v) {
+    if (v.margin && (std::isnan(*v.margin) || (v.verdict == qm::Verdict::Pass && *v.margin < 0) ||
+                     (v.verdict == qm::Verdict::Fail && *v.margin >= 0)))
         __builtin_trap();
+    all.push_back(static_cast<double>(v.verdict));
+    all.push_back(v.margin.value_or(-1e300));
 }
 
-// The verdict table and line of every sample file, each verdict checked against its margin.
-std::vector<std::vector<std::string>> Judged(const qm::LimitProfile& profile) {
+// Every verdict on every sample file, with its margin.
+std::vector<double> Judged(const qm::LimitProfile& profile) {
     static const std::vector<qm::_tagFileDataExt> samples = [] {
         std::vector<qm::_tagFileDataExt> files;
         for (int kind = 0; kind <= 2; ++kind)
             files.push_back(qm::MakeSampleMeasurement(kind, kind, "SAMPLE"));
         return files;
     }();
-    std::vector<std::vector<std::string>> all;
+    std::vector<double> all;
     for (const qm::_tagFileDataExt& element : samples) {
         const qm::FileCheck check = qm::CheckFile(qm::MeasurementFile(element), profile);
         for (const qm::SectionCheck& section : check.sections) {
             for (const qm::ValueCheck& v : section.fileValues)
-                CheckAgreement(v);
+                Add(all, v);
             for (const qm::ChannelCheck& channel : section.channels)
                 for (const qm::ValueCheck& v : channel.values)
-                    CheckAgreement(v);
+                    Add(all, v);
         }
-        for (auto& row : qm::VerdictTable(check, qm::kLanguageEnglish))
-            all.push_back(std::move(row));
-        all.push_back({qm::VerdictLine(check, qm::kLanguageEnglish)});
+        all.push_back(static_cast<double>(check.verdict));
     }
     return all;
 }
