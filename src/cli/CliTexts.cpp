@@ -47,7 +47,13 @@ const std::map<std::string, std::string>& ChineseTexts() {
          "OUT 须以 .png 或 .bmp 结尾（或为 -，将 PNG 写到标准输出）"},
         {"--port and --baud need a value (--baud a positive number)",
          "--port 和 --baud 需要取值（--baud 须为正数）"},
-        {"--port must be a device path or COM1 to COM256", "--port 须为设备路径或 COM1 到 COM256"},
+        {"--port: No port is chosen. Choose one, or type COM1 to COM256 or a device path.",
+         "--port：未指定端口。请输入 COM1 到 COM256 或设备路径。"},
+        {"--port: This is not a port. Type COM1 to COM256 or a device path such as /dev/ttyUSB0.",
+         "--port：这不是端口。请输入 COM1 到 COM256 或设备路径，例如 /dev/ttyUSB0。"},
+        {"--port: Port numbers go from COM1 to COM256.",
+         "--port：端口号须在 COM1 到 COM256 之间。"},
+        {"--port: A port cannot hold control characters.", "--port：端口中不能含有控制字符。"},
         {"--level-unit must be dBuV, dBmV or dBm", "--level-unit 须为 dBuV、dBmV 或 dBm"},
         {"--temp-unit must be C or F", "--temp-unit 须为 C 或 F"},
         {"--shutdown must be 3, 5, 10, 30 or on", "--shutdown 须为 3、5、10、30 或 on"},
@@ -68,6 +74,9 @@ const std::map<std::string, std::string>& ChineseTexts() {
         {"no port is configured; give --port PORT", "未设置端口；请用 --port PORT 指定"},
         {"the meter does not answer", "仪表没有应答"},
         {"the meter operation failed", "仪表操作失败"},
+        {"the file is cut short; incomplete measurement files (shown as far as they were read):",
+         "文件不完整；以下测量文件不完整（仅显示已读取的部分）："},
+        {"measurement files announced but missing:", "声明但缺失的测量文件："},
     };
     return texts;
 }

@@ -26,6 +26,27 @@ QString ExtraText(const char* english) {
         {"Spectrum", "频谱"},
         {"Chart:", "图表："},
         {"Export for spreadsheet", "导出为电子表格"},
+        {"No port is chosen. Choose one, or type COM1 to COM256 or a device path.",
+         "未选择端口。请选择一个，或输入 COM1 到 COM256 或设备路径。"},
+        {"This is not a port. Type COM1 to COM256 or a device path such as /dev/ttyUSB0.",
+         "这不是端口。请输入 COM1 到 COM256 或设备路径，例如 /dev/ttyUSB0。"},
+        {"Port numbers go from COM1 to COM256.", "端口号须在 COM1 到 COM256 之间。"},
+        {"A port cannot hold control characters.", "端口中不能含有控制字符。"},
+        {"The uploaded measurement files have not been saved. Save them to a project file first?",
+         "上传的测量文件尚未保存。是否先保存为工程文件？"},
+        {"Discard", "放弃"},
+        {"The project file is cut short. It is shown as far as it goes; these measurement files "
+         "are incomplete:",
+         "工程文件不完整。已显示其中可读取的部分；以下测量文件不完整："},
+        {"The project file is cut short.", "工程文件不完整。"},
+        {"%1 of the %2 measurement files it announces are missing.",
+         "其声明的 %2 个测量文件中缺失 %1 个。"},
+        {"The channel-plan file is cut short: %1 of its %2 channels were filled with zeros.",
+         "频道表文件不完整：%2 个频道中有 %1 个以零填充。"},
+        {"%1 channels of this plan were filled with zeros because its file was cut short. "
+         "Download it to the meter anyway?",
+         "该频道表中有 %1 个频道因文件不完整而以零填充。仍要下载到仪表吗？"},
+        {"No chart is shown, so there is no picture to save.", "当前没有显示图表，无法保存图片。"},
     };
     if (LanguageBase() == kLanguageChinese)
         for (const auto& [en, zh] : kChinese)

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
+#include <algorithm>
 
 #include "desktop/DesktopTexts.h"
 #include "res/StringTable.h"
@@ -38,6 +40,26 @@ public:
         default:
             return Answer::Cancel;
         }
+    }
+
+    Answer AskWith(QWidget* parent, const QString& caption, const QString& text,
+                   const QStringList& buttons) override {
+        QMessageBox box(parent);
+        box.setWindowTitle(caption);
+        box.setText(text);
+        box.setIcon(QMessageBox::Question);
+        const QMessageBox::ButtonRole roles[] = {
+            QMessageBox::AcceptRole, QMessageBox::DestructiveRole, QMessageBox::RejectRole};
+        QList<QAbstractButton*> made;
+        for (int i = 0; i < std::min<int>(static_cast<int>(buttons.size()), 3); ++i)
+            made << box.addButton(buttons[i], roles[i]);
+        if (!made.isEmpty())
+            box.setDefaultButton(static_cast<QPushButton*>(made.front()));
+        if (made.size() > 2)
+            box.setEscapeButton(made[2]);
+        box.exec();
+        const int chosen = static_cast<int>(made.indexOf(box.clickedButton()));
+        return chosen == 0 ? Answer::Yes : chosen == 1 ? Answer::No : Answer::Cancel;
     }
 
     std::optional<QString> OpenFileName(QWidget* parent, const QString& filter,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "base/MeterOperation.h"
@@ -27,6 +28,12 @@ public:
     enum class Answer { Yes, No, Cancel };
     virtual Answer Ask(QWidget* parent, const QString& caption, const QString& text,
                        bool withCancel) = 0;
+    // The same with buttons of its own, for Yes, No and (when given) Cancel, such as
+    // Save / Discard / Cancel.
+    virtual Answer AskWith(QWidget* parent, const QString& caption, const QString& text,
+                           const QStringList& buttons) {
+        return Ask(parent, caption, text, buttons.size() > 2);
+    }
 
     // File dialogs take the filter in the form "*.f71|*.f71||" and a default suffix without
     // the dot; nullopt when the user cancels.

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include <numeric>
@@ -259,49 +260,59 @@ TEST(SpectrumFrame, TextsTakeTheFrameColourUnlessAMarkerWasDrawn) {
     EXPECT_TRUE(TextAt(f, "MHz   ", 60, 0, font, kMagenta));
 }
 
-TEST(MarkerFromMouse, RoundsToTheNearestOfNStepsAndStopsAtTheLastPoint) {
+TEST(MarkerFromMouse, PicksTheBarWhoseSlotIsUnderThePointer) {
     CMyDevGDI s;
-    UseBarSurface(s, StyleChannelBars);
+    UseBarSurface(s, StyleChannelBars); // plot 500 pixels wide from x = 60
     auto position = [&] { return s.GetState().markerPositions[0]; };
-    s.MoveActiveMarker(310, 3); // 1.5 exactly: not rounded up
-    EXPECT_EQ(position(), 1);
-    s.MoveActiveMarker(311, 3);
-    EXPECT_EQ(position(), 2);
-    s.MoveActiveMarker(143, 3);
-    EXPECT_EQ(position(), 0);
-    s.MoveActiveMarker(144, 3);
-    EXPECT_EQ(position(), 1);
-    s.MoveActiveMarker(560, 3); // right edge: N, held at N - 1
-    EXPECT_EQ(position(), 2);
-    s.MoveActiveMarker(60, 3);
-    EXPECT_EQ(position(), 0);
+    // Three records: 100-pixel slots, the first and the last empty.
+    const std::pair<int, int> picks[] = {{60, 0},  {210, 0}, {259, 0}, {260, 1}, {310, 1},
+                                         {359, 1}, {360, 2}, {410, 2}, {559, 2}, {560, 2}};
+    for (const auto& [x, record] : picks) {
+        s.MoveActiveMarker(x, 3);
+        EXPECT_EQ(position(), record) << x;
+    }
+    // Every pixel of every bar, for counts whose slots do not divide the width evenly.
+    for (int n : {1, 7, 40, 170}) {
+        for (int k = 0; k < n; ++k) {
+            const int left = 60 + (k + 1) * 500 / (n + 2), right = 60 + (k + 2) * 500 / (n + 2);
+            for (int x : {left, (left + right) / 2, right - 1}) {
+                s.MoveActiveMarker(x, n);
+                ASSERT_EQ(position(), k) << n << " records, x " << x;
+            }
+        }
+    }
     // Outside the plot nothing moves.
-    s.MoveActiveMarker(561, 3);
-    s.MoveActiveMarker(59, 3);
+    s.MoveActiveMarker(410, 3);
+    for (int x : {561, 59})
+        s.MoveActiveMarker(x, 3);
     s.MoveActiveMarker(200, 0);
-    EXPECT_EQ(position(), 0);
+    EXPECT_EQ(position(), 2);
 
     s.Update([](CDevGDI::State& st) { st.activeMarker = 1; });
-    s.MoveActiveMarker(560, 3);
-    EXPECT_EQ(position(), 0);
-    EXPECT_EQ(s.GetState().markerPositions[1], 2);
+    s.MoveActiveMarker(210, 3);
+    EXPECT_EQ(position(), 2);
+    EXPECT_EQ(s.GetState().markerPositions[1], 0);
 }
 
-TEST(MarkerFromMouse, SpectrumDragsCountOnlyInsideThePlot) {
+TEST(MarkerFromMouse, SpectrumPicksTheNearestPointInsideThePlot) {
     CMyDevGDI s;
     UseBarSurface(s, StyleLine);
     auto position = [&] { return s.GetState().markerPositions[0]; };
-    s.MoveActiveMarkerInPlot(560, 300, 315);
-    EXPECT_EQ(position(), 314);
-    s.MoveActiveMarkerInPlot(61, 300, 315); // 0.63 rounds up
-    EXPECT_EQ(position(), 1);
-    s.MoveActiveMarkerInPlot(300, 14, 315);
-    s.MoveActiveMarkerInPlot(300, 516, 315);
-    s.MoveActiveMarkerInPlot(59, 300, 315);
-    s.MoveActiveMarkerInPlot(561, 300, 315);
-    EXPECT_EQ(position(), 1);
-    s.MoveActiveMarkerInPlot(300, 515, 315);
-    EXPECT_EQ(position(), (240 * 315 + 250) / 500);
+    const auto pointX = [](int i, int n) { return 60 + (i + 1) * 500 / (n + 1); };
+    for (int n : {2, 10, 315}) {
+        for (int x = 60; x <= 560; ++x) {
+            s.MoveActiveMarkerInPlot(x, 300, n);
+            const int got = position();
+            for (int i = 0; i < n; ++i)
+                ASSERT_LE(std::abs(pointX(got, n) - x), std::abs(pointX(i, n) - x))
+                    << n << " points, x " << x << " picked " << got << " not " << i;
+        }
+    }
+    s.MoveActiveMarkerInPlot(61, 300, 315);
+    EXPECT_EQ(position(), 0);
+    for (const auto& [x, y] : {std::pair{300, 14}, {300, 516}, {59, 300}, {561, 300}})
+        s.MoveActiveMarkerInPlot(x, y, 315);
+    EXPECT_EQ(position(), 0);
 }
 
 } // namespace

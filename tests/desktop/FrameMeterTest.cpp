@@ -79,6 +79,7 @@ TEST_F(FrameMeter, AFailedReadHalfWayKeepsTheFilesReadBeforeAndSaysSo) {
 TEST_F(FrameMeter, NoMeterLeavesTheLoadedFiles) {
     WriteSettings("[Connect Information]\r\nPort=" + dir.File("no-tty") + "\r\n");
     CLevantoApp::Instance().Files().Assign(std::vector<_tagFileDataExt>(2));
+    frame->RebuildFileTree();
     frame->Upload();
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_EQ(prompt.messages[0].text, "Failed ! Please check the connection !");

@@ -226,10 +226,31 @@ TEST_F(FrameWindow, AboutFromTheRibbonStopsTheChartButNotFromTheApplicationMenu)
     EXPECT_EQ(frame->Holder().CurrentKind(), "CS_LIMIT_ANALYZER");
     EXPECT_EQ(version, QStringLiteral(QM_VERSION_TEXT));
     EXPECT_EQ(title, "About");
-    WhenModal(answer);
+    // From the ribbon the chart stops while the box is up and comes back after it, marker
+    // and all; Connect does the same.
+    QTest::mouseClick(frame->View(), Qt::LeftButton, {}, frame->View()->rect().center());
+    const std::vector<long> marked = Current()->markers;
+    ASSERT_FALSE(marked.empty());
+    const auto markerNow = [&] {
+        return frame->Holder().Current()->Surface()->GetState().markerPositions[0];
+    };
+    ASSERT_EQ(markerNow(), marked.back());
+    WhenModal([&](QWidget* modal) {
+        EXPECT_EQ(frame->Holder().CurrentKind(), "CS_NULL_MEAS");
+        answer(modal);
+    });
     frame->CommandAction(RibbonTexts::About)->trigger();
-    EXPECT_EQ(frame->Holder().CurrentKind(), "CS_NULL_MEAS");
+    EXPECT_EQ(frame->Holder().CurrentKind(), "CS_LIMIT_ANALYZER");
+    EXPECT_EQ(markerNow(), marked.back());
     EXPECT_NE(frame->Pane(), nullptr); // an open pane stays open
+    EXPECT_TRUE(frame->View()->HasFrame());
+    WhenModal([&](QWidget* modal) {
+        EXPECT_EQ(frame->Holder().CurrentKind(), "CS_NULL_MEAS");
+        QTest::mouseClick(frame->ConnectDialog()->CancelButton(), Qt::LeftButton);
+        (void)modal;
+    });
+    frame->CommandAction(RibbonTexts::Connect)->trigger();
+    EXPECT_EQ(frame->Holder().CurrentKind(), "CS_LIMIT_ANALYZER");
 }
 
 TEST_F(FrameWindow, TheChartPictureIsWhatTheViewShowsOnTheScreen) {

@@ -67,6 +67,15 @@ public:
     void Undo();
     void Redo();
 
+    // Edits made since the plan was read, opened, saved or downloaded.
+    bool HasUnsavedEdits() const { return m_edited; }
+    // Channels of the plan shown that a cut file left all zero.
+    std::size_t ZeroFilledChannels() const { return m_zeroFilled; }
+
+    // Escape and Enter end the dialog, but not past unsaved edits without asking.
+    void reject() override;
+    void accept() override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -87,6 +96,8 @@ private:
     void RunCommand(const std::function<PlanEditResult()>& command);
     void ShowPlanAt(std::size_t row);
     void StepHistory(bool back);
+    // Before unsaved edits would go: Save, Discard or Cancel. True to go on.
+    bool MayDropEdits();
 
     CChannelPlanList& m_plan;
     CChannelGridModel m_model;
@@ -99,6 +110,9 @@ private:
     QTimer m_creep; // keeps the bar moving while a long plan read reports nothing
     int m_downloadSlot = 0;
     bool m_busy = false;
+    bool m_edited = false;
+    bool m_closing = false; // the close question was asked already
+    std::size_t m_zeroFilled = 0;
 };
 
 } // namespace qm

@@ -30,7 +30,9 @@
 #include "desktop/panes/CAnalysisDialog.h"
 #include "desktop/panes/CCompareDialog.h"
 #include "desktop/setup/SetupEntry.h"
+#include "measurement/MeasurementFile.h"
 #include "res/StringTable.h"
+#include "res/TextCodec.h"
 
 // The icons live in the static desktop library; the linker keeps them only when asked for.
 static void InitDesktopResources() {
@@ -40,6 +42,9 @@ static void InitDesktopResources() {
 namespace qm {
 
 namespace {
+
+constexpr int kIdsSave = 5586;
+constexpr int kIdsCancel = 5577;
 
 const QString kProjectFilter = QStringLiteral("*.f71|*.f71||");
 const QString kProjectSuffix = QStringLiteral("f71");
@@ -75,6 +80,29 @@ void ReportProjectFailure(QWidget* parent, ProjectStatus status, const std::stri
                                       QString::fromStdString(ProjectStatusText(status, path)),
                                       {},
                                       MessageKind::Error});
+}
+
+// A project file cut short is read as far as it goes, and the user is told which files are
+// incomplete (and how many it announced in vain).
+void ReportDamagedProject(QWidget* parent, const ProjectLoad& load) {
+    QStringList lines;
+    for (std::size_t i = 0; i < load.elements.size(); ++i)
+        if (load.incomplete[i])
+            lines << QStringLiteral("%1  %2").arg(i).arg(QString::fromStdString(
+                AnsiToUtf8(MeasurementFile(load.elements[i]).FileName(), LanguageBase())));
+    QString text = ExtraText("The project file is cut short. It is shown as far as it goes; "
+                             "these measurement files are incomplete:");
+    if (lines.isEmpty())
+        text = ExtraText("The project file is cut short.");
+    else
+        text += QStringLiteral("\n") + lines.join(QStringLiteral("\n"));
+    QString detail;
+    if (load.MissingCount() > 0)
+        detail = ExtraText("%1 of the %2 measurement files it announces are missing.")
+                     .arg(load.MissingCount())
+                     .arg(load.announced);
+    Prompt().ShowMessage(parent,
+                         {MessageCaption(MessageKind::Error), text, detail, MessageKind::Error});
 }
 
 } // namespace
@@ -228,8 +256,8 @@ void CMainFrame::SetLook(int look) {
 }
 
 void CMainFrame::RebuildFileTree() {
-    m_tree->Rebuild(
-        qm::RebuildFileTree(CLevantoApp::Instance().Files().Elements(), LanguageBase()));
+    const CFileCollection& files = CLevantoApp::Instance().Files();
+    m_tree->Rebuild(qm::RebuildFileTree(files.Elements(), LanguageBase(), files.Incomplete()));
 }
 
 void CMainFrame::ClosePane() {
@@ -240,6 +268,60 @@ void CMainFrame::ClosePane() {
     }
     m_pane = nullptr;
     m_dialog = nullptr;
+    m_chartValue = 0;
+    m_chartIndex = -1;
+}
+
+void CMainFrame::FilesReplaced() {
+    // The pane showed a file of the collection that went: its index now names another file.
+    if (m_pane) {
+        ClosePane();
+        m_holder->InstallNullController();
+    }
+    RebuildFileTree();
+}
+
+bool CMainFrame::MayDropFiles() {
+    if (!m_unsaved || CLevantoApp::Instance().Files().Empty())
+        return true;
+    switch (Prompt().AskWith(this, MessageCaption(MessageKind::Notice),
+                             ExtraText("The uploaded measurement files have not been saved. "
+                                       "Save them to a project file first?"),
+                             {Text(kIdsSave), ExtraText("Discard"), Text(kIdsCancel)})) {
+    case IPrompt::Answer::Yes:
+        SaveProject();
+        return !m_unsaved; // a cancelled or failed save keeps them
+    case IPrompt::Answer::No:
+        return true;
+    case IPrompt::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void CMainFrame::SetChartAside() {
+    const CInstrument* chart = m_holder->Current();
+    const CMyDevGDI* surface = chart ? chart->Surface() : nullptr;
+    m_chartMarker = surface ? surface->GetState().markerPositions[0] : 0;
+    m_holder->InstallNullController();
+}
+
+void CMainFrame::RestorePaneChart() {
+    if (!m_pane || !m_chartValue)
+        return;
+    const std::optional<_tagFileDataExt> element =
+        CLevantoApp::Instance().Files().At(static_cast<std::size_t>(m_chartIndex));
+    if (!element)
+        return;
+    CInstrument& chart = m_holder->InstallController(m_chartValue);
+    chart.SetData(*element);
+    chart.RefreshTexts();
+    if (CMyDevGDI* surface = chart.Surface())
+        surface->SetMarkerPosition(0, m_chartMarker);
+    m_outlines->Track(*element, m_chartValue);
+    m_view->SendSizeNotification();
+    m_holder->DrawNow();
+    m_view->update();
 }
 
 void CMainFrame::OpenAnalysisPane(int itemValue) {
@@ -288,6 +370,8 @@ void CMainFrame::OpenTreeItem(QTreeWidgetItem* item) {
                 chart.SetData(*element);
                 chart.RefreshTexts();
                 m_outlines->Track(*element, value);
+                m_chartValue = value;
+                m_chartIndex = index;
             }
             if (m_dialog) {
                 m_dialog->ShowFile(index);
@@ -304,14 +388,20 @@ void CMainFrame::OpenTreeItem(QTreeWidgetItem* item) {
 }
 
 void CMainFrame::Upload() {
+    if (!MayDropFiles())
+        return;
     CDlgProgress progress(this);
     emit DialogOpening(&progress);
     CLevantoApp& app = CLevantoApp::Instance();
-    progress.Run(app.Port(), app.Files());
-    RebuildFileTree();
+    if (progress.Run(app.Port(), app.Files()).ReplacesLoaded()) {
+        m_unsaved = !app.Files().Empty();
+        FilesReplaced();
+    }
 }
 
 void CMainFrame::OpenProject() {
+    if (!MayDropFiles())
+        return;
     const std::optional<QString> name = Prompt().OpenFileName(this, kProjectFilter, kProjectSuffix);
     if (!name)
         return;
@@ -319,9 +409,16 @@ void CMainFrame::OpenProject() {
 }
 
 void CMainFrame::OpenProjectFile(const std::string& path) {
-    const ProjectStatus status = qm::OpenProject(path, CLevantoApp::Instance().Files());
-    RebuildFileTree();
-    ReportProjectFailure(this, status, path);
+    const ProjectLoad load = qm::OpenProject(path, CLevantoApp::Instance().Files());
+    if (load.status != ProjectStatus::Ok) {
+        // What was loaded stays, tree and pane together.
+        ReportProjectFailure(this, load.status, path);
+        return;
+    }
+    m_unsaved = false;
+    FilesReplaced();
+    if (load.Damaged())
+        ReportDamagedProject(this, load);
 }
 
 void CMainFrame::SaveProject() {
@@ -330,15 +427,20 @@ void CMainFrame::SaveProject() {
         return;
     const std::string path = name->toStdString();
     const ProjectStatus status = qm::SaveProject(path, CLevantoApp::Instance().Files().Elements());
+    if (status == ProjectStatus::Ok)
+        m_unsaved = false;
     ReportProjectFailure(this, status, path);
 }
 
 int CMainFrame::ShowConnectDialog(bool installNullChart) {
     if (installNullChart)
-        m_holder->InstallNullController();
+        SetChartAside();
     m_connectDialog->Load();
     emit DialogOpening(m_connectDialog);
-    return m_connectDialog->exec();
+    const int result = m_connectDialog->exec();
+    if (installNullChart)
+        RestorePaneChart();
+    return result;
 }
 
 void CMainFrame::OpenChannelEditorCommand() {
@@ -355,13 +457,20 @@ void CMainFrame::OpenTimeUnitCommand() {
 
 void CMainFrame::ShowAbout(bool installNullChart) {
     if (installNullChart)
-        m_holder->InstallNullController();
+        SetChartAside();
     CDlgHelpAbout about(this);
     emit DialogOpening(&about);
     about.exec();
+    // The null chart is for the time the box is up; the pane's chart comes back after it.
+    if (installNullChart)
+        RestorePaneChart();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!MayDropFiles()) {
+        event->ignore();
+        return;
+    }
     m_holder->InstallNullController();
     QMainWindow::closeEvent(event);
 }
