@@ -173,6 +173,17 @@ TEST(ProjectFile, AnElementIsIncompleteWhenItsMeasurementFileIsCutShort) {
     }
 }
 
+TEST(FileTree, AnIncompleteFileIsMarkedInEitherLanguage) {
+    const std::vector<_tagFileDataExt> files = {MakeSampleMeasurement(1, 0, "WHOLE"),
+                                                MakeSampleMeasurement(1, 1, "CUT")};
+    const auto en = RebuildFileTree(files, kLanguageEnglish, {false, true});
+    EXPECT_EQ(en[0].text, "WHOLE");
+    EXPECT_EQ(en[1].text, "CUT (incomplete)");
+    EXPECT_TRUE(en[1].incomplete && !en[0].incomplete);
+    EXPECT_EQ(RebuildFileTree(files, kLanguageChinese, {false, true})[1].text, "CUT（不完整）");
+    EXPECT_EQ(RebuildFileTree(files, kLanguageEnglish)[1].text, "CUT");
+}
+
 TEST(FileTree, ChildrenFollowTheSectionFlags) {
     _tagFileDataExt e;
     std::memcpy(e.file.data(), "F84", 3);

@@ -2,15 +2,20 @@
 // dialog.
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <cerrno>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "FrameTestSupport.h"
+#include "app/ProjectFile.h"
+#include "desktop/frame/CBaseCtrlPane.h"
 #include "desktop/frame/CChartHolder.h"
 #include "desktop/frame/CDlgProgress.h"
 #include "desktop/frame/CDlgSetCom.h"
+#include "measurement/SampleGenerator.h"
 #include "support/SimProcess.h"
 
 namespace qm {
@@ -20,6 +25,7 @@ using test::FrameFixture;
 using test::ReadFile;
 using test::SimProcess;
 using test::WhenModal;
+using test::WriteFile;
 
 class FrameMeter : public ::testing::Test, public FrameFixture {
 protected:
@@ -143,6 +149,96 @@ TEST_F(FrameMeter, AHandshakeFailureStoresNothing) {
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_EQ(prompt.messages[0].text, "Please check the connection !");
     EXPECT_EQ(ReadFile(dir.File("setup.ini")), before);
+}
+
+TEST_F(FrameMeter, AnUploadWithoutAFileKeepsTreeAndPaneAndUnsavedFilesAreAskedAbout) {
+    CLevantoApp::Instance().Files().Assign(MakeSampleSet(1, 2));
+    frame->RebuildFileTree();
+    frame->Tree()->expandAll();
+    DoubleClick(frame->Tree()->SectionItem(1, kTreeLevel));
+    CBaseCtrlPane* pane = frame->Pane();
+    {
+        // The first file's first block fails: nothing to put in place of the files loaded.
+        SimProcess sim(
+            {"--model", "7100T", "--count", "3", "--baud", "4000000", "--fault", "bad-check=1:6B"});
+        PointAt(sim);
+        frame->CommandAction(RibbonTexts::Upload)->trigger();
+        EXPECT_EQ(prompt.Texts(),
+                  QStringList{"Failed to read CH data,please check the connection !"});
+        EXPECT_EQ(CLevantoApp::Instance().Files().Count(), 2u);
+        EXPECT_EQ(frame->Tree()->topLevelItemCount(), 2);
+        EXPECT_EQ(frame->Pane(), pane);
+    }
+    SimProcess sim({"--model", "7100T", "--count", "3", "--baud", "4000000"});
+    PointAt(sim);
+    frame->CommandAction(RibbonTexts::Upload)->trigger();
+    ASSERT_EQ(frame->Tree()->topLevelItemCount(), 3);
+    EXPECT_TRUE(prompt.questions.isEmpty()) << "the files replaced came from no upload";
+
+    // The uploaded files are not saved: Open and Exit ask, and Cancel keeps everything.
+    prompt.openNames << QString::fromStdString(dir.File("other.f71"));
+    frame->CommandAction(RibbonTexts::Open)->trigger();
+    EXPECT_TRUE(frame->close() == false && frame->isVisible());
+    EXPECT_EQ(prompt.questions.size(), 2);
+    EXPECT_TRUE(prompt.questions[0].startsWith("The uploaded measurement files have not"));
+    EXPECT_TRUE(prompt.filters.isEmpty()) << "no file dialog after Cancel";
+    // Save, then Exit goes without asking again.
+    prompt.answers = {IPrompt::Answer::Yes};
+    prompt.saveNames << QString::fromStdString(dir.File("site.f71"));
+    EXPECT_TRUE(frame->close());
+    EXPECT_EQ(prompt.questions.size(), 3);
+    EXPECT_EQ(LoadProject(dir.File("site.f71")).elements.size(), 3u);
+}
+
+TEST_F(FrameMeter, ATypedPortIsCheckedConnectedAndStoredAsTyped) {
+    SimProcess sim({"--baud", "115200"});
+    WriteSettings("[Connect Information]\r\nPort=4\r\nBaud=115200\r\n");
+    const auto typeAndConnect = [&](const QString& text) {
+        ConnectWith([&](CDlgSetCom* d) {
+            QLineEdit* entry = d->PortList()->lineEdit();
+            ASSERT_NE(entry, nullptr);
+            entry->selectAll();
+            QTest::keyClicks(entry, text);
+            QTest::mouseClick(d->ConnectButton(), Qt::LeftButton);
+            if (d->isVisible())
+                QTest::mouseClick(d->CancelButton(), Qt::LeftButton);
+        });
+    };
+    typeAndConnect("COM0");
+    typeAndConnect("ttyUSB0");
+    ASSERT_EQ(prompt.messages.size(), 2u);
+    EXPECT_EQ(prompt.messages[0].text, "Failed to open com!");
+    EXPECT_EQ(prompt.messages[0].detail,
+              QString::fromUtf8("Port numbers go from COM1 to COM256. \u201CCOM0\u201D"));
+    EXPECT_TRUE(prompt.messages[1].detail.startsWith("This is not a port."));
+    EXPECT_NE(ReadFile(dir.File("setup.ini")).find("Port=4"), std::string::npos);
+
+    typeAndConnect(QString::fromStdString(sim.Path()));
+    EXPECT_EQ(prompt.messages.size(), 2u);
+    EXPECT_NE(ReadFile(dir.File("setup.ini")).find("Port=" + sim.Path() + "\r\n"),
+              std::string::npos);
+}
+
+TEST_F(FrameMeter, TheListOffersTheAdaptersPresentWhenItOpens) {
+    CDlgSetCom* dialog = frame->ConnectDialog();
+    const std::string folder = dir.File("by-id");
+    std::filesystem::create_directories(folder);
+    dialog->SetAdapterFolder(folder);
+    dialog->Load();
+    ASSERT_EQ(dialog->PortList()->count(), 10);
+    const std::string adapter = folder + "/usb-FTDI_FT232R_USB_UART_A10K3ZQ1-if00-port0";
+    WriteFile(dir.File("ttyUSB7"), "");
+    std::filesystem::create_symlink(dir.File("ttyUSB7"), adapter);
+    std::filesystem::create_symlink(dir.File("gone"), folder + "/usb-pulled-if00");
+    dialog->show();
+    dialog->PortList()->showPopup();
+    dialog->PortList()->hidePopup();
+    ASSERT_EQ(dialog->PortList()->count(), 11);
+    EXPECT_EQ(dialog->PortList()->itemText(10).toStdString(), adapter);
+    EXPECT_EQ(dialog->PortList()->currentIndex(), 0) << "the choice stays";
+    dialog->PortList()->setCurrentIndex(10);
+    EXPECT_EQ(dialog->ChosenPort(), adapter);
+    dialog->hide();
 }
 
 TEST(FrameConnectDetail, PermissionFailureNamesTheDialoutGroup) {

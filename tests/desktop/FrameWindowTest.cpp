@@ -10,6 +10,7 @@
 
 #include "FrameTestSupport.h"
 #include "app/ProjectFile.h"
+#include "chart/ChartConversion.h"
 #include "desktop/frame/CBaseCtrlPane.h"
 #include "desktop/frame/CChartHolder.h"
 #include "desktop/frame/CDlgHelpAbout.h"
@@ -181,6 +182,74 @@ TEST_F(FrameWindow, ProjectSaveAndOpenRoundTripAndFailuresAreReported) {
     EXPECT_EQ(prompt.messages[0].text.toStdString(),
               ProjectStatusText(ProjectStatus::CannotOpen, dir.File("missing.f71")));
     EXPECT_EQ(frame->Tree()->topLevelItemCount(), 3);
+}
+
+TEST_F(FrameWindow, ADamagedProjectOpensMarkedAndABadOneKeepsTreeAndPane) {
+    Load(2);
+    frame->Tree()->expandAll();
+    DoubleClick(Section(1, kTreeHum));
+    CBaseCtrlPane* pane = frame->Pane();
+    ASSERT_NE(pane, nullptr);
+    const std::vector<_tagFileDataExt> two = CLevantoApp::Instance().Files().Elements();
+    ASSERT_EQ(SaveProject(dir.File("site.f71"), two), ProjectStatus::Ok);
+    const std::string whole = ReadFile(dir.File("site.f71"));
+    test::WriteFile(dir.File("half.f71"), whole.substr(0, 15902));
+    std::string v199 = whole;
+    v199[4] = static_cast<char>(199);
+    test::WriteFile(dir.File("v199.f71"), v199);
+
+    // Neither another version nor a missing file takes the loaded files, tree or pane away.
+    for (const char* name : {"v199.f71", "missing.f71"}) {
+        prompt.openNames << QString::fromStdString(dir.File(name));
+        frame->CommandAction(RibbonTexts::Open)->trigger();
+        EXPECT_EQ(CLevantoApp::Instance().Files().Count(), 2u) << name;
+        EXPECT_EQ(frame->Tree()->topLevelItemCount(), 2) << name;
+        EXPECT_EQ(frame->Pane(), pane) << name;
+    }
+    ASSERT_EQ(prompt.messages.size(), 2u);
+
+    // A cut one opens as far as it goes, says which file is incomplete and marks it.
+    prompt.messages.clear();
+    prompt.openNames << QString::fromStdString(dir.File("half.f71"));
+    frame->CommandAction(RibbonTexts::Open)->trigger();
+    ASSERT_EQ(CLevantoApp::Instance().Files().Count(), 2u);
+    EXPECT_EQ(frame->Pane(), nullptr) << "the pane of the files replaced goes";
+    const QString name = frame->Tree()->topLevelItem(1)->text(0);
+    EXPECT_TRUE(name.endsWith(" (incomplete)")) << name.toStdString();
+    EXPECT_FALSE(frame->Tree()->topLevelItem(0)->text(0).contains("incomplete"));
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_TRUE(prompt.messages[0].text.startsWith("The project file is cut short."));
+    EXPECT_TRUE(prompt.messages[0].text.endsWith(
+        "1  " + name.left(name.size() - QStringLiteral(" (incomplete)").size())));
+}
+
+TEST_F(FrameWindow, AClickOrADragPicksTheBarUnderThePointer) {
+    Load(1);
+    frame->Tree()->expandAll();
+    DoubleClick(Section(0, kTreeScan));
+    CLevantoView* view = frame->View();
+    const auto element = CLevantoApp::Instance().Files().At(0);
+    const int n = static_cast<int>(ScanBars(MeasurementFile(*element)).size());
+    ASSERT_GT(n, 2);
+    // The bars as the frames draw them: the plot between the margins, N + 2 slots.
+    const int width = view->width() - CInstrument::kLeftMargin - CInstrument::kRightMargin;
+    const auto middle = [&](int k) {
+        return CInstrument::kLeftMargin +
+               ((k + 1) * width / (n + 2) + (k + 2) * width / (n + 2)) / 2;
+    };
+    const int y = view->height() / 2;
+    for (int k : {0, 1, n - 1}) {
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(middle(k), y));
+        EXPECT_EQ(Current()->markers.back(), k) << "click on bar " << k;
+    }
+    // A drag released on the first bar.
+    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(middle(n - 1), y));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(middle(0), y),
+                     view->mapToGlobal(QPointF(middle(0), y)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view, &drag);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(middle(0), y));
+    EXPECT_EQ(Current()->markers.back(), 0);
 }
 
 TEST_F(FrameWindow, TheChosenLookIsCheckedAndKeptPerUser) {

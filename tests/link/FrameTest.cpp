@@ -92,6 +92,40 @@ TEST(PortSetting, NumbersPathsAndTheUnconfiguredValue) {
 #endif
 }
 
+TEST(PortText, TypedTextsAreAPortOrARefusalThatSaysWhy) {
+    const struct {
+        const char* text;
+        PortRefusal refusal;
+        int number;
+        const char* device;
+    } cases[] = {
+        {"3", PortRefusal::None, 3, ""},
+        {" com12 ", PortRefusal::None, 12, ""},
+        {"COM256", PortRefusal::None, 256, ""},
+        {"/dev/serial/by-id/usb-FTDI_FT232R-if00-port0", PortRefusal::None, 0,
+         "/dev/serial/by-id/usb-FTDI_FT232R-if00-port0"},
+        {"  ", PortRefusal::Empty, 0, ""},
+        {"COM0", PortRefusal::OutOfRange, 0, ""},
+        {"257", PortRefusal::OutOfRange, 0, ""},
+        {"99999999999", PortRefusal::OutOfRange, 0, ""},
+        {"300", PortRefusal::OutOfRange, 0, ""}, // "none configured" is no port to type
+        {"COM", PortRefusal::NotAPort, 0, ""},
+        {"COM3x", PortRefusal::NotAPort, 0, ""},
+        {"-4", PortRefusal::NotAPort, 0, ""},
+        {"ttyUSB0", PortRefusal::NotAPort, 0, ""},
+        {"/dev/ttyUSB0\nBaud=9600", PortRefusal::BadChar, 0, ""},
+    };
+    for (const auto& c : cases) {
+        const PortParse p = ParsePortText(c.text);
+        EXPECT_EQ(p.refusal, c.refusal) << c.text;
+        EXPECT_EQ(p.address.configured, c.refusal == PortRefusal::None) << c.text;
+        EXPECT_EQ(p.address.number, c.number) << c.text;
+        EXPECT_EQ(p.address.device, c.device) << c.text;
+        EXPECT_EQ(PortRefusalText(p.refusal).empty(), p.Ok()) << c.text;
+    }
+    EXPECT_EQ(ParsePortText("COM7").address.SettingText(), "7");
+}
+
 TEST(PortSetting, DecimalValueReadsLikeTheSettingsDo) {
     EXPECT_EQ(DecimalValue("115200"), 115200);
     EXPECT_EQ(DecimalValue("  9600baud"), 9600);

@@ -90,6 +90,7 @@ TEST_F(Upload, AFailedReadKeepsTheFilesBeforeIt) {
     EXPECT_EQ(r.outcome.messages, (std::vector<OperationMessage>{{5672, MessageKind::Plain}}));
     EXPECT_EQ(r.outcome.detail, "the reply's check byte is wrong (command 6B, 72 of 72 bytes)");
     EXPECT_FALSE(r.outcome.cancelled);
+    EXPECT_TRUE(r.ReplacesLoaded()) << "files were read before the failure";
     ASSERT_EQ(collection.Count(), 2u);
     const _tagFileDataExt second = *collection.At(1);
     EXPECT_TRUE(
@@ -142,6 +143,7 @@ TEST_F(Upload, EmptyMeterAndUnreadableCount) {
         EXPECT_TRUE(r.outcome.ok);
         EXPECT_TRUE(r.outcome.messages.empty());
         EXPECT_TRUE(collection.Empty()) << "a successful connect discards the files loaded before";
+        EXPECT_TRUE(r.ReplacesLoaded()) << "an empty meter is a whole upload";
     }
     {
         SimProcess sim({"--count", "2", "--fault", "bad-check=1:6A"});
@@ -152,6 +154,14 @@ TEST_F(Upload, EmptyMeterAndUnreadableCount) {
         EXPECT_FALSE(r.outcome.detail.empty());
         EXPECT_EQ(r.fileCount, -1);
         EXPECT_TRUE(collection.Empty());
+        EXPECT_FALSE(r.ReplacesLoaded()) << "nothing read to take the place of the files loaded";
+    }
+    {
+        SimProcess sim({"--count", "2", "--fault", "bad-check=1:6B"});
+        const UploadResult r = Run(sim);
+        EXPECT_EQ(r.outcome.messages, (std::vector<OperationMessage>{{5672, MessageKind::Plain}}));
+        EXPECT_EQ(r.filesRead, 0);
+        EXPECT_FALSE(r.ReplacesLoaded());
     }
 }
 

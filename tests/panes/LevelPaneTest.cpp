@@ -40,6 +40,25 @@ TEST(LevelPane, ColumnsRowsAndExportOfATvChannel) {
     EXPECT_EQ(pane.Table("Table")->rows.size(), 1u);
 }
 
+TEST(LevelPane, AnIncompleteFileIsMarkedWhereShownButNotInTheExport) {
+    const PaneTestElement f(1, "CUT");
+    for (PaneSection section : {PaneSection::Level, PaneSection::Tilt}) {
+        auto pane = MakeAnalysisPane(section, kLanguageEnglish, "dBuV");
+        pane->ShowFile(f.e);
+        const std::string csv = pane->ExportCsv();
+        const auto rows = [&] { return pane->Tables().front().rows; };
+        const Rows whole = rows();
+        pane->ShowFile(f.e, true);
+        EXPECT_EQ(pane->ExportCsv(), csv);
+        if (section == PaneSection::Level) {
+            EXPECT_EQ(pane->FileNameText(), "CUT (incomplete)");
+            EXPECT_EQ(rows(), whole);
+        } else {
+            EXPECT_EQ(rows().at(0), (Row{"File Name", "CUT (incomplete)"}));
+        }
+    }
+}
+
 TEST(LevelPane, TheCsvFileIsWrittenWholeOrNotAtAll) {
     PaneTestElement f(2, "LEV001");
     f.Entry(0, 22425, 12, 0, 0x80);

@@ -67,11 +67,6 @@ public:
     void Undo();
     void Redo();
 
-    // Edits made since the plan was read, opened, saved or downloaded.
-    bool HasUnsavedEdits() const { return m_edited; }
-    // Channels of the plan shown that a cut file left all zero.
-    std::size_t ZeroFilledChannels() const { return m_zeroFilled; }
-
     // Escape and Enter end the dialog, but not past unsaved edits without asking.
     void reject() override;
     void accept() override;
@@ -110,9 +105,9 @@ private:
     QTimer m_creep; // keeps the bar moving while a long plan read reports nothing
     int m_downloadSlot = 0;
     bool m_busy = false;
-    bool m_edited = false;
-    bool m_closing = false; // the close question was asked already
-    std::size_t m_zeroFilled = 0;
+    bool m_edited = false;        // since the plan was read, opened, saved or downloaded
+    bool m_closing = false;       // the close question was asked already
+    std::size_t m_zeroFilled = 0; // channels of the plan shown that a cut file left all zero
 };
 
 } // namespace qm
