@@ -13,6 +13,8 @@ namespace qm {
 
 namespace {
 
+constexpr int kIdsOk = 5704;
+
 class QtPrompt : public IPrompt {
 public:
     void ShowMessage(QWidget* parent, const Message& message) override {
@@ -24,6 +26,7 @@ public:
         box.setIcon(message.kind == MessageKind::Error ? QMessageBox::Critical
                                                        : QMessageBox::NoIcon);
         box.setStandardButtons(QMessageBox::Ok);
+        box.button(QMessageBox::Ok)->setText(Text(kIdsOk)); // Qt's own "OK" stays English
         box.exec();
     }
 

@@ -405,10 +405,15 @@ void CMainFrame::OpenProject() {
     const std::optional<QString> name = Prompt().OpenFileName(this, kProjectFilter, kProjectSuffix);
     if (!name)
         return;
-    OpenProjectFile(name->toStdString());
+    LoadProjectFile(name->toStdString());
 }
 
 void CMainFrame::OpenProjectFile(const std::string& path) {
+    if (MayDropFiles())
+        LoadProjectFile(path);
+}
+
+void CMainFrame::LoadProjectFile(const std::string& path) {
     const ProjectLoad load = qm::OpenProject(path, CLevantoApp::Instance().Files());
     if (load.status != ProjectStatus::Ok) {
         // What was loaded stays, tree and pane together.

@@ -47,7 +47,8 @@ public:
     // The ribbon's commands.
     void Upload();
     void OpenProject();
-    // Open of a project file named on the command line or chosen in the dialog.
+    // Open of a project file named on the command line (or by the screenshot driver); asks
+    // first about files not saved, as Open does before its dialog.
     void OpenProjectFile(const std::string& path);
     void SaveProject();
     // Connect: null chart, then the connection dialog; returns the dialog's result.
@@ -99,6 +100,8 @@ private:
     bool MayDropFiles();
     // The loaded files were replaced: the tree shows the new ones, the old pane goes.
     void FilesReplaced();
+    // Reads a project file into the loaded files, or reports why not.
+    void LoadProjectFile(const std::string& path);
 
     Options m_options;
     CRibbonBar* m_ribbon = nullptr;
