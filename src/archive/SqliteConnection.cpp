@@ -1,0 +1,174 @@
+// The archive in a SQLite file, through the SQLite C library.
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <map>
+
+#include "archive/Archive.h"
+#include "archive/SqlConnection.h"
+
+namespace qm {
+
+namespace {
+
+// How long a writer waits for another process's transaction before it gives up.
+constexpr int kBusyTimeoutMs = 60000;
+
+class SqliteConnection final : public SqlConnection {
+public:
+    explicit SqliteConnection(sqlite3* db) : m_db(db) {}
+    ~SqliteConnection() override {
+        for (auto& [sql, statement] : m_statements)
+            sqlite3_finalize(statement);
+        sqlite3_close(m_db);
+    }
+
+    bool Run(const std::string& sql, const std::vector<SqlValue>& params,
+             std::vector<SqlRow>* rows = nullptr) override {
+        sqlite3_stmt* statement = Prepared(sql);
+        if (!statement)
+            return false;
+        for (std::size_t i = 0; i < params.size(); ++i) {
+            const SqlValue& v = params[i];
+            const std::string name = "$" + std::to_string(i + 1);
+            const int at = sqlite3_bind_parameter_index(statement, name.c_str());
+            if (at == 0)
+                continue;
+            switch (v.type) {
+            case SqlValue::Type::Null:
+                sqlite3_bind_null(statement, at);
+                break;
+            case SqlValue::Type::Int:
+                sqlite3_bind_int64(statement, at, v.number);
+                break;
+            case SqlValue::Type::Text:
+                sqlite3_bind_text(statement, at, v.text.data(), static_cast<int>(v.text.size()),
+                                  SQLITE_TRANSIENT);
+                break;
+            case SqlValue::Type::Blob:
+                sqlite3_bind_blob(statement, at, v.blob->data(), static_cast<int>(v.blob->size()),
+                                  SQLITE_STATIC);
+                break;
+            }
+        }
+        int rc;
+        while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+            if (!rows)
+                continue;
+            SqlRow row;
+            const int columns = sqlite3_column_count(statement);
+            for (int c = 0; c < columns; ++c) {
+                if (sqlite3_column_type(statement, c) == SQLITE_NULL) {
+                    row.emplace_back();
+                    continue;
+                }
+                const void* data = sqlite3_column_blob(statement, c);
+                const int size = sqlite3_column_bytes(statement, c);
+                row.emplace_back(std::string(static_cast<const char*>(data), size));
+            }
+            rows->push_back(std::move(row));
+        }
+        sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
+        return rc == SQLITE_DONE;
+    }
+
+    bool BeginWrite() override { return Run("BEGIN IMMEDIATE", {}); }
+    std::string Error() const override { return sqlite3_errmsg(m_db); }
+    bool Damaged() const {
+        const int code = sqlite3_errcode(m_db);
+        return code == SQLITE_NOTADB || code == SQLITE_CORRUPT;
+    }
+
+    std::vector<std::string> SchemaStatements() const override {
+        return {
+            "CREATE TABLE qm_schema (version INTEGER NOT NULL)",
+            "CREATE TABLE qm_measurements (id INTEGER PRIMARY KEY, hash TEXT NOT NULL UNIQUE, "
+            "site TEXT NOT NULL, kind INTEGER NOT NULL, file_date TEXT NOT NULL, measured_at "
+            "TEXT, added_at TEXT NOT NULL, technician TEXT NOT NULL, source TEXT NOT NULL, "
+            "bytes BLOB NOT NULL)",
+            "CREATE INDEX qm_measurements_site ON qm_measurements (site, measured_at)",
+            "CREATE TABLE qm_channels (measurement INTEGER NOT NULL REFERENCES "
+            "qm_measurements (id), frequency INTEGER NOT NULL, channel INTEGER NOT NULL, type "
+            "TEXT NOT NULL, level TEXT, audio TEXT, mer TEXT, pre_ber TEXT, post_ber TEXT, "
+            "scan_level TEXT, scan_audio TEXT, tilt_level TEXT, PRIMARY KEY (measurement, "
+            "frequency)) WITHOUT ROWID",
+            "INSERT INTO qm_schema (version) VALUES (" + std::to_string(kArchiveSchemaVersion) +
+                ")",
+        };
+    }
+
+    bool HasTable(const std::string& name, bool& exists) override {
+        std::vector<SqlRow> rows;
+        if (!Run("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = $1",
+                 {SqlValue::Text(name)}, &rows))
+            return false;
+        exists = !rows.empty() && rows[0][0] && *rows[0][0] != "0";
+        return true;
+    }
+
+private:
+    sqlite3_stmt* Prepared(const std::string& sql) {
+        if (auto it = m_statements.find(sql); it != m_statements.end())
+            return it->second;
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql.c_str(), static_cast<int>(sql.size()), &statement,
+                               nullptr) != SQLITE_OK)
+            return nullptr;
+        m_statements.emplace(sql, statement);
+        return statement;
+    }
+
+    sqlite3* m_db;
+    std::map<std::string, sqlite3_stmt*> m_statements;
+};
+
+} // namespace
+
+std::unique_ptr<SqlConnection> OpenSqliteConnection(const std::string& path,
+                                                    ArchiveResult& result) {
+    // A new archive is made readable by its owner only; SQLite gives its journal and WAL
+    // files the same mode.
+    bool fresh = false;
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        ::close(fd);
+        fresh = true;
+    } else if (errno != EEXIST) {
+        result = {ArchiveStatus::CannotOpen, std::string(std::strerror(errno)) + " (" + path + ")"};
+        return nullptr;
+    }
+    sqlite3* db = nullptr;
+    const int rc =
+        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        result = {ArchiveStatus::CannotOpen,
+                  std::string(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)) + " (" + path + ")"};
+        sqlite3_close(db);
+        if (fresh)
+            ::unlink(path.c_str());
+        return nullptr;
+    }
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    auto connection = std::make_unique<SqliteConnection>(db);
+    // Readers go on while a writer adds; set once, when the file is new, so an existing file
+    // is never written before its schema was checked.
+    if (fresh && !connection->Run("PRAGMA journal_mode = WAL", {}, nullptr)) {
+        result = {ArchiveStatus::CannotOpen, connection->Error() + " (" + path + ")"};
+        return nullptr;
+    }
+    // A damaged file shows on the first read; it is reported and left alone.
+    std::vector<SqlRow> rows;
+    if (!connection->Run("SELECT COUNT(*) FROM sqlite_master", {}, &rows)) {
+        result = {connection->Damaged() ? ArchiveStatus::NotAnArchive : ArchiveStatus::CannotOpen,
+                  connection->Error() + " (" + path + ")"};
+        return nullptr;
+    }
+    return connection;
+}
+
+} // namespace qm
