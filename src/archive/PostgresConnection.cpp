@@ -111,7 +111,12 @@ public:
 
     bool HasTable(const std::string& name, bool& exists) override {
         std::vector<SqlRow> rows;
-        if (!Run("SELECT to_regclass($1) IS NOT NULL", {SqlValue::Text(name)}, &rows))
+        // A scan of the catalog, not a cached lookup: after waiting for another program's
+        // schema it must see that program's tables.
+        if (!Run("SELECT EXISTS (SELECT 1 FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace "
+                 "n ON n.oid = c.relnamespace WHERE c.relname = $1 AND n.nspname = "
+                 "current_schema())",
+                 {SqlValue::Text(name)}, &rows))
             return false;
         exists = !rows.empty() && rows[0][0] && *rows[0][0] == "t";
         return true;
