@@ -22,20 +22,20 @@ class SqliteConnection final : public SqlConnection {
 public:
     explicit SqliteConnection(sqlite3* db) : m_db(db) {}
     ~SqliteConnection() override {
-        for (auto& [sql, statement] : m_statements)
-            sqlite3_finalize(statement);
+        for (auto& [sql, s] : m_statements)
+            sqlite3_finalize(s.statement);
         sqlite3_close(m_db);
     }
 
     bool Run(const std::string& sql, const std::vector<SqlValue>& params,
              std::vector<SqlRow>* rows = nullptr) override {
-        sqlite3_stmt* statement = Prepared(sql);
-        if (!statement)
+        const Statement* prepared = Prepared(sql, params.size());
+        if (!prepared)
             return false;
+        sqlite3_stmt* statement = prepared->statement;
         for (std::size_t i = 0; i < params.size(); ++i) {
             const SqlValue& v = params[i];
-            const std::string name = "$" + std::to_string(i + 1);
-            const int at = sqlite3_bind_parameter_index(statement, name.c_str());
+            const int at = prepared->slots[i];
             if (at == 0)
                 continue;
             switch (v.type) {
@@ -112,19 +112,30 @@ public:
     }
 
 private:
-    sqlite3_stmt* Prepared(const std::string& sql) {
-        if (auto it = m_statements.find(sql); it != m_statements.end())
-            return it->second;
+    // A prepared statement and the binding slot of each $n, looked up once.
+    struct Statement {
         sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql.c_str(), static_cast<int>(sql.size()), &statement,
-                               nullptr) != SQLITE_OK)
-            return nullptr;
-        m_statements.emplace(sql, statement);
-        return statement;
+        std::vector<int> slots;
+    };
+
+    const Statement* Prepared(const std::string& sql, std::size_t params) {
+        auto it = m_statements.find(sql);
+        if (it == m_statements.end()) {
+            Statement s;
+            if (sqlite3_prepare_v2(m_db, sql.c_str(), static_cast<int>(sql.size()), &s.statement,
+                                   nullptr) != SQLITE_OK)
+                return nullptr;
+            it = m_statements.emplace(sql, std::move(s)).first;
+        }
+        Statement& s = it->second;
+        for (std::size_t i = s.slots.size(); i < params; ++i)
+            s.slots.push_back(
+                sqlite3_bind_parameter_index(s.statement, ("$" + std::to_string(i + 1)).c_str()));
+        return &s;
     }
 
     sqlite3* m_db;
-    std::map<std::string, sqlite3_stmt*> m_statements;
+    std::map<std::string, Statement> m_statements;
 };
 
 } // namespace
