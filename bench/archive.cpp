@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     }
     std::unique_ptr<qm::Archive> archive;
     if (const qm::ArchiveResult r = qm::OpenArchive(location, archive); !r.Ok()) {
-        std::fprintf(stderr, "bench_archive: %s: %s\n", qm::ArchiveStatusText(r.status),
+        std::fprintf(stderr, "bench_archive: %s: %s\n", qm::ArchiveStatusText(r.status, 500).c_str(),
                      r.reason.c_str());
         return 1;
     }

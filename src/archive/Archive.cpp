@@ -58,31 +58,6 @@ bool IsHashPrefix(const std::string& text) {
 
 } // namespace
 
-const char* ArchiveStatusText(ArchiveStatus status) {
-    switch (status) {
-    case ArchiveStatus::Ok:
-        return "done";
-    case ArchiveStatus::BadLocation:
-        return "the archive must be a file path, sqlite:PATH or a postgresql:// address";
-    case ArchiveStatus::PasswordInLocation:
-        return "the archive address holds a password; keep it in the password file (~/.pgpass), "
-               "a service file or PGPASSWORD instead";
-    case ArchiveStatus::CannotOpen:
-        return "cannot open the archive";
-    case ArchiveStatus::NotAnArchive:
-        return "the archive file is damaged or is no archive; it was left as it was";
-    case ArchiveStatus::NewerSchema:
-        return "the archive was written by a newer version of this program; it was left as it was";
-    case ArchiveStatus::Failed:
-        return "the archive could not be read or written; nothing was changed";
-    case ArchiveStatus::Cancelled:
-        return "adding to the archive was stopped; nothing was added";
-    case ArchiveStatus::Unavailable:
-        return "this build has no archive";
-    }
-    return "";
-}
-
 Archive::Archive(std::unique_ptr<SqlConnection> connection, std::string location)
     : m_db(std::move(connection)), m_location(std::move(location)) {}
 

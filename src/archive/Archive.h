@@ -28,8 +28,8 @@ enum class ArchiveStatus {
     Unavailable,        // this build has no archive
 };
 
-// English text of a status (without the reason), for the layers that translate it.
-const char* ArchiveStatusText(ArchiveStatus status);
+// The text of a status (without the reason) in the language of languageBase.
+std::string ArchiveStatusText(ArchiveStatus status, int languageBase);
 
 struct ArchiveResult {
     ArchiveStatus status = ArchiveStatus::Ok;

@@ -8,6 +8,7 @@
 #include "base/JsonWriter.h"
 #include "cli/Cli.h"
 #include "cli/CliProject.h"
+#include "res/StringTable.h"
 
 #ifdef QM_HAVE_ARCHIVE
 #include "archive/Archive.h"
@@ -29,7 +30,7 @@ constexpr std::size_t kShownHashDigits = 12;
 // "qm7100: [BEFORE: ]STATUS: REASON" on stderr.
 int ArchiveError(Context& ctx, const ArchiveResult& r, const std::string& before = {}) {
     ctx.err << "qm7100: " << (before.empty() ? "" : before + ": ")
-            << Tool(ArchiveStatusText(r.status));
+            << ArchiveStatusText(r.status, LanguageBase());
     if (!r.reason.empty())
         ctx.err << ": " << r.reason;
     ctx.err << '\n';
