@@ -78,8 +78,8 @@ int main(int argc, char** argv) {
     }
     std::unique_ptr<qm::Archive> archive;
     if (const qm::ArchiveResult r = qm::OpenArchive(location, archive); !r.Ok()) {
-        std::fprintf(stderr, "bench_archive: %s: %s\n", qm::ArchiveStatusText(r.status, 500).c_str(),
-                     r.reason.c_str());
+        std::fprintf(stderr, "bench_archive: %s: %s\n",
+                     qm::ArchiveStatusText(r.status, 500).c_str(), r.reason.c_str());
         return 1;
     }
     std::printf("archive: %s, %d measurements in batches of %zu\n",

@@ -30,7 +30,8 @@ double NiceStep(double span, int rows) {
 }
 
 QString Number(double v, double step) {
-    const int decimals = step >= 1 ? 0 : std::min(6, static_cast<int>(std::ceil(-std::log10(step))));
+    const int decimals =
+        step >= 1 ? 0 : std::min(6, static_cast<int>(std::ceil(-std::log10(step))));
     return QString::number(v, 'f', decimals);
 }
 
@@ -101,7 +102,8 @@ QImage DrawTrendChart(const TrendChartData& data, QSize size) {
             break;
     }
 
-    for (const auto& [bound, label] : {std::pair{data.low, data.lowLabel}, {data.high, data.highLabel}}) {
+    for (const auto& [bound, label] :
+         {std::pair{data.low, data.lowLabel}, {data.high, data.highLabel}}) {
         if (!bound)
             continue;
         const int row = y(*bound);

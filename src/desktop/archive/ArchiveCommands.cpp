@@ -74,8 +74,8 @@ void AddArchivePanel(CRibbonBar& ribbon, CMainFrame* frame) {
     open->setToolTip(ExtraText("Measurement archive"));
     QObject::connect(open, &QAction::triggered, frame, [frame] { OpenArchiveWindow(frame); });
     ribbon.AddButton(panel, open);
-    auto* keep = new QAction(QIcon(QStringLiteral(":/icons/upload.svg")),
-                             ExtraText("Keep uploads"), frame);
+    auto* keep =
+        new QAction(QIcon(QStringLiteral(":/icons/upload.svg")), ExtraText("Keep uploads"), frame);
     keep->setObjectName("keepUploadsCommand");
     keep->setToolTip(ExtraText("Keep every upload in the archive"));
     keep->setCheckable(true);

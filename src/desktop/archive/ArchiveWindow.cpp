@@ -49,13 +49,16 @@ PaneTable SiteTable(const std::vector<SiteSummary>& sites) {
 PaneTable MeasurementTable(const std::vector<ArchivedMeasurement>& list) {
     PaneTable t;
     t.tag = "Measurements";
-    t.columns = {{Text("Measured"), 6, 0}, {Text("Meter kind"), 9, 0}, {Text("Added"), 6, 0},
-                 {Text("Technician"), 7, 0}, {Text("Source"), 3, 0}};
+    t.columns = {{Text("Measured"), 6, 0},
+                 {Text("Meter kind"), 9, 0},
+                 {Text("Added"), 6, 0},
+                 {Text("Technician"), 7, 0},
+                 {Text("Source"), 3, 0}};
     for (const ArchivedMeasurement& m : list)
-        t.rows.push_back({OrDashes(m.entry.measuredAt.empty() ? m.entry.fileDate
-                                                              : m.entry.measuredAt),
-                          std::to_string(m.entry.kind), m.entry.addedAt + " UTC",
-                          OrDashes(m.entry.technician), m.entry.source});
+        t.rows.push_back(
+            {OrDashes(m.entry.measuredAt.empty() ? m.entry.fileDate : m.entry.measuredAt),
+             std::to_string(m.entry.kind), m.entry.addedAt + " UTC", OrDashes(m.entry.technician),
+             m.entry.source});
     return t;
 }
 
@@ -262,10 +265,11 @@ void ArchiveWindow::LoadTrend() {
 void ArchiveWindow::RenderChart() {
     TrendChartData chart;
     const int i = m_channel->currentIndex();
-    chart.title = QString::fromStdString(m_site) + QStringLiteral("   ") + m_channel->currentText() +
-                 QStringLiteral("   ") + m_quantity->currentText();
+    chart.title = QString::fromStdString(m_site) + QStringLiteral("   ") +
+                  m_channel->currentText() + QStringLiteral("   ") + m_quantity->currentText();
     chart.unit = QStringLiteral("dB");
-    chart.emptyText = ExtraText(i < 0 ? "No measurement in the archive" : "No value of this channel");
+    chart.emptyText =
+        ExtraText(i < 0 ? "No measurement in the archive" : "No value of this channel");
     for (const TrendPoint& p : m_trend)
         if (p.value && !p.measurement.entry.measuredAt.empty())
             chart.points.push_back({SecondsOf(p.measurement.entry.measuredAt), *p.value});
@@ -294,9 +298,9 @@ std::vector<int> ArchiveWindow::SelectedRows() const {
 void ArchiveWindow::SelectMeasurements(const std::vector<int>& rows) {
     m_measurementTable->clearSelection();
     for (const int row : rows)
-        m_measurementTable->selectionModel()->select(
-            m_measurementTable->model()->index(row, 0),
-            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        m_measurementTable->selectionModel()->select(m_measurementTable->model()->index(row, 0),
+                                                     QItemSelectionModel::Select |
+                                                         QItemSelectionModel::Rows);
 }
 
 std::vector<_tagFileDataExt> ArchiveWindow::Selected() {
