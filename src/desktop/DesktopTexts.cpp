@@ -37,7 +37,7 @@ QString ExtraText(const char* english) {
         {"Last measured", "最近测量"},
         {"Measured", "测量时间"},
         {"Meter kind", "仪表类型"},
-        {"Added", "加入时间"},
+        {"Added (UTC)", "加入时间（UTC）"},
         {"Technician", "技术员"},
         {"Source", "来源"},
         {"Open in the file tree", "在文件树中打开"},

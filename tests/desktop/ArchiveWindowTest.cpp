@@ -1,5 +1,6 @@
 // The archive in the desktop program: uploads kept, and the Archive window.
 #include <QComboBox>
+#include <QDir>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QToolButton>
@@ -162,6 +163,52 @@ TEST_F(ArchiveDesktop, ADamagedArchiveIsReportedInTheWindowAndLeftAlone) {
     EXPECT_TRUE(window.Failure().startsWith("the archive file is damaged"))
         << window.Failure().toStdString();
     EXPECT_EQ(test::ReadFile(location), bytes);
+}
+
+} // namespace
+} // namespace qm
+
+namespace qm {
+namespace {
+
+// Pictures for a person to judge (scripts/screenshots-archive.sh): the window with a year of
+// one site and a channel's trend against the shipped profile, in both languages.
+TEST_F(ArchiveDesktop, DISABLED_Screenshots) {
+    const QString out = qEnvironmentVariable("QM_SCREENSHOT_DIR", QDir::tempPath());
+    QDir().mkpath(out);
+    const std::string location = dir.File("shots.sqlite");
+    {
+        std::unique_ptr<Archive> archive;
+        ASSERT_TRUE(OpenArchive(location, archive).Ok());
+        std::vector<ArchiveItem> items;
+        for (int v = 0; v < 12; ++v)
+            items.push_back(MakeArchiveItem(MakeSampleMeasurement(1, v, "TOWER07"), "Li Wei",
+                                            "/home/li/tower07.f71"));
+        for (const char* site : {"CABLE01", "CABLE02", "HOTEL"})
+            for (int v = 0; v < 3; ++v)
+                items.push_back(
+                    MakeArchiveItem(MakeSampleMeasurement(0, v + 4, site), "Chen", "upload"));
+        AddCounts counts;
+        ASSERT_TRUE(archive->Add(items, counts).Ok());
+    }
+    LimitProfiles::Instance().SetActive(DefaultProfile());
+    for (const auto& [language, suffix] :
+         {std::pair{kLanguageEnglish, ""}, std::pair{kLanguageChinese, "-zh"}}) {
+        SetLanguageBase(language);
+        ArchiveWindow window(location, {}, frame.get());
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        window.SelectSite(3);
+        auto* channel = window.findChild<QComboBox*>("archiveChannel");
+        window.SetChannel(std::max(0, channel->findText("474.00", Qt::MatchContains)));
+        window.SetQuantity(0);
+        window.SelectMeasurements({10, 11});
+        QApplication::processEvents();
+        ASSERT_TRUE(window.grab().save(out + "/archive" + suffix + ".png"));
+        window.SetQuantity(1);
+        QApplication::processEvents();
+        ASSERT_TRUE(window.ChartImage().save(out + "/archive-trend-mer" + suffix + ".png"));
+    }
 }
 
 } // namespace

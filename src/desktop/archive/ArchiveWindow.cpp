@@ -42,22 +42,27 @@ PaneTable SiteTable(const std::vector<SiteSummary>& sites) {
     t.tag = "Sites";
     t.columns = {{Text("Site"), 3, 0}, {Text("Measurements"), 4, 0}, {Text("Last measured"), 3, 0}};
     for (const SiteSummary& s : sites)
-        t.rows.push_back({s.site, std::to_string(s.count), OrDashes(s.lastMeasured)});
+        t.rows.push_back({s.site, std::to_string(s.count), OrDashes(s.lastMeasured.substr(0, 10))});
     return t;
+}
+
+std::string KindText(int kind) {
+    static const char* const kModels[] = {"7100Q/B", "7100T/D", "7100T2"};
+    return kind >= 0 && kind < 3 ? kModels[kind] : std::to_string(kind);
 }
 
 PaneTable MeasurementTable(const std::vector<ArchivedMeasurement>& list) {
     PaneTable t;
     t.tag = "Measurements";
-    t.columns = {{Text("Measured"), 6, 0},
+    t.columns = {{Text("Measured"), 4, 0},
                  {Text("Meter kind"), 9, 0},
-                 {Text("Added"), 6, 0},
-                 {Text("Technician"), 7, 0},
-                 {Text("Source"), 3, 0}};
+                 {Text("Added (UTC)"), 4, 0},
+                 {Text("Technician"), 8, 0},
+                 {Text("Source"), 4, 0}};
     for (const ArchivedMeasurement& m : list)
         t.rows.push_back(
             {OrDashes(m.entry.measuredAt.empty() ? m.entry.fileDate : m.entry.measuredAt),
-             std::to_string(m.entry.kind), m.entry.addedAt + " UTC", OrDashes(m.entry.technician),
+             KindText(m.entry.kind), m.entry.addedAt, OrDashes(m.entry.technician),
              m.entry.source});
     return t;
 }
@@ -106,8 +111,8 @@ ArchiveWindow::ArchiveWindow(std::string location, OpenFiles open, QWidget* pare
     column->addLayout(buttons);
     split->addWidget(m_siteTable);
     split->addWidget(right);
-    split->setStretchFactor(0, 2);
-    split->setStretchFactor(1, 5);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 7);
     root->addWidget(split, 3);
 
     auto* trendRow = new QHBoxLayout;
