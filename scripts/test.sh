@@ -21,6 +21,8 @@ stop_server() {
 }
 trap stop_server EXIT
 "${as_owner[@]}" "$pg_bin/initdb" -D "$pg_dir/data" -A trust -U qm -E UTF8 --no-sync >/dev/null
+# One role must give a password, which the tests keep in a libpq password file.
+"${as_owner[@]}" sed -i '1i local all qm_password_user scram-sha-256' "$pg_dir/data/pg_hba.conf"
 "${as_owner[@]}" "$pg_bin/pg_ctl" -D "$pg_dir/data" -l "$pg_dir/server.log" -w \
     -o "-k $pg_dir -c listen_addresses= -c fsync=off -c max_connections=200" start >/dev/null
 export QM_TEST_POSTGRES="postgresql://qm@/postgres?host=$pg_dir"

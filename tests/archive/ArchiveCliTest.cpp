@@ -1,6 +1,7 @@
 // qm7100 archive ... and the upload's copy, against both backends.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <set>
@@ -181,6 +182,48 @@ TEST_F(SqliteArchiveFile, IsMadeForItsOwnerOnlyAndADamagedOneIsLeftAlone) {
     }
     EXPECT_EQ(test::ReadFile(damaged), bytes);
 }
+
+} // namespace
+} // namespace qm
+
+namespace qm {
+namespace {
+
+// The server's password for a role that must give one comes from libpq's password file.
+class ArchivePassword : public test::ArchiveBackend {};
+
+TEST_P(ArchivePassword, ComesFromThePasswordFileAndIsNeverPrinted) {
+    const std::string location = NewLocation();
+    const std::string schema = location.substr(location.rfind("%3D") + 3);
+    const std::string secret = "pw" + std::to_string(::getpid());
+    const auto admin = Sql(location);
+    ASSERT_TRUE(admin->Run("DO $$ BEGIN CREATE ROLE qm_password_user LOGIN; EXCEPTION WHEN "
+                           "duplicate_object THEN NULL; END $$",
+                           {}));
+    ASSERT_TRUE(admin->Run("ALTER ROLE qm_password_user PASSWORD '" + secret + "'", {}));
+    ASSERT_TRUE(admin->Run("GRANT ALL ON SCHEMA " + schema + " TO qm_password_user", {}));
+    std::string user = location;
+    user.replace(user.find("//qm@"), 5, "//qm_password_user@");
+    const std::string passFile = dir.File("pgpass");
+    test::WriteFile(passFile, "*:*:*:qm_password_user:" + secret + "\n");
+    ::chmod(passFile.c_str(), 0600);
+    test::WriteFile(dir.File("setup.ini"), "");
+    struct Case {
+        std::string passFile;
+        int exit;
+    } cases[] = {{passFile, 0}, {dir.File("none"), 1}};
+    for (const Case& c : cases) {
+        const ProcessResult r = test::RunProcess(
+            test::BinPath("qm7100"),
+            {"--settings", dir.File("setup.ini"), "--archive", user, "archive", "sites", "--json"},
+            {"PGPASSFILE=" + c.passFile});
+        EXPECT_EQ(r.exitCode, c.exit) << r.err;
+        EXPECT_EQ((r.out + r.err).find(secret), std::string::npos);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, ArchivePassword, ::testing::Values("postgres"),
+                         test::BackendName);
 
 } // namespace
 } // namespace qm
