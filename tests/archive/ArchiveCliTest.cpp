@@ -183,6 +183,33 @@ TEST_F(SqliteArchiveFile, IsMadeForItsOwnerOnlyAndADamagedOneIsLeftAlone) {
     EXPECT_EQ(test::ReadFile(damaged), bytes);
 }
 
+TEST_F(SqliteArchiveFile, AFullDiskMidAddAddsNothingAndSaysSo) {
+    const std::string path = dir.File("a.sqlite");
+    std::vector<ArchiveItem> items;
+    for (int v = 0; v < 12; ++v)
+        items.push_back(MakeArchiveItem(MakeSampleMeasurement(1, v, "FULL"), "", ""));
+    std::unique_ptr<Archive> archive;
+    AddCounts counts;
+    ASSERT_TRUE(OpenArchive(path, archive).Ok());
+    ASSERT_TRUE(archive->Add({items[0]}, counts).Ok());
+    archive.reset();
+    // Room for a few more files only: the database is full halfway through the batch.
+    ArchiveResult r;
+    auto connection = OpenSqliteConnection(path, r);
+    std::vector<SqlRow> pages;
+    ASSERT_TRUE(connection->Run("PRAGMA page_count", {}, &pages));
+    ASSERT_TRUE(connection->Run(
+        "PRAGMA max_page_count = " + std::to_string(std::stoi(*pages[0][0]) + 12), {}, nullptr));
+    Archive full(std::move(connection), path);
+    ASSERT_TRUE(full.Prepare().Ok());
+    r = full.Add(items, counts);
+    EXPECT_EQ(r.status, ArchiveStatus::Failed);
+    EXPECT_NE(r.reason.find("full"), std::string::npos) << r.reason;
+    std::vector<std::string> hashes;
+    ASSERT_TRUE(full.Hashes(hashes).Ok());
+    EXPECT_EQ(hashes.size(), 1u);
+}
+
 } // namespace
 } // namespace qm
 
