@@ -222,17 +222,6 @@ TEST_P(ArchiveCases, AProcessDyingMidAddLeavesTheArchiveAsItWas) {
     EXPECT_EQ(counts.added, 10u);
 }
 
-TEST_P(ArchiveCases, AStoppedAddAddsNothing) {
-    auto archive = Open(NewLocation());
-    ASSERT_TRUE(archive);
-    AddCounts counts;
-    const ArchiveResult r = archive->Add(Items(Site("X", 1, 0, 5)), counts,
-                                         [](std::size_t done, std::size_t) { return done < 3; });
-    EXPECT_EQ(r.status, ArchiveStatus::Cancelled);
-    EXPECT_EQ(counts.added, 0u);
-    EXPECT_EQ(Count(*archive), 0u);
-}
-
 TEST_P(ArchiveCases, ANewerSchemaIsRefusedAndNotWritten) {
     const std::string location = NewLocation();
     {

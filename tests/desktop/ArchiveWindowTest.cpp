@@ -34,6 +34,18 @@ std::size_t Held(const std::string& location) {
     return hashes.size();
 }
 
+// An archive at location holding the files.
+void Fill(const std::string& location, const std::vector<_tagFileDataExt>& files,
+          const std::string& technician) {
+    std::unique_ptr<Archive> archive;
+    ASSERT_TRUE(OpenArchive(location, archive).Ok());
+    std::vector<ArchiveItem> items;
+    for (const auto& f : files)
+        items.push_back(MakeArchiveItem(f, technician, "/home/li/tower07.f71"));
+    AddCounts counts;
+    ASSERT_TRUE(archive->Add(items, counts).Ok());
+}
+
 class ArchiveDesktop : public ::testing::Test, public FrameFixture {
 protected:
     ~ArchiveDesktop() override {
@@ -94,15 +106,7 @@ TEST_F(ArchiveDesktop, TheWindowShowsSitesTheirMeasurementsAndAChannelsTrend) {
     for (int v = 0; v < 4; ++v)
         files.push_back(MakeSampleMeasurement(1, v, "TOWER"));
     files.push_back(MakeSampleMeasurement(0, 0, "CABLE01"));
-    {
-        std::unique_ptr<Archive> archive;
-        ASSERT_TRUE(OpenArchive(location, archive).Ok());
-        std::vector<ArchiveItem> items;
-        for (const auto& f : files)
-            items.push_back(MakeArchiveItem(f, "Li Wei", "p.f71"));
-        AddCounts counts;
-        ASSERT_TRUE(archive->Add(items, counts).Ok());
-    }
+    Fill(location, files, "Li Wei");
     std::vector<_tagFileDataExt> opened;
     ArchiveWindow window(
         location, [&](std::vector<_tagFileDataExt> e) { opened = std::move(e); }, frame.get());
@@ -177,20 +181,13 @@ TEST_F(ArchiveDesktop, DISABLED_Screenshots) {
     const QString out = qEnvironmentVariable("QM_SCREENSHOT_DIR", QDir::tempPath());
     QDir().mkpath(out);
     const std::string location = dir.File("shots.sqlite");
-    {
-        std::unique_ptr<Archive> archive;
-        ASSERT_TRUE(OpenArchive(location, archive).Ok());
-        std::vector<ArchiveItem> items;
-        for (int v = 0; v < 12; ++v)
-            items.push_back(MakeArchiveItem(MakeSampleMeasurement(1, v, "TOWER07"), "Li Wei",
-                                            "/home/li/tower07.f71"));
-        for (const char* site : {"CABLE01", "CABLE02", "HOTEL"})
-            for (int v = 0; v < 3; ++v)
-                items.push_back(
-                    MakeArchiveItem(MakeSampleMeasurement(0, v + 4, site), "Chen", "upload"));
-        AddCounts counts;
-        ASSERT_TRUE(archive->Add(items, counts).Ok());
-    }
+    std::vector<_tagFileDataExt> files;
+    for (int v = 0; v < 12; ++v)
+        files.push_back(MakeSampleMeasurement(1, v, "TOWER07"));
+    for (const char* site : {"CABLE01", "CABLE02", "HOTEL"})
+        for (int v = 0; v < 3; ++v)
+            files.push_back(MakeSampleMeasurement(0, v + 4, site));
+    Fill(location, files, "Li Wei");
     LimitProfiles::Instance().SetActive(DefaultProfile());
     for (const auto& [language, suffix] :
          {std::pair{kLanguageEnglish, ""}, std::pair{kLanguageChinese, "-zh"}}) {
