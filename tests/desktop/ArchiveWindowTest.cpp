@@ -158,17 +158,6 @@ TEST_F(ArchiveDesktop, TheWindowShowsSitesTheirMeasurementsAndAChannelsTrend) {
     dialog->close();
 }
 
-TEST_F(ArchiveDesktop, ADamagedArchiveIsReportedInTheWindowAndLeftAlone) {
-    const std::string location = dir.File("damaged.sqlite");
-    const std::string bytes(8192, 'x');
-    test::WriteFile(location, bytes);
-    ArchiveWindow window(location, {}, frame.get());
-    EXPECT_TRUE(window.Sites().empty());
-    EXPECT_TRUE(window.Failure().startsWith("the archive file is damaged"))
-        << window.Failure().toStdString();
-    EXPECT_EQ(test::ReadFile(location), bytes);
-}
-
 } // namespace
 } // namespace qm
 
