@@ -50,6 +50,26 @@ std::string EndOfDay(const std::string& date) {
     return date + " 23:59:59";
 }
 
+// The tables of a new archive, in the dialect's words.
+std::vector<std::string> SchemaStatements(const SqlConnection::SchemaWords& w) {
+    return {
+        "CREATE TABLE qm_schema (version INTEGER NOT NULL)",
+        std::string("CREATE TABLE qm_measurements (id ") + w.key +
+            ", hash TEXT NOT NULL UNIQUE, site TEXT NOT NULL, kind INTEGER NOT NULL, file_date "
+            "TEXT NOT NULL, measured_at TEXT, added_at TEXT NOT NULL, technician TEXT NOT NULL, "
+            "source TEXT NOT NULL, bytes " +
+            w.bytes + " NOT NULL)",
+        "CREATE INDEX qm_measurements_site ON qm_measurements (site, measured_at)",
+        std::string("CREATE TABLE qm_channels (measurement ") + w.reference +
+            " NOT NULL REFERENCES qm_measurements (id), frequency INTEGER NOT NULL, channel "
+            "INTEGER NOT NULL, type TEXT NOT NULL, level TEXT, audio TEXT, mer TEXT, pre_ber "
+            "TEXT, post_ber TEXT, scan_level TEXT, scan_audio TEXT, tilt_level TEXT, PRIMARY KEY "
+            "(measurement, frequency)" +
+            w.channelTableEnd,
+        "INSERT INTO qm_schema (version) VALUES (" + std::to_string(kArchiveSchemaVersion) + ")",
+    };
+}
+
 bool IsHashPrefix(const std::string& text) {
     return text.size() >= 8 && text.size() <= 64 &&
            std::all_of(text.begin(), text.end(),
@@ -76,7 +96,7 @@ ArchiveResult Archive::Prepare() {
         if (!m_db->BeginWrite())
             return Fail(ArchiveStatus::CannotOpen);
         bool made = m_db->HasTable("qm_schema", exists);
-        for (const std::string& statement : m_db->SchemaStatements())
+        for (const std::string& statement : SchemaStatements(m_db->Words()))
             made = made && (exists || m_db->Run(statement, {}));
         if (!made || !m_db->Commit()) {
             const ArchiveResult failed = Fail();

@@ -92,22 +92,7 @@ public:
         return m_error;
     }
 
-    std::vector<std::string> SchemaStatements() const override {
-        return {
-            "CREATE TABLE qm_schema (version INTEGER NOT NULL)",
-            "CREATE TABLE qm_measurements (id BIGSERIAL PRIMARY KEY, hash TEXT NOT NULL UNIQUE, "
-            "site TEXT NOT NULL, kind INTEGER NOT NULL, file_date TEXT NOT NULL, measured_at "
-            "TEXT, added_at TEXT NOT NULL, technician TEXT NOT NULL, source TEXT NOT NULL, "
-            "bytes BYTEA NOT NULL)",
-            "CREATE INDEX qm_measurements_site ON qm_measurements (site, measured_at)",
-            "CREATE TABLE qm_channels (measurement BIGINT NOT NULL REFERENCES qm_measurements "
-            "(id), frequency INTEGER NOT NULL, channel INTEGER NOT NULL, type TEXT NOT NULL, "
-            "level TEXT, audio TEXT, mer TEXT, pre_ber TEXT, post_ber TEXT, scan_level TEXT, "
-            "scan_audio TEXT, tilt_level TEXT, PRIMARY KEY (measurement, frequency))",
-            "INSERT INTO qm_schema (version) VALUES (" + std::to_string(kArchiveSchemaVersion) +
-                ")",
-        };
-    }
+    SchemaWords Words() const override { return {"BIGSERIAL PRIMARY KEY", "BYTEA", "BIGINT", ")"}; }
 
     bool HasTable(const std::string& name, bool& exists) override {
         std::vector<SqlRow> rows;

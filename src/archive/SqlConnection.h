@@ -42,8 +42,15 @@ public:
     virtual bool BeginWrite() = 0;
     virtual std::string Error() const = 0;
 
-    // The schema of a new archive, in the dialect.
-    virtual std::vector<std::string> SchemaStatements() const = 0;
+    // The dialect's words for the schema: the key column, the bytes column, the reference to
+    // a key, and what ends the channel table.
+    struct SchemaWords {
+        const char* key;
+        const char* bytes;
+        const char* reference;
+        const char* channelTableEnd;
+    };
+    virtual SchemaWords Words() const = 0;
     // Whether the table exists (without touching anything).
     virtual bool HasTable(const std::string& name, bool& exists) = 0;
 

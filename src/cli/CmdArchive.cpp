@@ -147,20 +147,30 @@ int RunArchiveSites(Context& ctx) {
     return kExitOk;
 }
 
-int RunArchiveList(Context& ctx) {
-    const bool json = TakeFlag(ctx.args, "--json");
+// The measurements of --site, --since, --until and the hashes in ctx.args before the last
+// `keep` arguments; kExitOk or what to exit with.
+int Select(Context& ctx, std::size_t keep, std::unique_ptr<Archive>& archive,
+           std::vector<ArchivedMeasurement>& list) {
     ArchiveFilter filter;
     int rc = kExitOk;
     if (!TakeFilter(ctx, filter, rc))
         return rc;
-    if (!ctx.args.empty())
-        return UsageError(ctx, "unexpected argument: '" + ctx.args[0] + "'");
-    std::unique_ptr<Archive> archive;
+    if (ctx.args.size() < keep)
+        return UsageError(ctx, Tool("archive export needs OUT.f71"));
+    filter.hashes.assign(ctx.args.begin(), ctx.args.end() - static_cast<long>(keep));
     if (!OpenOrReport(ctx, archive, rc))
         return rc;
-    std::vector<ArchivedMeasurement> list;
     if (const ArchiveResult r = archive->List(filter, list); !r.Ok())
         return ArchiveError(ctx, r);
+    return kExitOk;
+}
+
+int RunArchiveList(Context& ctx) {
+    const bool json = TakeFlag(ctx.args, "--json");
+    std::unique_ptr<Archive> archive;
+    std::vector<ArchivedMeasurement> list;
+    if (const int rc = Select(ctx, 0, archive, list); rc != kExitOk)
+        return rc;
     if (json) {
         JsonWriter w;
         w.BeginObject().Key("measurements").BeginArray();
@@ -271,20 +281,11 @@ int RunArchiveTrend(Context& ctx) {
 }
 
 int RunArchiveExport(Context& ctx) {
-    ArchiveFilter filter;
-    int rc = kExitOk;
-    if (!TakeFilter(ctx, filter, rc))
-        return rc;
-    if (ctx.args.empty())
-        return UsageError(ctx, Tool("archive export needs OUT.f71"));
-    const std::string out = ctx.args.back();
-    filter.hashes.assign(ctx.args.begin(), ctx.args.end() - 1);
     std::unique_ptr<Archive> archive;
-    if (!OpenOrReport(ctx, archive, rc))
-        return rc;
     std::vector<ArchivedMeasurement> list;
-    if (const ArchiveResult r = archive->List(filter, list); !r.Ok())
-        return ArchiveError(ctx, r);
+    if (const int rc = Select(ctx, 1, archive, list); rc != kExitOk)
+        return rc;
+    const std::string out = ctx.args.back();
     std::vector<std::string> hashes;
     for (const ArchivedMeasurement& m : list)
         hashes.push_back(m.entry.hash);

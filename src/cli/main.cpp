@@ -58,7 +58,7 @@ Measurement archive (--archive URL: a file path, sqlite:PATH or postgresql://...
 the Archive setting, else ~/.local/share/qm7100-workdesk/archive.sqlite):
   qm7100 archive add PROJECT.f71...
   qm7100 archive sites [--json]
-  qm7100 archive list [--site S] [--since YYYY-MM-DD] [--until YYYY-MM-DD] [--json]
+  qm7100 archive list [--site S] [--since YYYY-MM-DD] [--until YYYY-MM-DD] [HASH...] [--json]
   qm7100 archive trend SITE FREQ [--quantity level|mer|ber|audio] [--profile FILE|shipped]
                        [--json]
   qm7100 archive export [--site S] [--since DATE] [--until DATE] [HASH...] OUT.f71
@@ -116,7 +116,7 @@ spectrum、hum、limit 之一：
 否则为 ~/.local/share/qm7100-workdesk/archive.sqlite）：
   qm7100 archive add PROJECT.f71...
   qm7100 archive sites [--json]
-  qm7100 archive list [--site S] [--since YYYY-MM-DD] [--until YYYY-MM-DD] [--json]
+  qm7100 archive list [--site S] [--since YYYY-MM-DD] [--until YYYY-MM-DD] [HASH...] [--json]
   qm7100 archive trend SITE FREQ [--quantity level|mer|ber|audio] [--profile FILE|shipped]
                        [--json]
   qm7100 archive export [--site S] [--since DATE] [--until DATE] [HASH...] OUT.f71
