@@ -12,9 +12,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace qm;
     const _tagFileDataExt element = fuzz::ElementFrom(data, size);
-    const ArchiveItem item = MakeArchiveItem(element, "T", "S", "2026-01-01 00:00:00");
-    // A server takes only UTF-8 texts.
-    for (const std::string* text : {&item.entry.site, &item.entry.fileDate})
+    // The rest of the input as the technician's name: a server takes only UTF-8 texts.
+    const std::string name(reinterpret_cast<const char*>(data), size);
+    const ArchiveItem item = MakeArchiveItem(element, name, name, "2026-01-01 00:00:00");
+    for (const std::string* text :
+         {&item.entry.site, &item.entry.fileDate, &item.entry.technician, &item.entry.source})
         if (!fuzz::StrictUtf8(*text))
             __builtin_trap();
     for (const ArchivedChannel& c : item.channels)

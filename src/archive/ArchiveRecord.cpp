@@ -131,8 +131,10 @@ ArchiveItem MakeArchiveItem(const _tagFileDataExt& element, const std::string& t
     time.resize(time.find('\0') == std::string::npos ? time.size() : time.find('\0'));
     item.entry.measuredAt = MeasuredAtText(file.U16(10), file.U16(12), file.U16(14), time);
     item.entry.addedAt = addedAt.empty() ? UtcNowText() : addedAt;
-    item.entry.technician = technician;
-    item.entry.source = source;
+    // A server takes UTF-8 only: a name from the settings or a path in another encoding is
+    // read in the user's code page, as the meter's own texts are.
+    item.entry.technician = AnsiToUtf8(technician);
+    item.entry.source = AnsiToUtf8(source);
     item.channels = ChannelsOf(element);
     return item;
 }
