@@ -26,6 +26,9 @@
 #include "desktop/frame/CRibbonBar.h"
 #include "desktop/frame/Looks.h"
 #include "desktop/limits/ChartLimitOutlines.h"
+#ifdef QM_HAVE_ARCHIVE
+#include "desktop/archive/ArchiveCommands.h"
+#endif
 #include "desktop/limits/LimitRibbonPanel.h"
 #include "desktop/panes/CAnalysisDialog.h"
 #include "desktop/panes/CCompareDialog.h"
@@ -196,6 +199,9 @@ void CMainFrame::BuildRibbon(const RibbonTexts& texts) {
     m_ribbon->AddButton(set, m_commands[RibbonTexts::TimeUnit]);
     m_ribbon->AddButton(help, m_commands[RibbonTexts::About]);
     AddLimitPanel(*m_ribbon, this);
+#ifdef QM_HAVE_ARCHIVE
+    AddArchivePanel(*m_ribbon, this);
+#endif
     setMenuWidget(m_ribbon);
 }
 
@@ -393,10 +399,15 @@ void CMainFrame::Upload() {
     CDlgProgress progress(this);
     emit DialogOpening(&progress);
     CLevantoApp& app = CLevantoApp::Instance();
-    if (progress.Run(app.Port(), app.Files()).ReplacesLoaded()) {
-        m_unsaved = !app.Files().Empty();
-        FilesReplaced();
-    }
+    const UploadResult result = progress.Run(app.Port(), app.Files());
+    if (!result.ReplacesLoaded())
+        return; // the files loaded before stay, and are no upload to keep
+    m_unsaved = !app.Files().Empty();
+    FilesReplaced();
+#ifdef QM_HAVE_ARCHIVE
+    if (result.connected && !result.outcome.cancelled)
+        KeepUploadInArchive(this, app.Files().Elements());
+#endif
 }
 
 void CMainFrame::OpenProject() {
