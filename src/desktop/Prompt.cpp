@@ -14,6 +14,8 @@ namespace qm {
 namespace {
 
 constexpr int kIdsOk = 5704;
+constexpr int kIdsSave = 5586;
+constexpr int kIdsCancel = 5577;
 
 class QtPrompt : public IPrompt {
 public:
@@ -122,6 +124,20 @@ QString QtFileFilter(const QString& filter) {
 QString MessageCaption(MessageKind kind) {
     return kind == MessageKind::Plain ? QStringLiteral("QM7100")
                                       : QString::fromStdString(ProgramTitle());
+}
+
+bool MayDropUnsaved(QWidget* parent, const QString& caption, const QString& text,
+                    const std::function<bool()>& save) {
+    switch (Prompt().AskWith(parent, caption, text,
+                             {Text(kIdsSave), ExtraText("Discard"), Text(kIdsCancel)})) {
+    case IPrompt::Answer::Yes:
+        return save();
+    case IPrompt::Answer::No:
+        return true;
+    case IPrompt::Answer::Cancel:
+        break;
+    }
+    return false;
 }
 
 void ShowUserMessage(QWidget* parent, const UserMessage& message, const QString& detail) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 #include "base/MeterOperation.h"
@@ -66,6 +67,11 @@ QString QtFileFilter(const QString& filter);
 
 // Caption of a message of this kind: the program title, or "QM7100" for plain boxes.
 QString MessageCaption(MessageKind kind);
+
+// Before work not saved would go: asks Save / Discard / Cancel. Save runs `save`, which says
+// whether the work is safe now (a cancelled or failed save keeps it). True to go on.
+bool MayDropUnsaved(QWidget* parent, const QString& caption, const QString& text,
+                    const std::function<bool()>& save);
 
 // Shows one of the core's messages in the current language, with an optional detail line.
 void ShowUserMessage(QWidget* parent, const UserMessage& message, const QString& detail = {});

@@ -532,17 +532,11 @@ bool CDlgEditChannel::MayDropEdits() {
     m_grid->EndEdit(); // an open edit counts
     if (!m_edited)
         return true;
-    switch (Prompt().AskWith(this, MessageCaption(MessageKind::Plain), Text(kIdsSaveChannels),
-                             {Text(kIdsSave), ExtraText("Discard"), Text(kIdsCancel)})) {
-    case IPrompt::Answer::Yes:
+    // A cancelled save keeps the window and its edits.
+    return MayDropUnsaved(this, MessageCaption(MessageKind::Plain), Text(kIdsSaveChannels), [this] {
         Save();
-        return !m_edited; // a cancelled save keeps the window and its edits
-    case IPrompt::Answer::No:
-        return true;
-    case IPrompt::Answer::Cancel:
-        break;
-    }
-    return false;
+        return !m_edited;
+    });
 }
 
 void CDlgEditChannel::reject() {

@@ -46,9 +46,6 @@ namespace qm {
 
 namespace {
 
-constexpr int kIdsSave = 5586;
-constexpr int kIdsCancel = 5577;
-
 const QString kProjectFilter = QStringLiteral("*.f71|*.f71||");
 const QString kProjectSuffix = QStringLiteral("f71");
 
@@ -290,19 +287,13 @@ void CMainFrame::FilesReplaced() {
 bool CMainFrame::MayDropFiles() {
     if (!m_unsaved || CLevantoApp::Instance().Files().Empty())
         return true;
-    switch (Prompt().AskWith(this, MessageCaption(MessageKind::Notice),
-                             ExtraText("The uploaded measurement files have not been saved. "
-                                       "Save them to a project file first?"),
-                             {Text(kIdsSave), ExtraText("Discard"), Text(kIdsCancel)})) {
-    case IPrompt::Answer::Yes:
-        SaveProject();
-        return !m_unsaved; // a cancelled or failed save keeps them
-    case IPrompt::Answer::No:
-        return true;
-    case IPrompt::Answer::Cancel:
-        break;
-    }
-    return false;
+    return MayDropUnsaved(this, MessageCaption(MessageKind::Notice),
+                          ExtraText("The uploaded measurement files have not been saved. "
+                                    "Save them to a project file first?"),
+                          [this] {
+                              SaveProject();
+                              return !m_unsaved;
+                          });
 }
 
 void CMainFrame::SetChartAside() {
