@@ -203,8 +203,7 @@ TEST_F(FrameWindow, ADamagedProjectOpensMarkedAndABadOneKeepsTreeAndPane) {
     // Another version took nothing away; the cut file replaced the files, and its pane went.
     ASSERT_EQ(frame->Tree()->topLevelItemCount(), 2);
     EXPECT_EQ(frame->Tree()->topLevelItem(1)->text(0), "FILE002 (incomplete)");
-    ASSERT_EQ(prompt.messages.size(), 2u);
-    EXPECT_EQ(prompt.messages[1].text,
+    EXPECT_EQ(prompt.Texts().value(1),
               "The project file is cut short. It is shown as far as it goes; these measurement "
               "files are incomplete:\n1  FILE002");
     EXPECT_TRUE(CLevantoApp::Instance().Files().IsIncomplete(1));
