@@ -20,4 +20,16 @@ inline std::string WriteScratchFile(const char* stem, const std::uint8_t* data, 
     return path;
 }
 
+// The whole file, or nothing when it cannot be read.
+inline std::string ReadWholeFile(const std::string& path) {
+    std::string bytes;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+            bytes.append(buffer, n);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
 } // namespace qm::fuzz

@@ -59,7 +59,8 @@ DesktopCommandLine ParseDesktopCommandLine(const std::vector<std::string>& args)
         } else if (!filesOnly && (a == "--help" || a == "-h")) {
             line.showHelp = true;
         } else if (!filesOnly && (a == "--settings" || a == "--lang")) {
-            if (i + 1 >= args.size()) {
+            // An empty settings name would quietly mean the default file.
+            if (i + 1 >= args.size() || (a == "--settings" && args[i + 1].empty())) {
                 line.error = a + " needs a value";
                 break;
             }

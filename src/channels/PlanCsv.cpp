@@ -1,9 +1,12 @@
 #include "channels/PlanCsv.h"
 
+#include <algorithm>
+
 #include "base/CsvText.h"
 #include "channels/CellEditRules.h"
 #include "channels/ChannelColumnSet.h"
 #include "channels/ChannelGridModel.h"
+#include "channels/ChannelRowTexts.h"
 
 namespace qm {
 
@@ -24,6 +27,19 @@ PlanCsvImport Refuse(std::size_t row, std::string column, std::string text, std:
                      std::optional<UserMessage> message = std::nullopt) {
     return {std::nullopt,
             PlanCsvProblem{row, std::move(column), std::move(text), message, std::move(reason)}};
+}
+
+// The order a row's cells are typed in: the grid's, but the symbol rate after the standard,
+// since choosing a standard sets the rate to that standard's default and so would replace the
+// rate the file gives.
+std::vector<int> EditOrder(int columnCount) {
+    std::vector<int> order;
+    for (int c = 1; c < columnCount; ++c)
+        if (c != kColSymbolRate)
+            order.push_back(c);
+    if (kColSymbolRate < columnCount)
+        order.insert(std::find(order.begin(), order.end(), kColStandard) + 1, kColSymbolRate);
+    return order;
 }
 
 } // namespace
@@ -74,7 +90,7 @@ PlanCsvImport ImportPlanCsv(std::string_view csv, int kind) {
         // uniqueness rules only see the rows already read.
         plan.Append(CommonChannel{});
         grid.Fill(plan);
-        for (int c = 1; c < static_cast<int>(columns.size()); ++c) {
+        for (const int c : EditOrder(static_cast<int>(columns.size()))) {
             const std::string& text = cells[static_cast<std::size_t>(c)];
             const ChannelColumnInfo& column = columns[static_cast<std::size_t>(c)];
             if (grid.Cell(row, c) == text)

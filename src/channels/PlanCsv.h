@@ -32,8 +32,9 @@ struct PlanCsvImport {
 
 // Reads a plan of the kind from CSV as ExportPlanCsv writes it (a byte-order mark, LF line
 // ends or ';' as separator are accepted too). Every cell goes through the cell edit rules in
-// the grid's order, row by row, as if typed into a new row of the channel editor; cells that
-// already show the text are left alone. The first cell the rules refuse or ignore stops the
+// the grid's order (but the symbol rate after the standard, which would reset it), row by
+// row, as if typed into a new row of the channel editor; cells that already show the text are
+// left alone. The first cell the rules refuse or ignore stops the
 // import, and no plan comes back.
 PlanCsvImport ImportPlanCsv(std::string_view csv, int kind);
 

@@ -36,6 +36,10 @@ struct Context {
     std::string archive;
 };
 
+// Runs the command line after the program name: the global options, then the command. What
+// the command prints goes to out and err; returns the exit status.
+int RunCommandLine(std::vector<std::string> args, std::ostream& out, std::ostream& err);
+
 // Prints "qm7100: MESSAGE" and a hint to stderr; returns kExitUsage.
 int UsageError(Context& ctx, const std::string& message);
 

@@ -34,6 +34,7 @@ TEST(DesktopCommandLine, OptionsAndQtsOwnArgumentsPassThrough) {
     EXPECT_TRUE(ParseDesktopCommandLine({"--version"}).showVersion);
     EXPECT_TRUE(ParseDesktopCommandLine({"--help"}).showHelp);
     EXPECT_FALSE(ParseDesktopCommandLine({"--settings"}).error.empty());
+    EXPECT_FALSE(ParseDesktopCommandLine({"--settings", "", "x.f71"}).error.empty());
     EXPECT_FALSE(ParseDesktopCommandLine({"--lang", "fr"}).error.empty());
     EXPECT_EQ(DesktopVersionLine(), std::string("qm7100-workdesk ") + ProgramVersion() + "\n");
 }

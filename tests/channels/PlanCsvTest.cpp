@@ -50,6 +50,35 @@ TEST(PlanCsv, ExportedPlansOfEveryKindReadBackToTheSameGrid) {
     SetLanguageBase(kLanguageEnglish);
 }
 
+// A standard, typed after the symbol rate, would set the rate to its default.
+TEST(PlanCsv, EveryStandardKeepsTheSymbolRateOfItsRow) {
+    for (int kind : {0, 1, 2}) {
+        CChannelPlanList plan;
+        plan.SetKind(kind);
+        const std::uint16_t rates[] = {5000, 6500, 2500}; // J83.A, J83.B, J83.C
+        for (std::uint8_t standard = 0; standard < 3; ++standard) {
+            CommonChannel c;
+            c.SetType(kind, kTypeDvbC);
+            c.SetEia(kind, static_cast<std::uint8_t>(standard + 1));
+            c.SetName(kind, " C" + std::to_string(standard)); // as typed
+            c.SetFrequency(47400 + 800 * standard);
+            c.SetAudioBw(800);
+            c.SetStandard(kind, standard);
+            c.SetSymbolRate(rates[standard]);
+            plan.Append(c);
+        }
+        const std::string csv = ExportPlanCsv(plan);
+        const PlanCsvImport back = ImportPlanCsv(csv, kind);
+        ASSERT_TRUE(back.plan) << kind << ": " << back.problem->reason;
+        EXPECT_EQ(ExportPlanCsv(*back.plan), csv) << kind;
+        // A rate out of range is still the refused cell, not the standard typed before it.
+        const PlanCsvImport refused = ImportPlanCsv(WithCell(csv, 2, 9, "7.5"), kind);
+        ASSERT_FALSE(refused.plan);
+        EXPECT_EQ(refused.problem->row, 2u);
+        EXPECT_EQ(refused.problem->message->id, kIdsRateRange);
+    }
+}
+
 TEST(PlanCsv, TheFirstRefusedCellIsReportedByRowAndColumn) {
     const std::string csv = ExportPlanCsv(SamplePlan(1));
     struct Case {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "base/CsvText.h"
 #include "channels/ChannelPlanFile.h"
 #include "measurement/SampleGenerator.h"
@@ -46,6 +48,42 @@ TEST(PlanCsvCli, ExportImportRoundTripAndABadCellWritesNothing) {
         << refused.err;
     EXPECT_EQ(ReadFile(copy), before);
     EXPECT_EQ(RunProcess(BinPath("qm7100"), {"plan", "import", csv, copy}).exitCode, 2);
+}
+
+// A full plan the tool exported comes back; one channel more is refused and writes nothing.
+TEST(PlanCsvCli, AFullPlanImportsAndOneChannelMoreWritesNothing) {
+    test::TempDir dir;
+    std::vector<CommonChannel> records(kMaxPlanChannels);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        records[i].SetEia(0, static_cast<std::uint8_t>(i));
+        const std::string number = std::to_string(i);
+        records[i].SetName(0, std::string(3 - number.size(), ' ') + number); // as typed
+        records[i].SetFrequency(static_cast<std::uint32_t>(4800 + 500 * i));
+    }
+    const std::string plan = dir.File("full.f71CH"), full = dir.File("full.csv");
+    ASSERT_EQ(SaveChannelPlanFile(plan, 0, records), PlanFileStatus::Ok);
+    ASSERT_EQ(RunProcess(BinPath("qm7100"), {"plan", "export", plan, full}).exitCode, 0);
+    auto rows = *ParseCsv(ReadFile(full), ',');
+    rows.push_back(rows.back());
+    rows.back()[0] = rows.back()[1] = rows.back()[2] = std::to_string(kMaxPlanChannels + 1);
+    std::string longer;
+    for (const auto& r : rows)
+        longer += CsvRecord(r, ',') + "\r\n";
+    const std::string over = dir.File("over.csv");
+    test::WriteFile(over, longer);
+
+    const std::string out = dir.File("out.f71CH");
+    for (const auto& [csv, exitCode] : {std::pair{full, 0}, std::pair{over, 1}}) {
+        test::WriteFile(out, "before");
+        const auto imported =
+            RunProcess(BinPath("qm7100"), {"plan", "import", csv, out, "--kind", "0"});
+        EXPECT_EQ(imported.exitCode, exitCode) << csv << ": " << imported.err;
+        if (exitCode == 0)
+            EXPECT_TRUE(RunProcess(BinPath("qm7100"), {"plan", "show", out}).out ==
+                        RunProcess(BinPath("qm7100"), {"plan", "show", plan}).out);
+        else
+            EXPECT_EQ(ReadFile(out), "before");
+    }
 }
 
 TEST(PlanCsvCli, PlanShowJsonHoldsTheGrid) {

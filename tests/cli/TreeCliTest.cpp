@@ -1,10 +1,14 @@
 #include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "app/ProgramVersion.h"
 #include "app/ProjectFile.h"
 #include "channels/ChannelPlanFile.h"
+#include "cli/Cli.h"
 #include "measurement/SampleGenerator.h"
 #include "support/TestSupport.h"
 
@@ -14,6 +18,30 @@ namespace {
 using test::BinPath;
 using test::RunProcess;
 using test::SourcePath;
+
+// The command line runs inside the calling program: everything goes to the streams given,
+// and the exit status comes back.
+TEST(CommandLine, RunsInProcessAndPrintsToItsStreams) {
+    const std::string hint = "Try 'qm7100 --help' for more information.\n";
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+        std::string outStart, errEnd;
+    };
+    const Case cases[] = {
+        {{"--version"}, 0, std::string("qm7100 ") + ProgramVersion(), ""},
+        {{"frobnicate"}, 2, "", hint},
+        {{"--settings", "", "tree", "x.f71"}, 2, "", hint}, // an empty name is no file
+        {{"tree", SourcePath("samples/none.f71")}, 1, "", ""},
+        {{"--lang", "zh", "--help"}, 0, "用法", ""},
+    };
+    for (const Case& c : cases) {
+        std::ostringstream out, err;
+        EXPECT_EQ(cli::RunCommandLine(c.args, out, err), c.exitCode) << c.args[0];
+        EXPECT_TRUE(out.str().starts_with(c.outStart)) << c.args[0] << ": " << out.str();
+        EXPECT_TRUE(err.str().ends_with(c.errEnd)) << c.args[0] << ": " << err.str();
+    }
+}
 
 TEST(TreeCli, PrintsTheSampleTree) {
     auto r = RunProcess(BinPath("qm7100"), {"tree", SourcePath("samples/sample.f71")});

@@ -76,6 +76,28 @@ TEST_F(FrameWindow, DoubleClickOnAFileOpensNothingAndKeepsThePane) {
     EXPECT_EQ(Current()->shown, std::vector<long>{0});
 }
 
+// A single click only selects: neither a first pane nor a replacement opens.
+TEST_F(FrameWindow, ASingleClickOnASectionSelectsItAndOpensNothing) {
+    Load(1);
+    frame->Tree()->expandAll();
+    CFileTreeView* tree = frame->Tree();
+    const auto click = [&](QTreeWidgetItem* item) {
+        tree->scrollToItem(item);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(item).center());
+        EXPECT_EQ(tree->currentItem(), item);
+    };
+    click(Section(0, kTreeTilt));
+    EXPECT_EQ(frame->Pane(), nullptr);
+    EXPECT_TRUE(dialogs.empty());
+
+    DoubleClick(Section(0, kTreeTilt));
+    ASSERT_NE(Current(), nullptr);
+    click(Section(0, kTreeLevel));
+    EXPECT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(Current()->Section(), PaneSection::Tilt);
+}
+
 TEST_F(FrameWindow, ALevelPaneReplacesATiltPaneAndItsChart) {
     Load(4);
     frame->Tree()->expandAll();

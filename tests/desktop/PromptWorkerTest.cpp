@@ -1,7 +1,9 @@
 #include <QTimer>
 #include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <thread>
+#include <vector>
 
 #include "FakePrompt.h"
 #include "desktop/OperationWorker.h"
@@ -56,6 +58,30 @@ TEST(OperationWorker, ProgressArrivesInOrderOnTheCallingThreadWhileEventsRun) {
     EXPECT_TRUE(timerRan);
     EXPECT_TRUE(allOnUi);
     EXPECT_EQ(positions, (std::vector<int>{15, 25, 35, 45, 55}));
+}
+
+// Each report reaches the window while the job is still running, also when nothing else is
+// queued behind it: the job goes on only once the window has had the report.
+TEST(OperationWorker, EachReportReachesTheWindowWhileTheWorkerWaitsForIt) {
+    std::atomic<int> received{0};
+    const auto reached = [&](int count) {
+        // A generous bound, so that a report that never arrives fails instead of hanging.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (received < count && std::chrono::steady_clock::now() < until)
+            std::this_thread::yield();
+        return received >= count;
+    };
+    const std::vector<bool> seen = RunInWorker<std::vector<bool>>(
+        [&](const ProgressFn& progress) {
+            std::vector<bool> each;
+            for (int i = 1; i <= 3 && (each.empty() || each.back()); ++i) {
+                progress(i, 3);
+                each.push_back(reached(i));
+            }
+            return each;
+        },
+        [&](int, int) { ++received; });
+    EXPECT_EQ(seen, (std::vector<bool>{true, true, true}));
 }
 
 } // namespace

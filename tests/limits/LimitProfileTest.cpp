@@ -81,6 +81,25 @@ TEST(LimitProfile, EveryFaultNamesItsLineAndNothingFallsBack) {
     }
 }
 
+// A range may shrink to one value; only a maximum below its minimum is refused.
+TEST(LimitProfile, AMinimumMayEqualItsMaximum) {
+    struct Case {
+        std::string from, to;
+        bool loads;
+    };
+    const Case cases[] = {
+        {"LevelMax = 77", "LevelMax = 60", true},
+        {"VideoAudioMax = 20", "VideoAudioMax = 10", true},
+        {"LevelMax = 61", "LevelMax = 41.0", true},
+        {"LevelMax = 77", "LevelMax = 59.99", false},
+        {"VideoAudioMax = 20", "VideoAudioMax = 9.99", false},
+    };
+    for (const Case& c : cases) {
+        const ProfileResult r = ParseLimitProfile(DefaultWith(c.from, c.to));
+        EXPECT_EQ(r.profile.has_value(), c.loads) << c.to << " -> " << r.error;
+    }
+}
+
 TEST(LimitProfile, MissingEntriesAndSectionsAreErrors) {
     // A missing key: the error points at its section's header line.
     const std::string text = DefaultWith("MerMin = 31", "; MerMin removed");
