@@ -12,7 +12,7 @@ class CMainFrame;
 
 // Drives the program through its windows and saves a picture of each (QM_SCREENSHOT_DIR):
 // the connection dialog, an upload in progress, the tree, every pane with its chart, the five
-// looks and the About box; then quits. With QM_SCREENSHOT_SET=zh only the main window is taken,
+// looks, the channel editor with a plan read from the meter and the About box; then quits. With QM_SCREENSHOT_SET=zh only the main window is taken,
 // as main-zh.png.
 class ScreenshotDriver : public QObject {
     Q_OBJECT
