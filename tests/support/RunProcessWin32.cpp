@@ -33,7 +33,7 @@ std::wstring Quoted(const std::wstring& arg) {
 void ReadAll(HANDLE pipe, std::string* into) {
     char buffer[4096];
     DWORD n = 0;
-    while (ReadFile(pipe, buffer, sizeof buffer, &n, nullptr) && n > 0)
+    while (::ReadFile(pipe, buffer, sizeof buffer, &n, nullptr) && n > 0)
         into->append(buffer, n);
     CloseHandle(pipe);
 }
