@@ -31,6 +31,10 @@ with_qt=0
 if [ -f build-win/bin/qm7100-workdesk.exe ]; then
     with_qt=1
     export WINEPATH="$(windows_path "$qt/bin");$(windows_path /usr/lib/gcc/x86_64-w64-mingw32/12-posix);$(windows_path /usr/x86_64-w64-mingw32/lib)"
+    # The offscreen platform on Windows reads its fonts from one folder: the Linux tests' own.
+    mkdir "$work/fonts"
+    ln -s /usr/share/fonts/truetype/dejavu/*.ttf /usr/share/fonts/truetype/wqy/*.ttc "$work/fonts/"
+    export QT_QPA_FONTDIR="$(windows_path "$work/fonts")"
 fi
 
 failed=0
@@ -96,6 +100,13 @@ compare "plan read through COM1" f71CH once cmp plan read A OUT --port PORT
 compare "capture through COM1" bmp again cmp capture OUT --port PORT
 if [ $with_qt = 1 ]; then
     compare "CSV export of the upload" csv once cmp export "$work/uploaded.f71" 0 spectrum OUT
+    if python3 tests/scripts/picture_diff_test.py >"$work/diff-test.log" 2>&1; then
+        echo "PASS picture-diff.py's own tests ($(grep -o 'Ran [0-9]* tests' "$work/diff-test.log"))"
+    else
+        echo "FAIL picture-diff.py's own tests"
+        cat "$work/diff-test.log"
+        failed=1
+    fi
     compare "chart picture of the upload" png again picture chart "$work/uploaded.f71" 0 spectrum OUT
     kill "$sim" 2>/dev/null && wait "$sim" 2>/dev/null
     sim=""
