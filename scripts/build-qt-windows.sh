@@ -70,7 +70,7 @@ host=(-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cma
 build() {
     echo "building $(basename "$1") at the lowest priority ($jobs), log: $1/build.log"
     if ! nice -n 19 cmake --build "$1" -- "$jobs" >"$1/build.log" 2>&1; then
-        grep -m1 -B3 -A12 -E 'error|FAILED' "$1/build.log" || tail -20 "$1/build.log"
+        { grep -m1 -A12 -E 'error|FAILED' "$1/build.log" || tail -20 "$1/build.log"; } | cut -c1-300
         return 1
     fi
     cmake --install "$1" >/dev/null
@@ -80,6 +80,20 @@ build() {
 # leaves out the Wintab headers (not free), so tablet events are off; nothing else here needs
 # the network, SQL, D-Bus, OpenGL, concurrent, XML, JPEG or Vulkan.
 base_src=$(unpack qt6-base)
+# Qt 6.4 compiles its DirectWrite font engine and font database only along with Direct2D, yet
+# the print support and the windows platform use them whenever DirectWrite is on: without this
+# Qt6PrintSupport.dll does not link (undefined QWindowsFontEngineDirectWrite::createHFONT), nor
+# Qt6Gui.dll once that is mended (QWindowsFontDatabaseBase::createDirectWriteFace). The fonts
+# then work as in a Qt with Direct2D; Direct2D itself, a second platform plugin, stays off.
+sed -i 's/CONDITION QT_FEATURE_direct2d AND QT_FEATURE_directwrite/CONDITION QT_FEATURE_directwrite/' \
+    "$base_src/src/gui/CMakeLists.txt"
+sed -i 's/QT_CONFIG(directwrite) \&\& QT_CONFIG(direct2d)/QT_CONFIG(directwrite)/' \
+    "$base_src/src/gui/text/windows/qwindowsfontdatabasebase.cpp" \
+    "$base_src/src/gui/text/windows/qwindowsfontdatabase.cpp"
+# With OpenGL off, dynamic OpenGL still reads as on in the windows platform, which then wants
+# OpenGL's classes (QOpenGLStaticContext has not been declared).
+sed -i 's/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/' \
+    "$base_src/src/plugins/platforms/windows/qwindowswindow.cpp"
 if [ -f "$prefix/.complete" ]; then
     report "qtbase is installed"
 elif [ ! -f "$top/build-base/build.ninja" ]; then
