@@ -10,6 +10,7 @@
 #include <QResizeEvent>
 #include <QVBoxLayout>
 
+#include "app/FileTree.h"
 #include "app/ProjectFile.h"
 #include "chart/CSpecAnalyzer.h"
 #include "chart/ChartConversion.h"
@@ -19,15 +20,21 @@
 #include "desktop/panes/PaneTableView.h"
 #include "measurement/MeasurementFile.h"
 #include "panes/MeasurementCompare.h"
+#include "res/StringTable.h"
 #include "res/TextCodec.h"
 
 namespace qm {
 
 namespace {
 
-QString NameOf(const _tagFileDataExt& element) {
+QString NameOf(const _tagFileDataExt& element, bool incomplete) {
     const MeasurementFile file(element);
-    return QString::fromStdString(AnsiToUtf8(file.HasLayout() ? file.FileName() : ""));
+    return QString::fromStdString(
+        ShownName(AnsiToUtf8(file.HasLayout() ? file.FileName() : ""), incomplete, LanguageBase()));
+}
+
+bool IsCut(const std::vector<bool>& incomplete, std::size_t i) {
+    return i < incomplete.size() && incomplete[i];
 }
 
 } // namespace
@@ -41,6 +48,7 @@ CCompareDialog::CCompareDialog(QWidget* parent) : QDialog(parent) {
     const QString sides[2] = {QStringLiteral("A"), QStringLiteral("B")};
     for (int side = 0; side < 2; ++side) {
         m_files[side] = CLevantoApp::Instance().Files().Elements();
+        m_incomplete[side] = CLevantoApp::Instance().Files().Incomplete();
         m_choice[side] = new QComboBox(this);
         m_choice[side]->setObjectName(side == 0 ? "fileA" : "fileB");
         m_choice[side]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -84,7 +92,8 @@ void CCompareDialog::FillChoices(int side) {
     QSignalBlocker block(m_choice[side]);
     m_choice[side]->clear();
     for (std::size_t i = 0; i < m_files[side].size(); ++i)
-        m_choice[side]->addItem(QStringLiteral("%1  %2").arg(i).arg(NameOf(m_files[side][i])));
+        m_choice[side]->addItem(QStringLiteral("%1  %2").arg(i).arg(
+            NameOf(m_files[side][i], IsCut(m_incomplete[side], i))));
 }
 
 void CCompareDialog::OpenProjectFor(int side) {
@@ -101,12 +110,25 @@ void CCompareDialog::OpenProjectFor(int side) {
         return;
     }
     m_files[side] = load.elements;
+    m_incomplete[side] = load.incomplete;
     FillChoices(side);
     Refresh();
 }
 
 void CCompareDialog::SelectFile(int side, int index) {
     m_choice[side]->setCurrentIndex(index);
+}
+
+void CCompareDialog::ShowPair(const _tagFileDataExt& a, const _tagFileDataExt& b) {
+    m_files[0] = {a};
+    m_files[1] = {b};
+    m_incomplete[0].clear(); // kept whole in the archive
+    m_incomplete[1].clear();
+    FillChoices(0);
+    FillChoices(1);
+    m_choice[0]->setCurrentIndex(0);
+    m_choice[1]->setCurrentIndex(0);
+    Refresh();
 }
 
 void CCompareDialog::ShowSpectra(bool spectra) {
@@ -127,7 +149,9 @@ void CCompareDialog::Refresh() {
         m_filesTable->setRowCount(0);
         m_channelsTable->setRowCount(0);
     } else {
-        const MeasurementCompare compare(*a, *b);
+        const MeasurementCompare compare(
+            *a, *b, IsCut(m_incomplete[0], static_cast<std::size_t>(m_choice[0]->currentIndex())),
+            IsCut(m_incomplete[1], static_cast<std::size_t>(m_choice[1]->currentIndex())));
         m_filesTable->Show(compare.Files());
         m_channelsTable->Show(compare.Channels());
     }
@@ -145,8 +169,8 @@ void CCompareDialog::RenderChart() {
         chart.RefreshTexts();
         chart.SetData(*a);
         SpectrumOverlay overlay;
-        overlay.baseLabel = QStringLiteral("A: ") + NameOf(*a);
-        overlay.label = QStringLiteral("B: ") + NameOf(*b);
+        overlay.baseLabel = QStringLiteral("A: ") + NameOf(*a, false);
+        overlay.label = QStringLiteral("B: ") + NameOf(*b, false);
         if (m_chartKind->currentIndex() == 1) {
             overlay.values = SpectrumTracesOf(MeasurementFile(*b)).trace0;
             chart.SetOverlay(overlay);
@@ -154,7 +178,10 @@ void CCompareDialog::RenderChart() {
         } else {
             // Scans as lines over the frequencies of both; a channel one file lacks drops to 0.
             std::vector<double> levelsA;
-            const MeasurementCompare compare(*a, *b);
+            const MeasurementCompare compare(
+                *a, *b,
+                IsCut(m_incomplete[0], static_cast<std::size_t>(m_choice[0]->currentIndex())),
+                IsCut(m_incomplete[1], static_cast<std::size_t>(m_choice[1]->currentIndex())));
             for (const auto& point : compare.ScanLevels()) {
                 levelsA.push_back(point.a.value_or(0));
                 overlay.values.push_back(point.b.value_or(0));
@@ -170,7 +197,9 @@ void CCompareDialog::resizeEvent(QResizeEvent* event) {
     RenderChart();
 }
 
-void OpenCompareDialog(QWidget* parent) {
+namespace {
+
+CCompareDialog& TheCompareDialog(QWidget* parent) {
     static QPointer<CCompareDialog> open;
     if (!open) {
         open = new CCompareDialog(parent);
@@ -179,6 +208,17 @@ void OpenCompareDialog(QWidget* parent) {
     open->show();
     open->raise();
     open->activateWindow();
+    return *open;
+}
+
+} // namespace
+
+void OpenCompareDialog(QWidget* parent) {
+    TheCompareDialog(parent);
+}
+
+void OpenCompareDialog(QWidget* parent, const _tagFileDataExt& a, const _tagFileDataExt& b) {
+    TheCompareDialog(parent).ShowPair(a, b);
 }
 
 } // namespace qm

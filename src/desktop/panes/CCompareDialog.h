@@ -23,6 +23,8 @@ public:
     // Side 0 is A, 1 is B. Opens a project file for that side (asks for its name).
     void OpenProjectFor(int side);
     void SelectFile(int side, int index);
+    // Sets one file on each side (two measurements from the archive).
+    void ShowPair(const _tagFileDataExt& a, const _tagFileDataExt& b);
     // true: spectra, false: scans.
     void ShowSpectra(bool spectra);
     QImage ChartImage() const { return m_image; }
@@ -37,6 +39,7 @@ private:
     const _tagFileDataExt* Chosen(int side) const;
 
     std::vector<_tagFileDataExt> m_files[2];
+    std::vector<bool> m_incomplete[2]; // per file of m_files: read from a cut project file
     QComboBox* m_choice[2] = {};
     QComboBox* m_chartKind = nullptr;
     QLabel* m_chart = nullptr;
@@ -47,5 +50,7 @@ private:
 
 // The Compare command: one dialog, raised when already open.
 void OpenCompareDialog(QWidget* parent);
+// The same dialog comparing a with b.
+void OpenCompareDialog(QWidget* parent, const _tagFileDataExt& a, const _tagFileDataExt& b);
 
 } // namespace qm

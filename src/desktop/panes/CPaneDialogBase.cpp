@@ -41,7 +41,8 @@ CPaneDialogBase::CPaneDialogBase(PaneSection section, QWidget* parent)
 CPaneDialogBase::~CPaneDialogBase() = default;
 
 void CPaneDialogBase::ShowFile(long index) {
-    if (!m_pane->ShowFileAt(CLevantoApp::Instance().Files().Elements(), index))
+    const CFileCollection& files = CLevantoApp::Instance().Files();
+    if (!m_pane->ShowFileAt(files.Elements(), index, files.Incomplete()))
         return;
     for (const auto& [tag, view] : m_views)
         RefreshTable(tag);
