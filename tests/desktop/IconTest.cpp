@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QIcon>
 #include <QImage>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "desktop/channels/ChannelIcons.h"
@@ -15,24 +16,16 @@ static void InitDesktopResources() {
 namespace qm {
 namespace {
 
-// Not blank: some pixel is opaque and not every opaque pixel has the same colour.
+// Drawn at that size and not blank: its opaque pixels are not all of one colour.
 bool Drawn(const QIcon& icon, int size) {
     const QImage image = icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32);
-    if (image.width() != size && image.height() != size)
-        return false;
-    QRgb first = 0;
-    bool opaque = false;
+    QList<QRgb> opaque;
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            if (qAlpha(pixel) < 128)
-                continue;
-            if (opaque && pixel != first)
-                return true;
-            opaque = true;
-            first = pixel;
-        }
-    return false;
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) >= 128)
+                opaque.append(image.pixel(x, y));
+    return std::max(image.width(), image.height()) == size &&
+           std::any_of(opaque.begin(), opaque.end(), [&](QRgb p) { return p != opaque.front(); });
 }
 
 TEST(Icons, EveryIconOfTheResourcesIsDrawnAtTheSizesShown) {
