@@ -32,7 +32,7 @@ export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset WINEPATH
 folder="$WINEPREFIX/drive_c/Program Files/QM7100 Workdesk"
 cleanup() {
-    [ -n "$sim" ] && kill "$sim" 2>/dev/null && wait "$sim" 2>/dev/null
+    [ -n "$sim" ] && kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null || true
     [ -d "$folder" ] && chattr -i "$folder" 2>/dev/null
     wineserver -k 2>/dev/null || true
     rm -rf "$work"
@@ -73,7 +73,7 @@ run_installed() { # $1: picture folder
         xvfb-run -a -s "-screen 0 1400x900x24" wine "$folder/qm7100-workdesk.exe" \
         >"$work/run.log" 2>&1 || true
     wineserver -w
-    kill "$sim" 2>/dev/null && wait "$sim" 2>/dev/null
+    kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null || true
     sim=""
 }
 run_installed "$work/shots"

@@ -19,7 +19,7 @@ sim=""
 export WINEPREFIX="$PWD/build-win/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset WINEPATH
 cleanup() {
-    [ -n "$sim" ] && kill "$sim" 2>/dev/null && wait "$sim" 2>/dev/null
+    [ -n "$sim" ] && kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null || true
     wineserver -k 2>/dev/null || true
     rm -rf "$work"
 }
@@ -39,7 +39,7 @@ shoot() { # $1: LANG, $2: screenshot set
         xvfb-run -a -s "-screen 0 1400x900x24" wine "$work/app/qm7100-workdesk.exe" \
         >"$work/run.log" 2>&1 || { echo "the program ended badly ($1):"; cat "$work/run.log"; }
     wineserver -w
-    kill "$sim" 2>/dev/null && wait "$sim" 2>/dev/null
+    kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null || true
     sim=""
 }
 

@@ -17,7 +17,7 @@ export WINEPREFIX="$PWD/build-win/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree
 work=$(mktemp -d)
 sim=""
 cleanup() {
-    [ -n "$sim" ] && kill "$sim" 2>/dev/null && wait "$sim" 2>/dev/null
+    [ -n "$sim" ] && kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null || true
     wineserver -k 2>/dev/null || true
     rm -rf "$work"
 }
@@ -115,7 +115,7 @@ if [ $with_qt = 1 ]; then
         failed=1
     fi
     compare "chart picture of the upload" png again picture chart "$work/uploaded.f71" 0 spectrum OUT
-    kill "$sim" 2>/dev/null && wait "$sim" 2>/dev/null
+    kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null || true
     sim=""
     wineserver -k
     bash scripts/screenshots-windows.sh build-win/screenshots || failed=1
