@@ -27,12 +27,12 @@ setup=build-win/QM7100-Workdesk-Setup-$version.exe
 echo "built $setup ($(du -h "$setup" | cut -f1), $(grep -c Delete "$files") files)"
 
 work=$(mktemp -d)
-sim=""
+source scripts/wine-com1.sh
 export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset WINEPATH
 folder="$WINEPREFIX/drive_c/Program Files/QM7100 Workdesk"
 cleanup() {
-    [ -n "$sim" ] && kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null || true
+    stop_sim
     [ -d "$folder" ] && chattr -i "$folder" 2>/dev/null
     wineserver -k 2>/dev/null || true
     rm -rf "$work"
@@ -62,19 +62,13 @@ done
 # connects to the simulator through COM1 (the connection dialog writes setup.ini), uploads
 # and takes the Chinese main window.
 run_installed() { # $1: picture folder
-    coproc SIM { exec build/bin/qm7100-sim --model 7100T2 --count 2; }
-    sim=$SIM_PID
-    local pty
-    read -r pty <&"${SIM[0]}"
-    wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$pty" /f >/dev/null 2>&1
-    wineserver -w
+    sim_on_com1 --model 7100T2 --count 2
     mkdir -p "$1"
     LANG=zh_CN.UTF-8 QM_SCREENSHOT_DIR="Z:${1//\//\\}" QM_SCREENSHOT_SET=zh timeout 180 \
         xvfb-run -a -s "-screen 0 1400x900x24" wine "$folder/qm7100-workdesk.exe" \
         >"$work/run.log" 2>&1 || true
     wineserver -w
-    kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null || true
-    sim=""
+    stop_sim
 }
 run_installed "$work/shots"
 check "the installed program finds its plugins and draws its window" test -s "$work/shots/main-zh.png"

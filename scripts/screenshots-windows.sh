@@ -15,11 +15,11 @@ out="$(cd "$out" && pwd)"
 bash scripts/deps.sh xvfb xauth fonts-wqy-microhei
 
 work=$(mktemp -d)
-sim=""
+source scripts/wine-com1.sh
 export WINEPREFIX="$PWD/build-win/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset WINEPATH
 cleanup() {
-    [ -n "$sim" ] && kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null || true
+    stop_sim
     wineserver -k 2>/dev/null || true
     rm -rf "$work"
 }
@@ -28,19 +28,13 @@ bash scripts/stage-windows.sh "$work/app" >/dev/null
 wineboot -i >/dev/null 2>&1
 
 shoot() { # $1: LANG, $2: screenshot set
-    coproc SIM { exec build/bin/qm7100-sim --model 7100T2 --count 3; }
-    sim=$SIM_PID
-    local pty
-    read -r pty <&"${SIM[0]}"
-    wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$pty" /f >/dev/null 2>&1
-    wineserver -w
+    sim_on_com1 --model 7100T2 --count 3
     printf '[Connect Information]\r\nPort=1\r\nBaud=115200\r\n' >"$work/app/setup.ini"
     LANG="$1" LC_ALL="$1" QM_SCREENSHOT_DIR="Z:${out//\//\\}" QM_SCREENSHOT_SET="$2" timeout 300 \
         xvfb-run -a -s "-screen 0 1400x900x24" wine "$work/app/qm7100-workdesk.exe" \
         >"$work/run.log" 2>&1 || { echo "the program ended badly ($1):"; cat "$work/run.log"; }
     wineserver -w
-    kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null || true
-    sim=""
+    stop_sim
 }
 
 shoot en_US.UTF-8 all
