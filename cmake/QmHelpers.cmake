@@ -32,7 +32,8 @@ function(qm_warnings target)
 endfunction()
 
 # qm_test_sources(VAR file...) keeps the test files this platform builds: the Windows build
-# leaves out QM_POSIX_ONLY_TESTS (paths below tests/).
+# leaves out QM_POSIX_ONLY_TESTS, a build without the archive QM_ARCHIVE_ONLY_TESTS (paths
+# below tests/).
 function(qm_test_sources var)
     qm_platform_sources(kept ${ARGN})
     if(WIN32)
@@ -40,6 +41,9 @@ function(qm_test_sources var)
             list(REMOVE_ITEM kept ${CMAKE_CURRENT_SOURCE_DIR}/${posixOnly})
         endforeach()
     endif()
+    foreach(archiveOnly ${QM_ARCHIVE_ONLY_TESTS})
+        list(REMOVE_ITEM kept ${CMAKE_CURRENT_SOURCE_DIR}/${archiveOnly})
+    endforeach()
     set(${var} ${kept} PARENT_SCOPE)
 endfunction()
 

@@ -16,7 +16,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # The programs carry the compiler's runtime, so that they run without MinGW's DLLs beside them.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Qt for Windows and the programs built on it share the runtime DLLs instead
+# (-DQM_STATIC_RUNTIME=OFF), so that one process has one C++ runtime.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES QM_STATIC_RUNTIME)
+if(NOT DEFINED QM_STATIC_RUNTIME OR QM_STATIC_RUNTIME)
+    set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+endif()
 
 # GCC 12's -Wrestrict misreads libstdc++'s own string code (GCC bug 105329) in every file.
 set(CMAKE_CXX_FLAGS_INIT "-Wno-restrict")

@@ -73,7 +73,12 @@ void EnsureGuiApplication() {
     if (QGuiApplication::instance())
         return;
     qInstallMessageHandler(QuietQtMessages);
+    // Pictures need no screen. On Windows the program's own platform draws them with the
+    // system's fonts; the offscreen one would read fonts from Qt's folder, which an installed
+    // program does not have.
+#ifndef _WIN32
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     static int argc = 1;
     static char name[] = "qm7100";
     static char* argv[] = {name, nullptr};

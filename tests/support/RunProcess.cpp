@@ -1,5 +1,4 @@
-// Running the programs under test: POSIX only (the Windows test build leaves out the tests
-// that run programs).
+// Running the programs under test on POSIX (RunProcessWin32.cpp is the Windows twin).
 #include <stdexcept>
 
 #include <fcntl.h>

@@ -1,8 +1,12 @@
 #include "desktop/channels/ChannelIcons.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
+#ifdef QM_HAVE_SVG
 #include <QSvgRenderer>
+#endif
 
 namespace qm {
 
@@ -35,6 +39,7 @@ const char* const kSave = R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 
 <rect x="6" y="13" width="12" height="7.5" fill="#ffffff" stroke="#1f3f74" stroke-width="0.8"/>
 <path d="M8 15.5h8M8 18h8" stroke="#9aa9c4" stroke-width="0.8"/></svg>)";
 
+#ifdef QM_HAVE_SVG
 QPixmap Render(const char* svg, int size) {
     QSvgRenderer renderer{QByteArray(svg)};
     QPixmap pixmap(size, size);
@@ -44,10 +49,20 @@ QPixmap Render(const char* svg, int size) {
     renderer.render(&painter);
     return pixmap;
 }
+#endif
 
 } // namespace
 
 QIcon MakeChannelIcon(ChannelIcon which) {
+#ifndef QM_HAVE_SVG
+    // A Qt without SVG: the style's own pictures of the four commands.
+    const QStyle::StandardPixmap standard = which == ChannelIcon::Upload     ? QStyle::SP_ArrowUp
+                                            : which == ChannelIcon::Download ? QStyle::SP_ArrowDown
+                                            : which == ChannelIcon::Open
+                                                ? QStyle::SP_DialogOpenButton
+                                                : QStyle::SP_DialogSaveButton;
+    return QApplication::style()->standardIcon(standard);
+#else
     const char* svg = which == ChannelIcon::Upload     ? kUpload
                       : which == ChannelIcon::Download ? kDownload
                       : which == ChannelIcon::Open     ? kOpen
@@ -56,6 +71,7 @@ QIcon MakeChannelIcon(ChannelIcon which) {
     for (int size : {16, 24, 32, 48})
         icon.addPixmap(Render(svg, size));
     return icon;
+#endif
 }
 
 } // namespace qm

@@ -16,6 +16,7 @@
 #include "app/FileTree.h"
 #include "app/ProjectFile.h"
 #include "desktop/CLevantoApp.h"
+#include "desktop/channels/CDlgEditChannel.h"
 #include "desktop/frame/CDlgHelpAbout.h"
 #include "desktop/frame/CDlgProgress.h"
 #include "desktop/frame/CDlgSetCom.h"
@@ -199,6 +200,23 @@ void ScreenshotDriver::Run() {
         SaveWidget(&m_frame, QStringLiteral("look-%1.png").arg(look));
     }
     m_frame.SetLook(userLook);
+
+    // The channel editor, modal over the main window, with the plan of the meter's first slot.
+    QTimer::singleShot(400, this, [this] {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* editor = qobject_cast<CDlgEditChannel*>(modal);
+        if (!editor) {
+            std::fprintf(stderr, "the channel editor did not open\n");
+            if (modal)
+                modal->close();
+            return;
+        }
+        editor->Upload();
+        Wait(300);
+        SaveWidget(editor, QStringLiteral("channel-editor.png"));
+        editor->reject();
+    });
+    m_frame.OpenChannelEditorCommand();
 
     OpenDamagedProject(QString());
     SaveWidget(&m_frame, QStringLiteral("damaged-tree.png"));

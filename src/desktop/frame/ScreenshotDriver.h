@@ -12,10 +12,10 @@ class CMainFrame;
 
 // Drives the program through its windows and saves a picture of each (QM_SCREENSHOT_DIR):
 // the connection dialog, an upload in progress, the tree, every pane with its chart, the five
-// looks, the question about unsaved files and the warning of a project cut short (Open of a
-// cut copy of the upload) and the About box; then quits. With QM_SCREENSHOT_SET=zh only the
-// main window, the question and the warning are taken, as main-zh.png, unsaved-question-zh.png
-// and damaged-project-zh.png.
+// looks, the channel editor with a plan read from the meter, the question about unsaved files
+// and the warning of a project cut short (Open of a cut copy of the upload) and the About box;
+// then quits. With QM_SCREENSHOT_SET=zh only the main window, the question and the warning are
+// taken, as main-zh.png, unsaved-question-zh.png and damaged-project-zh.png.
 class ScreenshotDriver : public QObject {
     Q_OBJECT
 public:
