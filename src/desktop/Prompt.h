@@ -3,8 +3,8 @@
 #include <QString>
 #include <optional>
 
-#include "base/MeterOperation.h"
 #include "base/UserMessage.h"
+#include "operations/OperationOutcome.h"
 
 class QWidget;
 

@@ -3,7 +3,7 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
-#include "desktop/frame/Looks.h"
+#include "desktop/UserStore.h"
 #include "res/StringTable.h"
 
 namespace {
