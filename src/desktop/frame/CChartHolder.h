@@ -37,7 +37,7 @@ public:
     void DrawNow();
 
     // From the view.
-    void Resize(const PlotRect& screenRect);
+    void Resize(const PlotRect& clientRect);
     void OnDrag(int x, int y);
 
     void MarkerMoved(long position) override;

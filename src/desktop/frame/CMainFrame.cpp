@@ -12,6 +12,7 @@
 
 #include "app/FileTree.h"
 #include "app/ProjectFile.h"
+#include "chart/SectionChart.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
 #include "desktop/Prompt.h"
@@ -284,10 +285,8 @@ void CMainFrame::OpenTreeItem(QTreeWidgetItem* item) {
         if (element && SectionFromTreeValue(value)) {
             OpenAnalysisPane(value);
             if (IsChartSection(value)) {
-                CInstrument& chart = m_holder->InstallController(value);
-                chart.SetData(*element);
-                chart.RefreshTexts();
-                m_outlines->Track(*element, value);
+                ShowOnChart(m_holder->InstallController(value), *element);
+                m_outlines->Follow(m_dialog);
             }
             if (m_dialog) {
                 m_dialog->ShowFile(index);
