@@ -26,6 +26,8 @@ trap cleanup EXIT
 cp "$bin/qm7100-workdesk" "$work/"
 # The look is kept per user; keep this run's choices out of the real store.
 export XDG_CONFIG_HOME="$work/config"
+# So is the archive the uploads are kept in.
+export XDG_DATA_HOME="$work/data"
 
 shoot() { # $1: LANG, $2: screenshot set
     coproc SIM { exec "$bin/qm7100-sim" --model 7100T2 --count 3; }

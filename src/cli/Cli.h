@@ -6,7 +6,8 @@
 
 namespace qm {
 struct LimitProfile;
-}
+struct _tagFileDataExt;
+} // namespace qm
 
 namespace qm::cli {
 
@@ -31,6 +32,8 @@ struct Context {
     std::string settingsFile;
     // Print every frame sent to the meter on err, as the simulator's --log does.
     bool trace = false;
+    // The --archive URL given, empty when the settings (or the default) name the archive.
+    std::string archive;
 };
 
 // Prints "qm7100: MESSAGE" and a hint to stderr; returns kExitUsage.
@@ -85,6 +88,13 @@ int RunPlanWrite(Context& ctx);
 int RunCapture(Context& ctx);
 int RunSetup(Context& ctx);
 int RunCheck(Context& ctx);
+
+// qm7100 archive add|sites|list|trend|export|push.
+int RunArchive(Context& ctx);
+// After an upload saved to project: adds the files to the archive when --archive or the
+// settings name one. A failure is reported and fails nothing.
+void KeepUploadInArchive(Context& ctx, const std::vector<_tagFileDataExt>& elements,
+                         const std::string& project);
 
 // Fonts and the PDF writer need the GUI layer; the tool has no window, so it never needs a
 // display (builds with the chart engine only).

@@ -68,6 +68,26 @@ const std::map<std::string, std::string>& ChineseTexts() {
         {"no port is configured; give --port PORT", "未设置端口；请用 --port PORT 指定"},
         {"the meter does not answer", "仪表没有应答"},
         {"the meter operation failed", "仪表操作失败"},
+        // The measurement archive.
+        {"archive needs one of add, sites, list, trend, export, push",
+         "archive 之后须为 add、sites、list、trend、export 或 push"},
+        {"archive add needs PROJECT.f71", "archive add 需要 PROJECT.f71"},
+        {"archive trend needs SITE FREQ", "archive trend 需要 SITE FREQ"},
+        {"archive export needs OUT.f71", "archive export 需要 OUT.f71"},
+        {"archive push needs URL", "archive push 需要 URL"},
+        {"a date must be YYYY-MM-DD", "日期须为 YYYY-MM-DD"},
+        {"--quantity must be level, mer, ber or audio", "--quantity 须为 level、mer、ber 或 audio"},
+        {"FREQ must be a frequency in MHz", "FREQ 须为以 MHz 为单位的频率"},
+        {"added", "已加入"},
+        {"already in the archive", "档案中已有"},
+        {"exported", "已导出"},
+        {"copied", "已复制"},
+        {"already there", "对方已有"},
+        {"limits", "限值"},
+        {"to", "至"},
+        {"kept in the archive", "已存入档案"},
+        {"the upload was saved but not kept in the archive", "上传已保存，但未能存入档案"},
+        {"this build has no archive", "此版本不含测量档案"},
     };
     return texts;
 }

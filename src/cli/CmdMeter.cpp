@@ -295,6 +295,7 @@ int RunUpload(Context& ctx) {
         ctx.err << "qm7100: " << ProjectStatusText(saved, written) << "\n";
         return kExitFailed;
     }
+    KeepUploadInArchive(ctx, collection.Elements(), written);
     if (keepOut)
         ctx.err << "qm7100: " << out << " was left as it was; the " << collection.Count() << " of "
                 << result.fileCount << " files read were written to " << written << "\n";

@@ -57,6 +57,18 @@ Meter operations (--port PORT: a device path or COMn; --baud RATE):
   qm7100 setup [--level-unit dBuV|dBmV|dBm] [--temp-unit C|F] [--shutdown 3|5|10|30|on]
                [--date-format Y/M/D|D/M/Y|M/D/Y] [--time "YYYY-MM-DD HH:MM:SS"] [--port PORT]
 
+Measurement archive (--archive URL: a file path, sqlite:PATH or postgresql://...; default:
+the Archive setting, else ~/.local/share/qm7100-workdesk/archive.sqlite):
+  qm7100 archive add PROJECT.f71...
+  qm7100 archive sites [--json]
+  qm7100 archive list [--site S] [--since YYYY-MM-DD] [--until YYYY-MM-DD] [HASH...] [--json]
+  qm7100 archive trend SITE FREQ [--quantity level|mer|ber|audio] [--profile FILE|shipped]
+                       [--json]
+  qm7100 archive export [--site S] [--since DATE] [--until DATE] [HASH...] OUT.f71
+  qm7100 archive push URL
+    push copies the measurements URL lacks; upload adds what it uploaded when --archive or
+    the Archive setting names an archive (README.md, "The measurement archive").
+
 Options:
   --lang zh        Chinese texts (default: English)
   --settings FILE  use FILE instead of the default setup.ini (beside the executable, or
@@ -104,6 +116,18 @@ spectrum、hum、limit 之一：
   qm7100 capture OUT.bmp [--port PORT]
   qm7100 setup [--level-unit dBuV|dBmV|dBm] [--temp-unit C|F] [--shutdown 3|5|10|30|on]
                [--date-format Y/M/D|D/M/Y|M/D/Y] [--time "YYYY-MM-DD HH:MM:SS"] [--port PORT]
+
+测量档案（--archive URL：文件路径、sqlite:PATH 或 postgresql://...；默认为 Archive 设置，
+否则为 ~/.local/share/qm7100-workdesk/archive.sqlite）：
+  qm7100 archive add PROJECT.f71...
+  qm7100 archive sites [--json]
+  qm7100 archive list [--site S] [--since YYYY-MM-DD] [--until YYYY-MM-DD] [HASH...] [--json]
+  qm7100 archive trend SITE FREQ [--quantity level|mer|ber|audio] [--profile FILE|shipped]
+                       [--json]
+  qm7100 archive export [--site S] [--since DATE] [--until DATE] [HASH...] OUT.f71
+  qm7100 archive push URL
+    push 复制 URL 中没有的测量；--archive 或 Archive 设置指定档案时，upload 也把上传的
+    文件加入档案。
 
 选项：
   --lang zh        中文（默认：英文）
@@ -176,7 +200,7 @@ bool TakeFlag(std::vector<std::string>& args, const std::string& name) {
 int main(int argc, char** argv) {
     using namespace qm::cli;
     std::vector<std::string> args(argv + 1, argv + argc);
-    Context ctx{{}, std::cout, std::cerr, {}};
+    Context ctx{{}, std::cout, std::cerr, {}, false, {}};
 
     bool chinese = false;
     for (std::size_t i = 0; i + 1 < args.size(); ++i)
@@ -198,6 +222,7 @@ int main(int argc, char** argv) {
         qm::SetSettingsPath(settings);
         ctx.settingsFile = settings;
     }
+    TakeOption(args, "--archive", ctx.archive, ok);
     if (const auto trace = std::find(args.begin(), args.end(), "--trace"); trace != args.end()) {
         ctx.trace = true;
         args.erase(trace);
@@ -236,6 +261,7 @@ int main(int argc, char** argv) {
         {"plan import", RunPlanImport},
         {"check", RunCheck},
         {"report", RunReport},
+        {"archive", RunArchive},
     };
     auto it = commands.find(command);
     if (it == commands.end())

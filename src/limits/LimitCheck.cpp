@@ -402,3 +402,13 @@ FileCheck CheckFile(const MeasurementFile& file, const LimitProfile& profile) {
 }
 
 } // namespace qm
+
+namespace qm {
+
+const ChannelLimits* LimitsForEntry(int kind, const EntryInfo& entry, const LimitProfile& profile) {
+    if (kind == 0 && entry.type > 1)
+        return nullptr;
+    return Classify(kind, entry, profile).limits;
+}
+
+} // namespace qm

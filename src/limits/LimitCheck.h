@@ -87,3 +87,11 @@ std::vector<int> FailingBars(const SectionCheck& section);
 Verdict Combine(Verdict a, Verdict b);
 
 } // namespace qm
+
+namespace qm {
+
+// The profile's limits for a channel of the plan, as the checks above take them; nullptr when
+// the profile has none for its class.
+const ChannelLimits* LimitsForEntry(int kind, const EntryInfo& entry, const LimitProfile& profile);
+
+} // namespace qm

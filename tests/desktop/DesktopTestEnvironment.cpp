@@ -1,6 +1,7 @@
 // The desktop tests share one QApplication on the offscreen platform.
 #include <QApplication>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "desktop/UserStore.h"
@@ -26,6 +27,8 @@ public:
         // tests neither read nor change the user's own choices.
         QStandardPaths::setTestModeEnabled(true);
         qm::UserStore().clear();
+        // Uploads kept in the archive land in a scratch folder too, never in the user's own.
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(m_data.path().toStdString()));
         qm::SetLanguageBase(qm::kLanguageEnglish);
     }
     void TearDown() override {
@@ -35,6 +38,7 @@ public:
 
 private:
     QApplication* m_app = nullptr;
+    QTemporaryDir m_data;
 };
 
 [[maybe_unused]] const auto* const kEnvironment =

@@ -48,6 +48,8 @@ class FrameFixture {
 public:
     FrameFixture() : scope(prompt) {
         SetSettingsPath(dir.File("setup.ini"));
+        // Uploads are kept in an archive of the test's own (the default archive's folder).
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dir.File("data")));
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            QString::fromStdString(dir.File("user")));
         CLevantoApp::Instance().Files().Clear();

@@ -27,6 +27,9 @@
 #include "desktop/frame/CRibbonBar.h"
 #include "desktop/frame/Looks.h"
 #include "desktop/limits/ChartLimitOutlines.h"
+#ifdef QM_HAVE_ARCHIVE
+#include "desktop/archive/ArchiveCommands.h"
+#endif
 #include "desktop/limits/LimitRibbonPanel.h"
 #include "desktop/panes/CAnalysisDialog.h"
 #include "desktop/panes/CCompareDialog.h"
@@ -169,6 +172,9 @@ void CMainFrame::BuildRibbon(const RibbonTexts& texts) {
     m_ribbon->AddButton(set, m_commands[RibbonTexts::TimeUnit]);
     m_ribbon->AddButton(help, m_commands[RibbonTexts::About]);
     AddLimitPanel(*m_ribbon, this);
+#ifdef QM_HAVE_ARCHIVE
+    AddArchivePanel(*m_ribbon, this);
+#endif
     setMenuWidget(m_ribbon);
 }
 
@@ -306,8 +312,12 @@ void CMainFrame::Upload() {
     CDlgProgress progress(this);
     emit DialogOpening(&progress);
     CLevantoApp& app = CLevantoApp::Instance();
-    progress.Run(app.Port(), app.Files());
+    [[maybe_unused]] const UploadResult result = progress.Run(app.Port(), app.Files());
     RebuildFileTree();
+#ifdef QM_HAVE_ARCHIVE
+    if (result.connected && !result.outcome.cancelled)
+        KeepUploadInArchive(this, app.Files().Elements());
+#endif
 }
 
 void CMainFrame::OpenProject() {

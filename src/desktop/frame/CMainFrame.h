@@ -72,6 +72,7 @@ public:
     CBaseCtrlPane* Pane() const;
     CAnalysisDialog* PaneDialog() const;
     CDlgSetCom* ConnectDialog() const { return m_connectDialog; }
+    CRibbonBar* Ribbon() const { return m_ribbon; }
     QAction* LookAction(int look) const;
     QAction* CommandAction(RibbonTexts::Command command) const { return m_commands[command]; }
 

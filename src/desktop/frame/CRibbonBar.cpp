@@ -83,6 +83,7 @@ QToolButton* CRibbonBar::AddButton(int panel, QAction* action) {
     button->setMinimumWidth(56);
     button->setAccessibleName(action->text());
     m_panels.at(static_cast<std::size_t>(panel))->addWidget(button);
+    m_buttons.push_back(button);
     return button;
 }
 

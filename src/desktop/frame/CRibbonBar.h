@@ -25,11 +25,13 @@ public:
     void AddWidget(int panel, QWidget* widget);
 
     QToolButton* ApplicationButton() const { return m_appButton; }
+    const std::vector<QToolButton*>& Buttons() const { return m_buttons; }
 
 private:
     QToolButton* m_appButton = nullptr;
     QHBoxLayout* m_panelRow = nullptr;
     std::vector<QHBoxLayout*> m_panels;
+    std::vector<QToolButton*> m_buttons;
 };
 
 } // namespace qm

@@ -73,6 +73,9 @@ QString StyleSheetOf(const LookColours& c) {
         "QToolButton#RibbonButton:hover, QToolButton#RibbonButton:focus { "
         "border-color: @accent@; background: @accent@; color: @accentText@; }"
         "QToolButton#RibbonButton:pressed { background: @titleBottom@; color: @titleText@; }"
+        // A choice that is on (keep uploads) stays pressed in.
+        "QToolButton#RibbonButton:checked { border-color: @accent@; background: @titleBottom@; "
+        "color: @titleText@; }"
         "QStatusBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 @titleTop@, "
         "stop:1 @titleBottom@); color: @titleText@; min-height: 20px; }"
         "QDockWidget { color: @titleText@; }"

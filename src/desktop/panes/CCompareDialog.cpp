@@ -108,6 +108,16 @@ void CCompareDialog::SelectFile(int side, int index) {
     m_choice[side]->setCurrentIndex(index);
 }
 
+void CCompareDialog::ShowPair(const _tagFileDataExt& a, const _tagFileDataExt& b) {
+    m_files[0] = {a};
+    m_files[1] = {b};
+    FillChoices(0);
+    FillChoices(1);
+    m_choice[0]->setCurrentIndex(0);
+    m_choice[1]->setCurrentIndex(0);
+    Refresh();
+}
+
 void CCompareDialog::ShowSpectra(bool spectra) {
     m_chartKind->setCurrentIndex(spectra ? 1 : 0);
 }
@@ -150,7 +160,9 @@ void CCompareDialog::resizeEvent(QResizeEvent* event) {
     RenderChart();
 }
 
-void OpenCompareDialog(QWidget* parent) {
+namespace {
+
+CCompareDialog& TheCompareDialog(QWidget* parent) {
     static QPointer<CCompareDialog> open;
     if (!open) {
         open = new CCompareDialog(parent);
@@ -159,6 +171,17 @@ void OpenCompareDialog(QWidget* parent) {
     open->show();
     open->raise();
     open->activateWindow();
+    return *open;
+}
+
+} // namespace
+
+void OpenCompareDialog(QWidget* parent) {
+    TheCompareDialog(parent);
+}
+
+void OpenCompareDialog(QWidget* parent, const _tagFileDataExt& a, const _tagFileDataExt& b) {
+    TheCompareDialog(parent).ShowPair(a, b);
 }
 
 } // namespace qm

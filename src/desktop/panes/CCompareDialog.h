@@ -23,6 +23,8 @@ public:
     // Side 0 is A, 1 is B. Opens a project file for that side (asks for its name).
     void OpenProjectFor(int side);
     void SelectFile(int side, int index);
+    // Sets one file on each side (two measurements from the archive).
+    void ShowPair(const _tagFileDataExt& a, const _tagFileDataExt& b);
     // true: spectra, false: scans.
     void ShowSpectra(bool spectra);
     QImage ChartImage() const { return m_image; }
@@ -47,5 +49,7 @@ private:
 
 // The Compare command: one dialog, raised when already open.
 void OpenCompareDialog(QWidget* parent);
+// The same dialog comparing a with b.
+void OpenCompareDialog(QWidget* parent, const _tagFileDataExt& a, const _tagFileDataExt& b);
 
 } // namespace qm

@@ -1,0 +1,87 @@
+#include "desktop/archive/ArchiveCommands.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QIcon>
+
+#include "app/Settings.h"
+#include "archive/ArchiveSettings.h"
+#include "desktop/DesktopTexts.h"
+#include "desktop/OperationWorker.h"
+#include "desktop/Prompt.h"
+#include "desktop/UserStore.h"
+#include "desktop/archive/ArchiveWindow.h"
+#include "desktop/frame/CMainFrame.h"
+#include "desktop/frame/CRibbonBar.h"
+#include "res/StringTable.h"
+
+namespace qm {
+
+namespace {
+
+constexpr const char* kKeepUploadsKey = "Archive/KeepUploads";
+
+} // namespace
+
+std::string DesktopArchiveLocation() {
+    return ChosenArchive({}, Settings());
+}
+
+bool KeepsUploads() {
+    return UserStore().value(kKeepUploadsKey, true).toBool();
+}
+
+void SetKeepsUploads(bool keep) {
+    UserStore().setValue(kKeepUploadsKey, keep);
+}
+
+QString ArchiveFailureText(const ArchiveResult& result) {
+    QString text = QString::fromStdString(ArchiveStatusText(result.status, LanguageBase()));
+    if (!result.reason.empty())
+        text += QStringLiteral(": ") + QString::fromStdString(result.reason);
+    return text;
+}
+
+void KeepUploadInArchive(QWidget* window, const std::vector<_tagFileDataExt>& files) {
+    if (!KeepsUploads() || files.empty())
+        return;
+    const Settings settings;
+    const std::string location = ChosenArchive({}, settings);
+    const std::string technician = Technician(settings);
+    const ArchiveResult result = RunInWorker<ArchiveResult>([&](const ProgressFn&) {
+        std::vector<ArchiveItem> items;
+        for (const _tagFileDataExt& e : files)
+            items.push_back(MakeArchiveItem(e, technician, "upload"));
+        std::unique_ptr<Archive> archive;
+        ArchiveResult r = OpenArchive(location, archive);
+        AddCounts counts;
+        if (r.Ok())
+            r = archive->Add(items, counts);
+        return r;
+    });
+    if (!result.Ok())
+        Prompt().ShowMessage(window, {MessageCaption(MessageKind::Error),
+                                      ExtraText("The upload is loaded, but it could not be kept "
+                                                "in the archive."),
+                                      ArchiveFailureText(result), MessageKind::Error});
+}
+
+void AddArchivePanel(CRibbonBar& ribbon, CMainFrame* frame) {
+    const int panel = ribbon.AddPanel(ExtraText("Archive"));
+    auto* open =
+        new QAction(QIcon(QStringLiteral(":/icons/archive.svg")), ExtraText("Archive"), frame);
+    open->setObjectName("archiveCommand");
+    open->setToolTip(ExtraText("Measurement archive"));
+    QObject::connect(open, &QAction::triggered, frame, [frame] { OpenArchiveWindow(frame); });
+    ribbon.AddButton(panel, open);
+    auto* keep =
+        new QAction(QIcon(QStringLiteral(":/icons/upload.svg")), ExtraText("Keep uploads"), frame);
+    keep->setObjectName("keepUploadsCommand");
+    keep->setToolTip(ExtraText("Keep every upload in the archive"));
+    keep->setCheckable(true);
+    keep->setChecked(KeepsUploads());
+    QObject::connect(keep, &QAction::toggled, frame, [](bool on) { SetKeepsUploads(on); });
+    ribbon.AddButton(panel, keep);
+}
+
+} // namespace qm

@@ -1,0 +1,358 @@
+#include "desktop/archive/ArchiveWindow.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QSplitter>
+#include <QVBoxLayout>
+#include <set>
+
+#include "archive/ArchiveSync.h"
+#include "chart/TrendChart.h"
+#include "desktop/CLevantoApp.h"
+#include "desktop/DesktopTexts.h"
+#include "desktop/OperationWorker.h"
+#include "desktop/archive/ArchiveCommands.h"
+#include "desktop/frame/CMainFrame.h"
+#include "desktop/limits/LimitProfiles.h"
+#include "desktop/panes/CCompareDialog.h"
+#include "desktop/panes/PaneTableView.h"
+
+namespace qm {
+
+namespace {
+
+constexpr TrendQuantity kQuantities[] = {TrendQuantity::Level, TrendQuantity::Mer};
+
+std::string Text(const char* english) {
+    return ExtraText(english).toStdString();
+}
+
+std::string OrDashes(const std::string& text) {
+    return text.empty() ? "---" : text;
+}
+
+PaneTable SiteTable(const std::vector<SiteSummary>& sites) {
+    PaneTable t;
+    t.tag = "Sites";
+    t.columns = {{Text("Site"), 3, 0}, {Text("Measurements"), 4, 0}, {Text("Last measured"), 3, 0}};
+    for (const SiteSummary& s : sites)
+        t.rows.push_back({s.site, std::to_string(s.count), OrDashes(s.lastMeasured.substr(0, 10))});
+    return t;
+}
+
+std::string KindText(int kind) {
+    static const char* const kModels[] = {"7100Q/B", "7100T/D", "7100T2"};
+    return kind >= 0 && kind < 3 ? kModels[kind] : std::to_string(kind);
+}
+
+PaneTable MeasurementTable(const std::vector<ArchivedMeasurement>& list) {
+    PaneTable t;
+    t.tag = "Measurements";
+    t.columns = {{Text("Measured"), 4, 0},
+                 {Text("Meter kind"), 9, 0},
+                 {Text("Added (UTC)"), 4, 0},
+                 {Text("Technician"), 8, 0},
+                 {Text("Source"), 4, 0}};
+    for (const ArchivedMeasurement& m : list)
+        t.rows.push_back(
+            {OrDashes(m.entry.measuredAt.empty() ? m.entry.fileDate : m.entry.measuredAt),
+             KindText(m.entry.kind), m.entry.addedAt, OrDashes(m.entry.technician),
+             m.entry.source});
+    return t;
+}
+
+qint64 SecondsOf(const std::string& measuredAt) {
+    QDateTime t = QDateTime::fromString(QString::fromStdString(measuredAt),
+                                        QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    t.setTimeSpec(Qt::UTC);
+    return t.toSecsSinceEpoch();
+}
+
+} // namespace
+
+ArchiveWindow::ArchiveWindow(std::string location, OpenFiles open, QWidget* parent)
+    : QDialog(parent), m_location(std::move(location)), m_open(std::move(open)) {
+    setObjectName("archiveWindow");
+    setWindowTitle(ExtraText("Measurement archive"));
+    PaintDialogBackground(this);
+    auto* root = new QVBoxLayout(this);
+    m_status = new QLabel(this);
+    m_status->setObjectName("archiveStatus");
+    m_status->setWordWrap(true);
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    root->addWidget(m_status);
+
+    auto* split = new QSplitter(Qt::Horizontal, this);
+    m_siteTable = new PaneTableView(split);
+    m_siteTable->setObjectName("archiveSites");
+    auto* right = new QWidget(split);
+    auto* column = new QVBoxLayout(right);
+    column->setContentsMargins(0, 0, 0, 0);
+    m_measurementTable = new PaneTableView(right);
+    m_measurementTable->setObjectName("archiveMeasurements");
+    m_measurementTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    column->addWidget(m_measurementTable);
+    auto* buttons = new QHBoxLayout;
+    m_openButton = new QPushButton(ExtraText("Open in the file tree"), right);
+    m_openButton->setObjectName("archiveOpen");
+    m_compareButton = new QPushButton(ExtraText("Compare"), right);
+    m_compareButton->setObjectName("archiveCompare");
+    auto* refresh = new QPushButton(ExtraText("Refresh"), right);
+    buttons->addWidget(m_openButton);
+    buttons->addWidget(m_compareButton);
+    buttons->addStretch(1);
+    buttons->addWidget(refresh);
+    column->addLayout(buttons);
+    split->addWidget(m_siteTable);
+    split->addWidget(right);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 7);
+    root->addWidget(split, 3);
+
+    auto* trendRow = new QHBoxLayout;
+    trendRow->addWidget(new QLabel(ExtraText("Channel:"), this));
+    m_channel = new QComboBox(this);
+    m_channel->setObjectName("archiveChannel");
+    m_channel->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    trendRow->addWidget(m_channel);
+    m_quantity = new QComboBox(this);
+    m_quantity->setObjectName("archiveQuantity");
+    m_quantity->addItems({ExtraText("Level"), QStringLiteral("MER")});
+    trendRow->addWidget(m_quantity);
+    trendRow->addStretch(1);
+    root->addLayout(trendRow);
+    m_chart = new QLabel(this);
+    m_chart->setObjectName("archiveTrendChart");
+    m_chart->setMinimumSize(480, 220);
+    m_chart->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    root->addWidget(m_chart, 3);
+
+    connect(m_siteTable, &QTableWidget::itemSelectionChanged, this, [this] {
+        const auto rows = m_siteTable->selectionModel()->selectedRows();
+        if (!rows.empty())
+            SelectSite(rows.front().row());
+    });
+    connect(m_measurementTable, &QTableWidget::itemSelectionChanged, this, [this] {
+        const std::size_t n = SelectedRows().size();
+        m_openButton->setEnabled(n > 0);
+        m_compareButton->setEnabled(n == 2);
+    });
+    connect(m_measurementTable, &QTableWidget::itemDoubleClicked, this, [this] { OpenSelected(); });
+    connect(m_openButton, &QPushButton::clicked, this, [this] { OpenSelected(); });
+    connect(m_compareButton, &QPushButton::clicked, this, [this] { CompareSelected(); });
+    connect(refresh, &QPushButton::clicked, this, [this] { Refresh(); });
+    connect(m_channel, &QComboBox::activated, this, [this](int i) { SetChannel(i); });
+    connect(m_quantity, &QComboBox::activated, this, [this](int i) { SetQuantity(i); });
+    connect(&LimitProfiles::Instance(), &LimitProfiles::Changed, this, [this] { LoadTrend(); });
+    m_openButton->setEnabled(false);
+    m_compareButton->setEnabled(false);
+    resize(1100, 760);
+    Refresh();
+}
+
+ArchiveWindow::~ArchiveWindow() = default;
+
+bool ArchiveWindow::Query(const std::function<ArchiveResult(Archive&)>& job) {
+    const ArchiveResult result = RunInWorker<ArchiveResult>([&](const ProgressFn&) {
+        if (!m_archive) {
+            const ArchiveResult opened = OpenArchive(m_location, m_archive);
+            if (!opened.Ok())
+                return opened;
+        }
+        return job(*m_archive);
+    });
+    m_failure = result.Ok() ? QString() : ArchiveFailureText(result);
+    if (!result.Ok() && result.status != ArchiveStatus::Failed)
+        m_archive.reset(); // a later query opens it again
+    m_status->setText(m_failure.isEmpty()
+                          ? ExtraText("Archive: %1").arg(QString::fromStdString(m_location))
+                          : m_failure);
+    return result.Ok();
+}
+
+void ArchiveWindow::Refresh() {
+    if (!Query([this](Archive& a) { return a.Sites(m_sites); }))
+        m_sites.clear();
+    ShowSites();
+}
+
+void ArchiveWindow::ShowSites() {
+    const QSignalBlocker block(m_siteTable);
+    m_siteTable->Show(SiteTable(m_sites));
+    int row = -1;
+    for (std::size_t i = 0; i < m_sites.size(); ++i)
+        if (m_sites[i].site == m_site)
+            row = static_cast<int>(i);
+    if (row < 0 && !m_sites.empty())
+        row = 0;
+    if (row >= 0)
+        m_siteTable->selectRow(row);
+    m_site = row >= 0 ? m_sites[static_cast<std::size_t>(row)].site : std::string();
+    LoadSite();
+}
+
+void ArchiveWindow::SelectSite(int row) {
+    if (row < 0 || static_cast<std::size_t>(row) >= m_sites.size())
+        return;
+    if (m_siteTable->currentRow() != row) {
+        const QSignalBlocker block(m_siteTable);
+        m_siteTable->selectRow(row);
+    }
+    m_site = m_sites[static_cast<std::size_t>(row)].site;
+    LoadSite();
+}
+
+void ArchiveWindow::LoadSite() {
+    m_measurements.clear();
+    m_channels.clear();
+    std::vector<_tagFileDataExt> latest;
+    if (!m_site.empty())
+        Query([&](Archive& a) {
+            ArchiveResult r = a.List({m_site, "", "", {}}, m_measurements);
+            if (r.Ok() && !m_measurements.empty())
+                r = LoadArchivedElements(a, {m_measurements.back().entry.hash}, latest);
+            return r;
+        });
+    m_measurementTable->Show(MeasurementTable(m_measurements));
+    m_measurementTable->scrollToBottom();
+    // The channels of the latest measurement, by frequency.
+    const QString before = m_channel->currentText();
+    m_channel->clear();
+    if (!latest.empty())
+        m_channels = MakeArchiveItem(latest[0], {}, {}).channels;
+    for (const ArchivedChannel& c : m_channels)
+        m_channel->addItem(QStringLiteral("%1 MHz  CH %2  %3")
+                               .arg(c.frequency / 100.0, 0, 'f', 2)
+                               .arg(c.channel)
+                               .arg(QString::fromStdString(c.type)));
+    const int again = m_channel->findText(before);
+    m_channel->setCurrentIndex(again >= 0 ? again : 0);
+    LoadTrend();
+}
+
+void ArchiveWindow::SetChannel(int index) {
+    m_channel->setCurrentIndex(index);
+    LoadTrend();
+}
+
+void ArchiveWindow::SetQuantity(int index) {
+    m_quantity->setCurrentIndex(index);
+    LoadTrend();
+}
+
+void ArchiveWindow::LoadTrend() {
+    m_trend.clear();
+    m_bounds = {};
+    const int i = m_channel->currentIndex();
+    if (i >= 0 && static_cast<std::size_t>(i) < m_channels.size()) {
+        const std::uint32_t frequency = m_channels[static_cast<std::size_t>(i)].frequency;
+        const TrendQuantity quantity = kQuantities[std::max(0, m_quantity->currentIndex())];
+        std::vector<_tagFileDataExt> latest;
+        Query([&](Archive& a) {
+            ArchiveResult r = ArchiveTrend(a, m_site, frequency, quantity, m_trend);
+            if (r.Ok() && !m_trend.empty())
+                r = LoadArchivedElements(a, {m_trend.back().measurement.entry.hash}, latest);
+            return r;
+        });
+        if (const LimitProfile* profile = LimitProfiles::Instance().Active();
+            profile && !latest.empty())
+            m_bounds = TrendLimits(latest[0], frequency, quantity, *profile);
+    }
+    RenderChart();
+}
+
+void ArchiveWindow::RenderChart() {
+    TrendChartData chart;
+    const int i = m_channel->currentIndex();
+    chart.title = QString::fromStdString(m_site) + QStringLiteral("   ") +
+                  m_channel->currentText() + QStringLiteral("   ") + m_quantity->currentText();
+    chart.unit = QStringLiteral("dB");
+    chart.emptyText =
+        ExtraText(i < 0 ? "No measurement in the archive" : "No value of this channel");
+    for (const TrendPoint& p : m_trend)
+        if (p.value && !p.measurement.entry.measuredAt.empty())
+            chart.points.push_back({SecondsOf(p.measurement.entry.measuredAt), *p.value});
+    chart.low = m_bounds.low;
+    chart.high = m_bounds.high;
+    if (chart.low)
+        chart.lowLabel = ExtraText("min %1").arg(*chart.low, 0, 'f', 1);
+    if (chart.high)
+        chart.highLabel = ExtraText("max %1").arg(*chart.high, 0, 'f', 1);
+    m_image = DrawTrendChart(chart, m_chart->size());
+    m_chart->setPixmap(QPixmap::fromImage(m_image));
+}
+
+void ArchiveWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    RenderChart();
+}
+
+std::vector<int> ArchiveWindow::SelectedRows() const {
+    std::set<int> rows;
+    for (const QModelIndex& index : m_measurementTable->selectionModel()->selectedRows())
+        rows.insert(index.row());
+    return {rows.begin(), rows.end()};
+}
+
+void ArchiveWindow::SelectMeasurements(const std::vector<int>& rows) {
+    m_measurementTable->clearSelection();
+    for (const int row : rows)
+        m_measurementTable->selectionModel()->select(m_measurementTable->model()->index(row, 0),
+                                                     QItemSelectionModel::Select |
+                                                         QItemSelectionModel::Rows);
+}
+
+std::vector<_tagFileDataExt> ArchiveWindow::Selected() {
+    std::vector<std::string> hashes;
+    for (const int row : SelectedRows())
+        if (static_cast<std::size_t>(row) < m_measurements.size())
+            hashes.push_back(m_measurements[static_cast<std::size_t>(row)].entry.hash);
+    std::vector<_tagFileDataExt> elements;
+    if (!hashes.empty() &&
+        !Query([&](Archive& a) { return LoadArchivedElements(a, hashes, elements); }))
+        elements.clear();
+    return elements;
+}
+
+void ArchiveWindow::OpenSelected() {
+    std::vector<_tagFileDataExt> elements = Selected();
+    if (!elements.empty() && m_open)
+        m_open(std::move(elements));
+}
+
+void ArchiveWindow::CompareSelected() {
+    const std::vector<_tagFileDataExt> elements = Selected();
+    if (elements.size() == 2)
+        OpenCompareDialog(parentWidget() ? parentWidget() : this, elements[0], elements[1]);
+}
+
+void OpenArchiveWindow(QWidget* frame) {
+    static QPointer<ArchiveWindow> open;
+    if (!open) {
+        auto* main = qobject_cast<CMainFrame*>(frame);
+        open = new ArchiveWindow(
+            DesktopArchiveLocation(),
+            [main](std::vector<_tagFileDataExt> elements) {
+                // Added to what is loaded: nothing the user has not saved is lost.
+                for (const _tagFileDataExt& e : elements)
+                    CLevantoApp::Instance().Files().Append(e);
+                if (main)
+                    main->RebuildFileTree();
+            },
+            frame);
+        open->setAttribute(Qt::WA_DeleteOnClose);
+    } else {
+        open->Refresh();
+    }
+    open->show();
+    open->raise();
+    open->activateWindow();
+}
+
+} // namespace qm
