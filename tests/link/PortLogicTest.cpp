@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "link/SerialBackend.h"
@@ -20,14 +21,14 @@ class ScriptedBackend final : public SerialBackend {
 public:
     ScriptedBackend(ManualClock& clock, cnComm*& port) : m_clock(clock), m_port(port) {}
 
-    bool Open(const std::string&) override { return open = true; }
-    bool Configure() override { return true; }
-    bool SetLine(std::uint32_t) override { return true; }
+    bool Open(const std::string&) override { return open = !refuse.open; }
+    bool Configure() override { return !refuse.configure; }
+    bool SetLine(std::uint32_t) override { return !refuse.line; }
     bool IsOpen() const override { return open; }
     void Close() override { open = false; }
-    std::string FailureReason() const override { return {}; }
-    bool TakeLineErrors() override { return false; }
-    void Discard(bool, bool) override {}
+    std::string FailureReason() const override { return "no such device"; }
+    bool TakeLineErrors() override { return std::exchange(lineErrors, false); }
+    void Discard(bool input, bool output) override { discards.push_back({input, output}); }
     long WriteSome(const std::uint8_t*, std::size_t length, int waitMs) override {
         waits.push_back(waitMs);
         if (takes > 0) {
@@ -52,6 +53,11 @@ public:
     long QueueLength() override { return 0; }
 
     bool open = false;
+    struct {
+        bool open = false, configure = false, line = false;
+    } refuse;
+    bool lineErrors = false;
+    std::vector<std::pair<bool, bool>> discards;
     long takes = 0;
     int slice = 50;
     int stopAfter = -1; // calls before a stop is requested (0: before the first); -1 never
@@ -71,12 +77,14 @@ struct Rig {
     cnComm* self = nullptr;
     ScriptedBackend* backend = nullptr;
     std::unique_ptr<cnComm> port;
-    Rig() {
+    explicit Rig(bool opened = true) {
         auto b = std::make_unique<ScriptedBackend>(clock, self);
         backend = b.get();
         port = std::make_unique<cnComm>(clock, std::move(b));
         self = port.get();
-        EXPECT_TRUE(port->OpenDevice("port", 115200));
+        if (opened) {
+            EXPECT_TRUE(port->OpenDevice("port", 115200));
+        }
     }
 };
 
@@ -129,6 +137,46 @@ TEST(PortLogic, WriteGivesUpAtItsDeadlineOrAStopAndTracesWhatWent) {
             EXPECT_EQ(rig.backend->waits.back(), 0); // asked with no time left, it gave up
         }
     }
+}
+
+TEST(PortLogic, AFailedOpenNamesTheDeviceAndLeavesNothingHalfOpen) {
+    const struct {
+        bool open, configure, line;
+        const char* failure;
+    } cases[] = {
+        {true, false, false, "/dev/ttyUSB0: no such device"},
+        {false, true, false, "/dev/ttyUSB0: no such device"},
+        {false, false, true, "/dev/ttyUSB0: the line cannot be set to 115200 baud"},
+        {false, false, false, ""},
+    };
+    for (const auto& c : cases) {
+        Rig rig(false);
+        rig.backend->refuse = {c.open, c.configure, c.line};
+        EXPECT_EQ(rig.port->OpenDevice("/dev/ttyUSB0", 115200), !*c.failure);
+        EXPECT_EQ(rig.port->OpenFailure(), c.failure);
+        EXPECT_EQ(rig.port->IsOpen(), !*c.failure);
+        EXPECT_EQ(rig.port->Baud(), *c.failure ? 0u : 115200u);
+    }
+}
+
+TEST(PortLogic, LineErrorsDiscardWhatIsQueuedBeforeAWriteAndTheInputOfARead) {
+    Rig rig;
+    rig.backend->takes = 10;
+    const std::vector<std::uint8_t> frame(4, 0x55);
+    rig.port->Write(frame.data(), frame.size());
+    rig.backend->lineErrors = true;
+    rig.port->Write(frame.data(), frame.size());
+    rig.backend->lineErrors = true;
+    std::uint8_t buffer[4];
+    EXPECT_EQ(rig.port->ReadSome(sizeof buffer, buffer).status, cnComm::ReadStatus::LineError);
+    // Stale input always goes before a request; output too after line errors.
+    EXPECT_EQ(rig.backend->discards,
+              (std::vector<std::pair<bool, bool>>{{true, false}, {true, true}, {true, false}}));
+    rig.port->Close();
+    EXPECT_EQ(rig.port->ReadSome(sizeof buffer, buffer).status, cnComm::ReadStatus::Failed);
+    EXPECT_EQ(rig.port->WaitReadable(10), cnComm::WaitStatus::Failed);
+    EXPECT_EQ(rig.port->QueueLength(), -1);
+    EXPECT_EQ(rig.port->Write(frame.data(), frame.size()), 0u);
 }
 
 } // namespace
