@@ -37,9 +37,10 @@ void Project(const std::uint8_t* data, std::size_t size) {
         __builtin_trap(); // elements the file holds no byte of
     if (load.status == qm::ProjectStatus::Ok) {
         // What was opened is saved and opened again unchanged.
-        const qm::ProjectLoad again = qm::SaveProject(path, load.elements) == qm::ProjectStatus::Ok
-                                          ? qm::LoadProject(path)
-                                          : qm::ProjectLoad{qm::ProjectStatus::CannotWrite, {}};
+        const qm::ProjectLoad again =
+            qm::SaveProject(path, load.elements) == qm::ProjectStatus::Ok
+                ? qm::LoadProject(path)
+                : qm::ProjectLoad{qm::ProjectStatus::CannotWrite, {}, {}, 0};
         if (again.status != qm::ProjectStatus::Ok ||
             again.elements.size() != load.elements.size() ||
             !std::equal(again.elements.begin(), again.elements.end(), load.elements.begin(),

@@ -8,6 +8,8 @@ namespace qm {
 
 namespace {
 
+constexpr int kIdsIncomplete = 5513; // "%s (incomplete)"
+
 struct SectionChild {
     std::uint8_t flag;
     int textId;
@@ -29,14 +31,22 @@ int SectionTextId(int itemValue) {
     return 0;
 }
 
+std::string IncompleteName(const std::string& name, int languageBase) {
+    std::string text = Tr(kIdsIncomplete, languageBase);
+    const std::size_t at = text.find("%s");
+    return at == std::string::npos ? name + text : text.replace(at, 2, name);
+}
+
 std::vector<FileTreeItem> RebuildFileTree(const std::vector<_tagFileDataExt>& elements,
-                                          int languageBase) {
+                                          int languageBase, const std::vector<bool>& incomplete) {
     std::vector<FileTreeItem> tree;
     tree.reserve(elements.size());
     for (std::size_t i = 0; i < elements.size(); ++i) {
         MeasurementFile file(elements[i]);
         FileTreeItem item;
-        item.text = AnsiToUtf8(file.FileName(), languageBase);
+        item.incomplete = i < incomplete.size() && incomplete[i];
+        item.text =
+            ShownName(AnsiToUtf8(file.FileName(), languageBase), item.incomplete, languageBase);
         item.value = static_cast<int>(i);
         item.elementIndex = static_cast<int>(i);
         const std::uint8_t flags = file.SectionFlags();

@@ -5,6 +5,7 @@
 
 #include "app/FileCollection.h"
 #include "base/BinaryFile.h"
+#include "measurement/MeterKind.h"
 
 namespace qm {
 
@@ -25,6 +26,19 @@ ProjectStatus SaveProject(const std::string& path, const std::vector<_tagFileDat
     return ProjectStatus::CannotWrite;
 }
 
+std::size_t ProjectLoad::IncompleteCount() const {
+    std::size_t count = 0;
+    for (bool cut : incomplete)
+        count += cut ? 1 : 0;
+    return count;
+}
+
+bool ElementIsIncomplete(const _tagFileDataExt& element, std::size_t received) {
+    const std::size_t fileSize = KindFileSize(element.kind);
+    const std::size_t needed = fileSize ? 1 + fileSize : kElementSize;
+    return received < needed;
+}
+
 ProjectLoad LoadProject(const std::string& path) {
     ProjectLoad result;
     FilePtr f = OpenForReading(path);
@@ -38,6 +52,7 @@ ProjectLoad LoadProject(const std::string& path) {
         return result;
     }
     const std::int32_t n = GetLE32(header);
+    result.announced = n > 0 ? static_cast<std::size_t>(n) : 0;
     if (GetLE32(header + 4) != kProjectVersion) {
         result.status = ProjectStatus::BadVersion;
         return result;
@@ -49,17 +64,18 @@ ProjectLoad LoadProject(const std::string& path) {
         if (got == 0)
             break;
         result.elements.push_back(e);
+        result.incomplete.push_back(ElementIsIncomplete(e, got));
         if (got < kElementSize)
             break;
     }
     return result;
 }
 
-ProjectStatus OpenProject(const std::string& path, CFileCollection& collection) {
+ProjectLoad OpenProject(const std::string& path, CFileCollection& collection) {
     ProjectLoad load = LoadProject(path);
-    if (load.status == ProjectStatus::Ok || load.status == ProjectStatus::BadVersion)
-        collection.Assign(std::move(load.elements));
-    return load.status;
+    if (load.status == ProjectStatus::Ok)
+        collection.Assign(load.elements, load.incomplete);
+    return load;
 }
 
 std::string ProjectStatusText(ProjectStatus status, const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "chart/GdiPainter.h"
@@ -274,6 +275,32 @@ QFont CDevGDI::DefaultFont() {
 
 // ---- mouse --------------------------------------------------------------------------------
 
+int CDevGDI::BarUnderPointer(const State& s, int x, int count) {
+    // The bar whose slot holds x, as the frames draw the slots; the empty slot at either end
+    // belongs to the bar beside it.
+    const Box g = Geometry(s);
+    int slot = static_cast<int>(static_cast<long long>(x - g.L - g.ml) * (count + 2LL) / g.W);
+    while (slot < count + 1 && SlotX(s, slot + 1, count) <= x)
+        ++slot;
+    while (slot > 0 && SlotX(s, slot, count) > x)
+        --slot;
+    return std::clamp(slot - 1, 0, count - 1);
+}
+
+int CDevGDI::PointNearest(const State& s, int x, int count) {
+    const Box g = Geometry(s);
+    const long long at = static_cast<long long>(x - g.L - g.ml) * (count + 1LL);
+    int index = static_cast<int>((at + g.W / 2) / g.W) - 1;
+    index = std::clamp(index, 0, count - 1);
+    // The points lie on whole pixels: the neighbours may be nearer than the estimate.
+    for (int near : {index - 1, index + 1}) {
+        if (near >= 0 && near < count &&
+            std::abs(PointToX(s, near, count) - x) < std::abs(PointToX(s, index, count) - x))
+            index = near;
+    }
+    return index;
+}
+
 void CDevGDI::MoveActiveMarker(int x, int count) {
     std::lock_guard lock(m_mutex);
     State& s = m_state;
@@ -282,15 +309,9 @@ void CDevGDI::MoveActiveMarker(int x, int count) {
         return;
     if (s.activeMarker < 0 || s.activeMarker >= kMarkerCount)
         return;
-    x = std::max(x, g.ml);
-    x = std::min(x, g.R - g.mr - g.L);
-    const long long scaled = static_cast<long long>(x - g.ml) * count;
-    long long q = scaled / g.W;
-    if (2 * (scaled % g.W) > g.W)
-        ++q;
-    q = std::min<long long>(q, count - 1);
+    const int q = BarUnderPointer(s, x, count);
     if (s.markerPositions[s.activeMarker] != q) {
-        s.markerPositions[s.activeMarker] = static_cast<int>(q);
+        s.markerPositions[s.activeMarker] = q;
         Changed();
     }
 }
@@ -305,13 +326,9 @@ void CDevGDI::MoveActiveMarkerInPlot(int x, int y, int count) {
         return;
     if (s.activeMarker < 0 || s.activeMarker >= kMarkerCount)
         return;
-    const long long scaled = static_cast<long long>(x - g.ml) * count;
-    long long q = scaled / width;
-    if (2 * (scaled % width) > width)
-        ++q;
-    q = std::clamp<long long>(q, 0, count - 1);
+    const int q = PointNearest(s, x, count);
     if (s.markerPositions[s.activeMarker] != q) {
-        s.markerPositions[s.activeMarker] = static_cast<int>(q);
+        s.markerPositions[s.activeMarker] = q;
         Changed();
     }
 }

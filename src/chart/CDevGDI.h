@@ -108,12 +108,18 @@ public:
     QImage DrawSpectrumFrame(std::span<const double> series0, std::span<const double> series1,
                              const SpectrumOverlay* overlay = nullptr);
 
-    // Mouse operations: set the active marker from a position in client coordinates.
+    // Mouse operations: set the active marker from a position in client coordinates: on a bar
+    // chart to the bar whose slot is under the pointer, on a spectrum to the nearest point, as
+    // the frames draw them. Outside the plot area they do nothing.
     void MoveActiveMarker(int x, int count);
     void MoveActiveMarkerInPlot(int x, int y, int count);
 
     // The mappings frames use.
     static int ValueToY(const State& s, double value);
+    // The record (0..count-1) whose slot holds x; the point (0..count-1) nearest to x. Both
+    // need a plot width above 0.
+    static int BarUnderPointer(const State& s, int x, int count);
+    static int PointNearest(const State& s, int x, int count);
     static int MarkerY(const State& s, double value);
     static int PointToX(const State& s, int index, int count);
     // Left edge of bar slot `slot` (1 = the first record) of a chart of `count` records.

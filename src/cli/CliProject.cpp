@@ -4,11 +4,36 @@
 
 #include "app/FileTree.h"
 #include "app/ProjectFile.h"
+#include "measurement/MeasurementFile.h"
+#include "res/StringTable.h"
+#include "res/TextCodec.h"
 
 namespace qm::cli {
 
+namespace {
+
+void WarnIfDamaged(Context& ctx, const std::string& path, const ProjectLoad& load) {
+    if (load.IncompleteCount() > 0) {
+        ctx.err << "qm7100: " << path << ": "
+                << Tool("the file is cut short; incomplete measurement files (shown as far as "
+                        "they were read):");
+        for (std::size_t i = 0; i < load.elements.size(); ++i) {
+            if (load.incomplete[i])
+                ctx.err << ' ' << i << " '"
+                        << AnsiToUtf8(MeasurementFile(load.elements[i]).FileName(), LanguageBase())
+                        << "'";
+        }
+        ctx.err << '\n';
+    }
+    if (load.MissingCount() > 0)
+        ctx.err << "qm7100: " << path << ": " << Tool("measurement files announced but missing:")
+                << ' ' << load.MissingCount() << '\n';
+}
+
+} // namespace
+
 bool LoadProjectOrReport(Context& ctx, const std::string& path,
-                         std::vector<_tagFileDataExt>& elements) {
+                         std::vector<_tagFileDataExt>& elements, std::vector<bool>* incomplete) {
     if (RefusePlanAsProject(ctx, path))
         return false;
     ProjectLoad load = LoadProject(path);
@@ -16,22 +41,28 @@ bool LoadProjectOrReport(Context& ctx, const std::string& path,
         ctx.err << ProjectStatusText(load.status, path) << "\n";
         return false;
     }
+    WarnIfDamaged(ctx, path, load);
     elements = std::move(load.elements);
+    if (incomplete)
+        *incomplete = std::move(load.incomplete);
     return true;
 }
 
 int LoadElementOrReport(Context& ctx, const std::string& path, const std::string& indexText,
-                        _tagFileDataExt& element) {
+                        _tagFileDataExt& element, bool* incomplete) {
     long index = 0;
     if (!ParseInt(indexText, index))
         return UsageError(ctx, "INDEX must be a number: '" + indexText + "'");
     std::vector<_tagFileDataExt> elements;
-    if (!LoadProjectOrReport(ctx, path, elements))
+    std::vector<bool> cut;
+    if (!LoadProjectOrReport(ctx, path, elements, &cut))
         return kExitFailed;
     if (index < 0 || static_cast<std::size_t>(index) >= elements.size())
         return UsageError(ctx, "INDEX " + indexText + " is outside the file (" +
                                    std::to_string(elements.size()) + " elements)");
     element = elements[static_cast<std::size_t>(index)];
+    if (incomplete)
+        *incomplete = cut[static_cast<std::size_t>(index)];
     return kExitOk;
 }
 

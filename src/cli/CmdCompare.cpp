@@ -12,11 +12,12 @@ int RunCompare(Context& ctx) {
     if (ctx.args.size() != 4)
         return UsageError(ctx, "compare needs A.f71 INDEX B.f71 INDEX");
     _tagFileDataExt a, b;
-    if (int rc = LoadElementOrReport(ctx, ctx.args[0], ctx.args[1], a); rc != kExitOk)
+    bool aCut = false, bCut = false;
+    if (int rc = LoadElementOrReport(ctx, ctx.args[0], ctx.args[1], a, &aCut); rc != kExitOk)
         return rc;
-    if (int rc = LoadElementOrReport(ctx, ctx.args[2], ctx.args[3], b); rc != kExitOk)
+    if (int rc = LoadElementOrReport(ctx, ctx.args[2], ctx.args[3], b, &bCut); rc != kExitOk)
         return rc;
-    const MeasurementCompare compare(a, b);
+    const MeasurementCompare compare(a, b, aCut, bCut);
     if (asJson) {
         JsonWriter json;
         json.BeginObject();

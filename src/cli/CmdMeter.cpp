@@ -20,6 +20,7 @@
 #include "channels/ChannelPlanFile.h"
 #include "cli/Cli.h"
 #include "link/MeterCommands.h"
+#include "link/PortAddress.h"
 #include "link/cnComm.h"
 #include "measurement/FileDataExt.h"
 #include "operations/PlanTransfer.h"
@@ -31,19 +32,6 @@
 namespace qm::cli {
 
 namespace {
-
-// A --port text the tool can open: a device path, or a port number 1-256 with or without
-// "COM" (the settings read numbers outside that range as COM1, which a user typing
-// --port COM0 would never guess).
-bool ValidPort(const std::string& port) {
-    if (port.find('/') != std::string::npos)
-        return true;
-    std::string digits = port;
-    if (digits.size() > 3 && (digits.compare(0, 3, "COM") == 0 || digits.compare(0, 3, "com") == 0))
-        digits.erase(0, 3);
-    long number = 0;
-    return ParseInt(digits, number) && number >= 1 && number <= 256;
-}
 
 // Takes --port and --baud out of the arguments. Without --port the settings name the port, as
 // in the desktop program; a --baud alone changes only the speed. On failure the usage error
@@ -58,8 +46,10 @@ bool TakeTarget(Context& ctx, ConnectTarget& target, int& rc) {
         rc = UsageError(ctx, "--port and --baud need a value (--baud a positive number)");
         return false;
     }
-    if (hasPort && !ValidPort(port)) {
-        rc = UsageError(ctx, "--port must be a device path or COM1 to COM256: '" + port + "'");
+    // The settings read numbers outside 1-256 as COM1, which a user typing --port COM0 would
+    // never guess: a typed port is refused instead.
+    if (const PortParse typed = ParsePortText(port); hasPort && !typed.Ok()) {
+        rc = UsageError(ctx, "--port: " + PortRefusalText(typed.refusal) + " '" + port + "'");
         return false;
     }
     if (!hasPort && !SettingsReadable(ctx)) {

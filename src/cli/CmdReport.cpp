@@ -34,14 +34,17 @@ int RunReport(Context& ctx) {
     if (!LoadProfileOrReport(ctx, profilePath, input.profile))
         return kExitFailed;
     if (ctx.args.size() == 2) {
-        if (!LoadProjectOrReport(ctx, project, input.files))
+        if (!LoadProjectOrReport(ctx, project, input.files, &input.incomplete))
             return kExitFailed;
     } else {
         for (std::size_t i = 1; i + 1 < ctx.args.size(); ++i) {
             _tagFileDataExt element;
-            if (int rc = LoadElementOrReport(ctx, project, ctx.args[i], element); rc != kExitOk)
+            bool incomplete = false;
+            if (int rc = LoadElementOrReport(ctx, project, ctx.args[i], element, &incomplete);
+                rc != kExitOk)
                 return rc;
             input.files.push_back(element);
+            input.incomplete.push_back(incomplete);
         }
     }
     if (input.files.empty()) {

@@ -36,10 +36,11 @@ int OpenPane(Context& ctx, const std::string& project, const std::string& index,
         return UsageError(ctx, "unknown SECTION '" + sectionName +
                                    "' (level, tilt, scan, spectrum, hum, limit)");
     _tagFileDataExt element;
-    if (int rc = LoadElementOrReport(ctx, project, index, element); rc != kExitOk)
+    bool incomplete = false;
+    if (int rc = LoadElementOrReport(ctx, project, index, element, &incomplete); rc != kExitOk)
         return rc;
     pane = MakeAnalysisPane(*section, LanguageBase(), Settings().LevelUnit());
-    pane->ShowFile(element);
+    pane->ShowFile(element, incomplete);
     return kExitOk;
 }
 

@@ -16,7 +16,10 @@ void PrintJson(std::ostream& out, const std::vector<FileTreeItem>& files) {
     json.BeginObject().Key("files").BeginArray();
     for (const FileTreeItem& file : files) {
         json.BeginObject().Key("index").Number(static_cast<long>(file.value));
-        json.Key("name").String(file.text).Key("sections").BeginArray();
+        json.Key("name").String(file.text);
+        if (file.incomplete)
+            json.Key("incomplete").Bool(true);
+        json.Key("sections").BeginArray();
         for (const FileTreeItem& child : file.children) {
             json.BeginObject().Key("section").String(SectionName(child.value));
             json.Key("value").Number(static_cast<long>(child.value));
@@ -34,13 +37,15 @@ int RunTree(Context& ctx) {
     if (ctx.args.size() != 1)
         return UsageError(ctx, "tree needs PROJECT.f71");
     std::vector<_tagFileDataExt> elements;
-    if (!LoadProjectOrReport(ctx, ctx.args[0], elements))
+    std::vector<bool> incomplete;
+    if (!LoadProjectOrReport(ctx, ctx.args[0], elements, &incomplete))
         return kExitFailed;
+    const std::vector<FileTreeItem> tree = RebuildFileTree(elements, LanguageBase(), incomplete);
     if (asJson) {
-        PrintJson(ctx.out, RebuildFileTree(elements, LanguageBase()));
+        PrintJson(ctx.out, tree);
         return kExitOk;
     }
-    for (const FileTreeItem& file : RebuildFileTree(elements, LanguageBase())) {
+    for (const FileTreeItem& file : tree) {
         ctx.out << file.value << '\t' << Escaped(file.text) << '\n';
         for (const FileTreeItem& child : file.children)
             ctx.out << '\t' << child.value << '\t' << Escaped(child.text) << '\n';

@@ -9,7 +9,8 @@
 
 namespace qm {
 
-// What the chart view shows right now, clipped to its on-screen part (the panes' picture save).
+// What the chart view shows right now, clipped to its on-screen part (the panes' picture save);
+// a null picture while it shows no chart.
 class IChartPicture {
 public:
     virtual ~IChartPicture() = default;

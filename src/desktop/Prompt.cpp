@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
+#include <algorithm>
 
 #include "desktop/DesktopTexts.h"
 #include "res/StringTable.h"
@@ -10,6 +12,10 @@
 namespace qm {
 
 namespace {
+
+constexpr int kIdsOk = 5704;
+constexpr int kIdsSave = 5586;
+constexpr int kIdsCancel = 5577;
 
 class QtPrompt : public IPrompt {
 public:
@@ -22,6 +28,7 @@ public:
         box.setIcon(message.kind == MessageKind::Error ? QMessageBox::Critical
                                                        : QMessageBox::NoIcon);
         box.setStandardButtons(QMessageBox::Ok);
+        box.button(QMessageBox::Ok)->setText(Text(kIdsOk)); // Qt's own "OK" stays English
         box.exec();
     }
 
@@ -38,6 +45,26 @@ public:
         default:
             return Answer::Cancel;
         }
+    }
+
+    Answer AskWith(QWidget* parent, const QString& caption, const QString& text,
+                   const QStringList& buttons) override {
+        QMessageBox box(parent);
+        box.setWindowTitle(caption);
+        box.setText(text);
+        box.setIcon(QMessageBox::Question);
+        const QMessageBox::ButtonRole roles[] = {
+            QMessageBox::AcceptRole, QMessageBox::DestructiveRole, QMessageBox::RejectRole};
+        QList<QAbstractButton*> made;
+        for (int i = 0; i < std::min<int>(static_cast<int>(buttons.size()), 3); ++i)
+            made << box.addButton(buttons[i], roles[i]);
+        if (!made.isEmpty())
+            box.setDefaultButton(static_cast<QPushButton*>(made.front()));
+        if (made.size() > 2)
+            box.setEscapeButton(made[2]);
+        box.exec();
+        const int chosen = static_cast<int>(made.indexOf(box.clickedButton()));
+        return chosen == 0 ? Answer::Yes : chosen == 1 ? Answer::No : Answer::Cancel;
     }
 
     std::optional<QString> OpenFileName(QWidget* parent, const QString& filter,
@@ -97,6 +124,20 @@ QString QtFileFilter(const QString& filter) {
 QString MessageCaption(MessageKind kind) {
     return kind == MessageKind::Plain ? QStringLiteral("QM7100")
                                       : QString::fromStdString(ProgramTitle());
+}
+
+bool MayDropUnsaved(QWidget* parent, const QString& caption, const QString& text,
+                    const std::function<bool()>& save) {
+    switch (Prompt().AskWith(parent, caption, text,
+                             {Text(kIdsSave), ExtraText("Discard"), Text(kIdsCancel)})) {
+    case IPrompt::Answer::Yes:
+        return save();
+    case IPrompt::Answer::No:
+        return true;
+    case IPrompt::Answer::Cancel:
+        break;
+    }
+    return false;
 }
 
 void ShowUserMessage(QWidget* parent, const UserMessage& message, const QString& detail) {

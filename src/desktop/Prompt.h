@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <optional>
 
 #include "base/UserMessage.h"
@@ -27,6 +29,12 @@ public:
     enum class Answer { Yes, No, Cancel };
     virtual Answer Ask(QWidget* parent, const QString& caption, const QString& text,
                        bool withCancel) = 0;
+    // The same with buttons of its own, for Yes, No and (when given) Cancel, such as
+    // Save / Discard / Cancel.
+    virtual Answer AskWith(QWidget* parent, const QString& caption, const QString& text,
+                           const QStringList& buttons) {
+        return Ask(parent, caption, text, buttons.size() > 2);
+    }
 
     // File dialogs take the filter in the form "*.f71|*.f71||" and a default suffix without
     // the dot; nullopt when the user cancels.
@@ -59,6 +67,11 @@ QString QtFileFilter(const QString& filter);
 
 // Caption of a message of this kind: the program title, or "QM7100" for plain boxes.
 QString MessageCaption(MessageKind kind);
+
+// Before work not saved would go: asks Save / Discard / Cancel. Save runs `save`, which says
+// whether the work is safe now (a cancelled or failed save keeps it). True to go on.
+bool MayDropUnsaved(QWidget* parent, const QString& caption, const QString& text,
+                    const std::function<bool()>& save);
 
 // Shows one of the core's messages in the current language, with an optional detail line.
 void ShowUserMessage(QWidget* parent, const UserMessage& message, const QString& detail = {});

@@ -9,12 +9,43 @@ namespace qm {
 
 namespace {
 
-// The port number that means no port is configured, and the highest number the silent
-// connect uses as it stands.
+// The port number that means no port is configured.
 constexpr long kNotConfigured = 300;
-constexpr long kHighestPort = 256;
+
+bool IsPath(std::string_view text) {
+#if defined(_WIN32)
+    if (text.find('\\') != std::string_view::npos)
+        return true;
+#endif
+    return text.find('/') != std::string_view::npos;
+}
+
+bool StartsWithCom(std::string_view text) {
+    return text.size() > 3 && (text[0] == 'C' || text[0] == 'c') &&
+           (text[1] == 'O' || text[1] == 'o') && (text[2] == 'M' || text[2] == 'm');
+}
+
+// All digits; a run longer than any port number counts as far out of range. -1 otherwise.
+long StrictNumber(std::string_view digits) {
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos)
+        return -1;
+    if (digits.size() > 6)
+        return LONG_MAX;
+    long value = 0;
+    for (char c : digits)
+        value = value * 10 + (c - '0');
+    return value;
+}
 
 } // namespace
+
+std::string PortAddress::SettingText() const {
+    return device.empty() ? std::to_string(number) : device;
+}
+
+std::string PortAddress::DeviceName() const {
+    return device.empty() ? PortDeviceName(number) : device;
+}
 
 std::string PortDeviceName(int number) {
     char name[32];
@@ -46,17 +77,67 @@ long DecimalValue(std::string_view text) {
     return negative ? -value : value;
 }
 
+PortParse ParsePortText(std::string_view text) {
+    PortParse result;
+    const std::string_view trimmed = Trim(text, kLineBlanks);
+    if (trimmed.empty()) {
+        result.refusal = PortRefusal::Empty;
+        return result;
+    }
+    for (char c : trimmed) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            result.refusal = PortRefusal::BadChar;
+            return result;
+        }
+    }
+    if (IsPath(trimmed)) {
+        result.address.configured = true;
+        result.address.device = std::string(trimmed);
+        return result;
+    }
+    std::string_view digits = trimmed;
+    if (StartsWithCom(digits))
+        digits.remove_prefix(3);
+    const long number = StrictNumber(digits);
+    if (number < 0) {
+        result.refusal = PortRefusal::NotAPort;
+        return result;
+    }
+    if (number < 1 || number > kHighestPort) {
+        result.refusal = PortRefusal::OutOfRange;
+        return result;
+    }
+    result.address.configured = true;
+    result.address.number = static_cast<int>(number);
+    return result;
+}
+
+std::string PortRefusalText(PortRefusal refusal) {
+    switch (refusal) {
+    case PortRefusal::None:
+        return {};
+    case PortRefusal::Empty:
+        return "No port is chosen. Choose one, or type COM1 to COM256 or a device path.";
+    case PortRefusal::NotAPort:
+        return "This is not a port. Type COM1 to COM256 or a device path such as /dev/ttyUSB0.";
+    case PortRefusal::OutOfRange:
+        return "Port numbers go from COM1 to COM256.";
+    case PortRefusal::BadChar:
+        return "A port cannot hold control characters.";
+    }
+    return {};
+}
+
 PortAddress ParsePortSetting(std::string_view text) {
     PortAddress address;
     const std::string_view trimmed = Trim(text, kLineBlanks);
-    if (trimmed.find('/') != std::string_view::npos) {
+    if (IsPath(trimmed)) {
         address.configured = true;
         address.device = std::string(trimmed);
         return address;
     }
     std::string_view digits = trimmed;
-    if (digits.size() > 3 && (digits[0] == 'C' || digits[0] == 'c') &&
-        (digits[1] == 'O' || digits[1] == 'o') && (digits[2] == 'M' || digits[2] == 'm'))
+    if (StartsWithCom(digits))
         digits.remove_prefix(3);
     const long number = DecimalValue(digits);
     if (number == kNotConfigured)

@@ -31,21 +31,15 @@ OperationOutcome RunConnectSteps(cnComm& port, const ConnectRequest& request,
 
     const long baud = DecimalValue(request.baud);
     const std::uint32_t rate = BaudRateOf(baud);
-    // A path names the device directly; anything else is a port number ("COMn" included),
-    // checked against 1-1024 by the port itself.
-    const bool isPath = request.port.find('/') != std::string::npos;
-    std::string stored = request.port;
-    bool opened = false;
-    if (isPath) {
-        opened = port.OpenDevice(request.port, rate);
-    } else {
-        std::string_view text = request.port;
-        if (text.size() > 3 && (text.substr(0, 3) == "COM" || text.substr(0, 3) == "com"))
-            text.remove_prefix(3);
-        const long number = DecimalValue(text);
-        stored = std::to_string(number);
-        opened = number >= 1 && number <= 1024 && port.OpenPort(static_cast<int>(number), rate);
+    const PortParse chosen = ParsePortText(request.port);
+    if (!chosen.Ok()) {
+        outcome.Show(msg::kOpenPortFailed, MessageKind::Error);
+        outcome.detail = PortRefusalText(chosen.refusal);
+        return outcome;
     }
+    const PortAddress& address = chosen.address;
+    const bool opened = address.device.empty() ? port.OpenPort(address.number, rate)
+                                               : port.OpenDevice(address.device, rate);
     if (!opened) {
         outcome.Show(msg::kOpenPortFailed, MessageKind::Error);
         outcome.detail = port.OpenFailure();
@@ -57,7 +51,7 @@ OperationOutcome RunConnectSteps(cnComm& port, const ConnectRequest& request,
         return outcome;
     }
     // A choice that is not stored would send every later operation to the old port.
-    if (!settings.SetPort(stored) || !settings.SetBaud(request.baud)) {
+    if (!settings.SetPort(address.SettingText()) || !settings.SetBaud(request.baud)) {
         outcome.detail = SettingsWriteError(settings.Path(), errno);
         return outcome;
     }

@@ -46,6 +46,7 @@ UploadResult RunUploadSteps(cnComm& port, const ConnectTarget& target, CFileColl
             std::copy_n(file->begin(), std::min(file->size(), element.file.size()),
                         element.file.begin());
             collection.Append(element);
+            ++result.filesRead;
             ReportProgress(progress, i + 1, result.fileCount);
         }
     }

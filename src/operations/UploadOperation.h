@@ -16,6 +16,12 @@ struct UploadResult {
     std::string model;  // as the meter reported it, trimmed ("Wrong" when unreadable)
     int kind = 0;       // meter kind the files were read as
     int fileCount = -1; // files the meter announced, -1 when the count could not be read
+    int filesRead = 0;  // files appended to the collection
+
+    // Whether what was read should take the place of the files loaded before: the upload
+    // ended well (a meter without files too), or read files before it failed. An upload that
+    // failed before its first file has nothing to put in their place.
+    bool ReplacesLoaded() const { return outcome.ok || filesRead > 0; }
 };
 
 // The upload: every measurement file stored on the meter into the collection. The

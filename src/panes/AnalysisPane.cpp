@@ -22,19 +22,22 @@ bool AnalysisPane::HasChart() const {
     return s != PaneSection::Level && s != PaneSection::Hum;
 }
 
-void AnalysisPane::ShowFile(const _tagFileDataExt& element) {
+void AnalysisPane::ShowFile(const _tagFileDataExt& element, bool incomplete) {
     m_element = element;
     m_hasFile = true;
+    m_incomplete = incomplete;
     for (PaneTable& table : m_tables)
         table.rows.clear();
     m_fileNameText.clear();
     Fill();
 }
 
-bool AnalysisPane::ShowFileAt(const std::vector<_tagFileDataExt>& files, long index) {
+bool AnalysisPane::ShowFileAt(const std::vector<_tagFileDataExt>& files, long index,
+                              const std::vector<bool>& incomplete) {
     if (index < 0 || static_cast<std::size_t>(index) >= files.size())
         return false;
-    ShowFile(files[static_cast<std::size_t>(index)]);
+    const auto i = static_cast<std::size_t>(index);
+    ShowFile(files[i], i < incomplete.size() && incomplete[i]);
     return true;
 }
 
@@ -100,7 +103,7 @@ void AnalysisPane::AddFileRows(PaneTable& table) const {
 }
 
 std::string AnalysisPane::ShownFileName() const {
-    return AnsiToUtf8(m_file.FileName(), m_base);
+    return ShownName(AnsiToUtf8(m_file.FileName(), m_base), m_incomplete, m_base);
 }
 
 std::string AnalysisPane::ShownDateTime() const {

@@ -33,10 +33,13 @@ public:
     // Tilt, spectrum, scan and limit panes go with a chart and follow its marker.
     bool HasChart() const;
 
-    // WM_SHOWFILE: copies the element and fills the tables.
-    void ShowFile(const _tagFileDataExt& element);
-    // WM_SHOWFILE with an index into the loaded files; an index outside them shows nothing.
-    bool ShowFileAt(const std::vector<_tagFileDataExt>& files, long index);
+    // WM_SHOWFILE: copies the element and fills the tables. The file name shown (never the
+    // one exported) says so when the element was read incomplete.
+    void ShowFile(const _tagFileDataExt& element, bool incomplete = false);
+    // WM_SHOWFILE with an index into the loaded files (and their incomplete marks, which may
+    // be fewer); an index outside them shows nothing.
+    bool ShowFileAt(const std::vector<_tagFileDataExt>& files, long index,
+                    const std::vector<bool>& incomplete = {});
     // WM_MARKERMOVED: refills the Mark table for the position. Before a file was shown, and in
     // panes without a chart, nothing happens.
     void MarkerMoved(long position);
@@ -103,6 +106,7 @@ private:
     _tagFileDataExt m_element{};
     MeasurementFile m_file{m_element};
     bool m_hasFile = false;
+    bool m_incomplete = false;
     int m_base;
     std::string m_levelUnit;
 };

@@ -6,8 +6,10 @@
 #include <map>
 #include <optional>
 
+#include "app/FileTree.h"
 #include "measurement/MeasurementFile.h"
 #include "panes/PaneText.h"
+#include "res/StringTable.h"
 
 namespace qm {
 
@@ -118,13 +120,15 @@ std::string Delta(const std::optional<int>* a, const std::optional<int>* b, bool
 
 } // namespace
 
-MeasurementCompare::MeasurementCompare(const _tagFileDataExt& a, const _tagFileDataExt& b) {
+MeasurementCompare::MeasurementCompare(const _tagFileDataExt& a, const _tagFileDataExt& b,
+                                       bool aIncomplete, bool bIncomplete) {
     const MeasurementFile fa(a), fb(b);
     PaneTable files{"Files", "", {{"Description", 4}, {"A", 4}, {"B", 4}, {"Delta", 4}}, {}, {}};
-    const auto name = [](const MeasurementFile& f) {
-        return f.HasLayout() ? f.FileName() : std::string();
+    const auto name = [](const MeasurementFile& f, bool incomplete) {
+        return ShownName(f.HasLayout() ? f.FileName() : std::string(), incomplete,
+                         kLanguageEnglish);
     };
-    files.rows.push_back({"File Name", name(fa), name(fb), ""});
+    files.rows.push_back({"File Name", name(fa, aIncomplete), name(fb, bIncomplete), ""});
     files.rows.push_back({"File Date", fa.DateTimeText(), fb.DateTimeText(), ""});
     const auto tilt = [](const MeasurementFile& f) -> std::optional<int> {
         if (!f.HasLayout() || !(f.SectionFlags() & kFlagTilt))

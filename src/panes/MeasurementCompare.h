@@ -22,7 +22,9 @@ namespace qm {
 // the error rate (1.0E-7 is class 7, "<1.0E-9" class 9), so a positive delta is fewer errors.
 class MeasurementCompare {
 public:
-    MeasurementCompare(const _tagFileDataExt& a, const _tagFileDataExt& b);
+    // A file read incomplete (a project file cut short) has its name marked so.
+    MeasurementCompare(const _tagFileDataExt& a, const _tagFileDataExt& b, bool aIncomplete = false,
+                       bool bIncomplete = false);
 
     const std::vector<PaneTable>& Tables() const { return m_tables; }
     const PaneTable& Files() const { return m_tables[0]; }

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "app/FileTree.h"
 #include "base/BinaryFile.h"
 #include "chart/SectionChart.h"
 #include "limits/LimitCheck.h"
@@ -134,8 +135,10 @@ private:
         };
         if (!m_in.projectName.empty())
             headerRow(T("Project"), m_in.projectName);
-        headerRow(T("File"), file.HasLayout() ? AnsiToUtf8(file.FileName(), m_in.languageBase)
-                                              : std::string());
+        const std::size_t at = static_cast<std::size_t>(index);
+        headerRow(T("File"),
+                  ShownName(file.HasLayout() ? AnsiToUtf8(file.FileName(), base) : std::string(),
+                            at < m_in.incomplete.size() && m_in.incomplete[at], base));
         headerRow(T("Date"), file.HasLayout() ? AnsiToUtf8(file.DateTimeText(), m_in.languageBase)
                                               : std::string());
         headerRow(T("Meter"), MeterText(file.Kind()));

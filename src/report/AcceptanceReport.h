@@ -13,6 +13,7 @@ namespace qm {
 // What an acceptance report covers: measurement files judged by one profile.
 struct ReportInput {
     std::vector<_tagFileDataExt> files; // one chapter each, in order
+    std::vector<bool> incomplete;       // per file, may be shorter: read from a cut file
     LimitProfile profile;
     std::string projectName; // shown in every header; may be empty
     int languageBase = 500;

@@ -292,10 +292,10 @@ TEST(Controllers, DragsMoveMarkerZeroAndAlwaysTellThePane) {
     scan.Create(nullptr, {0, 0, 560, 500}); // plot 500 pixels wide from x = 35
     scan.SetData(ScanElement());
     scan.Resize(0, 0, 560, 500);
-    scan.OnDrag(535, 100); // right edge: the last of three records
-    scan.OnDrag(10, 100);  // outside: the marker stays, the pane hears of it anyway
-    scan.OnDrag(35 + 170, 600);
-    EXPECT_EQ(pane.positions, (std::vector<long>{2, 2, 1}));
+    scan.OnDrag(535, 100);      // right edge: the last of three records
+    scan.OnDrag(10, 100);       // outside: the marker stays, the pane hears of it anyway
+    scan.OnDrag(35 + 170, 600); // the middle of the first bar
+    EXPECT_EQ(pane.positions, (std::vector<long>{2, 2, 0}));
 
     CSpecAnalyzer spec;
     spec.SetMarkerReceiver(&pane);
@@ -307,8 +307,8 @@ TEST(Controllers, DragsMoveMarkerZeroAndAlwaysTellThePane) {
     pane.positions.clear();
     spec.OnDrag(535, 200);
     spec.OnDrag(300, 20); // above the plot
-    spec.OnDrag(36, 200);
-    EXPECT_EQ(pane.positions, (std::vector<long>{314, 314, 1}));
+    spec.OnDrag(36, 200); // on the first point
+    EXPECT_EQ(pane.positions, (std::vector<long>{314, 314, 0}));
 }
 
 TEST(RenderThread, BarChartsDrawOnceDataArriveAndOnlyWhenSomethingChanged) {

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -278,49 +279,48 @@ TEST(SpectrumFrame, TextsTakeTheFrameColourUnlessAMarkerWasDrawn) {
     EXPECT_TRUE(TextAt(f, "MHz   ", 60, 0, font, kMagenta));
 }
 
-TEST(MarkerFromMouse, RoundsToTheNearestOfNStepsAndStopsAtTheLastPoint) {
+TEST(MarkerFromMouse, PicksTheBarWhoseSlotIsUnderThePointer) {
     CMyDevGDI s;
-    UseBarSurface(s, StyleChannelBars);
+    UseBarSurface(s, StyleChannelBars); // plot 500 pixels wide from x = 60
     auto position = [&] { return s.GetState().markerPositions[0]; };
-    s.MoveActiveMarker(310, 3); // 1.5 exactly: not rounded up
-    EXPECT_EQ(position(), 1);
-    s.MoveActiveMarker(311, 3);
-    EXPECT_EQ(position(), 2);
-    s.MoveActiveMarker(143, 3);
-    EXPECT_EQ(position(), 0);
-    s.MoveActiveMarker(144, 3);
-    EXPECT_EQ(position(), 1);
-    s.MoveActiveMarker(560, 3); // right edge: N, held at N - 1
-    EXPECT_EQ(position(), 2);
-    s.MoveActiveMarker(60, 3);
-    EXPECT_EQ(position(), 0);
-    // Outside the plot nothing moves.
-    s.MoveActiveMarker(561, 3);
-    s.MoveActiveMarker(59, 3);
+    // Every bar from its left edge to its right one, for slots that divide the width evenly
+    // or not; the empty slot at either end belongs to the bar beside it.
+    for (int n : {3, 7, 170}) {
+        for (int k = 0; k < n; ++k) {
+            const int left = 60 + (k + 1) * 500 / (n + 2), right = 60 + (k + 2) * 500 / (n + 2);
+            for (int x : {k == 0 ? 60 : left, right - 1, k == n - 1 ? 560 : right - 1}) {
+                s.MoveActiveMarker(x, n);
+                ASSERT_EQ(position(), k) << n << " records, x " << x;
+            }
+        }
+    }
+    for (int x : {561, 59}) // outside the plot nothing moves
+        s.MoveActiveMarker(x, 3);
     s.MoveActiveMarker(200, 0);
-    EXPECT_EQ(position(), 0);
-
+    EXPECT_EQ(position(), 169);
     s.Update([](CDevGDI::State& st) { st.activeMarker = 1; });
-    s.MoveActiveMarker(560, 3);
-    EXPECT_EQ(position(), 0);
-    EXPECT_EQ(s.GetState().markerPositions[1], 2);
+    s.MoveActiveMarker(210, 3);
+    EXPECT_EQ(position(), 169);
+    EXPECT_EQ(s.GetState().markerPositions[1], 0);
 }
 
-TEST(MarkerFromMouse, SpectrumDragsCountOnlyInsideThePlot) {
+TEST(MarkerFromMouse, SpectrumPicksTheNearestPointInsideThePlot) {
     CMyDevGDI s;
     UseBarSurface(s, StyleLine);
     auto position = [&] { return s.GetState().markerPositions[0]; };
-    s.MoveActiveMarkerInPlot(560, 300, 315);
+    const auto distance = [](int i, int n, int x) {
+        return std::abs(60 + (i + 1) * 500 / (n + 1) - x);
+    };
+    for (int n : {2, 315}) {
+        for (int x = 60; x <= 560; ++x) {
+            s.MoveActiveMarkerInPlot(x, 300, n);
+            for (int i = 0; i < n; ++i)
+                ASSERT_LE(distance(position(), n, x), distance(i, n, x)) << n << " points, x " << x;
+        }
+    }
+    for (const auto& [x, y] : {std::pair{300, 14}, {300, 516}, {59, 300}, {561, 300}})
+        s.MoveActiveMarkerInPlot(x, y, 315);
     EXPECT_EQ(position(), 314);
-    s.MoveActiveMarkerInPlot(61, 300, 315); // 0.63 rounds up
-    EXPECT_EQ(position(), 1);
-    s.MoveActiveMarkerInPlot(300, 14, 315);
-    s.MoveActiveMarkerInPlot(300, 516, 315);
-    s.MoveActiveMarkerInPlot(59, 300, 315);
-    s.MoveActiveMarkerInPlot(561, 300, 315);
-    EXPECT_EQ(position(), 1);
-    s.MoveActiveMarkerInPlot(300, 515, 315);
-    EXPECT_EQ(position(), (240 * 315 + 250) / 500);
 }
 
 } // namespace

@@ -28,6 +28,25 @@ TEST(TreeCli, PrintsTheSampleTree) {
     EXPECT_EQ(zh.out.find("Level Analysis"), std::string::npos);
 }
 
+TEST(TreeCli, ACutProjectIsReadAsFarAsItGoesWithItsIncompleteFileMarked) {
+    test::TempDir dir;
+    const std::string cut = dir.File("half.f71");
+    ASSERT_EQ(
+        SaveProject(cut, {MakeSampleMeasurement(2, 0, "WHOLE"), MakeSampleMeasurement(2, 1, "CUT"),
+                          MakeSampleMeasurement(2, 2, "GONE")}),
+        ProjectStatus::Ok);
+    test::WriteFile(cut, test::ReadFile(cut).substr(0, 15902));
+    auto tree = RunProcess(BinPath("qm7100"), {"tree", cut});
+    EXPECT_EQ(tree.err, "qm7100: " + cut +
+                            ": the file is cut short; incomplete measurement files "
+                            "(shown as far as they were read): 1 'CUT'\nqm7100: " +
+                            cut + ": measurement files announced but missing: 1\n");
+    EXPECT_NE(tree.out.find("0\tWHOLE\n"), std::string::npos) << tree.out;
+    EXPECT_NE(tree.out.find("1\tCUT (incomplete)\n"), std::string::npos) << tree.out;
+    auto json = RunProcess(BinPath("qm7100"), {"tree", "--json", cut});
+    EXPECT_NE(json.out.find("\"CUT (incomplete)\",\"incomplete\":true"), std::string::npos);
+}
+
 TEST(TreeCli, FailuresAndUsage) {
     test::TempDir dir;
     auto missing = RunProcess(BinPath("qm7100"), {"tree", dir.File("none.f71")});

@@ -86,6 +86,7 @@ TEST_F(ArchiveDesktop, UploadsAreKeptUnlessTurnedOffAndAFailingArchiveOnlySaysSo
                       (c.archive.empty() ? "" : "[General]\r\nArchive=" + c.archive + "\r\n"));
         SetLanguageBase(c.language);
         prompt.messages.clear();
+        prompt.answers = {IPrompt::Answer::No}; // the upload before was not saved: discard it
         frame->Upload();
         EXPECT_EQ(frame->Tree()->topLevelItemCount(), 2); // the upload is the same whatever
         EXPECT_EQ(Held(DefaultArchiveLocation()), c.held);

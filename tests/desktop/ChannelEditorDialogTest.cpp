@@ -298,5 +298,40 @@ TEST_F(ChannelEditor, ClosingAsksToSaveAndTheGridKeysEndWithoutAsking) {
     EXPECT_EQ(prompt.questions.size(), 2);
 }
 
+TEST_F(ChannelEditor, EscapeAndAReadAskBeforeUnsavedEditsGo) {
+    Start({"--model", "7100T"});
+    prompt.openNames << QString::fromStdString(PlanFile(1, 6, "six.f71CH"));
+    Press(CDlgEditChannel::kOpen);
+    ClickCell(0, kColFreq);
+    QTest::keyClicks(Grid()->ActiveEditor(), "474");
+    QTest::keyClick(Grid()->ActiveEditor(), Qt::Key_Return);
+    // Cancel keeps the window and the edit, and the meter is not asked; Discard lets go.
+    prompt.answers = {IPrompt::Answer::Cancel, IPrompt::Answer::Cancel, IPrompt::Answer::No};
+    Grid()->setFocus();
+    QTest::keyClick(Grid(), Qt::Key_Escape);
+    EXPECT_TRUE(dialog->isVisible());
+    Press(CDlgEditChannel::kUpload);
+    EXPECT_EQ(Cell(0, kColFreq), "474.00");
+    EXPECT_TRUE(test::LoggedCodes(log).empty());
+    Grid()->setFocus();
+    QTest::keyClick(Grid(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(prompt.questions, QStringList(3, "Save Channels to file?"));
+}
+
+TEST_F(ChannelEditor, APlanFileCutShortIsSaidAndItsDownloadAsksFirst) {
+    Start({"--model", "7100T2"});
+    const std::string whole = test::ReadFile(PlanFile(2, 56, "whole.f71CH"));
+    test::WriteFile(dir.File("cut.f71CH"), whole.substr(0, 800));
+    prompt.openNames << QString::fromStdString(dir.File("cut.f71CH"));
+    Press(CDlgEditChannel::kOpen);
+    prompt.answers = {IPrompt::Answer::No};
+    Press(CDlgEditChannel::kDownload);
+    EXPECT_EQ(prompt.Texts(), QStringList{"The channel-plan file is cut short: 29 of its 56 "
+                                          "channels were filled with zeros."});
+    EXPECT_TRUE(prompt.questions.value(0).startsWith("29 channels of this plan were filled with"));
+    EXPECT_TRUE(test::LoggedCodes(log).empty()) << "nothing sent";
+}
+
 } // namespace
 } // namespace qm

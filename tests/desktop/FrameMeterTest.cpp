@@ -2,15 +2,19 @@
 // dialog.
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <cerrno>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "FrameTestSupport.h"
+#include "desktop/frame/CBaseCtrlPane.h"
 #include "desktop/frame/CChartHolder.h"
 #include "desktop/frame/CDlgProgress.h"
 #include "desktop/frame/CDlgSetCom.h"
+#include "measurement/SampleGenerator.h"
 #include "support/SimProcess.h"
 
 namespace qm {
@@ -79,6 +83,7 @@ TEST_F(FrameMeter, AFailedReadHalfWayKeepsTheFilesReadBeforeAndSaysSo) {
 TEST_F(FrameMeter, NoMeterLeavesTheLoadedFiles) {
     WriteSettings("[Connect Information]\r\nPort=" + dir.File("no-tty") + "\r\n");
     CLevantoApp::Instance().Files().Assign(std::vector<_tagFileDataExt>(2));
+    frame->RebuildFileTree();
     frame->Upload();
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_EQ(prompt.messages[0].text, "Failed ! Please check the connection !");
@@ -142,6 +147,65 @@ TEST_F(FrameMeter, AHandshakeFailureStoresNothing) {
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_EQ(prompt.messages[0].text, "Please check the connection !");
     EXPECT_EQ(ReadFile(dir.File("setup.ini")), before);
+}
+
+TEST_F(FrameMeter, AnUploadWithoutAFileKeepsTreeAndPaneAndUnsavedFilesAreAskedAbout) {
+    CLevantoApp::Instance().Files().Assign(MakeSampleSet(1, 2));
+    frame->RebuildFileTree();
+    frame->Tree()->expandAll();
+    DoubleClick(frame->Tree()->SectionItem(1, kTreeLevel));
+    CBaseCtrlPane* pane = frame->Pane();
+    // The first block fails: nothing takes the place of the files, tree and pane loaded.
+    const auto upload = [&](std::vector<std::string> args) {
+        args.insert(args.end(), {"--count", "3", "--baud", "4000000"});
+        SimProcess sim(args);
+        PointAt(sim);
+        frame->CommandAction(RibbonTexts::Upload)->trigger();
+    };
+    upload({"--fault", "bad-check=1:6B"});
+    EXPECT_EQ(prompt.Texts(), QStringList{"Failed to read CH data,please check the connection !"});
+    EXPECT_EQ(frame->Tree()->topLevelItemCount(), 2);
+    EXPECT_EQ(frame->Pane(), pane);
+    upload({});
+    EXPECT_EQ(frame->Tree()->topLevelItemCount(), 3);
+    // Not saved: Open and Exit ask, and Cancel keeps everything.
+    frame->CommandAction(RibbonTexts::Open)->trigger();
+    EXPECT_FALSE(frame->close());
+    EXPECT_TRUE(prompt.filters.isEmpty()) << "no file dialog after Cancel";
+    EXPECT_EQ(prompt.questions.size(), 2);
+}
+
+TEST_F(FrameMeter, ATypedPortIsCheckedAndStoredAsTypedAndAdaptersAreOfferedByName) {
+    SimProcess sim({"--baud", "115200"});
+    WriteSettings("[Connect Information]\r\nPort=4\r\nBaud=115200\r\n");
+    for (const std::string& text : {std::string("COM0"), sim.Path()})
+        ConnectWith([&](CDlgSetCom* d) {
+            if (QLineEdit* entry = d->PortList()->lineEdit()) {
+                entry->selectAll();
+                QTest::keyClicks(entry, QString::fromStdString(text));
+            }
+            QTest::mouseClick(d->ConnectButton(), Qt::LeftButton);
+            if (d->isVisible())
+                QTest::mouseClick(d->CancelButton(), Qt::LeftButton);
+        });
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].detail,
+              QString::fromUtf8("Port numbers go from COM1 to COM256. \u201CCOM0\u201D"));
+    EXPECT_NE(ReadFile(dir.File("setup.ini")).find("Port=" + sim.Path() + "\r\n"),
+              std::string::npos);
+
+    // An adapter plugged in after the dialog opened shows when the list opens.
+    CDlgSetCom* dialog = frame->ConnectDialog();
+    const std::string folder = dir.File("by-id");
+    std::filesystem::create_directories(folder);
+    dialog->SetAdapterFolder(folder);
+    dialog->Load();
+    const std::string adapter = folder + "/usb-FTDI_FT232R_USB_UART_A10K3ZQ1-if00-port0";
+    std::filesystem::create_symlink(sim.Path(), adapter);
+    dialog->PortList()->showPopup();
+    dialog->PortList()->hidePopup();
+    ASSERT_EQ(dialog->PortList()->count(), 12); // COM1-10, the stored path, the adapter
+    EXPECT_EQ(dialog->PortList()->itemText(11).toStdString(), adapter);
 }
 
 TEST(FrameConnectDetail, PermissionFailureNamesTheDialoutGroup) {

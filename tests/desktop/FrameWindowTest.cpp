@@ -10,6 +10,7 @@
 
 #include "FrameTestSupport.h"
 #include "app/ProjectFile.h"
+#include "chart/ChartConversion.h"
 #include "desktop/frame/CBaseCtrlPane.h"
 #include "desktop/frame/CChartHolder.h"
 #include "desktop/frame/CDlgHelpAbout.h"
@@ -183,6 +184,57 @@ TEST_F(FrameWindow, ProjectSaveAndOpenRoundTripAndFailuresAreReported) {
     EXPECT_EQ(frame->Tree()->topLevelItemCount(), 3);
 }
 
+TEST_F(FrameWindow, ADamagedProjectOpensMarkedAndABadOneKeepsTreeAndPane) {
+    Load(2);
+    frame->Tree()->expandAll();
+    DoubleClick(Section(1, kTreeHum));
+    CBaseCtrlPane* pane = frame->Pane();
+    ASSERT_EQ(SaveProject(dir.File("site.f71"), CLevantoApp::Instance().Files().Elements()),
+              ProjectStatus::Ok);
+    std::string bytes = ReadFile(dir.File("site.f71"));
+    test::WriteFile(dir.File("half.f71"), bytes.substr(0, 15902));
+    bytes[4] = static_cast<char>(199);
+    test::WriteFile(dir.File("v199.f71"), bytes);
+    for (const char* name : {"v199.f71", "half.f71"}) {
+        prompt.openNames << QString::fromStdString(dir.File(name));
+        frame->CommandAction(RibbonTexts::Open)->trigger();
+        EXPECT_EQ(frame->Pane() == pane, name[0] == 'v') << name;
+    }
+    // Another version took nothing away; the cut file replaced the files, and its pane went.
+    ASSERT_EQ(frame->Tree()->topLevelItemCount(), 2);
+    EXPECT_EQ(frame->Tree()->topLevelItem(1)->text(0), "FILE002 (incomplete)");
+    EXPECT_EQ(prompt.Texts().value(1),
+              "The project file is cut short. It is shown as far as it goes; these measurement "
+              "files are incomplete:\n1  FILE002");
+    EXPECT_TRUE(CLevantoApp::Instance().Files().IsIncomplete(1));
+}
+
+TEST_F(FrameWindow, AClickOrADragPicksTheBarUnderThePointer) {
+    Load(1);
+    frame->Tree()->expandAll();
+    DoubleClick(Section(0, kTreeScan));
+    CLevantoView* view = frame->View();
+    const int n =
+        static_cast<int>(ScanBars(MeasurementFile(*CLevantoApp::Instance().Files().At(0))).size());
+    // The middle of bar k as frames draw it: N + 2 slots between the margins.
+    const int width = view->width() - CInstrument::kLeftMargin - CInstrument::kRightMargin;
+    const auto at = [&](int k) {
+        return QPoint(CInstrument::kLeftMargin + (2 * k + 3) * width / (2 * (n + 2)),
+                      view->height() / 2);
+    };
+    for (int k : {0, 1, n - 1}) {
+        QTest::mouseClick(view, Qt::LeftButton, {}, at(k));
+        ASSERT_FALSE(Current()->markers.empty());
+        EXPECT_EQ(Current()->markers.back(), k);
+    }
+    QTest::mousePress(view, Qt::LeftButton, {}, at(n - 1)); // a drag released on the first bar
+    QMouseEvent drag(QEvent::MouseMove, at(0), view->mapToGlobal(at(0)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &drag);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, at(0));
+    EXPECT_EQ(Current()->markers.back(), 0);
+}
+
 TEST_F(FrameWindow, TheChosenLookIsCheckedAndKeptPerUser) {
     EXPECT_EQ(StoredLook(), kDefaultLook);
     EXPECT_TRUE(frame->LookAction(216)->isChecked());
@@ -226,9 +278,22 @@ TEST_F(FrameWindow, AboutFromTheRibbonStopsTheChartButNotFromTheApplicationMenu)
     EXPECT_EQ(frame->Holder().CurrentKind(), "CS_LIMIT_ANALYZER");
     EXPECT_EQ(version, QStringLiteral(QM_VERSION_TEXT));
     EXPECT_EQ(title, "About");
-    WhenModal(answer);
-    frame->CommandAction(RibbonTexts::About)->trigger();
-    EXPECT_EQ(frame->Holder().CurrentKind(), "CS_NULL_MEAS");
+    // From the ribbon About and Connect stop the chart while up; it comes back, marker and all.
+    QTest::mouseClick(frame->View(), Qt::LeftButton, {}, frame->View()->rect().center());
+    const auto marker = [&] {
+        return frame->Holder().Current()->Surface()->GetState().markerPositions[0];
+    };
+    const int before = marker();
+    ASSERT_GT(before, 0);
+    for (RibbonTexts::Command command : {RibbonTexts::About, RibbonTexts::Connect}) {
+        WhenModal([&](QWidget* modal) {
+            EXPECT_EQ(frame->Holder().CurrentKind(), "CS_NULL_MEAS");
+            modal->close();
+        });
+        frame->CommandAction(command)->trigger();
+        EXPECT_EQ(frame->Holder().CurrentKind(), "CS_LIMIT_ANALYZER");
+        EXPECT_EQ(marker(), before);
+    }
     EXPECT_NE(frame->Pane(), nullptr); // an open pane stays open
 }
 

@@ -179,16 +179,22 @@ TEST_F(PaneDialog, ExportEqualsTheCommandLineExportAndLevelAndHumHaveNoPrintChoi
 
 TEST_F(PaneDialog, CancelOrAnEmptyPictureWritesNothingAndAFailedWriteIsReported) {
     auto dialog = Open(PaneSection::Tilt, 0);
-    m_prompt.saveNames = {"", QString::fromStdString(m_dir.File("empty.bmp"))};
+    m_prompt.saveNames = {QString::fromStdString(m_dir.File("empty.bmp"))};
+    Click(*dialog, "printButton"); // the chart view shows nothing: said, and no name asked
+    ASSERT_EQ(m_prompt.messages.size(), 1u);
+    EXPECT_EQ(m_prompt.messages[0].text, "No chart is shown, so there is no picture to save.");
+    EXPECT_TRUE(m_prompt.filters.isEmpty());
+    m_prompt.messages.clear();
+    m_picture.picture = QImage(20, 10, QImage::Format_RGB32);
+    m_prompt.saveNames = {""};
     Click(*dialog, "printButton"); // cancelled
-    Click(*dialog, "printButton"); // the chart view shows nothing
     Click(*dialog, "fileButton");
     m_prompt.saveNames = {""};
     Click(*dialog, "printButton");
     auto level = Open(PaneSection::Level, 0);
     m_prompt.saveNames = {""};
     Click(*level, "exportButton");
-    EXPECT_EQ(m_prompt.filters.size(), 4);
+    EXPECT_EQ(m_prompt.filters.size(), 3);
     EXPECT_TRUE(std::filesystem::is_empty(m_dir.Path()));
     EXPECT_TRUE(m_prompt.messages.empty());
 

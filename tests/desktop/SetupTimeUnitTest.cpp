@@ -109,12 +109,21 @@ TEST_F(TimeUnitDialog, ClockFromThePickersWhateverTheirLocale) {
     date->setDisplayFormat("d MMMM yy");
     date->setDate(QDate(2011, 8, 15));
     Child<QTimeEdit>(d, "time")->setTime(QTime(12, 0, 0));
+    EXPECT_FALSE(Checked("useNow")) << "a date set by hand is no longer now";
     Click(d, "download");
     EXPECT_EQ(test::LoggedFrames(log).at(4), "55 AA 01 0D 1C 0C 00 00 0B 08 0F 02 A7");
-    Click(d, "useNow"); // unticking keeps the pickers, ticking sets them to now
-    EXPECT_EQ(date->date(), QDate(2011, 8, 15));
-    Click(d, "useNow");
+    Click(d, "useNow"); // ticking sets the pickers to now
     EXPECT_EQ(date->date(), QDate::currentDate());
+}
+
+TEST_F(TimeUnitDialog, WithNowTickedTheClockSentIsThatOfTheDownload) {
+    Open({"--log", log});
+    QDateTime now(QDate(2024, 3, 9), QTime(23, 59, 50));
+    dialog = std::make_unique<CDlgNormalSet>(nullptr, [&now] { return now; });
+    dialog->show();
+    now = now.addSecs(75); // a minute and more with the dialog open: 00:01:05 on 2024-03-10
+    Click(*dialog, "download");
+    EXPECT_EQ(test::LoggedFrames(log).at(4), "55 AA 01 0D 1C 00 01 05 18 03 0A 02 AA");
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "link/FrameProtocol.h"
 #include "link/MeterCommands.h"
@@ -90,6 +91,24 @@ TEST(PortSetting, NumbersPathsAndTheUnconfiguredValue) {
     EXPECT_EQ(PortDeviceName(1), "/dev/ttyUSB0");
     EXPECT_EQ(PortDeviceName(4), "/dev/ttyUSB3");
 #endif
+}
+
+TEST(PortText, TypedTextsAreAPortOrARefusalThatSaysWhy) {
+    using R = PortRefusal;
+    const std::tuple<const char*, R, std::string> cases[] = {
+        {" com12 ", R::None, "12"},
+        {"/dev/serial/by-id/usb-FT232R-if00", R::None, "/dev/serial/by-id/usb-FT232R-if00"},
+        {"COM0", R::OutOfRange, ""},
+        {"300", R::OutOfRange, ""}, // "none configured" is no port to type
+        {"ttyUSB0", R::NotAPort, ""},
+        {"/dev/ttyUSB0\nBaud=9600", R::BadChar, ""},
+    };
+    for (const auto& [text, refusal, stored] : cases) {
+        const PortParse p = ParsePortText(text);
+        EXPECT_EQ(p.refusal, refusal) << text;
+        EXPECT_EQ(p.Ok() ? p.address.SettingText() : "", stored) << text;
+        EXPECT_EQ(PortRefusalText(p.refusal).empty(), p.Ok()) << text;
+    }
 }
 
 TEST(PortSetting, DecimalValueReadsLikeTheSettingsDo) {

@@ -48,11 +48,14 @@ TEST_F(Connect, StoresTheChoiceAndEmptiesThePlanList) {
 
 TEST_F(Connect, PortThatCannotBeOpened) {
     settings.SetPort("2");
-    for (const char* choice : {"0", "12", "1025"}) {
+    // A text that names no port is refused before any device is tried, and says why.
+    for (const char* choice : {"", "0", "COM257", "ttyUSB0", "12"}) {
         const OperationOutcome r = Run(choice);
         EXPECT_EQ(r.messages, (std::vector<OperationMessage>{{5699, MessageKind::Error}}))
             << choice;
+        EXPECT_EQ(r.detail.find("ttyUSB11") != std::string::npos, choice == std::string("12"));
     }
+    EXPECT_EQ(Run("COM257").detail, "Port numbers go from COM1 to COM256.");
     EXPECT_EQ(settings.Port("1"), "2");
 }
 

@@ -152,6 +152,12 @@ TEST_F(Upload, EmptyMeterAndUnreadableCount) {
         EXPECT_FALSE(r.outcome.detail.empty());
         EXPECT_EQ(r.fileCount, -1);
         EXPECT_TRUE(collection.Empty());
+        EXPECT_FALSE(r.ReplacesLoaded()) << "nothing read to take the place of the files loaded";
+    }
+    {
+        SimProcess sim({"--count", "2", "--fault", "bad-check=1:6B"});
+        const UploadResult r = Run(sim);
+        EXPECT_FALSE(r.ReplacesLoaded()) << "the first file failed";
     }
 }
 

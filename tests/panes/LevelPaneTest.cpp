@@ -40,6 +40,19 @@ TEST(LevelPane, ColumnsRowsAndExportOfATvChannel) {
     EXPECT_EQ(pane.Table("Table")->rows.size(), 1u);
 }
 
+TEST(LevelPane, AnIncompleteFileIsMarkedWhereShownButNotInTheExport) {
+    const PaneTestElement f(1, "CUT");
+    auto level = MakeAnalysisPane(PaneSection::Level, kLanguageEnglish, "dBuV");
+    auto tilt = MakeAnalysisPane(PaneSection::Tilt, kLanguageEnglish, "dBuV");
+    level->ShowFile(f.e);
+    const std::string csv = level->ExportCsv();
+    level->ShowFile(f.e, true);
+    tilt->ShowFile(f.e, true);
+    EXPECT_EQ(level->ExportCsv(), csv);
+    EXPECT_EQ(level->FileNameText(), "CUT (incomplete)");
+    EXPECT_EQ(tilt->Table("Parameters")->rows.at(0), (Row{"File Name", "CUT (incomplete)"}));
+}
+
 TEST(LevelPane, TheCsvFileIsWrittenWholeOrNotAtAll) {
     PaneTestElement f(2, "LEV001");
     f.Entry(0, 22425, 12, 0, 0x80);

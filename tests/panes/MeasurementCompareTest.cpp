@@ -21,6 +21,12 @@ std::vector<std::string> RowAt(const MeasurementCompare& c, const std::string& f
     return std::vector<std::string>(kCmpColumnCount);
 }
 
+TEST(MeasurementCompare, AnIncompleteFileIsMarkedByName) {
+    const PaneTestElement a(1, "SITE"), b(1, "SITE");
+    EXPECT_EQ(MeasurementCompare(a.e, b.e, false, true).Files().rows[0],
+              (std::vector<std::string>{"File Name", "SITE", "SITE (incomplete)", ""}));
+}
+
 TEST(MeasurementCompare, MatchesChannelsByFrequencyWithMissingOnesOnEitherSide) {
     // A: 48.25 (plan slot 0), 306.00, 474.00. B holds them in another order and channel
     // numbering, lacks 306.00 and adds 810.00.

@@ -33,6 +33,7 @@ constexpr int kIdsDownload = 5584;
 constexpr int kIdsOpen = 5585;
 constexpr int kIdsSave = 5586;
 constexpr int kIdsSaveChannels = 5658; // "Save Channels to file?"
+constexpr int kIdsCancel = 5577;
 
 constexpr int kSlotCount = 5;
 // Where a plan read that reports nothing for a while lets the bar creep to.
@@ -268,7 +269,8 @@ void CDlgEditChannel::OnEditFinished(int row, int column, const QString& text) {
     m_history.Begin(m_plan);
     const CellEditOutcome outcome =
         m_rules.EditFinished(static_cast<std::size_t>(row), column, text.toStdString());
-    m_history.Commit(m_plan);
+    if (m_history.Commit(m_plan))
+        m_edited = true;
     if (outcome.message)
         ShowUserMessage(this, *outcome.message);
     if (outcome.refill) {
@@ -316,7 +318,7 @@ void CDlgEditChannel::SetProgress(int position, int range) {
 }
 
 void CDlgEditChannel::Upload() {
-    if (m_busy)
+    if (m_busy || !MayDropEdits())
         return;
     ClearGrid();
     m_history.Clear(); // another plan: its steps do not apply
@@ -328,6 +330,8 @@ void CDlgEditChannel::Upload() {
     const PlanUploadResult result = RunTransfer<PlanUploadResult>(
         [&](const ProgressFn& progress) { return UploadPlan(port, target, slot, read, progress); });
     m_plan = read;
+    m_edited = false;
+    m_zeroFilled = 0;
     if (result.kind >= 0) {
         BuildColumns();
         if (result.outcome.ok)
@@ -348,11 +352,21 @@ void CDlgEditChannel::Download() {
     shown.SetKind(m_plan.Kind());
     if (m_grid->rowCount() > 0)
         shown = m_plan;
+    // Zeros from a cut file are no channels the meter should get unasked.
+    if (!shown.Empty() && m_zeroFilled > 0 &&
+        Prompt().AskWith(this, MessageCaption(MessageKind::Plain),
+                         ExtraText("%1 channels of this plan were filled with zeros because its "
+                                   "file was cut short. Download it to the meter anyway?")
+                             .arg(m_zeroFilled),
+                         {Text(kIdsDownload), Text(kIdsCancel)}) != IPrompt::Answer::Yes)
+        return;
     cnComm& port = CLevantoApp::Instance().Port();
     const ConnectTarget target = ConnectTarget::FromSettings();
     const OperationOutcome outcome = RunTransfer<OperationOutcome>([&](const ProgressFn& progress) {
         return DownloadPlan(port, target, slot, shown, progress);
     });
+    if (outcome.ok)
+        m_edited = false; // the meter holds them now
     ShowOutcome(this, outcome);
 }
 
@@ -367,16 +381,29 @@ void CDlgEditChannel::Open() {
 
 void CDlgEditChannel::OpenFile(const std::string& path) {
     m_grid->EndEdit();
-    const PlanFileStatus status = OpenChannelPlan(path, m_plan);
-    if (status != PlanFileStatus::Ok) {
+    PlanFileLoad load = LoadChannelPlanFile(path);
+    if (load.status != PlanFileStatus::Ok) {
         // The plan shown stays as it was.
         ShowUserMessage(this, {msg::kFileNotCreated, MessageKind::Error},
-                        QString::fromStdString(PlanFileStatusText(status, path)));
+                        QString::fromStdString(PlanFileStatusText(load.status, path)));
         return;
     }
+    const std::size_t announced = load.records.size();
+    m_zeroFilled = announced - load.complete;
+    m_plan.Assign(std::move(load.records));
+    m_plan.SetKind(load.kind);
     m_history.Clear();
+    m_edited = false;
     BuildColumns();
     FillGrid();
+    if (m_zeroFilled > 0)
+        Prompt().ShowMessage(
+            this, {MessageCaption(MessageKind::Error),
+                   ExtraText("The channel-plan file is cut short: %1 of its %2 channels were "
+                             "filled with zeros.")
+                       .arg(m_zeroFilled)
+                       .arg(announced),
+                   QString::fromStdString(path), MessageKind::Error});
 }
 
 void CDlgEditChannel::Save() {
@@ -388,6 +415,8 @@ void CDlgEditChannel::Save() {
         return;
     const std::string path = LocalPath(*name);
     const PlanFileStatus status = SaveChannelPlan(path, m_plan);
+    if (status == PlanFileStatus::Ok)
+        m_edited = false;
     if (status != PlanFileStatus::Ok && status != PlanFileStatus::EmptyPlan)
         ShowUserMessage(this, {msg::kFileNotCreated, MessageKind::Error},
                         QString::fromStdString(PlanFileStatusText(status, path)));
@@ -422,7 +451,8 @@ void CDlgEditChannel::RunCommand(const std::function<PlanEditResult()>& command)
     m_grid->EndEdit();
     m_history.Begin(m_plan);
     const PlanEditResult result = command();
-    m_history.Commit(m_plan);
+    if (m_history.Commit(m_plan))
+        m_edited = true;
     if (!result.Accepted()) {
         const std::string text = PlanEditRefusalText(result.refusal);
         if (result.refusal == PlanEditRefusal::TooManyTilts)
@@ -492,8 +522,33 @@ void CDlgEditChannel::StepHistory(bool back) {
         return;
     m_grid->EndEdit(); // an open edit becomes a step first
     const std::size_t row = m_model.CurrentRow();
-    if (back ? m_history.Undo(m_plan) : m_history.Redo(m_plan))
+    if (back ? m_history.Undo(m_plan) : m_history.Redo(m_plan)) {
+        m_edited = true;
         ShowPlanAt(row);
+    }
+}
+
+bool CDlgEditChannel::MayDropEdits() {
+    m_grid->EndEdit(); // an open edit counts
+    if (!m_edited)
+        return true;
+    // A cancelled save keeps the window and its edits.
+    return MayDropUnsaved(this, MessageCaption(MessageKind::Plain), Text(kIdsSaveChannels), [this] {
+        Save();
+        return !m_edited;
+    });
+}
+
+void CDlgEditChannel::reject() {
+    if (m_busy || (!m_closing && !MayDropEdits()))
+        return;
+    QDialog::reject();
+}
+
+void CDlgEditChannel::accept() {
+    if (m_busy || !MayDropEdits())
+        return;
+    QDialog::accept();
 }
 
 void CDlgEditChannel::closeEvent(QCloseEvent* event) {
@@ -505,7 +560,10 @@ void CDlgEditChannel::closeEvent(QCloseEvent* event) {
     if (!m_plan.Empty() && Prompt().Ask(this, MessageCaption(MessageKind::Plain),
                                         Text(kIdsSaveChannels), false) == IPrompt::Answer::Yes)
         Save();
+    // The question was asked: closing goes on whatever the answer.
+    m_closing = true;
     QDialog::closeEvent(event);
+    m_closing = false;
 }
 
 void CDlgEditChannel::changeEvent(QEvent* event) {

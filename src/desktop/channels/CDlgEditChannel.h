@@ -67,6 +67,10 @@ public:
     void Undo();
     void Redo();
 
+    // Escape and Enter end the dialog, but not past unsaved edits without asking.
+    void reject() override;
+    void accept() override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -87,6 +91,8 @@ private:
     void RunCommand(const std::function<PlanEditResult()>& command);
     void ShowPlanAt(std::size_t row);
     void StepHistory(bool back);
+    // Before unsaved edits would go: Save, Discard or Cancel. True to go on.
+    bool MayDropEdits();
 
     CChannelPlanList& m_plan;
     CChannelGridModel m_model;
@@ -99,6 +105,9 @@ private:
     QTimer m_creep; // keeps the bar moving while a long plan read reports nothing
     int m_downloadSlot = 0;
     bool m_busy = false;
+    bool m_edited = false;        // since the plan was read, opened, saved or downloaded
+    bool m_closing = false;       // the close question was asked already
+    std::size_t m_zeroFilled = 0; // channels of the plan shown that a cut file left all zero
 };
 
 } // namespace qm

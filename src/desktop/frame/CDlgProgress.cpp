@@ -32,7 +32,8 @@ UploadResult CDlgProgress::Run(cnComm& port, CFileCollection& collection) {
     show();
     m_running = true;
     // The worker fills its own copy; the collection is replaced only after it has ended, so
-    // nothing on this thread ever sees it half-written.
+    // nothing on this thread ever sees it half-written, and only when the upload read files
+    // to take its place.
     CFileCollection working = collection;
     UploadResult result = RunInWorker<UploadResult>(
         [&port, &working](const ProgressFn& progress) {
@@ -44,7 +45,8 @@ UploadResult CDlgProgress::Run(cnComm& port, CFileCollection& collection) {
             emit ProgressChanged(position, range);
         });
     m_running = false;
-    collection = std::move(working);
+    if (result.ReplacesLoaded())
+        collection = std::move(working);
     ShowOutcome(this, result.outcome);
     accept();
     return result;

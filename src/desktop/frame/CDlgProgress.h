@@ -15,8 +15,9 @@ class CDlgProgress : public QDialog {
 public:
     explicit CDlgProgress(QWidget* parent = nullptr);
 
-    // Runs the upload into the collection and shows its messages; returns once the worker
-    // has ended and the dialog is closed.
+    // Runs the upload and shows its messages; returns once the worker has ended and the
+    // dialog is closed. The collection takes the files read when the result ReplacesLoaded,
+    // and stays as it was otherwise.
     UploadResult Run(cnComm& port, CFileCollection& collection);
 
     QProgressBar* Bar() const { return m_bar; }

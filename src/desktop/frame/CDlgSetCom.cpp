@@ -8,7 +8,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cerrno>
+#include <functional>
+#include <vector>
 
 #include "app/Settings.h"
 #include "base/Platform.h"
@@ -17,6 +20,7 @@
 #include "desktop/OperationWorker.h"
 #include "desktop/Prompt.h"
 #include "link/PortAddress.h"
+#include "link/SerialAdapters.h"
 #include "operations/ConnectOperation.h"
 #include "res/StringTable.h"
 
@@ -25,6 +29,20 @@ namespace qm {
 namespace {
 
 constexpr int kPortCount = 10;
+
+// The port list refreshes itself each time it opens, so an adapter plugged in meanwhile shows.
+class PortCombo : public QComboBox {
+public:
+    PortCombo(QWidget* parent, std::function<void()> refresh)
+        : QComboBox(parent), m_refresh(std::move(refresh)) {}
+    void showPopup() override {
+        m_refresh();
+        QComboBox::showPopup();
+    }
+
+private:
+    std::function<void()> m_refresh;
+};
 
 } // namespace
 
@@ -47,7 +65,8 @@ QString PortAccessDetail(const std::string& device) {
 }
 
 CDlgSetCom::CDlgSetCom(QWidget* parent)
-    : QDialog(parent), m_ports(new QComboBox(this)), m_baudLabel(new QLabel(this)),
+    : QDialog(parent), m_ports(new PortCombo(this, [this] { RefreshPorts(); })),
+      m_adapterFolder(kSerialByIdFolder), m_baudLabel(new QLabel(this)),
       m_baud(new QComboBox(this)), m_progress(new QProgressBar(this)),
       m_connect(new QPushButton(this)), m_cancel(new QPushButton(this)) {
     PaintDialogBackground(this);
@@ -62,6 +81,8 @@ CDlgSetCom::CDlgSetCom(QWidget* parent)
     m_baud->setEditable(true);
     m_baudLabel->hide();
     m_baud->hide();
+    m_ports->setEditable(true);
+    m_ports->setInsertPolicy(QComboBox::NoInsert);
     m_ports->setMinimumContentsLength(24);
     m_ports->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_progress->setRange(0, 100);
@@ -93,9 +114,10 @@ CDlgSetCom::CDlgSetCom(QWidget* parent)
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void CDlgSetCom::Load() {
-    m_progress->hide();
-    m_progress->setValue(0);
+void CDlgSetCom::RefreshPorts() {
+    const QString text = m_ports->currentText();
+    const int chosen = m_ports->currentIndex();
+    const QString chosenPort = chosen >= 0 ? m_ports->itemData(chosen).toString() : QString();
     m_ports->clear();
     for (int port = 1; port <= kPortCount; ++port) {
         const QString device = QString::fromStdString(PortDeviceName(port));
@@ -105,23 +127,50 @@ void CDlgSetCom::Load() {
             QString::number(port));
         m_ports->setItemData(port - 1, device, Qt::ToolTipRole);
     }
-    const Settings settings;
-    const std::string port = settings.Port("1");
-    if (port.find('/') != std::string::npos) {
-        // A device path (the simulator's terminal, a USB adapter by name) stays as written.
-        const QString path = QString::fromStdString(port);
-        m_ports->addItem(path, path);
-        m_ports->setCurrentIndex(m_ports->count() - 1);
-    } else {
-        const long number = DecimalValue(port);
-        m_ports->setCurrentIndex(number >= 1 && number <= kPortCount ? int(number) - 1 : -1);
+    std::vector<std::string> paths = SerialAdapterPaths(m_adapterFolder);
+    if (!m_storedPath.empty() && std::find(paths.begin(), paths.end(), m_storedPath) == paths.end())
+        paths.insert(paths.begin(), m_storedPath);
+    for (const std::string& path : paths) {
+        const QString device = QString::fromStdString(path);
+        m_ports->addItem(device, device);
     }
-    m_baud->setCurrentText(QString::fromStdString(settings.Baud()));
+    // The same port stays chosen, a typed text stays as typed.
+    const int again = chosenPort.isEmpty() ? -1 : m_ports->findData(chosenPort);
+    m_ports->setCurrentIndex(again);
+    if (again < 0)
+        m_ports->setEditText(text);
 }
 
-int CDlgSetCom::Open() {
-    Load();
-    return exec();
+std::string CDlgSetCom::ChosenPort() const {
+    const QString text = m_ports->currentText();
+    const int entry = m_ports->findText(text);
+    if (entry >= 0)
+        return m_ports->itemData(entry).toString().toStdString();
+    return text.toStdString();
+}
+
+void CDlgSetCom::Load() {
+    m_progress->hide();
+    m_progress->setValue(0);
+    const Settings settings;
+    const std::string stored = settings.Port("1");
+    const PortParse port = ParsePortText(stored);
+    m_storedPath = port.Ok() && !port.address.device.empty() ? port.address.device : "";
+    m_ports->setCurrentIndex(-1);
+    m_ports->setEditText(QString());
+    RefreshPorts();
+    if (!m_storedPath.empty()) {
+        // A device path (the simulator's terminal, a USB adapter by name) stays as written.
+        m_ports->setCurrentIndex(m_ports->findData(QString::fromStdString(m_storedPath)));
+    } else if (port.Ok() && port.address.number <= kPortCount) {
+        m_ports->setCurrentIndex(port.address.number - 1);
+    } else {
+        // Outside the list: no entry is chosen; a port typed before shows as its COMn.
+        m_ports->setCurrentIndex(-1);
+        m_ports->setEditText(port.Ok() ? QStringLiteral("COM%1").arg(port.address.number)
+                                       : QString());
+    }
+    m_baud->setCurrentText(QString::fromStdString(settings.Baud()));
 }
 
 void CDlgSetCom::Connect() {
@@ -130,8 +179,7 @@ void CDlgSetCom::Connect() {
     m_connect->setEnabled(false);
     m_cancel->setEnabled(false);
     ConnectRequest request;
-    request.port = m_ports->currentIndex() < 0 ? std::string("0")
-                                               : m_ports->currentData().toString().toStdString();
+    request.port = ChosenPort();
     request.baud = m_baud->currentText().toStdString();
     CLevantoApp& app = CLevantoApp::Instance();
     OperationOutcome outcome = RunInWorker<OperationOutcome>(
@@ -146,13 +194,17 @@ void CDlgSetCom::Connect() {
         return;
     }
     if (outcome.MessageId() == msg::kOpenPortFailed) {
-        const long number = DecimalValue(request.port);
-        const std::string device = request.port.find('/') != std::string::npos
-                                       ? request.port
-                                       : (number >= 1 ? PortDeviceName(int(number)) : "");
-        const QString detail = device.empty() ? QString() : PortAccessDetail(device);
-        if (!detail.isEmpty())
+        const PortParse chosen = ParsePortText(request.port);
+        if (!chosen.Ok()) {
+            // The parser says what is wrong with the text, beside the text itself.
+            outcome.detail = QStringLiteral("%1 \u201C%2\u201D")
+                                 .arg(ExtraText(PortRefusalText(chosen.refusal).c_str()),
+                                      QString::fromStdString(request.port).trimmed())
+                                 .toStdString();
+        } else if (const QString detail = PortAccessDetail(chosen.address.DeviceName());
+                   !detail.isEmpty()) {
             outcome.detail = detail.toStdString();
+        }
     }
     ShowOutcome(this, outcome);
     m_progress->hide();

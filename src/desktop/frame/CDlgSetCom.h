@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <string>
+#include <utility>
 
 class QComboBox;
 class QLabel;
@@ -17,21 +18,30 @@ class CDlgSetCom : public QDialog {
 public:
     explicit CDlgSetCom(QWidget* parent = nullptr);
 
-    // Reads the settings into the lists and shows the dialog modally.
-    int Open();
-    // The opening steps without showing (what Open does first).
+    // The opening steps: the settings into the lists (the caller then shows the dialog).
     void Load();
 
+    // The port entry: COM1-COM10, the stored path and the serial adapters present by their
+    // stable names; it can be typed into (a device path or COMn).
     QComboBox* PortList() const { return m_ports; }
     QComboBox* BaudList() const { return m_baud; }
     QProgressBar* Progress() const { return m_progress; }
     QPushButton* ConnectButton() const { return m_connect; }
     QPushButton* CancelButton() const { return m_cancel; }
 
+    // Where the adapters present are listed (tests point it elsewhere).
+    void SetAdapterFolder(std::string folder) { m_adapterFolder = std::move(folder); }
+    // Refills the list with the ports present now, keeping the entry's text.
+    void RefreshPorts();
+    // The port text Connect uses: a chosen entry's port, or what was typed.
+    std::string ChosenPort() const;
+
 private:
     void Connect();
 
     QComboBox* m_ports;
+    std::string m_adapterFolder;
+    std::string m_storedPath; // a stored device path, offered in the list
     QLabel* m_baudLabel;
     QComboBox* m_baud;
     QProgressBar* m_progress;

@@ -79,8 +79,11 @@ void CLevantoView::TakeFrame() {
 }
 
 QImage CLevantoView::VisibleChartPicture() const {
-    if (!isVisible())
+    // With no chart the view is an empty grey area: no picture of it.
+    if (!isVisible() || !HasFrame())
         return {};
+    // A frame presented but not painted yet is the one to save.
+    const_cast<CLevantoView*>(this)->TakeFrame();
     QRect visible = visibleRegion().boundingRect();
     if (const QScreen* shown = screen()) {
         const QRect screenArea = shown->geometry();
@@ -110,6 +113,16 @@ void CLevantoView::paintEvent(QPaintEvent*) {
 void CLevantoView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     SendSizeNotification();
+}
+
+void CLevantoView::mousePressEvent(QMouseEvent* event) {
+    // A click puts the marker where it points, as a drag that has not moved yet.
+    if (m_holder && event->button() == Qt::LeftButton && event->buttons() == Qt::LeftButton &&
+        event->modifiers() == Qt::NoModifier) {
+        const QPoint at = event->position().toPoint();
+        m_holder->OnDrag(at.x(), at.y());
+    }
+    QWidget::mousePressEvent(event);
 }
 
 void CLevantoView::mouseMoveEvent(QMouseEvent* event) {

@@ -34,7 +34,9 @@
 #include "desktop/panes/CAnalysisDialog.h"
 #include "desktop/panes/CCompareDialog.h"
 #include "desktop/setup/SetupEntry.h"
+#include "measurement/MeasurementFile.h"
 #include "res/StringTable.h"
+#include "res/TextCodec.h"
 
 // The icons live in the static desktop library; the linker keeps them only when asked for.
 static void InitDesktopResources() {
@@ -79,6 +81,29 @@ void ReportProjectFailure(QWidget* parent, ProjectStatus status, const std::stri
                                       QString::fromStdString(ProjectStatusText(status, path)),
                                       {},
                                       MessageKind::Error});
+}
+
+// A project file cut short is read as far as it goes, and the user is told which files are
+// incomplete (and how many it announced in vain).
+void ReportDamagedProject(QWidget* parent, const ProjectLoad& load) {
+    QStringList lines;
+    for (std::size_t i = 0; i < load.elements.size(); ++i)
+        if (load.incomplete[i])
+            lines << QStringLiteral("%1  %2").arg(i).arg(QString::fromStdString(
+                AnsiToUtf8(MeasurementFile(load.elements[i]).FileName(), LanguageBase())));
+    QString text = ExtraText("The project file is cut short. It is shown as far as it goes; "
+                             "these measurement files are incomplete:");
+    if (lines.isEmpty())
+        text = ExtraText("The project file is cut short.");
+    else
+        text += QStringLiteral("\n") + lines.join(QStringLiteral("\n"));
+    QString detail;
+    if (load.MissingCount() > 0)
+        detail = ExtraText("%1 of the %2 measurement files it announces are missing.")
+                     .arg(load.MissingCount())
+                     .arg(load.announced);
+    Prompt().ShowMessage(parent,
+                         {MessageCaption(MessageKind::Error), text, detail, MessageKind::Error});
 }
 
 } // namespace
@@ -235,8 +260,8 @@ void CMainFrame::SetLook(int look) {
 }
 
 void CMainFrame::RebuildFileTree() {
-    m_tree->Rebuild(
-        qm::RebuildFileTree(CLevantoApp::Instance().Files().Elements(), LanguageBase()));
+    const CFileCollection& files = CLevantoApp::Instance().Files();
+    m_tree->Rebuild(qm::RebuildFileTree(files.Elements(), LanguageBase(), files.Incomplete()));
 }
 
 void CMainFrame::ClosePane() {
@@ -247,6 +272,53 @@ void CMainFrame::ClosePane() {
     }
     m_pane = nullptr;
     m_dialog = nullptr;
+    m_chartValue = 0;
+    m_chartIndex = -1;
+}
+
+void CMainFrame::FilesReplaced() {
+    // The pane showed a file of the collection that went: its index now names another file.
+    if (m_pane) {
+        ClosePane();
+        m_holder->InstallNullController();
+    }
+    RebuildFileTree();
+}
+
+bool CMainFrame::MayDropFiles() {
+    if (!m_unsaved || CLevantoApp::Instance().Files().Empty())
+        return true;
+    return MayDropUnsaved(this, MessageCaption(MessageKind::Notice),
+                          ExtraText("The uploaded measurement files have not been saved. "
+                                    "Save them to a project file first?"),
+                          [this] {
+                              SaveProject();
+                              return !m_unsaved;
+                          });
+}
+
+void CMainFrame::SetChartAside() {
+    const CInstrument* chart = m_holder->Current();
+    const CMyDevGDI* surface = chart ? chart->Surface() : nullptr;
+    m_chartMarker = surface ? surface->GetState().markerPositions[0] : 0;
+    m_holder->InstallNullController();
+}
+
+void CMainFrame::RestorePaneChart() {
+    if (!m_pane || !m_chartValue)
+        return;
+    const std::optional<_tagFileDataExt> element =
+        CLevantoApp::Instance().Files().At(static_cast<std::size_t>(m_chartIndex));
+    if (!element)
+        return;
+    CInstrument& chart = m_holder->InstallController(m_chartValue);
+    ShowOnChart(chart, *element);
+    if (CMyDevGDI* surface = chart.Surface())
+        surface->SetMarkerPosition(0, m_chartMarker);
+    m_outlines->Follow(m_dialog);
+    m_view->SendSizeNotification();
+    m_holder->DrawNow();
+    m_view->update();
 }
 
 void CMainFrame::OpenAnalysisPane(int itemValue) {
@@ -293,6 +365,8 @@ void CMainFrame::OpenTreeItem(QTreeWidgetItem* item) {
             if (IsChartSection(value)) {
                 ShowOnChart(m_holder->InstallController(value), *element);
                 m_outlines->Follow(m_dialog);
+                m_chartValue = value;
+                m_chartIndex = index;
             }
             if (m_dialog) {
                 m_dialog->ShowFile(index);
@@ -309,11 +383,16 @@ void CMainFrame::OpenTreeItem(QTreeWidgetItem* item) {
 }
 
 void CMainFrame::Upload() {
+    if (!MayDropFiles())
+        return;
     CDlgProgress progress(this);
     emit DialogOpening(&progress);
     CLevantoApp& app = CLevantoApp::Instance();
-    [[maybe_unused]] const UploadResult result = progress.Run(app.Port(), app.Files());
-    RebuildFileTree();
+    const UploadResult result = progress.Run(app.Port(), app.Files());
+    if (!result.ReplacesLoaded())
+        return; // the files loaded before stay, and are no upload to keep
+    m_unsaved = !app.Files().Empty();
+    FilesReplaced();
 #ifdef QM_HAVE_ARCHIVE
     if (result.connected && !result.outcome.cancelled)
         KeepUploadInArchive(this, app.Files().Elements());
@@ -321,16 +400,30 @@ void CMainFrame::Upload() {
 }
 
 void CMainFrame::OpenProject() {
+    if (!MayDropFiles())
+        return;
     const std::optional<QString> name = Prompt().OpenFileName(this, kProjectFilter, kProjectSuffix);
     if (!name)
         return;
-    OpenProjectFile(name->toStdString());
+    LoadProjectFile(name->toStdString());
 }
 
 void CMainFrame::OpenProjectFile(const std::string& path) {
-    const ProjectStatus status = qm::OpenProject(path, CLevantoApp::Instance().Files());
-    RebuildFileTree();
-    ReportProjectFailure(this, status, path);
+    if (MayDropFiles())
+        LoadProjectFile(path);
+}
+
+void CMainFrame::LoadProjectFile(const std::string& path) {
+    const ProjectLoad load = qm::OpenProject(path, CLevantoApp::Instance().Files());
+    if (load.status != ProjectStatus::Ok) {
+        // What was loaded stays, tree and pane together.
+        ReportProjectFailure(this, load.status, path);
+        return;
+    }
+    m_unsaved = false;
+    FilesReplaced();
+    if (load.Damaged())
+        ReportDamagedProject(this, load);
 }
 
 void CMainFrame::SaveProject() {
@@ -339,15 +432,20 @@ void CMainFrame::SaveProject() {
         return;
     const std::string path = name->toStdString();
     const ProjectStatus status = qm::SaveProject(path, CLevantoApp::Instance().Files().Elements());
+    if (status == ProjectStatus::Ok)
+        m_unsaved = false;
     ReportProjectFailure(this, status, path);
 }
 
 int CMainFrame::ShowConnectDialog(bool installNullChart) {
     if (installNullChart)
-        m_holder->InstallNullController();
+        SetChartAside();
     m_connectDialog->Load();
     emit DialogOpening(m_connectDialog);
-    return m_connectDialog->exec();
+    const int result = m_connectDialog->exec();
+    if (installNullChart)
+        RestorePaneChart();
+    return result;
 }
 
 void CMainFrame::OpenChannelEditorCommand() {
@@ -364,13 +462,20 @@ void CMainFrame::OpenTimeUnitCommand() {
 
 void CMainFrame::ShowAbout(bool installNullChart) {
     if (installNullChart)
-        m_holder->InstallNullController();
+        SetChartAside();
     CDlgHelpAbout about(this);
     emit DialogOpening(&about);
     about.exec();
+    // The null chart is for the time the box is up; the pane's chart comes back after it.
+    if (installNullChart)
+        RestorePaneChart();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!MayDropFiles()) {
+        event->ignore();
+        return;
+    }
     m_holder->InstallNullController();
     QMainWindow::closeEvent(event);
 }

@@ -47,7 +47,8 @@ public:
     // The ribbon's commands.
     void Upload();
     void OpenProject();
-    // Open of a project file named on the command line or chosen in the dialog.
+    // Open of a project file named on the command line (or by the screenshot driver); asks
+    // first about files not saved, as Open does before its dialog.
     void OpenProjectFile(const std::string& path);
     void SaveProject();
     // Connect: null chart, then the connection dialog; returns the dialog's result.
@@ -61,6 +62,8 @@ public:
 
     // Fills the tree from the loaded files.
     void RebuildFileTree();
+    // Uploaded files not yet saved to a project file.
+    bool HasUnsavedFiles() const { return m_unsaved; }
     // A double-click (or Enter) on a tree item.
     void OpenTreeItem(QTreeWidgetItem* item);
     // Closes the pane, opens the pane of the item value and installs its chart.
@@ -88,6 +91,16 @@ private:
     void BuildRibbon(const RibbonTexts& texts);
     void BuildClientArea();
     void ClosePane();
+    // The null chart while a dialog is up, remembering where the pane's chart had its marker;
+    // RestorePaneChart puts that chart back afterwards.
+    void SetChartAside();
+    void RestorePaneChart();
+    // Before loaded files not saved would go: Save, Discard or Cancel. True to go on.
+    bool MayDropFiles();
+    // The loaded files were replaced: the tree shows the new ones, the old pane goes.
+    void FilesReplaced();
+    // Reads a project file into the loaded files, or reports why not.
+    void LoadProjectFile(const std::string& path);
 
     Options m_options;
     CRibbonBar* m_ribbon = nullptr;
@@ -103,6 +116,11 @@ private:
     CDlgSetCom* m_connectDialog = nullptr;
     bool m_clientReady = false;
     bool m_splitDone = false;
+    bool m_unsaved = false;
+    // The chart the open pane goes with: tree item value (0 for none) and element index.
+    int m_chartValue = 0;
+    int m_chartIndex = -1;
+    int m_chartMarker = 0;
 };
 
 } // namespace qm

@@ -3,14 +3,19 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 
 #include "app/FileTree.h"
+#include "app/ProjectFile.h"
+#include "desktop/CLevantoApp.h"
 #include "desktop/frame/CDlgHelpAbout.h"
 #include "desktop/frame/CDlgProgress.h"
 #include "desktop/frame/CDlgSetCom.h"
@@ -82,6 +87,56 @@ void ScreenshotDriver::SaveScreenArea(const QString& name) {
     Save(screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage(), name);
 }
 
+void ScreenshotDriver::AnswerNextBox(const QString& name, int button, const QString& then) {
+    auto* poll = new QTimer(this);
+    poll->setInterval(50);
+    connect(poll, &QTimer::timeout, this, [this, poll, name, button, then] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        QTimer::singleShot(300, box, [this, box, name, button, then] {
+            SaveScreenArea(name);
+            if (!then.isEmpty())
+                AnswerNextBox(then, 0);
+            // Discard of the question (its destructive button), OK of the warning.
+            const QList<QAbstractButton*> buttons = box->buttons();
+            const QMessageBox::ButtonRole role =
+                button == 1 ? QMessageBox::DestructiveRole : QMessageBox::AcceptRole;
+            for (QAbstractButton* b : buttons) {
+                if (box->buttonRole(b) == role) {
+                    b->click();
+                    return;
+                }
+            }
+            if (!buttons.isEmpty())
+                buttons.front()->click();
+        });
+    });
+    poll->start();
+}
+
+void ScreenshotDriver::OpenDamagedProject(const QString& suffix) {
+    QTemporaryDir folder;
+    const std::string whole = QDir(folder.path()).filePath("site.f71").toStdString();
+    const std::string cut = QDir(folder.path()).filePath("half.f71").toStdString();
+    if (SaveProject(whole, CLevantoApp::Instance().Files().Elements()) != ProjectStatus::Ok)
+        return;
+    // The first file whole, the second cut in its middle.
+    QFile in(QString::fromStdString(whole));
+    QFile out(QString::fromStdString(cut));
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        return;
+    out.write(in.read(8 + kElementSize + kElementSize / 2));
+    out.close();
+    AnswerNextBox(QStringLiteral("unsaved-question%1.png").arg(suffix), 1,
+                  QStringLiteral("damaged-project%1.png").arg(suffix));
+    m_frame.OpenProjectFile(cut);
+    m_frame.Tree()->expandAll();
+    Wait(300);
+}
+
 void ScreenshotDriver::OnDialog(QDialog* dialog) {
     if (auto* connectDialog = qobject_cast<CDlgSetCom*>(dialog)) {
         QTimer::singleShot(400, connectDialog, [this, connectDialog] {
@@ -116,6 +171,7 @@ void ScreenshotDriver::Run() {
             Wait(600);
         }
         SaveWidget(&m_frame, QStringLiteral("main-zh.png"));
+        OpenDamagedProject(QStringLiteral("-zh"));
         m_frame.close();
         return;
     }
@@ -143,6 +199,9 @@ void ScreenshotDriver::Run() {
         SaveWidget(&m_frame, QStringLiteral("look-%1.png").arg(look));
     }
     m_frame.SetLook(userLook);
+
+    OpenDamagedProject(QString());
+    SaveWidget(&m_frame, QStringLiteral("damaged-tree.png"));
 
     m_frame.ShowAbout(true);
     m_frame.close();

@@ -12,8 +12,10 @@ class CMainFrame;
 
 // Drives the program through its windows and saves a picture of each (QM_SCREENSHOT_DIR):
 // the connection dialog, an upload in progress, the tree, every pane with its chart, the five
-// looks and the About box; then quits. With QM_SCREENSHOT_SET=zh only the main window is taken,
-// as main-zh.png.
+// looks, the question about unsaved files and the warning of a project cut short (Open of a
+// cut copy of the upload) and the About box; then quits. With QM_SCREENSHOT_SET=zh only the
+// main window, the question and the warning are taken, as main-zh.png, unsaved-question-zh.png
+// and damaged-project-zh.png.
 class ScreenshotDriver : public QObject {
     Q_OBJECT
 public:
@@ -31,6 +33,11 @@ private:
     void Save(const QImage& image, const QString& name);
     void SaveWidget(QWidget* widget, const QString& name);
     void SaveScreenArea(const QString& name);
+    // Opens a cut copy of the files loaded, answering the two message boxes on the way.
+    void OpenDamagedProject(const QString& suffix);
+    // Takes the next message box that comes up and presses its button `button` (1 the
+    // destructive one, else the accepting one); then waits for the box named `then`.
+    void AnswerNextBox(const QString& name, int button, const QString& then = {});
     static void Wait(int ms);
 
     CMainFrame& m_frame;

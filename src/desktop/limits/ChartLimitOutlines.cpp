@@ -12,9 +12,13 @@ void ChartLimitOutlines::Follow(CAnalysisDialog* dialog) {
     disconnect(m_connection);
     m_chart = m_holder.Current();
     m_dialog = dialog;
-    if (dialog)
-        m_connection =
-            connect(dialog, &CAnalysisDialog::FailingBarsChanged, this, &ChartLimitOutlines::Apply);
+    if (!dialog)
+        return;
+    m_connection =
+        connect(dialog, &CAnalysisDialog::FailingBarsChanged, this, &ChartLimitOutlines::Apply);
+    // A chart put back for a pane that judged before (after the About box) gets its outlines
+    // at once.
+    Apply(dialog->FailingBars());
 }
 
 void ChartLimitOutlines::Apply(const std::vector<int>& bars) {

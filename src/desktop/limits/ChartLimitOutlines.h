@@ -17,7 +17,7 @@ class ChartLimitOutlines : public QObject {
 public:
     ChartLimitOutlines(CChartHolder& holder, QObject* parent);
 
-    // The chart just installed goes with this pane.
+    // The chart just installed goes with this pane; the pane's verdicts so far are outlined.
     void Follow(CAnalysisDialog* dialog);
 
 private:

@@ -154,6 +154,7 @@ bool WriteReportCommand(QWidget* window) {
         return false;
     ReportInput input;
     input.files = files;
+    input.incomplete = CLevantoApp::Instance().Files().Incomplete();
     input.profile = LimitProfiles::Instance().ForReport();
     input.languageBase = LanguageBase();
     std::string error;

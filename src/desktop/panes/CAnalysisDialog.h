@@ -20,6 +20,8 @@ public:
     virtual void ShowFile(long index) = 0;
     // WM_MARKERMOVED: the chart's marker position.
     virtual void MarkerMoved(long position) = 0;
+    // The chart bars of the channels that fail the active profile, as last judged.
+    virtual std::vector<int> FailingBars() const { return {}; }
 
 signals:
     // The chart bars of the channels that fail the active profile, whenever judged again.

@@ -111,14 +111,20 @@ void CChartPaneDialog::ClearReference() {
 }
 
 void CChartPaneDialog::SaveChartPicture() {
-    const auto path = Prompt().SaveFileName(this, "*.bmp|*.bmp||", "bmp");
-    if (!path)
-        return;
     // The view hands over its own pixels, already clipped to its on-screen part: nothing is
     // read from the screen, so there is no need to wait for the dialog to disappear.
     const IChartPicture* source = CLevantoApp::Instance().ChartPicture();
     const QImage picture = source ? source->VisibleChartPicture() : QImage();
-    if (picture.isNull())
+    if (picture.isNull()) {
+        // A picture of nothing would be a grey file that looks like a saved chart.
+        Prompt().ShowMessage(this, {MessageCaption(MessageKind::Error),
+                                    ExtraText("No chart is shown, so there is no picture to save."),
+                                    {},
+                                    MessageKind::Error});
+        return;
+    }
+    const auto path = Prompt().SaveFileName(this, "*.bmp|*.bmp||", "bmp");
+    if (!path)
         return;
     if (!qm::SaveChartPicture(picture, QFile::encodeName(*path).toStdString()))
         ReportWriteFailure(*path);

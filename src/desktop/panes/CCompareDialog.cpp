@@ -10,6 +10,7 @@
 #include <QResizeEvent>
 #include <QVBoxLayout>
 
+#include "app/FileTree.h"
 #include "app/ProjectFile.h"
 #include "chart/SectionChart.h"
 #include "desktop/CLevantoApp.h"
@@ -18,15 +19,21 @@
 #include "desktop/panes/PaneTableView.h"
 #include "measurement/MeasurementFile.h"
 #include "panes/MeasurementCompare.h"
+#include "res/StringTable.h"
 #include "res/TextCodec.h"
 
 namespace qm {
 
 namespace {
 
-QString NameOf(const _tagFileDataExt& element) {
+QString NameOf(const _tagFileDataExt& element, bool incomplete) {
     const MeasurementFile file(element);
-    return QString::fromStdString(AnsiToUtf8(file.HasLayout() ? file.FileName() : ""));
+    return QString::fromStdString(
+        ShownName(AnsiToUtf8(file.HasLayout() ? file.FileName() : ""), incomplete, LanguageBase()));
+}
+
+bool IsCut(const std::vector<bool>& incomplete, std::size_t i) {
+    return i < incomplete.size() && incomplete[i];
 }
 
 } // namespace
@@ -40,6 +47,7 @@ CCompareDialog::CCompareDialog(QWidget* parent) : QDialog(parent) {
     const QString sides[2] = {QStringLiteral("A"), QStringLiteral("B")};
     for (int side = 0; side < 2; ++side) {
         m_files[side] = CLevantoApp::Instance().Files().Elements();
+        m_incomplete[side] = CLevantoApp::Instance().Files().Incomplete();
         m_choice[side] = new QComboBox(this);
         m_choice[side]->setObjectName(side == 0 ? "fileA" : "fileB");
         m_choice[side]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -83,7 +91,8 @@ void CCompareDialog::FillChoices(int side) {
     QSignalBlocker block(m_choice[side]);
     m_choice[side]->clear();
     for (std::size_t i = 0; i < m_files[side].size(); ++i)
-        m_choice[side]->addItem(QStringLiteral("%1  %2").arg(i).arg(NameOf(m_files[side][i])));
+        m_choice[side]->addItem(QStringLiteral("%1  %2").arg(i).arg(
+            NameOf(m_files[side][i], IsCut(m_incomplete[side], i))));
 }
 
 void CCompareDialog::OpenProjectFor(int side) {
@@ -100,6 +109,7 @@ void CCompareDialog::OpenProjectFor(int side) {
         return;
     }
     m_files[side] = load.elements;
+    m_incomplete[side] = load.incomplete;
     FillChoices(side);
     Refresh();
 }
@@ -111,6 +121,8 @@ void CCompareDialog::SelectFile(int side, int index) {
 void CCompareDialog::ShowPair(const _tagFileDataExt& a, const _tagFileDataExt& b) {
     m_files[0] = {a};
     m_files[1] = {b};
+    m_incomplete[0].clear(); // kept whole in the archive
+    m_incomplete[1].clear();
     FillChoices(0);
     FillChoices(1);
     m_choice[0]->setCurrentIndex(0);
@@ -136,7 +148,9 @@ void CCompareDialog::Refresh() {
         m_filesTable->setRowCount(0);
         m_channelsTable->setRowCount(0);
     } else {
-        const MeasurementCompare compare(*a, *b);
+        const MeasurementCompare compare(
+            *a, *b, IsCut(m_incomplete[0], static_cast<std::size_t>(m_choice[0]->currentIndex())),
+            IsCut(m_incomplete[1], static_cast<std::size_t>(m_choice[1]->currentIndex())));
         m_filesTable->Show(compare.Files());
         m_channelsTable->Show(compare.Channels());
     }
@@ -150,7 +164,7 @@ void CCompareDialog::RenderChart() {
     if (a && b && m_chart->width() > 0 && m_chart->height() > 0)
         m_image = RenderComparisonChart(
             m_chartKind->currentIndex() == 1 ? PaneSection::Spectrum : PaneSection::Scan, *a, *b,
-            QStringLiteral("A: ") + NameOf(*a), QStringLiteral("B: ") + NameOf(*b),
+            QStringLiteral("A: ") + NameOf(*a, false), QStringLiteral("B: ") + NameOf(*b, false),
             m_chart->width(), m_chart->height());
     m_chart->setPixmap(QPixmap::fromImage(m_image));
 }

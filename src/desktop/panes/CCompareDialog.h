@@ -39,6 +39,7 @@ private:
     const _tagFileDataExt* Chosen(int side) const;
 
     std::vector<_tagFileDataExt> m_files[2];
+    std::vector<bool> m_incomplete[2]; // per file of m_files: read from a cut project file
     QComboBox* m_choice[2] = {};
     QComboBox* m_chartKind = nullptr;
     QLabel* m_chart = nullptr;

@@ -43,12 +43,17 @@ CPaneDialogBase::CPaneDialogBase(PaneSection section, QWidget* parent)
 CPaneDialogBase::~CPaneDialogBase() = default;
 
 void CPaneDialogBase::ShowFile(long index) {
-    if (!m_pane->ShowFileAt(CLevantoApp::Instance().Files().Elements(), index))
+    const CFileCollection& files = CLevantoApp::Instance().Files();
+    if (!m_pane->ShowFileAt(files.Elements(), index, files.Incomplete()))
         return;
     for (const auto& [tag, view] : m_views)
         RefreshTable(tag);
     m_limitMarks->FileShown();
     FileShown();
+}
+
+std::vector<int> CPaneDialogBase::FailingBars() const {
+    return qm::FailingBars(m_limitMarks->Check());
 }
 
 void CPaneDialogBase::MarkerMoved(long position) {

@@ -59,7 +59,8 @@ QComboBox* List(QWidget* parent, const char* name, const char* const* texts, int
 
 } // namespace
 
-CDlgNormalSet::CDlgNormalSet(QWidget* parent) : QDialog(parent) {
+CDlgNormalSet::CDlgNormalSet(QWidget* parent, Clock clock)
+    : QDialog(parent), m_clock(clock ? std::move(clock) : Clock(&QDateTime::currentDateTime)) {
     setWindowTitle(QStringLiteral("Time/Unit Setting"));
     PaintDialogBackground(this);
 
@@ -119,6 +120,19 @@ CDlgNormalSet::CDlgNormalSet(QWidget* parent) : QDialog(parent) {
         if (ticked)
             SetPickersToNow();
     });
+    m_tick.setInterval(1000);
+    connect(&m_tick, &QTimer::timeout, this, [this] {
+        if (m_useNow->isChecked())
+            SetPickersToNow();
+    });
+    m_tick.start();
+    // A date or time set by hand is the one to send: the box no longer says "now".
+    const auto setByHand = [this] {
+        if (!m_settingNow)
+            m_useNow->setChecked(false);
+    };
+    connect(m_date, &QDateEdit::dateChanged, this, setByHand);
+    connect(m_time, &QTimeEdit::timeChanged, this, setByHand);
     connect(m_default, &QPushButton::clicked, this, &CDlgNormalSet::OnDefault);
     connect(m_download, &QPushButton::clicked, this, &CDlgNormalSet::OnDownload);
     connect(m_cancel, &QPushButton::clicked, this, &CDlgNormalSet::reject);
@@ -132,17 +146,21 @@ void CDlgNormalSet::Select(const TimeUnitChoice& choice) {
     m_temperatures->button(std::max(0, TemperatureCode(choice.temperature)))->setChecked(true);
     m_shutdown->setCurrentIndex(choice.shutdown);
     m_dateFormat->setCurrentIndex(choice.dateFormat);
-    m_useNow->setChecked(true);
     SetPickersToNow();
+    m_useNow->setChecked(true);
 }
 
 void CDlgNormalSet::SetPickersToNow() {
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = m_clock();
+    m_settingNow = true;
     m_date->setDate(now.date());
     m_time->setTime(now.time());
+    m_settingNow = false;
 }
 
-TimeUnitChoice CDlgNormalSet::Choice() const {
+TimeUnitChoice CDlgNormalSet::Choice() {
+    if (m_useNow->isChecked())
+        SetPickersToNow();
     TimeUnitChoice choice;
     choice.levelUnit = kLevelUnits[std::max(0, m_levelUnits->checkedId())];
     choice.temperature = kTemperatures[std::max(0, m_temperatures->checkedId())];

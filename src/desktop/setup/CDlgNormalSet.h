@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QDateTime>
 #include <QDialog>
+#include <QTimer>
+#include <functional>
 
 #include "operations/TimeUnitOperation.h"
 
@@ -18,11 +21,16 @@ namespace qm {
 class CDlgNormalSet : public QDialog {
     Q_OBJECT
 public:
-    explicit CDlgNormalSet(QWidget* parent = nullptr);
+    // The local time now (tests put their own clock in).
+    using Clock = std::function<QDateTime()>;
+
+    explicit CDlgNormalSet(QWidget* parent = nullptr, Clock clock = {});
 
     // What Download sends, read from the controls as shown; the clock comes from the pickers'
-    // own date and time values, so no display format or locale can change it.
-    TimeUnitChoice Choice() const;
+    // own date and time values, so no display format or locale can change it. While "Current
+    // date and time in use" is ticked, the pickers are first set to the time now: the meter
+    // gets the moment of Download, not that of opening the dialog.
+    TimeUnitChoice Choice();
 
 protected:
     // Closing waits while the meter is being talked to.
@@ -46,6 +54,9 @@ private:
     QPushButton* m_default = nullptr;
     QPushButton* m_cancel = nullptr;
     bool m_busy = false;
+    Clock m_clock;
+    QTimer m_tick;             // keeps the pickers on the time now while the box is ticked
+    bool m_settingNow = false; // the pickers change because of the clock, not the user
 };
 
 } // namespace qm
