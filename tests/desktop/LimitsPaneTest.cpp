@@ -140,6 +140,10 @@ TEST_F(LimitsDesktop, TheChartOutlinesWhatThePaneJudgedAndFollowsProfileChanges)
         EXPECT_TRUE(outlined().empty());
         LimitProfiles::Instance().SetActive(DefaultProfile());
         EXPECT_EQ(outlined(), marked);
+        // A chart put back for the pane (after the About box) shows its verdicts at once.
+        holder.InstallController(TreeValue(section));
+        outlines.Follow(pane.get());
+        EXPECT_EQ(outlined(), marked);
     }
 }
 
