@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "chart/CScanAnalyzer.h"
+#include "chart/BarChart.h"
 #include "chart/CSpecAnalyzer.h"
 #include "chart/IFrameSink.h"
 #include "measurement/SampleGenerator.h"

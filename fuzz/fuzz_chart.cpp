@@ -13,7 +13,7 @@
 #include "chart/ChartConversion.h"
 #include "chart/IMarkerReceiver.h"
 #include "chart/IMessageSink.h"
-#include "chart/InstrumentFactory.h"
+#include "chart/SectionChart.h"
 #include "panes/AnalysisPane.h"
 #include "res/StringTable.h"
 
@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         auto pane = MakeAnalysisPane(section, kLanguageEnglish, "dBuV");
         pane->ShowFile(element);
         PaneReceiver receiver(*pane);
-        auto chart = MakeInstrument(value);
+        auto chart = MakeChart(section);
         chart->SetKindName();
         chart->SetMarkerReceiver(&receiver);
         chart->SetMessageSink(&sink);

@@ -4,16 +4,17 @@
 #include <vector>
 
 #include "measurement/FileDataExt.h"
+#include "measurement/Section.h"
 
 namespace qm {
 
 // Item values of the section children; a top-level item's value is its element index.
-inline constexpr int kTreeLevel = 500;
-inline constexpr int kTreeTilt = 600;
-inline constexpr int kTreeScan = 700;
-inline constexpr int kTreeSpectrum = 800;
-inline constexpr int kTreeHum = 900;
-inline constexpr int kTreeLimit = 1000;
+inline constexpr int kTreeLevel = TreeValue(PaneSection::Level);
+inline constexpr int kTreeTilt = TreeValue(PaneSection::Tilt);
+inline constexpr int kTreeScan = TreeValue(PaneSection::Scan);
+inline constexpr int kTreeSpectrum = TreeValue(PaneSection::Spectrum);
+inline constexpr int kTreeHum = TreeValue(PaneSection::Hum);
+inline constexpr int kTreeLimit = TreeValue(PaneSection::Limit);
 
 // One item of the file tree. Files and sections are told apart by their depth, never by
 // the value, so any number of files can be loaded.

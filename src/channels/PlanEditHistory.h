@@ -55,7 +55,6 @@ public:
     void Begin(const CChannelPlanList& plan);
     // True when the plan differs from the one at Begin and the step was recorded.
     bool Commit(const CChannelPlanList& plan);
-    bool CanUndo() const { return !m_undo.empty(); }
     bool CanRedo() const { return !m_redo.empty(); }
     bool Undo(CChannelPlanList& plan) { return Step(m_undo, m_redo, plan); }
     bool Redo(CChannelPlanList& plan) { return Step(m_redo, m_undo, plan); }

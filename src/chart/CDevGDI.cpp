@@ -1,6 +1,7 @@
 #include "chart/CDevGDI.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -105,13 +106,8 @@ void CDevGDI::AttachWindow(IFrameSink* window, const PlotRect& rect, COLORREF ba
 
 void CDevGDI::SetPlotArea(const PlotRect& rect) {
     std::lock_guard lock(m_mutex);
-    if (m_window) {
-        const QPoint origin = m_window->ClientOrigin();
-        m_state.rect = {rect.left - origin.x(), rect.top - origin.y(), rect.right - origin.x(),
-                        rect.bottom - origin.y()};
-    } else {
-        m_state.rect = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
-    }
+    // In the window's client coordinates; a surface without a window starts at the origin.
+    m_state.rect = m_window ? rect : PlotRect{0, 0, rect.right - rect.left, rect.bottom - rect.top};
     Changed();
 }
 
@@ -428,14 +424,8 @@ QImage CDevGDI::DrawSpectrumFrame(std::span<const double> series0, std::span<con
         p.SetFont(DefaultFont());
         DrawFrameAndGrid(p, s);
         DrawAxisLabels(p, s);
-        if (withOverlay) {
-            const std::size_t n = overlay->values.size();
-            std::vector<QPoint> points(n);
-            for (std::size_t i = 0; i < n; ++i)
-                points[i] = QPoint(PointToX(s, static_cast<int>(i), static_cast<int>(n)),
-                                   ValueToY(s, overlay->values[i]));
-            p.Polyline(points.data(), static_cast<int>(n), 1, kOverlayColour);
-        }
+        if (withOverlay)
+            DrawPolyline(p, s, overlay->values, 1, kOverlayColour);
         DrawLineSeries(p, s, series0, 0);
         DrawLineSeries(p, s, series1, 1);
         const int n0 = static_cast<int>(series0.size());
@@ -444,9 +434,10 @@ QImage CDevGDI::DrawSpectrumFrame(std::span<const double> series0, std::span<con
             if (!s.markerEnabled[m])
                 continue;
             const int pos = s.markerPositions[m];
-            if (pos >= 0 && pos < n0)
+            // A gap in a series has no value to mark.
+            if (pos >= 0 && pos < n0 && !std::isnan(series0[pos]))
                 DrawMarker(p, s, m, 0, PointToX(s, pos, n0), series0[pos], false);
-            if (pos >= 0 && pos < n1)
+            if (pos >= 0 && pos < n1 && !std::isnan(series1[pos]))
                 DrawMarker(p, s, m, 1, PointToX(s, pos, n1), series1[pos], true);
         }
         if (s.numericYScale)
@@ -594,10 +585,27 @@ void CDevGDI::DrawLineSeries(GdiPainter& p, const State& s, std::span<const doub
         return;
     // Series 1 takes its pen width from its style value; keep that within reason.
     const int width = series == 0 ? 1 : std::clamp(s.seriesStyles[1], 1, 64);
-    std::vector<QPoint> points(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i)
-        points[i] = QPoint(PointToX(s, i, n), ValueToY(s, values[i]));
-    p.Polyline(points.data(), n, width, s.seriesColours[series]);
+    DrawPolyline(p, s, values, width, s.seriesColours[series]);
+}
+
+void CDevGDI::DrawPolyline(GdiPainter& p, const State& s, std::span<const double> values, int width,
+                           COLORREF colour) {
+    const int n = static_cast<int>(values.size());
+    // A value that is not a number is a gap: the line stops before it and starts again after.
+    std::vector<QPoint> points;
+    points.reserve(values.size());
+    const auto flush = [&] {
+        if (points.size() >= 2)
+            p.Polyline(points.data(), static_cast<int>(points.size()), width, colour);
+        points.clear();
+    };
+    for (int i = 0; i < n; ++i) {
+        if (std::isnan(values[i]))
+            flush();
+        else
+            points.emplace_back(PointToX(s, i, n), ValueToY(s, values[i]));
+    }
+    flush();
 }
 
 void CDevGDI::DrawMarker(GdiPainter& p, const State& s, int marker, int series, int x, double value,

@@ -155,6 +155,9 @@ private:
     static void DrawTiltBars(GdiPainter& p, const State& s, std::span<const ChannelBar> r);
     static void DrawLineSeries(GdiPainter& p, const State& s, std::span<const double> values,
                                int series);
+    // The values as one line, broken where a value is not a number.
+    static void DrawPolyline(GdiPainter& p, const State& s, std::span<const double> values,
+                             int width, COLORREF colour);
     static void DrawMarker(GdiPainter& p, const State& s, int marker, int series, int x,
                            double value, bool withTexts);
     static void DrawNumericYScale(GdiPainter& p, const State& s);

@@ -34,10 +34,8 @@ public:
     void Polyline(const QPoint* points, int count, int penWidth, COLORREF colour);
 
     void SetFont(const QFont& font);
-    const QFontMetrics& Metrics() const { return *m_metrics; }
     QSize TextExtent(const QString& text) const;
     void SetTextColour(COLORREF colour) { m_textColour = colour; }
-    COLORREF TextColour() const { return m_textColour; }
     // Transparent background, top-left corner of the text cell at (x, y).
     void TextOut(int x, int y, const QString& text);
 

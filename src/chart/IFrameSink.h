@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QImage>
-#include <QPoint>
 
 #include "chart/ChartTypes.h"
 
@@ -11,9 +10,6 @@ namespace qm {
 class IFrameSink {
 public:
     virtual ~IFrameSink() = default;
-
-    // Screen position of the client area's origin; plot areas arrive in screen coordinates.
-    virtual QPoint ClientOrigin() const { return {}; }
 
     // Receives one finished frame, on the render thread. `area` is the part of `frame` that
     // belongs to the surface. The image is shared, not copied; keep it as long as needed. Must

@@ -13,11 +13,12 @@
 #include <memory>
 #include <ostream>
 
-#include "chart/CInstrument.h"
 #include "chart/ChartPicture.h"
 #include "chart/IMessageSink.h"
-#include "chart/InstrumentFactory.h"
+#include "chart/SectionChart.h"
 #include "cli/CliProject.h"
+#include "measurement/MeasurementFile.h"
+#include "res/TextCodec.h"
 
 namespace qm::cli {
 
@@ -26,8 +27,6 @@ namespace {
 constexpr int kDefaultWidth = 800;
 constexpr int kDefaultHeight = 500;
 constexpr long kMaxSide = 16384;
-constexpr int kLevelValue = 500;
-constexpr int kHumValue = 900;
 
 // "WxH" with two positive numbers.
 bool ParseSize(const std::string& text, int& width, int& height) {
@@ -61,6 +60,13 @@ public:
     std::vector<std::string> texts;
 };
 
+// "A: " or "B: " and the file's name, for the legend of a comparison.
+QString LegendText(const char* side, const _tagFileDataExt& element) {
+    const MeasurementFile file(element);
+    return QString::fromUtf8(side) +
+           QString::fromStdString(AnsiToUtf8(file.HasLayout() ? file.FileName() : ""));
+}
+
 // Qt's own notes (run-time directories and the like) would mix with the tool's messages.
 void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
     if (type == QtCriticalMsg || type == QtFatalMsg)
@@ -87,6 +93,14 @@ void EnsureGuiApplication() {
 
 int RunChart(Context& ctx) {
     std::vector<std::string> args = ctx.args;
+    // --compare B.f71 J: a second measurement in the same chart.
+    std::optional<std::pair<std::string, std::string>> compare;
+    if (const auto at = std::find(args.begin(), args.end(), "--compare"); at != args.end()) {
+        if (args.end() - at < 3)
+            return UsageError(ctx, "--compare needs B.f71 INDEX");
+        compare.emplace(at[1], at[2]);
+        args.erase(at, at + 3);
+    }
     bool ok = true;
     std::string sizeText, markerText;
     const bool hasSize = TakeOption(args, "--size", sizeText, ok);
@@ -106,30 +120,38 @@ int RunChart(Context& ctx) {
     if (!toStdout && PictureExtension(out).empty())
         return UsageError(ctx, "OUT must end in .png or .bmp (or be - for a PNG on stdout): '" +
                                    out + "'");
-    const int section = SectionValue(args[2]);
-    if (section == 0)
+    const std::optional<PaneSection> section = SectionFromTreeValue(SectionValue(args[2]));
+    if (!section)
         return UsageError(ctx, "unknown SECTION '" + args[2] + "'");
 
+    if (compare && *section != PaneSection::Scan && *section != PaneSection::Spectrum)
+        return UsageError(ctx, "--compare draws the scan or spectrum section");
+    if (compare && hasMarker)
+        return UsageError(ctx, "--marker does not go with --compare");
     _tagFileDataExt element;
     if (int rc = LoadElementOrReport(ctx, args[0], args[1], element); rc != kExitOk)
         return rc;
-    if (section == kLevelValue || section == kHumValue) {
+    _tagFileDataExt other;
+    if (compare) {
+        if (int rc = LoadElementOrReport(ctx, compare->first, compare->second, other);
+            rc != kExitOk)
+            return rc;
+    }
+    if (!HasChart(*section)) {
         ctx.err << "qm7100: the " << args[2] << " section has no chart\n";
         return kExitFailed;
     }
 
     EnsureGuiApplication();
     CollectedMessages messages;
-    std::unique_ptr<CInstrument> chart = MakeInstrument(section);
-    chart->SetMessageSink(&messages);
-    chart->SetKindName();
-    chart->Create(nullptr, {0, 0, width, height});
-    chart->SetData(element);
-    chart->RefreshTexts();
-    chart->Resize(0, 0, width, height);
+    ChartPictureOptions options;
+    options.messages = &messages;
     if (hasMarker)
-        chart->Surface()->SetMarkerPosition(0, static_cast<int>(marker));
-    const QImage frame = chart->DrawFrame();
+        options.marker = static_cast<int>(marker);
+    const QImage frame =
+        compare ? RenderComparisonChart(*section, element, other, LegendText("A: ", element),
+                                        LegendText("B: ", other), width, height)
+                : RenderSectionChart(*section, element, width, height, options);
 
     if (toStdout) {
         QByteArray bytes;

@@ -21,6 +21,9 @@ level, tilt, scan, spectrum, hum, limit:
   qm7100 show PROJECT.f71 INDEX SECTION [--marker POS] [--json]
   qm7100 export PROJECT.f71 INDEX SECTION OUT.csv
   qm7100 chart PROJECT.f71 INDEX SECTION OUT.png [--size WxH] [--marker POS]
+  qm7100 chart A.f71 INDEX scan|spectrum OUT.png --compare B.f71 INDEX [--size WxH]
+    the scans (or spectra) of A and B in one chart; a channel one file lacks is a gap in
+    its line
   qm7100 compare A.f71 INDEX B.f71 INDEX [--json]
     Two measurements, channels matched by frequency: tilt, and per channel the change
     from A to B of level, audio, MER, BER class and hum (README.md, "Comparing
@@ -89,6 +92,8 @@ spectrum、hum、limit 之一：
   qm7100 show PROJECT.f71 INDEX SECTION [--marker POS]
   qm7100 export PROJECT.f71 INDEX SECTION OUT.csv
   qm7100 chart PROJECT.f71 INDEX SECTION OUT.png [--size WxH] [--marker POS]
+  qm7100 chart A.f71 INDEX scan|spectrum OUT.png --compare B.f71 INDEX [--size WxH]
+    在同一图中显示 A 和 B 的扫描（或频谱）；某一文件缺少的频道在其曲线上留空
 
 限值检查（--profile FILE：限值配置文件；默认为随程序提供的 EN 60728-1 配置）：
   qm7100 check PROJECT.f71 INDEX [--profile FILE]

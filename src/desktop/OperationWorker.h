@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "base/MeterOperation.h"
+#include "operations/OperationOutcome.h"
 
 namespace qm {
 

@@ -5,8 +5,8 @@
 #include <functional>
 #include <optional>
 
-#include "base/MeterOperation.h"
 #include "base/UserMessage.h"
+#include "operations/OperationOutcome.h"
 
 class QWidget;
 

@@ -6,18 +6,11 @@
 #include <map>
 
 #include "panes/PaneText.h"
+#include "res/StringTable.h"
 
 namespace qm {
 
 namespace {
-
-// Pane table columns that show the checked values.
-constexpr int kLevelColLevel = 3, kLevelColAudio = 4, kLevelColMer = 5, kLevelColBer1 = 6,
-              kLevelColBer2 = 7;
-constexpr int kScanColFirst = 3, kScanColAudio = 4;
-constexpr int kLimitColVideo = 3, kLimitColAudio = 4, kLimitColPower = 5;
-constexpr int kTiltColLevel = 4;
-constexpr int kHumColLpf = 2, kHumColMains1 = 3, kHumColMains2 = 4;
 
 enum class Class { Tv, Cable, Terrestrial, Terrestrial2, Unknown };
 
@@ -175,24 +168,6 @@ void LevelChecks(ChannelCheck& c, const ChannelClass& cls, std::optional<double>
         c.values.push_back({Quantity::VideoAudio, audioColumn, Verdict::NotMeasured, {}, {}, {}});
 }
 
-// Adjacent-channel differences: each row against the previous row of the same class
-// (analogue with analogue, digital with digital), whose target levels differ by design.
-void AdjacentChecks(SectionCheck& s, const std::vector<std::optional<double>>& levels,
-                    const std::vector<bool>& analogue, int column, double max) {
-    std::optional<std::size_t> prev[2];
-    for (std::size_t i = 0; i < s.channels.size(); ++i) {
-        if (!levels[i])
-            continue;
-        auto& last = prev[analogue[i] ? 1 : 0];
-        if (last) {
-            const double diff = std::fabs(*levels[i] - *levels[*last]);
-            ValueCheck v = AtMost(Quantity::Adjacent, column, diff, max);
-            s.channels[i].values.push_back(v);
-        }
-        last = i;
-    }
-}
-
 void Summarise(SectionCheck& s) {
     s.verdict = Verdict::NotMeasured;
     const auto consider = [&s](const ValueCheck& v) {
@@ -206,182 +181,101 @@ void Summarise(SectionCheck& s) {
             c.verdict = Combine(c.verdict, v.verdict);
             consider(v);
         }
-        if (c.planIndex >= 0) {
-            ++s.channelCount;
-            if (c.verdict == Verdict::Pass)
-                ++s.passCount;
-        }
+        ++s.channelCount;
+        if (c.verdict == Verdict::Pass)
+            ++s.passCount;
     }
     for (const ValueCheck& v : s.fileValues)
         consider(v);
 }
 
-ChannelCheck NewChannel(int row, int planIndex, const EntryInfo& e, const ChannelClass& cls) {
+ChannelCheck NewChannel(int row, const RowSource& source, const ChannelClass& cls) {
     ChannelCheck c;
     c.row = row;
-    c.planIndex = planIndex;
-    c.channelNumber = e.channelNumber;
-    c.frequencyMHz = e.frequency / 100.0;
+    c.planIndex = source.planIndex;
+    c.chartPoint = source.chartPoint;
+    c.channelNumber = source.entry.channelNumber;
+    c.frequencyMHz = source.entry.frequency / 100.0;
     c.typeText = cls.text;
     return c;
 }
 
-SectionCheck CheckLevel(const MeasurementFile& f, const LimitProfile& p) {
-    SectionCheck s;
-    s.section = PaneSection::Level;
-    std::vector<std::optional<double>> levels;
-    std::vector<bool> analogue;
-    for (int pi = 0; pi < kMaxRecords; ++pi) {
-        const auto record = f.Level(pi);
-        const auto entry = f.PlanSlot(pi);
-        if (!record || !entry || !record->Measured())
-            continue;
-        ChannelClass cls = Classify(f.Kind(), *entry, p);
-        // The compact meter measures only types 0 and 1; the level pane shows the rest blank.
-        if (f.Kind() == 0 && entry->type > 1)
-            cls = ChannelClass{Class::Unknown, nullptr, kNoValue};
-        ChannelCheck c = NewChannel(static_cast<int>(s.channels.size()), pi, *entry, cls);
-        const double level = record->level / 10.0;
-        const double second = record->second / 10.0;
-        LevelChecks(c, cls, level, kLevelColLevel, second, kLevelColAudio);
+// The cell of the row that shows the quantity, or nullptr.
+const CellSource* FindCell(const RowSource& row, CellQuantity q, int& column) {
+    for (std::size_t i = 0; i < row.cells.size(); ++i)
+        if (row.cells[i].quantity == q) {
+            column = static_cast<int>(i);
+            return &row.cells[i];
+        }
+    return nullptr;
+}
+
+// The checks of one row's cells, each carrying the column of the cell it judges.
+ChannelCheck CheckRow(int row, const RowSource& source, int kind, const LimitProfile& p) {
+    const ChannelClass cls = Classify(kind, source.entry, p);
+    ChannelCheck c = NewChannel(row, source, cls);
+    int levelColumn = -1, audioColumn = -1, merColumn = -1, berColumn = -1;
+    if (const CellSource* level = FindCell(source, CellQuantity::Level, levelColumn)) {
+        const CellSource* audio = FindCell(source, CellQuantity::Audio, audioColumn);
+        LevelChecks(c, cls, level->value, levelColumn, audio ? audio->value : std::nullopt,
+                    audio ? audioColumn : -1);
+        // Only where the row shows a sound carrier is the vision-to-sound difference judged.
+        if (!audio)
+            std::erase_if(c.values,
+                          [](const ValueCheck& v) { return v.quantity == Quantity::VideoAudio; });
         if (cls.limits && cls.cls != Class::Tv) {
             const ChannelLimits& l = *cls.limits;
-            c.values.push_back(AtLeast(Quantity::Mer, kLevelColMer, second, l.merMin));
-            if (cls.cls == Class::Cable)
-                c.values.push_back(BerCheck(kLevelColBer1, record->ber1, 1e-9, l.berMax));
-            else
-                c.values.push_back(BerCheck(kLevelColBer2, record->ber2,
-                                            cls.cls == Class::Terrestrial ? 1e-7 : 1e-8, l.berMax));
+            if (const CellSource* mer = FindCell(source, CellQuantity::Mer, merColumn);
+                mer && mer->value)
+                c.values.push_back(AtLeast(Quantity::Mer, merColumn, *mer->value, l.merMin));
+            // DVB-C is judged on its PRE-BER, DVB-T and T2 on the BER after the inner code.
+            const CellQuantity berQuantity =
+                cls.cls == Class::Cable ? CellQuantity::PreBer : CellQuantity::PostBer;
+            if (const CellSource* ber = FindCell(source, berQuantity, berColumn))
+                c.values.push_back(BerCheck(berColumn, ber->berCode, ber->berBelow, l.berMax));
         }
-        levels.push_back(cls.limits ? std::optional<double>(level) : std::nullopt);
-        analogue.push_back(cls.cls == Class::Tv);
-        s.channels.push_back(std::move(c));
     }
-    AdjacentChecks(s, levels, analogue, kLevelColLevel, p.adjacentMax);
-    return s;
+    for (const auto& [cq, q] : {std::pair{CellQuantity::Hum, Quantity::Hum},
+                                std::pair{CellQuantity::Hum1, Quantity::Hum1},
+                                std::pair{CellQuantity::Hum2, Quantity::Hum2}}) {
+        int column = -1;
+        const CellSource* hum = FindCell(source, cq, column);
+        if (!hum)
+            continue;
+        if (hum->value)
+            c.values.push_back(AtMost(q, column, *hum->value, p.humMax));
+        else
+            c.values.push_back({q, column, Verdict::NotMeasured, {}, {}, {}});
+    }
+    return c;
 }
 
-SectionCheck CheckScan(const MeasurementFile& f, const LimitProfile& p) {
-    SectionCheck s;
-    s.section = PaneSection::Scan;
-    const std::vector<int> enabled = f.EnabledList();
-    const int rows = std::clamp(static_cast<int>(enabled.size()) - f.ScanStart(), 0, f.ScanCount());
+// The adjacent-channel differences of a list of levels, on the cells that show the levels.
+void AdjacentChecks(SectionCheck& s, const PaneTable& table, int kind, const LimitProfile& p) {
     std::vector<std::optional<double>> levels;
     std::vector<bool> analogue;
-    for (int r = 0; r < rows; ++r) {
-        const int pi = enabled[static_cast<std::size_t>(f.ScanStart() + r)];
-        const auto entry = f.Entry(pi);
-        if (!entry || !SignalTypeText(f.Kind(), entry->type, Kind0Digital::AnyNonZero))
-            continue;
-        const ChannelClass cls = Classify(f.Kind(), *entry, p);
-        ChannelCheck c = NewChannel(r, pi, *entry, cls);
-        const auto values = f.Scan(pi);
-        std::optional<double> level, audio;
-        if (values) {
-            level = static_cast<std::int16_t>(values->video) / 10.0;
-            audio = static_cast<std::int16_t>(values->audio) / 10.0;
-        }
-        LevelChecks(c, cls, level, kScanColFirst, audio, kScanColAudio);
-        levels.push_back(cls.limits ? level : std::nullopt);
+    std::vector<int> columns;
+    for (const ChannelCheck& c : s.channels) {
+        const RowSource& source = table.sources[static_cast<std::size_t>(c.row)];
+        int column = -1;
+        const CellSource* level = FindCell(source, CellQuantity::Level, column);
+        const ChannelClass cls = Classify(kind, source.entry, p);
+        levels.push_back(level && cls.limits ? level->value : std::nullopt);
         analogue.push_back(cls.cls == Class::Tv);
-        s.channels.push_back(std::move(c));
+        columns.push_back(column);
     }
-    AdjacentChecks(s, levels, analogue, kScanColFirst, p.adjacentMax);
-    return s;
-}
-
-SectionCheck CheckLimit(const MeasurementFile& f, const LimitProfile& p) {
-    SectionCheck s;
-    s.section = PaneSection::Limit;
-    const std::vector<int> enabled = f.EnabledList();
-    std::vector<std::optional<double>> levels;
-    std::vector<bool> analogue;
-    for (int k = 0; k < static_cast<int>(enabled.size()); ++k) {
-        const int pi = enabled[static_cast<std::size_t>(k)];
-        const auto entry = f.Entry(pi);
-        if (!entry || !SignalTypeText(f.Kind(), entry->type, Kind0Digital::TypeOneOnly))
+    std::optional<std::size_t> prev[2];
+    for (std::size_t i = 0; i < s.channels.size(); ++i) {
+        if (!levels[i])
             continue;
-        const ChannelClass cls = Classify(f.Kind(), *entry, p);
-        ChannelCheck c = NewChannel(k, pi, *entry, cls);
-        const auto values = f.Limit(k);
-        std::optional<double> level, audio;
-        if (values) {
-            level = KindLevel(values->video, f.Kind()) / 10.0;
-            audio = KindLevel(values->audio, f.Kind()) / 10.0;
+        auto& last = prev[analogue[i] ? 1 : 0];
+        if (last) {
+            const double diff = std::fabs(*levels[i] - *levels[*last]);
+            s.channels[i].values.push_back(
+                AtMost(Quantity::Adjacent, columns[i], diff, p.adjacentMax));
         }
-        const bool tv = cls.cls == Class::Tv;
-        LevelChecks(c, cls, level, tv ? kLimitColVideo : kLimitColPower, audio, kLimitColAudio);
-        levels.push_back(cls.limits ? level : std::nullopt);
-        analogue.push_back(tv);
-        s.channels.push_back(std::move(c));
+        last = i;
     }
-    AdjacentChecks(s, levels, analogue, kLimitColVideo, p.adjacentMax);
-    // The limit pane shows a digital channel's difference in its power column.
-    for (std::size_t i = 0; i < s.channels.size(); ++i)
-        for (ValueCheck& v : s.channels[i].values)
-            if (v.quantity == Quantity::Adjacent && !analogue[i])
-                v.column = kLimitColPower;
-    return s;
-}
-
-SectionCheck CheckTilt(const MeasurementFile& f, const LimitProfile& p) {
-    SectionCheck s;
-    s.section = PaneSection::Tilt;
-    const std::vector<int> tiltList = f.TiltList();
-    const int count = std::min(f.TiltCount(), kMaxTiltLevels);
-    int row = 0;
-    for (int i = 0; i < count; ++i) {
-        const auto level = f.TiltLevel(i);
-        if (!level)
-            continue;
-        if (i >= static_cast<int>(tiltList.size())) {
-            ++row; // a level beyond the tilt channels: listed, but no channel to judge
-            continue;
-        }
-        const int pi = tiltList[static_cast<std::size_t>(i)];
-        const auto entry = f.Entry(pi);
-        if (!entry || !SignalTypeText(f.Kind(), entry->type, Kind0Digital::AnyNonZero))
-            continue;
-        const ChannelClass cls = Classify(f.Kind(), *entry, p);
-        ChannelCheck c = NewChannel(row++, pi, *entry, cls);
-        LevelChecks(c, cls, *level / 10.0, kTiltColLevel, std::nullopt, -1);
-        // The tilt list shows no sound carrier: no vision-to-sound check here.
-        c.values.erase(
-            std::remove_if(c.values.begin(), c.values.end(),
-                           [](const ValueCheck& v) { return v.quantity == Quantity::VideoAudio; }),
-            c.values.end());
-        s.channels.push_back(std::move(c));
-    }
-    if (const auto tilt = f.TiltValue())
-        s.fileValues.push_back(AtMost(Quantity::Tilt, -1, std::fabs(*tilt / 10.0), p.tiltMax));
-    else
-        s.fileValues.push_back({Quantity::Tilt, -1, Verdict::NotMeasured, {}, {}, {}});
-    return s;
-}
-
-SectionCheck CheckHum(const MeasurementFile& f, const LimitProfile& p) {
-    SectionCheck s;
-    s.section = PaneSection::Hum;
-    for (int pi = 0; pi < kMaxRecords; ++pi) {
-        const auto record = f.Hum(pi);
-        const auto entry = f.PlanSlot(pi);
-        if (!record || !entry || !record->Measured())
-            continue;
-        ChannelCheck c = NewChannel(static_cast<int>(s.channels.size()), pi, *entry,
-                                    Classify(f.Kind(), *entry, p));
-        const auto hum = [&c, &p](Quantity q, int column, int raw, double scale) {
-            // A negative reading is the meter's "no value".
-            if (raw < 0)
-                c.values.push_back({q, column, Verdict::NotMeasured, {}, {}, {}});
-            else
-                c.values.push_back(AtMost(q, column, raw / scale, p.humMax));
-        };
-        hum(Quantity::Hum, kHumColLpf, record->lpf, 10.0);
-        hum(Quantity::Hum1, kHumColMains1, record->mains1, 100.0);
-        hum(Quantity::Hum2, kHumColMains2, record->mains2, 100.0);
-        s.channels.push_back(std::move(c));
-    }
-    return s;
 }
 
 } // namespace
@@ -394,12 +288,12 @@ Verdict Combine(Verdict a, Verdict b) {
     return Verdict::NotMeasured;
 }
 
-std::vector<int> FailingRows(const SectionCheck& section) {
-    std::vector<int> rows;
+std::vector<int> FailingBars(const SectionCheck& section) {
+    std::vector<int> bars;
     for (const ChannelCheck& c : section.channels)
-        if (c.verdict == Verdict::Fail)
-            rows.push_back(c.row);
-    return rows;
+        if (c.verdict == Verdict::Fail && c.chartPoint >= 0)
+            bars.push_back(c.chartPoint);
+    return bars;
 }
 
 Verdict ChannelCheck::ColumnVerdict(int column) const {
@@ -426,54 +320,69 @@ const SectionCheck* FileCheck::Section(PaneSection section) const {
     return nullptr;
 }
 
-SectionCheck CheckSection(const MeasurementFile& file, const LimitProfile& profile,
-                          PaneSection section) {
+SectionCheck CheckTable(const PaneTable& table, PaneSection section, int kind,
+                        const LimitProfile& profile) {
     SectionCheck s;
     s.section = section;
-    if (!file.HasLayout())
+    for (std::size_t r = 0; r < table.sources.size(); ++r)
+        if (table.sources[r].planIndex >= 0)
+            s.channels.push_back(CheckRow(static_cast<int>(r), table.sources[r], kind, profile));
+    // Neighbours are compared in the level, scan and limit lists; tilt channels lie far apart
+    // on purpose, and hum has no level.
+    if (section == PaneSection::Level || section == PaneSection::Scan ||
+        section == PaneSection::Limit)
+        AdjacentChecks(s, table, kind, profile);
+    return s;
+}
+
+SectionCheck CheckPane(const AnalysisPane& pane, const LimitProfile& profile) {
+    SectionCheck s;
+    s.section = pane.Section();
+    const MeasurementFile& file = pane.ShownFile();
+    if (!pane.HasFile() || !file.HasLayout() || s.section == PaneSection::Spectrum)
         return s;
-    switch (section) {
-    case PaneSection::Level:
-        s = CheckLevel(file, profile);
-        break;
-    case PaneSection::Tilt:
-        s = CheckTilt(file, profile);
-        break;
-    case PaneSection::Scan:
-        s = CheckScan(file, profile);
-        break;
-    case PaneSection::Hum:
-        s = CheckHum(file, profile);
-        break;
-    case PaneSection::Limit:
-        s = CheckLimit(file, profile);
-        break;
-    case PaneSection::Spectrum:
-        break;
+    if (const PaneTable* table = pane.JudgedTable())
+        s = CheckTable(*table, s.section, file.Kind(), profile);
+    if (s.section == PaneSection::Tilt) {
+        if (const auto tilt = file.TiltValue())
+            s.fileValues.push_back(
+                AtMost(Quantity::Tilt, -1, std::fabs(*tilt / 10.0), profile.tiltMax));
+        else
+            s.fileValues.push_back({Quantity::Tilt, -1, Verdict::NotMeasured, {}, {}, {}});
     }
     Summarise(s);
     return s;
 }
 
-FileCheck CheckFile(const MeasurementFile& file, const LimitProfile& profile) {
-    FileCheck fc;
+SectionCheck CheckSection(const MeasurementFile& file, const LimitProfile& profile,
+                          PaneSection section) {
+    const std::unique_ptr<AnalysisPane> pane = MakeAnalysisPane(section, kLanguageEnglish, "dBuV");
+    pane->ShowFile(file.Element());
+    return CheckPane(*pane, profile);
+}
+
+std::vector<PaneSection> JudgedSections(const MeasurementFile& file) {
     const std::pair<std::uint8_t, PaneSection> order[] = {{kFlagLevel, PaneSection::Level},
                                                           {kFlagTilt, PaneSection::Tilt},
                                                           {kFlagScan, PaneSection::Scan},
                                                           {kFlagHum, PaneSection::Hum},
                                                           {kFlagLimit, PaneSection::Limit}};
+    std::vector<PaneSection> sections;
+    for (const auto& [flag, section] : order)
+        if (file.SectionFlags() & flag)
+            sections.push_back(section);
+    return sections;
+}
+
+FileCheck CombineSections(std::vector<SectionCheck> sections) {
+    FileCheck fc;
+    fc.sections = std::move(sections);
     std::map<int, Verdict> channels;
-    for (const auto& [flag, section] : order) {
-        if (!(file.SectionFlags() & flag))
-            continue;
-        fc.sections.push_back(CheckSection(file, profile, section));
-        const SectionCheck& s = fc.sections.back();
+    for (const SectionCheck& s : fc.sections) {
         fc.verdict = Combine(fc.verdict, s.verdict);
         if (s.worstMargin && (!fc.worstMargin || *s.worstMargin < *fc.worstMargin))
             fc.worstMargin = s.worstMargin;
         for (const ChannelCheck& c : s.channels) {
-            if (c.planIndex < 0)
-                continue;
             auto [it, added] = channels.emplace(c.planIndex, c.verdict);
             if (!added)
                 it->second = Combine(it->second, c.verdict);
@@ -483,6 +392,13 @@ FileCheck CheckFile(const MeasurementFile& file, const LimitProfile& profile) {
     fc.passCount = static_cast<int>(std::count_if(
         channels.begin(), channels.end(), [](const auto& c) { return c.second == Verdict::Pass; }));
     return fc;
+}
+
+FileCheck CheckFile(const MeasurementFile& file, const LimitProfile& profile) {
+    std::vector<SectionCheck> sections;
+    for (PaneSection section : JudgedSections(file))
+        sections.push_back(CheckSection(file, profile, section));
+    return CombineSections(std::move(sections));
 }
 
 } // namespace qm

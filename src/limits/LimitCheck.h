@@ -29,8 +29,9 @@ struct ValueCheck {
 
 // The verdicts on one row of a pane's table.
 struct ChannelCheck {
-    int row = 0;        // row of the pane's list or table
-    int planIndex = -1; // the channel's slot in the file's plan; -1 for a row without one
+    int row = 0;         // row of the pane's list or table
+    int planIndex = -1;  // the channel's slot in the file's plan
+    int chartPoint = -1; // the channel's bar in the pane's chart; -1 where the pane has none
     int channelNumber = 0;
     double frequencyMHz = 0;
     std::string typeText; // "TV", "DVB-C 64QAM", "DVB-T", ...
@@ -61,15 +62,26 @@ struct FileCheck {
     const SectionCheck* Section(PaneSection section) const;
 };
 
+// Judges the rows of a pane's table as they stand: every cell by the quantity its source says
+// it shows, each verdict on the column of its cell. kind is the file's meter kind.
+SectionCheck CheckTable(const PaneTable& table, PaneSection section, int kind,
+                        const LimitProfile& profile);
+// The verdicts on what a pane shows (nothing before it showed a file; the spectrum has none).
+SectionCheck CheckPane(const AnalysisPane& pane, const LimitProfile& profile);
+
 // Judges one measurement file by a profile: the level, tilt, scan, hum and limit sections
-// the file holds, row for row as their panes list them. The spectrum has no verdicts.
+// the file holds, each as its pane shows it.
 FileCheck CheckFile(const MeasurementFile& file, const LimitProfile& profile);
 SectionCheck CheckSection(const MeasurementFile& file, const LimitProfile& profile,
                           PaneSection section);
 
-// Rows of the section whose channel fails: the bars a chart outlines (a chart draws one bar
-// per row of its pane's list).
-std::vector<int> FailingRows(const SectionCheck& section);
+// The sections of the file that have verdicts, in tree order.
+std::vector<PaneSection> JudgedSections(const MeasurementFile& file);
+// The file's verdict and counts from the verdicts of its sections.
+FileCheck CombineSections(std::vector<SectionCheck> sections);
+
+// The chart bars of the section's failing channels: the bars a chart outlines.
+std::vector<int> FailingBars(const SectionCheck& section);
 
 // Combines verdicts: any fail fails, else any pass passes, else not measured.
 Verdict Combine(Verdict a, Verdict b);

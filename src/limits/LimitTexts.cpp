@@ -200,6 +200,20 @@ std::string SummaryLine(int passCount, int channelCount, std::optional<double> w
     return line;
 }
 
+std::string CellMarkText(const ValueCheck& v, int base) {
+    return QuantityName(v.quantity, base) + ": " + CheckValueText(v) + "  " + v.limitText + "  " +
+           MarginText(v);
+}
+
+std::string SectionSummaryText(const SectionCheck& check, int base) {
+    std::string line = check.verdict == Verdict::Fail ? kFailMark : kPassMark;
+    line += SummaryLine(check.passCount, check.channelCount, check.worstMargin, base);
+    for (const ValueCheck& v : check.fileValues)
+        line += "; " + QuantityName(v.quantity, base) + " " + CheckValueText(v) + " (" +
+                v.limitText + "): " + VerdictWord(v.verdict, base);
+    return line;
+}
+
 std::string VerdictLine(const FileCheck& check, int base) {
     // The file's verdict stands out in capitals, as a signed report shows it.
     const std::string shown = check.verdict == Verdict::Pass && base != kLanguageChinese

@@ -18,6 +18,14 @@ std::string MarginText(const ValueCheck& check); // "+3.2 dB", "-0.5%", "+1.3 de
 // "23 of 25 channels pass, worst margin -1.2 dB".
 std::string SummaryLine(int passCount, int channelCount, std::optional<double> worstMargin,
                         int languageBase);
+// The marks before a failing cell and before a section's summary line.
+inline constexpr const char* kFailMark = "\u2717 ";
+inline constexpr const char* kPassMark = "\u2713 ";
+// The tip of a failing cell, one line per failing value: "Level: 54.3  60.0 .. 77.0  -5.7 dB".
+std::string CellMarkText(const ValueCheck& check, int languageBase);
+// A section's summary under its pane: the mark, the channel counts with the worst margin and
+// each file value ("; Tilt 3.5 (<= 6.0): pass").
+std::string SectionSummaryText(const SectionCheck& check, int languageBase);
 // The whole-file line: "Verdict: FAIL - 23 of 25 channels pass, worst margin -1.2 dB".
 std::string VerdictLine(const FileCheck& check, int languageBase);
 

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -13,9 +14,11 @@
 
 namespace qm {
 
-// The serial port to the meter: raw 8N1 over POSIX termios (cnComm.cpp) or the Win32 comm API
-// (cnCommWin32.cpp), one request and one reply at a
-// time. The same code drives a USB serial adapter and a pseudo-terminal (the simulator's).
+class SerialBackend;
+
+// The serial port to the meter: raw 8N1 over POSIX termios or the Win32 comm API (the
+// platform's SerialBackend), one request and one reply at a time. The same code drives a USB
+// serial adapter and a pseudo-terminal (the simulator's).
 //
 // Use:
 //   cnComm port;                       // or cnComm port(testIo) with an injected SerialIo
@@ -27,6 +30,8 @@ namespace qm {
 class cnComm {
 public:
     explicit cnComm(SerialIo& io = SerialIo::System());
+    // Over another backend than the platform's (a test's).
+    cnComm(SerialIo& io, std::unique_ptr<SerialBackend> backend);
     ~cnComm();
     cnComm(const cnComm&) = delete;
     cnComm& operator=(const cnComm&) = delete;
@@ -53,7 +58,7 @@ public:
     // Bytes waiting in the input queue, -1 when the query fails. Clears the line errors.
     long QueueLength();
 
-    bool IsOpen() const { return m_fd != kNoPort; }
+    bool IsOpen() const;
     // Discards pending output and closes; nothing happens when the port is closed.
     void Close();
 
@@ -104,33 +109,16 @@ public:
     }
 
 private:
-    bool Open(const std::string& device);
-    bool Configure();
-    // True when the driver counted line errors since the last call.
-    bool TakeLineErrors();
-    // Records the reason for the device just tried: error is what LastSystemError() gave.
-    void OpenFailed(int error);
-    // The system's code for the call that just failed: errno, or GetLastError() on Windows.
-    static int LastSystemError();
-
     SerialIo& m_io;
-    PortHandle m_fd = kNoPort;
+    std::unique_ptr<SerialBackend> m_backend;
     std::string m_portName;
     std::string m_openFailure;
     LinkTimings m_timings;
-    LineErrorCounters m_errors;
-    bool m_hasCounters = false;
     std::uint32_t m_baud = 0;
     LinkError m_lastError;
     std::atomic<bool> m_stop{false};
     static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler sets the stop flag");
     FrameTrace m_trace;
-#if defined(_WIN32)
-    // Windows tells that input has come only by reading it: the byte a wait read, which the
-    // next read hands out first.
-    std::uint8_t m_early = 0;
-    bool m_hasEarly = false;
-#endif
 };
 
 } // namespace qm

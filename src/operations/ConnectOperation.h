@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "base/MeterOperation.h"
+#include "operations/OperationOutcome.h"
 
 namespace qm {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/MeterOperation.h"
+#include "operations/OperationOutcome.h"
 
 namespace qm {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "base/MeterOperation.h"
 #include "channels/ChannelPlanList.h"
+#include "operations/OperationOutcome.h"
 #include "operations/SilentConnect.h"
 
 namespace qm {

@@ -7,9 +7,9 @@
 #include <thread>
 
 #include "base/BinaryFile.h"
+#include "base/BitmapFile.h"
 #include "link/MeterCommands.h"
 #include "operations/LinkOutcome.h"
-#include "setup/BitmapFile.h"
 
 namespace qm {
 

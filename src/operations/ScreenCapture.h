@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "base/MeterOperation.h"
+#include "operations/OperationOutcome.h"
 #include "operations/SilentConnect.h"
 
 namespace qm {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "base/MeterOperation.h"
 #include "link/MeterCommands.h"
+#include "operations/OperationOutcome.h"
 #include "operations/SilentConnect.h"
 
 namespace qm {

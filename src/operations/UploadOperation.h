@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/FileCollection.h"
-#include "base/MeterOperation.h"
+#include "operations/OperationOutcome.h"
 #include "operations/SilentConnect.h"
 
 namespace qm {

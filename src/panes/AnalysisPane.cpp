@@ -129,23 +129,11 @@ std::unique_ptr<AnalysisPane> MakeAnalysisPane(PaneSection section, int language
     return nullptr;
 }
 
-std::optional<PaneSection> SectionFromTreeValue(int itemValue) {
-    switch (itemValue) {
-    case kTreeLevel:
-        return PaneSection::Level;
-    case kTreeTilt:
-        return PaneSection::Tilt;
-    case kTreeScan:
-        return PaneSection::Scan;
-    case kTreeSpectrum:
-        return PaneSection::Spectrum;
-    case kTreeHum:
-        return PaneSection::Hum;
-    case kTreeLimit:
-        return PaneSection::Limit;
-    default:
-        return std::nullopt;
-    }
+const PaneTable* AnalysisPane::JudgedTable() const {
+    if (Section() == PaneSection::Spectrum)
+        return nullptr;
+    const PaneTable* list = Table("List");
+    return list ? list : Table("Table");
 }
 
 void AnalysisPane::SetChannelMarkRows(const ChannelLevels& row) {

@@ -8,6 +8,7 @@
 
 #include "measurement/FileDataExt.h"
 #include "measurement/MeasurementFile.h"
+#include "measurement/Section.h"
 #include "panes/PaneTable.h"
 
 namespace qm {
@@ -15,8 +16,6 @@ namespace qm {
 // The two private messages the panes receive.
 inline constexpr int WM_SHOWFILE = 1050;    // lParam: index of the loaded file to show
 inline constexpr int WM_MARKERMOVED = 1051; // lParam: marker position, per pane
-
-enum class PaneSection { Level, Tilt, Scan, Spectrum, Hum, Limit };
 
 // The content of one analysis pane: the tables it shows, its Mark table after marker moves and
 // its CSV export, computed from the pane's own copy of one element. The desktop dialogs only
@@ -59,6 +58,11 @@ public:
     bool SaveCsv(const std::string& path) const;
 
     bool HasFile() const { return m_hasFile; }
+    // The pane's own copy of the file it shows.
+    const MeasurementFile& ShownFile() const { return m_file; }
+    // The table whose rows carry their sources (the list of a chart pane, the level and hum
+    // tables); nullptr in the spectrum pane.
+    const PaneTable* JudgedTable() const;
     int LanguageBase() const { return m_base; }
     const std::string& LevelUnit() const { return m_levelUnit; }
 
@@ -80,6 +84,9 @@ protected:
         std::string channel, type, first, second;
         bool hasType = false;
         bool analogue = false;
+        int planIndex = -1;
+        EntryInfo entry;
+        std::optional<double> firstValue, secondValue; // dBuV; empty where "---" is shown
     };
     // Replaces the Mark rows with the channel's rows.
     void SetChannelMarkRows(const ChannelLevels& row);
@@ -107,7 +114,5 @@ private:
 // A new pane of the section, initialised (columns in place, no file shown).
 std::unique_ptr<AnalysisPane> MakeAnalysisPane(PaneSection section, int languageBase,
                                                std::string levelUnit);
-// Section of a file-tree item value (500 level ... 1000 limit).
-std::optional<PaneSection> SectionFromTreeValue(int itemValue);
 
 } // namespace qm

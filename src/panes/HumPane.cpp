@@ -25,17 +25,29 @@ HumPane::HumPane(int languageBase, std::string levelUnit)
     m_tables.push_back(std::move(table));
 }
 
-std::vector<std::vector<std::string>> HumPane::Rows() const {
-    std::vector<std::vector<std::string>> rows;
+HumPane::Rows HumPane::BuildRows() const {
+    Rows rows;
+    // A negative reading is the meter's "no value".
+    const auto cell = [](CellQuantity q, int raw, double scale) {
+        return CellSource{q, raw < 0 ? std::nullopt : std::optional<double>(raw / scale), 0, 0};
+    };
     for (int p = 0; p < kMaxRecords; ++p) {
         const auto record = File().Hum(p);
         const auto entry = File().PlanSlot(p);
         if (!record || !entry || !record->Measured())
             continue;
         const auto type = SignalTypeText(File().Kind(), entry->type, Kind0Digital::TypeOneOnly);
-        rows.push_back({Format("%d", entry->channelNumber), type ? *type : kNoValue,
-                        LpfText(record->lpf), ComponentText(record->mains1),
-                        ComponentText(record->mains2)});
+        rows.texts.push_back({Format("%d", entry->channelNumber), type ? *type : kNoValue,
+                              LpfText(record->lpf), ComponentText(record->mains1),
+                              ComponentText(record->mains2)});
+        rows.sources.push_back({p,
+                                *entry,
+                                -1,
+                                {{},
+                                 {},
+                                 cell(CellQuantity::Hum, record->lpf, 10.0),
+                                 cell(CellQuantity::Hum1, record->mains1, 100.0),
+                                 cell(CellQuantity::Hum2, record->mains2, 100.0)}});
     }
     return rows;
 }
@@ -49,7 +61,9 @@ void HumPane::Fill() {
     if (!File().HasLayout())
         return;
     m_fileNameText = ShownFileName();
-    table.rows = Rows();
+    Rows rows = BuildRows();
+    table.rows = std::move(rows.texts);
+    table.sources = std::move(rows.sources);
 }
 
 std::string HumPane::ExportText() const {
@@ -57,7 +71,7 @@ std::string HumPane::ExportText() const {
     text += "\r\n";
     text += File().MainsFlag() != 0 ? "CH,Type,LPF,50MHz,100MHz\n"
                                     : std::string("CH,Type,LPF,60MHz,120MHz") + "\n";
-    for (const auto& row : Rows())
+    for (const auto& row : BuildRows().texts)
         text += row[0] + "," + row[1] + "," + row[2] + "," + row[3] + "," + row[4] + "\r\n";
     return text;
 }

@@ -15,7 +15,11 @@ public:
     PaneSection Section() const override { return PaneSection::Hum; }
 
 private:
-    std::vector<std::vector<std::string>> Rows() const;
+    struct Rows {
+        std::vector<std::vector<std::string>> texts;
+        std::vector<RowSource> sources;
+    };
+    Rows BuildRows() const;
     void Fill() override;
     std::string ExportText() const override;
 };

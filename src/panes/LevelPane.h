@@ -18,7 +18,11 @@ public:
     static std::string BerText(std::uint16_t code, const char* belowLimit);
 
 private:
-    std::vector<std::vector<std::string>> Rows() const;
+    struct Rows {
+        std::vector<std::vector<std::string>> texts;
+        std::vector<RowSource> sources;
+    };
+    Rows BuildRows() const;
     void Fill() override;
     std::string ExportText() const override;
 };

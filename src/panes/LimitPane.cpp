@@ -4,6 +4,10 @@
 
 namespace qm {
 
+namespace {
+constexpr std::size_t kVideoColumn = 3, kAudioColumn = 4, kPowerColumn = 5;
+} // namespace
+
 LimitPane::LimitPane(int languageBase, std::string levelUnit)
     : AnalysisPane(languageBase, std::move(levelUnit)) {
     AddChartTables(
@@ -21,10 +25,18 @@ LimitPane::Row LimitPane::RowAt(const std::vector<int>& enabled, int ordinal) co
     row.analogue = IsAnalogue(entry->type);
     row.channel = Format("%d", entry->channelNumber);
     row.type = *type;
+    row.planIndex = enabled[static_cast<std::size_t>(ordinal)];
+    row.entry = *entry;
     // Enabled ordinals of 160 and above have no limit record.
-    const auto values = File().Limit(ordinal);
-    row.first = values ? Tenths(KindLevel(values->video, File().Kind())) : kNoValue;
-    row.second = values ? Tenths(KindLevel(values->audio, File().Kind())) : kNoValue;
+    row.first = row.second = kNoValue;
+    if (const auto values = File().Limit(ordinal)) {
+        const double video = KindLevel(values->video, File().Kind());
+        const double audio = KindLevel(values->audio, File().Kind());
+        row.first = Tenths(video);
+        row.second = Tenths(audio);
+        row.firstValue = video / 10.0;
+        row.secondValue = audio / 10.0;
+    }
     return row;
 }
 
@@ -38,6 +50,8 @@ void LimitPane::Fill() {
     for (int k = 0; k < static_cast<int>(enabled.size()); ++k) {
         const Row row = RowAt(enabled, k);
         const std::string no = Format("%d", k + 1);
+        RowSource& source =
+            list.sources.emplace_back(RowSource{-1, {}, k, std::vector<CellSource>(6)});
         if (!row.hasType) {
             list.rows.push_back({no, "", "", "", "", ""});
             continue;
@@ -46,10 +60,16 @@ void LimitPane::Fill() {
             SetChannelMarkRows(row);
             markFilled = true;
         }
-        if (row.analogue)
+        source.planIndex = row.planIndex;
+        source.entry = row.entry;
+        if (row.analogue) {
             list.rows.push_back({no, row.channel, row.type, row.first, row.second, kNoValue});
-        else
+            source.cells[kVideoColumn] = {CellQuantity::Level, row.firstValue, 0, 0};
+            source.cells[kAudioColumn] = {CellQuantity::Audio, row.secondValue, 0, 0};
+        } else {
             list.rows.push_back({no, row.channel, row.type, kNoValue, kNoValue, row.first});
+            source.cells[kPowerColumn] = {CellQuantity::Level, row.firstValue, 0, 0};
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <optional>
 
@@ -122,7 +123,7 @@ std::string Delta(const std::optional<int>* a, const std::optional<int>* b, bool
 MeasurementCompare::MeasurementCompare(const _tagFileDataExt& a, const _tagFileDataExt& b,
                                        bool aIncomplete, bool bIncomplete) {
     const MeasurementFile fa(a), fb(b);
-    PaneTable files{"Files", "", {{"Description", 4}, {"A", 4}, {"B", 4}, {"Delta", 4}}, {}};
+    PaneTable files{"Files", "", {{"Description", 4}, {"A", 4}, {"B", 4}, {"Delta", 4}}, {}, {}};
     const auto name = [](const MeasurementFile& f, bool incomplete) {
         return ShownName(f.HasLayout() ? f.FileName() : std::string(), incomplete,
                          kLanguageEnglish);
@@ -137,7 +138,7 @@ MeasurementCompare::MeasurementCompare(const _tagFileDataExt& a, const _tagFileD
     const auto tiltA = tilt(fa), tiltB = tilt(fb);
     files.rows.push_back({"Tilt", TenthsOr(tiltA), TenthsOr(tiltB), Delta(&tiltA, &tiltB, true)});
 
-    PaneTable channels{"Channels", "", {}, {}};
+    PaneTable channels{"Channels", "", {}, {}, {}};
     for (const char* title : {"Frequency", "CH A", "CH B", "Type", "In", "Level A", "Level B",
                               "Level delta", "Audio delta", "MER delta", "PRE-BER class delta",
                               "POST-BER class delta", "Hum LPF delta"})
@@ -183,6 +184,16 @@ MeasurementCompare::MeasurementCompare(const _tagFileDataExt& a, const _tagFileD
         point.frequency = frequency;
         m_scan.push_back(point);
     }
+}
+
+MeasurementCompare::Series MeasurementCompare::ScanSeries() const {
+    constexpr double kGap = std::numeric_limits<double>::quiet_NaN();
+    Series series;
+    for (const ScanPoint& point : m_scan) {
+        series.a.push_back(point.a.value_or(kGap));
+        series.b.push_back(point.b.value_or(kGap));
+    }
+    return series;
 }
 
 } // namespace qm

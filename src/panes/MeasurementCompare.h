@@ -37,6 +37,12 @@ public:
         std::optional<double> a, b;
     };
     const std::vector<ScanPoint>& ScanLevels() const { return m_scan; }
+    // The same levels as the two series of the overlaid chart, point for point; where a file
+    // did not scan a frequency its series has a gap (not a number), never a made-up level.
+    struct Series {
+        std::vector<double> a, b;
+    };
+    Series ScanSeries() const;
 
 private:
     std::vector<PaneTable> m_tables;

@@ -6,6 +6,10 @@
 
 namespace qm {
 
+namespace {
+constexpr std::size_t kLevelColumn = 3, kAudioColumn = 4;
+} // namespace
+
 ScanPane::ScanPane(int languageBase, std::string levelUnit)
     : AnalysisPane(languageBase, std::move(levelUnit)) {
     AddChartTables({T(kIdsNo), T(kIdsChannel), T(kIdsType), VideoPowerTitle(), T(kIdsAudio)});
@@ -30,11 +34,20 @@ ScanPane::Row ScanPane::RowAt(const std::vector<int>& enabled, int r) const {
     row.analogue = IsAnalogue(entry->type);
     row.channel = Format("%d", entry->channelNumber);
     row.type = *type;
+    row.planIndex = p;
+    row.entry = *entry;
     // Plan indexes of 160 and above have no scan record.
-    const auto values = File().Scan(p);
-    row.first = values ? Tenths(static_cast<std::int16_t>(values->video)) : kNoValue;
-    row.second =
-        values && row.analogue ? Tenths(static_cast<std::int16_t>(values->audio)) : kNoValue;
+    row.first = row.second = kNoValue;
+    if (const auto values = File().Scan(p)) {
+        const auto video = static_cast<std::int16_t>(values->video);
+        row.first = Tenths(video);
+        row.firstValue = video / 10.0;
+        if (row.analogue) {
+            const auto audio = static_cast<std::int16_t>(values->audio);
+            row.second = Tenths(audio);
+            row.secondValue = audio / 10.0;
+        }
+    }
     return row;
 }
 
@@ -48,11 +61,19 @@ void ScanPane::Fill() {
         const Row row = RowAt(enabled, r);
         if (r == 0 && row.hasType)
             SetChannelMarkRows(row);
-        if (row.hasType)
+        RowSource source{-1, {}, r, std::vector<CellSource>(list.columns.size())};
+        if (row.hasType) {
             list.rows.push_back(
                 {Format("%d", r + 1), row.channel, row.type, row.first, row.second});
-        else
+            source.planIndex = row.planIndex;
+            source.entry = row.entry;
+            source.cells[kLevelColumn] = {CellQuantity::Level, row.firstValue, 0, 0};
+            if (row.analogue)
+                source.cells[kAudioColumn] = {CellQuantity::Audio, row.secondValue, 0, 0};
+        } else {
             list.rows.push_back({Format("%d", r + 1), "", "", "", ""});
+        }
+        list.sources.push_back(std::move(source));
     }
 }
 

@@ -6,6 +6,10 @@
 
 namespace qm {
 
+namespace {
+constexpr std::size_t kLevelColumn = 4;
+} // namespace
+
 TiltPane::TiltPane(int languageBase, std::string levelUnit)
     : AnalysisPane(languageBase, std::move(levelUnit)) {
     AddChartTables({T(kIdsNo), T(kIdsChannel), T(kIdsType), T(kIdsFrequency), VideoPowerTitle()});
@@ -23,6 +27,7 @@ std::optional<TiltPane::Row> TiltPane::RowAt(const std::vector<int>& tiltList, i
     Row row;
     row.ordinal = ordinal;
     row.level = Tenths(*level);
+    row.levelValue = *level / 10.0;
     if (ordinal >= static_cast<int>(tiltList.size()))
         return row; // a level the meter stored beyond its tilt channels
     const auto entry = File().Entry(tiltList[static_cast<std::size_t>(ordinal)]);
@@ -32,6 +37,8 @@ std::optional<TiltPane::Row> TiltPane::RowAt(const std::vector<int>& tiltList, i
     if (!type)
         return std::nullopt;
     row.hasChannel = true;
+    row.planIndex = tiltList[static_cast<std::size_t>(ordinal)];
+    row.entry = *entry;
     row.channel = Format("%d", entry->channelNumber);
     row.type = *type;
     row.frequency = Format("%.2f", entry->frequency / 100.0);
@@ -59,6 +66,13 @@ void TiltPane::Fill() {
             continue;
         list.rows.push_back(
             {Format("%d", i + 1), row->channel, row->type, row->frequency, row->level});
+        RowSource& source =
+            list.sources.emplace_back(RowSource{-1, {}, i, std::vector<CellSource>(5)});
+        if (row->hasChannel) {
+            source.planIndex = row->planIndex;
+            source.entry = row->entry;
+            source.cells[kLevelColumn] = {CellQuantity::Level, row->levelValue, 0, 0};
+        }
         if (i == 0)
             AddMarkRows(*row);
     }

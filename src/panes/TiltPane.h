@@ -22,6 +22,9 @@ private:
         int ordinal = 0;
         bool hasChannel = false; // false for ordinals beyond the tilt list
         std::string channel, type, frequency, level;
+        double levelValue = 0; // dBuV
+        int planIndex = -1;
+        EntryInfo entry;
     };
     // The row of a tilt ordinal; nullopt when it has none (no type text, no level slot).
     std::optional<Row> RowAt(const std::vector<int>& tiltList, int ordinal) const;

@@ -15,10 +15,7 @@
 
 #include "app/FileTree.h"
 #include "base/BinaryFile.h"
-#include "chart/CInstrument.h"
-#include "chart/CMyDevGDI.h"
-#include "chart/IMessageSink.h"
-#include "chart/InstrumentFactory.h"
+#include "chart/SectionChart.h"
 #include "limits/LimitCheck.h"
 #include "limits/LimitTexts.h"
 #include "panes/AnalysisPane.h"
@@ -34,7 +31,6 @@ namespace {
 constexpr int kChartWidth = 1000;
 constexpr int kChartHeight = 560;
 constexpr int kShownWidth = 600; // within the page's text width
-constexpr int kTreeValues[] = {500, 600, 700, 800, 900, 1000};
 
 std::string Escape(const std::string& text) {
     std::string out;
@@ -71,11 +67,6 @@ std::string MeterText(int kind) {
     }
     return "kind " + std::to_string(kind);
 }
-
-class IgnoredMessages : public IMessageSink {
-public:
-    void ShowError(const std::string&) override {}
-};
 
 const char* VerdictColour(Verdict v) {
     switch (v) {
@@ -126,8 +117,16 @@ private:
     void Chapter(int index) {
         const _tagFileDataExt& element = m_in.files[static_cast<std::size_t>(index)];
         const MeasurementFile file(element);
-        const FileCheck check = CheckFile(file, m_in.profile);
         const int base = m_in.languageBase;
+        // Each section judged once, on the very pane whose table the chapter shows.
+        std::vector<std::unique_ptr<AnalysisPane>> panes;
+        std::vector<SectionCheck> checks;
+        for (PaneSection section : JudgedSections(file)) {
+            panes.push_back(MakeAnalysisPane(section, base, "dBuV"));
+            panes.back()->ShowFile(element);
+            checks.push_back(CheckPane(*panes.back(), m_in.profile));
+        }
+        const FileCheck check = CombineSections(std::move(checks));
         m_html += index == 0 ? "<div>" : "<div style=\"page-break-before:always\">";
         m_html += "<h1>" + Escape(T("Acceptance report")) + "</h1>";
         m_html += "<table cellpadding=\"3\">";
@@ -149,9 +148,9 @@ private:
         m_html += "<p style=\"font-size:12pt;color:" + std::string(VerdictColour(check.verdict)) +
                   "\"><b>" + Escape(VerdictLine(check, base)) + "</b></p>";
         Summary(check);
-        for (const SectionCheck& s : check.sections)
-            SectionTable(element, s);
-        Charts(index, element);
+        for (std::size_t i = 0; i < panes.size(); ++i)
+            SectionTable(*panes[i], check.sections[i]);
+        Charts(index, element, check);
         m_html += "<h2>" + Escape(T("Limits of the profile")) + "</h2>";
         ProfileTable();
         m_html += "<p>" + Escape(T("Levels in dBuV; a value equal to a limit passes.")) + "</p>";
@@ -177,11 +176,9 @@ private:
     }
 
     // The pane's own table, each checked cell marked, and the row's verdict beside it.
-    void SectionTable(const _tagFileDataExt& element, const SectionCheck& s) {
+    void SectionTable(const AnalysisPane& pane, const SectionCheck& s) {
         const int base = m_in.languageBase;
-        auto pane = MakeAnalysisPane(s.section, base, "dBuV");
-        pane->ShowFile(element);
-        const PaneTable* table = pane->Table(pane->HasChart() ? "List" : "Table");
+        const PaneTable* table = pane.JudgedTable();
         if (!table)
             return;
         m_html += "<h2>" + Escape(SectionName(s.section, base)) + "</h2>";
@@ -211,28 +208,35 @@ private:
         m_html += "</table>";
     }
 
-    void Charts(int index, const _tagFileDataExt& element) {
+    void Charts(int index, const _tagFileDataExt& element, const FileCheck& check) {
         const MeasurementFile file(element);
-        const std::pair<std::uint8_t, int> charts[] = {
-            {kFlagTilt, 600}, {kFlagScan, 700}, {kFlagSpectrum, 800}, {kFlagLimit, 1000}};
+        const std::pair<std::uint8_t, PaneSection> charts[] = {
+            {kFlagTilt, PaneSection::Tilt},
+            {kFlagScan, PaneSection::Scan},
+            {kFlagSpectrum, PaneSection::Spectrum},
+            {kFlagLimit, PaneSection::Limit}};
         int shown = 0;
-        for (const auto& [flag, value] : charts) {
+        for (const auto& [flag, section] : charts) {
             if (!(file.SectionFlags() & flag))
                 continue;
-            const auto section = SectionFromTreeValue(value);
             // Two charts to a page, each under its heading.
             m_html += shown++ % 2 == 0 ? "<h2 style=\"page-break-before:always\">" : "<h2>";
-            m_html += Escape(SectionName(*section, m_in.languageBase)) + "</h2>";
-            const std::string name = "chart:" + std::to_string(index) + "/" + std::to_string(value);
-            std::string src = name;
+            m_html += Escape(SectionName(section, m_in.languageBase)) + "</h2>";
+            ChartPictureOptions options;
+            if (const SectionCheck* judged = check.Section(section))
+                options.outlinedBars = FailingBars(*judged);
+            const QImage picture =
+                RenderSectionChart(section, element, kChartWidth, kChartHeight, options);
+            std::string src =
+                "chart:" + std::to_string(index) + "/" + std::to_string(TreeValue(section));
             if (m_embed) {
-                const QImage picture =
-                    RenderSectionChart(element, value, kChartWidth, kChartHeight, &m_in.profile);
                 QByteArray png;
                 QBuffer buffer(&png);
                 buffer.open(QIODevice::WriteOnly);
                 picture.save(&buffer, "PNG");
                 src = "data:image/png;base64," + png.toBase64().toStdString();
+            } else {
+                m_pictures.emplace_back(src, picture);
             }
             m_html += "<p><img src=\"" + src + "\" width=\"" + std::to_string(kShownWidth) +
                       "\" height=\"" + std::to_string(kShownWidth * kChartHeight / kChartWidth) +
@@ -277,6 +281,11 @@ private:
     const ReportInput& m_in;
     bool m_embed;
     std::string m_html;
+    std::vector<std::pair<std::string, QImage>> m_pictures;
+
+public:
+    // The pictures the document names, when they are not inside it.
+    const std::vector<std::pair<std::string, QImage>>& Pictures() const { return m_pictures; }
 };
 
 std::string LowerExtension(const std::string& path) {
@@ -290,35 +299,6 @@ std::string LowerExtension(const std::string& path) {
 }
 
 } // namespace
-
-void OutlineFailingBars(CInstrument& chart, const _tagFileDataExt& file, int sectionValue,
-                        const LimitProfile* profile) {
-    std::vector<int> rows;
-    const auto section = SectionFromTreeValue(sectionValue);
-    if (profile && section && *section != PaneSection::Spectrum)
-        rows = FailingRows(CheckSection(MeasurementFile(file), *profile, *section));
-    if (CMyDevGDI* surface = chart.Surface())
-        surface->Update([&rows](CDevGDI::State& s) { s.outlinedBars = rows; });
-}
-
-QImage RenderSectionChart(const _tagFileDataExt& file, int sectionValue, int width, int height,
-                          const LimitProfile* profile) {
-    if (std::find(std::begin(kTreeValues), std::end(kTreeValues), sectionValue) ==
-            std::end(kTreeValues) ||
-        sectionValue == 500 || sectionValue == 900)
-        return {};
-    IgnoredMessages messages;
-    std::unique_ptr<CInstrument> chart = MakeInstrument(sectionValue);
-    chart->SetMessageSink(&messages);
-    chart->SetKindName();
-    chart->Create(nullptr, {0, 0, width, height});
-    chart->SetData(file);
-    chart->RefreshTexts();
-    chart->Resize(0, 0, width, height);
-    if (profile)
-        OutlineFailingBars(*chart, file, sectionValue, profile);
-    return chart->DrawFrame();
-}
 
 std::string ReportHtml(const ReportInput& input, bool embedPictures) {
     return Writer(input, embedPictures).Run();
@@ -346,14 +326,12 @@ bool WriteReport(const ReportInput& input, const std::string& path, std::string&
     if (ext == ".html" || ext == ".htm") {
         bytes = ReportHtml(input, true);
     } else if (ext == ".pdf") {
+        Writer document(input, false);
         QTextDocument doc;
-        doc.setHtml(QString::fromStdString(ReportHtml(input, false)));
-        for (std::size_t i = 0; i < input.files.size(); ++i)
-            for (int value : {600, 700, 800, 1000})
-                doc.addResource(QTextDocument::ImageResource,
-                                QUrl(QString("chart:%1/%2").arg(i).arg(value)),
-                                RenderSectionChart(input.files[i], value, kChartWidth, kChartHeight,
-                                                   &input.profile));
+        doc.setHtml(QString::fromStdString(document.Run()));
+        for (const auto& [name, picture] : document.Pictures())
+            doc.addResource(QTextDocument::ImageResource, QUrl(QString::fromStdString(name)),
+                            picture);
         QByteArray pdf;
         QBuffer buffer(&pdf);
         buffer.open(QIODevice::WriteOnly);

@@ -6,12 +6,9 @@
 #include "limits/LimitProfile.h"
 #include "measurement/FileDataExt.h"
 
-class QImage;
 class QPageSize;
 
 namespace qm {
-
-class CInstrument;
 
 // What an acceptance report covers: measurement files judged by one profile.
 struct ReportInput {
@@ -31,18 +28,7 @@ std::string ReportHtml(const ReportInput& input, bool embedPictures);
 // the reason in error. Needs a QGuiApplication.
 bool WriteReport(const ReportInput& input, const std::string& path, std::string& error);
 
-// Outlines the bars of the channels that fail the profile in a chart showing the file;
-// without a profile (nullptr) the chart draws no outlines, as before.
-void OutlineFailingBars(CInstrument& chart, const _tagFileDataExt& file, int sectionValue,
-                        const LimitProfile* profile);
-
 // A4, or Letter where the locale's country uses it (United States, Canada, Mexico, ...).
 QPageSize ReportPageSize(const std::string& localeName);
-
-// The chart a pane section shows for a file, rendered at the size (the tilt, scan, spectrum
-// and limit sections; a null picture for the others). With a profile, the bars of failing
-// channels are outlined.
-QImage RenderSectionChart(const _tagFileDataExt& file, int sectionValue, int width, int height,
-                          const LimitProfile* profile = nullptr);
 
 } // namespace qm

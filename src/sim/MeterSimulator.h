@@ -35,7 +35,6 @@ public:
     // Files served by 0x6A/0x6B: each holds at least FileSize(Kind()) bytes (shorter ones
     // are padded with zeros).
     void SetFiles(std::vector<Bytes> files);
-    std::size_t FileCount() const { return m_files.size(); }
 
     // A plan slot (0-4) holds raw entries in the kind's layout; an empty list is no plan.
     void SetPlan(int slot, std::vector<Bytes> entries);

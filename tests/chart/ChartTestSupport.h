@@ -22,8 +22,6 @@ namespace qm::test {
 // A window that keeps every presented frame's count and the last frame.
 class CaptureSink : public IFrameSink {
 public:
-    QPoint origin;
-    QPoint ClientOrigin() const override { return origin; }
     void PresentFrame(const QImage& frame, const PlotRect& area) override;
 
     int Count() const;

@@ -9,13 +9,11 @@
 #include <thread>
 
 #include "ChartTestSupport.h"
+#include "chart/BarChart.h"
 #include "chart/CEndAnalyzer.h"
-#include "chart/CLimitAnalyzer.h"
-#include "chart/CScanAnalyzer.h"
 #include "chart/CSpecAnalyzer.h"
-#include "chart/CTiltAnalyzer.h"
 #include "chart/ChartConversion.h"
-#include "chart/InstrumentFactory.h"
+#include "chart/SectionChart.h"
 
 namespace qm::test {
 namespace {
@@ -49,7 +47,7 @@ TEST(Controllers, KindNamesFollowTheSection) {
         {1000, "CS_LIMIT_ANALYZER"}, {500, "CS_NULL_MEAS"},     {900, "CS_NULL_MEAS"},
     };
     for (const auto& [value, name] : kinds) {
-        auto c = MakeInstrument(value);
+        auto c = MakeChart(SectionFromTreeValue(value));
         EXPECT_EQ(c->SetKindName(), 1);
         EXPECT_EQ(c->GetKindName(), name);
     }
@@ -313,16 +311,6 @@ TEST(Controllers, DragsMoveMarkerZeroAndAlwaysTellThePane) {
     EXPECT_EQ(pane.positions, (std::vector<long>{314, 314, 0}));
 }
 
-TEST(Controllers, ResizeFitsTheSurfaceToTheViewInClientCoordinates) {
-    CaptureSink view;
-    view.origin = {100, 50};
-    CScanAnalyzer scan;
-    scan.Create(&view, {100, 50, 900, 550});
-    scan.Resize(100, 50, 700, 450);
-    EXPECT_EQ(scan.WindowRect(), (PlotRect{100, 50, 700, 450}));
-    EXPECT_EQ(scan.Surface()->GetState().rect, (PlotRect{0, 0, 600, 400}));
-}
-
 TEST(RenderThread, BarChartsDrawOnceDataArriveAndOnlyWhenSomethingChanged) {
     CaptureSink view;
     CScanAnalyzer scan;
@@ -362,7 +350,7 @@ TEST(RenderThread, SpectrumChartsDrawEvenWithoutData) {
 TEST(RenderThread, EndsWithinItsPeriodWhenTheControllerIsReplaced) {
     for (int section : {700, 800}) {
         CaptureSink view;
-        auto chart = MakeInstrument(section);
+        auto chart = MakeChart(SectionFromTreeValue(section));
         chart->Create(&view, {0, 0, 300, 200});
         chart->SetData(ScanElement());
         ASSERT_TRUE(view.WaitForFrames(1));

@@ -1,6 +1,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <numeric>
 
 #include "ChartTestSupport.h"
@@ -217,6 +218,24 @@ TEST(SpectrumFrame, TracesArePolylinesAcrossNPlusOneSteps) {
     // One point gives no line to draw.
     const std::vector<double> single(1, 60.0);
     EXPECT_TRUE(BoundsOf(s.DrawSpectrumFrame(single, {}), kGreen, QRect(0, 0, 585, 545)).isEmpty());
+}
+
+TEST(SpectrumFrame, AValueThatIsNotANumberIsAGapInTheLine) {
+    CMyDevGDI s;
+    UseSpectrumSurface(s);
+    const double gap = std::numeric_limits<double>::quiet_NaN();
+    std::vector<double> levels(10, 60.0);
+    levels[0] = levels[4] = levels[5] = gap;
+    // The marker on a gap has no value to show; it is left out, not drawn somewhere.
+    s.SetMarkerPosition(0, 4);
+    const QImage f = s.DrawSpectrumFrame(levels, {});
+    const auto x = [](int i) { return 60 + (i + 1) * 500 / 11; };
+    const std::vector<int> xs = ColumnsOf(f, Y(60), kGreen);
+    ASSERT_FALSE(xs.empty());
+    EXPECT_EQ(xs.front(), x(1));
+    EXPECT_GE(xs.back(), x(9) - 1);
+    for (int column : xs)
+        EXPECT_TRUE(column <= x(3) || column >= x(6)) << column;
 }
 
 TEST(SpectrumFrame, TheMaxTracePenIsHeldAt64Pixels) {

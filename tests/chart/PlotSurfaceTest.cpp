@@ -64,10 +64,9 @@ TEST(PlotSurface, StartsWithTheDocumentedDefaults) {
 TEST(PlotSurface, AttachSetsColoursStylesAndMarkerTextColours) {
     CMyDevGDI s;
     CaptureSink window;
-    window.origin = {10, 20};
     s.AttachWindow(&window, {110, 70, 710, 470}, 0x010203, 0x00FF00, 2, 1, 0x00FFFF, 9, 0xABCDEF);
     const CDevGDI::State st = s.GetState();
-    EXPECT_EQ(st.rect, (PlotRect{100, 50, 700, 450})); // screen to client
+    EXPECT_EQ(st.rect, (PlotRect{110, 70, 710, 470})); // the window's client coordinates
     EXPECT_EQ(st.backgroundColour, 0x010203u);
     EXPECT_EQ(st.framePenWidth, 2);
     EXPECT_EQ(st.seriesColours[0], 0x00FFFFu);

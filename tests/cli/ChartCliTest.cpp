@@ -91,6 +91,19 @@ TEST(ChartCli, TakesSizeMarkerAndBitmapOutput) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
 }
 
+TEST(ChartCli, DrawsTwoMeasurementsInOneChart) {
+    test::TempDir dir;
+    const std::string project = MakeProject(dir);
+    for (const char* section : {"scan", "spectrum"}) {
+        const std::string out = dir.File(std::string(section) + ".png");
+        const auto r =
+            RunProcess(BinPath("qm7100"), {"chart", project, "0", section, out, "--compare",
+                                           project, "2", "--size", "400x300"});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(PngSize(ReadFile(out)), std::make_pair(400u, 300u));
+    }
+}
+
 TEST(ChartCli, RefusedTiltCountIsReportedAfterDrawingTheEmptyChart) {
     test::TempDir dir;
     const std::string project = MakeProject(dir);
@@ -122,6 +135,10 @@ TEST(ChartCli, RejectsWhatItCannotDraw) {
         {{"chart", project, "0", "scan"}, 2},
         {{"chart", dir.File("missing.f71"), "0", "scan", out}, 1},
         {{"chart", project, "0", "scan", dir.File("no/such/dir/x.png")}, 1},
+        {{"chart", project, "0", "scan", out, "--compare", project}, 2},
+        {{"chart", project, "0", "tilt", out, "--compare", project, "2"}, 2},
+        {{"chart", project, "0", "scan", out, "--compare", project, "2", "--marker", "1"}, 2},
+        {{"chart", project, "0", "scan", out, "--compare", project, "3"}, 2},
     };
     for (const auto& c : cases) {
         const auto r = RunProcess(BinPath("qm7100"), c.args);

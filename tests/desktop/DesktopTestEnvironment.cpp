@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "desktop/frame/Looks.h"
+#include "desktop/UserStore.h"
 #include "res/StringTable.h"
 
 namespace {

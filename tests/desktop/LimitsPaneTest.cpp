@@ -14,10 +14,15 @@
 #include "FrameTestSupport.h"
 #include "app/ProjectFile.h"
 #include "desktop/CLevantoApp.h"
-#include "desktop/frame/Looks.h"
+#include "desktop/UserStore.h"
+#include "desktop/frame/CChartHolder.h"
+#include "desktop/frame/CLevantoView.h"
+#include "desktop/limits/ChartLimitOutlines.h"
 #include "desktop/limits/LimitProfiles.h"
 #include "desktop/limits/LimitRibbonPanel.h"
 #include "desktop/panes/CAnalysisDialog.h"
+#include "desktop/panes/PaneTableView.h"
+#include "limits/LimitCheck.h"
 #include "res/StringTable.h"
 #include "support/TestSupport.h"
 
@@ -45,11 +50,14 @@ protected:
         dialog->ShowFile(index);
         return dialog;
     }
+    static QString Shown(const QTableWidget& table, int row, int column) {
+        return PaneTableView::ShownText(table.model()->index(row, column));
+    }
     static int MarkedCells(const QTableWidget& table) {
         int n = 0;
         for (int r = 0; r < table.rowCount(); ++r)
             for (int c = 0; c < table.columnCount(); ++c)
-                n += table.item(r, c)->text().startsWith(kCross);
+                n += Shown(table, r, c).startsWith(kCross);
         return n;
     }
 
@@ -69,9 +77,12 @@ TEST_F(LimitsDesktop, FailingCellsAreMarkedAndSwitchingProfileJudgesAgainAtOnce)
 
     LimitProfiles::Instance().SetActive(DefaultProfile());
     // Row 0 of the cable file: V/A difference 9.5 dB, below 10.
-    EXPECT_EQ(table->item(0, 4)->text(), kCross + before);
+    // The verdict stays beside the cell; its text is still the pane's.
+    EXPECT_EQ(Shown(*table, 0, 4), kCross + before);
+    EXPECT_EQ(table->item(0, 4)->text(), before);
+    EXPECT_EQ(table->item(0, 4)->data(kVerdictRole).toInt(), static_cast<int>(Verdict::Fail));
     EXPECT_EQ(table->item(0, 4)->background().color(), QColor(249, 214, 219));
-    EXPECT_FALSE(table->item(0, 3)->text().startsWith(kCross));
+    EXPECT_FALSE(Shown(*table, 0, 3).startsWith(kCross));
     EXPECT_TRUE(summary->isVisible());
     EXPECT_EQ(summary->text(), kCross + "23 of 48 channels pass, worst margin -2.2 dB");
     const int marked = MarkedCells(*table);
@@ -81,7 +92,7 @@ TEST_F(LimitsDesktop, FailingCellsAreMarkedAndSwitchingProfileJudgesAgainAtOnce)
     LimitProfile loose = DefaultProfile();
     loose.tv.videoAudioMin = 9;
     LimitProfiles::Instance().SetActive(loose);
-    EXPECT_EQ(table->item(0, 4)->text(), before) << summary->text().toStdString();
+    EXPECT_EQ(Shown(*table, 0, 4), before) << summary->text().toStdString();
     EXPECT_LT(MarkedCells(*table), marked);
     LimitProfiles::Instance().SetActive(std::nullopt);
     EXPECT_EQ(MarkedCells(*table), 0);
@@ -97,6 +108,42 @@ TEST_F(LimitsDesktop, FailingCellsAreMarkedAndSwitchingProfileJudgesAgainAtOnce)
         if (section != PaneSection::Tilt) {
             EXPECT_GT(MarkedCells(*list), 0);
         }
+    }
+}
+
+TEST_F(LimitsDesktop, TheChartOutlinesWhatThePaneJudgedAndFollowsProfileChanges) {
+    CLevantoView view;
+    view.resize(800, 400);
+    CChartHolder holder(&view);
+    ChartLimitOutlines outlines(holder, nullptr);
+    LimitProfiles::Instance().SetActive(DefaultProfile());
+    for (PaneSection section : {PaneSection::Scan, PaneSection::Limit}) {
+        holder.InstallController(TreeValue(section));
+        auto pane = CreateAnalysisDialog(section);
+        outlines.Follow(pane.get());
+        pane->ShowFile(0);
+        const auto outlined = [&holder] {
+            return holder.Current()->Surface()->GetState().outlinedBars;
+        };
+        // The bars of the rows the pane marked, and no second judgement of the file.
+        auto* list = pane->findChild<QTableWidget*>("List");
+        std::vector<int> marked;
+        for (int r = 0; r < list->rowCount(); ++r)
+            for (int c = 0; c < list->columnCount(); ++c)
+                if (list->item(r, c)->data(kVerdictRole).isValid()) {
+                    marked.push_back(r);
+                    break;
+                }
+        EXPECT_FALSE(marked.empty());
+        EXPECT_EQ(outlined(), marked) << TreeValue(section);
+        LimitProfiles::Instance().SetActive(std::nullopt);
+        EXPECT_TRUE(outlined().empty());
+        LimitProfiles::Instance().SetActive(DefaultProfile());
+        EXPECT_EQ(outlined(), marked);
+        // A chart put back for the pane (after the About box) shows its verdicts at once.
+        holder.InstallController(TreeValue(section));
+        outlines.Follow(pane.get());
+        EXPECT_EQ(outlined(), marked);
     }
 }
 

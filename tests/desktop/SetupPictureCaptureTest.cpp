@@ -6,10 +6,10 @@
 
 #include "FakePrompt.h"
 #include "SetupTestSupport.h"
+#include "base/BitmapFile.h"
 #include "desktop/setup/CDlgPictureCap.h"
 #include "desktop/setup/CapturePictureView.h"
 #include "operations/ScreenCapture.h"
-#include "setup/BitmapFile.h"
 
 namespace qm {
 namespace {

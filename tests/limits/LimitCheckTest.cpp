@@ -204,6 +204,79 @@ TEST(LimitCheck, SampleFilesOfEveryKindLineUpWithTheirPanes) {
     }
 }
 
+// The pane's table with its columns in another order: titles, texts and what the cells show
+// move together, as they would if the pane laid its columns out that way.
+PaneTable Reordered(const PaneTable& table, const std::vector<std::size_t>& order) {
+    PaneTable moved = table;
+    for (std::size_t to = 0; to < order.size(); ++to) {
+        moved.columns[to] = table.columns[order[to]];
+        for (std::size_t r = 0; r < table.rows.size(); ++r) {
+            moved.rows[r][to] = table.rows[r][order[to]];
+            moved.sources[r].cells[to] = table.sources[r].cells[order[to]];
+        }
+    }
+    return moved;
+}
+
+TEST(LimitCheck, MarksFollowTheirCellsWhenAPaneOrdersItsColumnsOtherwise) {
+    // Every level fails, so that every section has marks to follow.
+    LimitProfile strict = DefaultProfile();
+    strict.tv.levelMin = strict.tv.levelMax = 0;
+    for (auto& [order, limits] : strict.cable)
+        limits.levelMin = limits.levelMax = 0;
+    strict.humMax = 0;
+    const ProjectLoad load = LoadProject(test::SourcePath("samples/sample.f71"));
+    ASSERT_EQ(load.elements.size(), 3u);
+    for (const PaneSection section : {PaneSection::Level, PaneSection::Tilt, PaneSection::Scan,
+                                      PaneSection::Hum, PaneSection::Limit}) {
+        auto pane = MakeAnalysisPane(section, kLanguageEnglish, "dBuV");
+        pane->ShowFile(load.elements[0]);
+        const PaneTable& table = *pane->JudgedTable();
+        std::vector<std::size_t> order(table.columns.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = order.size() - 1 - i; // right to left
+        const SectionCheck before = CheckPane(*pane, strict);
+        const SectionCheck after =
+            CheckTable(Reordered(table, order), section, pane->ShownFile().Kind(), strict);
+        ASSERT_EQ(after.channels.size(), before.channels.size()) << TreeValue(section);
+        int marks = 0;
+        for (std::size_t c = 0; c < before.channels.size(); ++c) {
+            const auto& was = before.channels[c].values;
+            const auto& now = after.channels[c].values;
+            ASSERT_EQ(now.size(), was.size());
+            for (std::size_t v = 0; v < was.size(); ++v) {
+                EXPECT_EQ(now[v].verdict, was[v].verdict);
+                // The mark sits on the same cell's text, wherever that column went.
+                const int row = after.channels[c].row;
+                EXPECT_EQ(Reordered(table, order).rows[row][now[v].column],
+                          table.rows[row][was[v].column]);
+                EXPECT_EQ(order[now[v].column], static_cast<std::size_t>(was[v].column));
+                marks += now[v].verdict == Verdict::Fail;
+            }
+        }
+        EXPECT_GT(marks, 0) << TreeValue(section);
+    }
+}
+
+TEST(LimitCheck, FailingBarsAreTheChartsBarsNotTheListsRows) {
+    // A kind 1 tilt list with a DVB-T2 pilot, which the kind has no text for: the list skips
+    // it, the chart still draws its bar.
+    PaneTestElement t(1);
+    t.Put8(29, kFlagTilt);
+    const int types[] = {0, 3, 0, 0};
+    const int levels[] = {700, 700, 500, 700};
+    for (int i = 0; i < 4; ++i) {
+        t.Entry(i, 10000 + i * 800, 20 + i, types[i], kTilt);
+        t.TiltLevel(i, levels[i]);
+    }
+    t.TiltCount(4);
+    const SectionCheck tilt =
+        CheckSection(MeasurementFile(t.e), DefaultProfile(), PaneSection::Tilt);
+    ASSERT_EQ(tilt.channels.size(), 3u);
+    EXPECT_EQ(tilt.channels[1].row, 1);
+    EXPECT_EQ(FailingBars(tilt), std::vector<int>{2}); // the 50.0 dBuV pilot, bar 2
+}
+
 TEST(LimitCheck, VerdictTextsInBothLanguages) {
     FileCheck f;
     f.verdict = Verdict::Fail;

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
+#include "base/BitmapFile.h"
 #include "link/cnComm.h"
 #include "operations/ScreenCapture.h"
-#include "setup/BitmapFile.h"
 #include "support/SimProcess.h"
 #include "support/TestSupport.h"
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "panes/MeasurementCompare.h"
 #include "panes/PaneTestElement.h"
 
@@ -101,6 +103,13 @@ TEST(MeasurementCompare, ScanLevelsCoverTheFrequenciesOfBothScans) {
     EXPECT_EQ(levels[1].frequency, 30600u);
     EXPECT_EQ(levels[1].b, 60.0);
     EXPECT_FALSE(levels[2].a);
+    // The chart's series: a frequency one file did not scan is a gap, not a level of 0.
+    const MeasurementCompare::Series series = c.ScanSeries();
+    ASSERT_EQ(series.a.size(), 3u);
+    ASSERT_EQ(series.b.size(), 3u);
+    EXPECT_TRUE(std::isnan(series.b[0]) && std::isnan(series.a[2]));
+    EXPECT_EQ(series.a[1], 59.3);
+    EXPECT_EQ(series.b[2], 55.0);
 }
 
 TEST(MeasurementCompare, SectionsNotRecordedAndUnknownKindsGiveNoChannels) {

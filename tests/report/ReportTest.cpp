@@ -5,6 +5,8 @@
 #include <QPageSize>
 
 #include "app/ProjectFile.h"
+#include "chart/SectionChart.h"
+#include "limits/LimitCheck.h"
 #include "limits/LimitProfile.h"
 #include "report/AcceptanceReport.h"
 #include "support/TestSupport.h"
@@ -36,18 +38,20 @@ TEST(ReportCharts, FailingBarsAreOutlinedAndNothingChangesWithoutAProfile) {
     const ProjectLoad load = LoadProject(test::SourcePath("samples/sample.f71"));
     ASSERT_EQ(load.elements.size(), 3u);
     const _tagFileDataExt& cable = load.elements[0];
-    for (int section : {600, 700, 1000}) {
+    // A profile every level fails: every bar outlined.
+    LimitProfile strict = DefaultProfile();
+    strict.tv.levelMin = strict.tv.levelMax = 0;
+    for (auto& [order, limits] : strict.cable)
+        limits.levelMin = limits.levelMax = 0;
+    for (PaneSection section : {PaneSection::Tilt, PaneSection::Scan, PaneSection::Limit}) {
         // (The chart's clock text makes two frames differ; the outline colour tells.)
-        EXPECT_EQ(RedPixels(RenderSectionChart(cable, section, 800, 500, nullptr)), 0);
-        // A profile every level fails: every bar outlined.
-        LimitProfile strict = DefaultProfile();
-        strict.tv.levelMin = strict.tv.levelMax = 0;
-        for (auto& [order, limits] : strict.cable)
-            limits.levelMin = limits.levelMax = 0;
-        const QImage outlined = RenderSectionChart(cable, section, 800, 500, &strict);
-        EXPECT_GT(RedPixels(outlined), 100) << section;
+        EXPECT_EQ(RedPixels(RenderSectionChart(section, cable, 800, 500)), 0);
+        ChartPictureOptions options;
+        options.outlinedBars = FailingBars(CheckSection(MeasurementFile(cable), strict, section));
+        const QImage outlined = RenderSectionChart(section, cable, 800, 500, options);
+        EXPECT_GT(RedPixels(outlined), 100) << TreeValue(section);
     }
-    EXPECT_TRUE(RenderSectionChart(cable, 500, 800, 500).isNull());
+    EXPECT_TRUE(RenderSectionChart(PaneSection::Level, cable, 800, 500).isNull());
 }
 
 TEST(ReportPage, LetterWhereTheLocaleUsesIt) {

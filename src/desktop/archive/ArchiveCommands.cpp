@@ -9,10 +9,10 @@
 #include "desktop/DesktopTexts.h"
 #include "desktop/OperationWorker.h"
 #include "desktop/Prompt.h"
+#include "desktop/UserStore.h"
 #include "desktop/archive/ArchiveWindow.h"
 #include "desktop/frame/CMainFrame.h"
 #include "desktop/frame/CRibbonBar.h"
-#include "desktop/frame/Looks.h"
 #include "res/StringTable.h"
 
 namespace qm {

@@ -116,7 +116,7 @@ void CComboListCtrl::mousePressEvent(QMouseEvent* event) {
         return;
     const int row = hit.row();
     const int column = hit.column();
-    if (row >= rowCount() || currentIndex().row() != row || !m_labelEditing)
+    if (row >= rowCount() || currentIndex().row() != row)
         return;
     const QString text = CellText(row, column);
     if (IsComboColumn(column)) {

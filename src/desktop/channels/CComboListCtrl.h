@@ -31,8 +31,6 @@ public:
     bool IsReadOnlyColumn(int column) const { return m_readOnlyColumns.contains(column); }
     QString ValidChars(int column) const;
 
-    void SetLabelEditing(bool on) { m_labelEditing = on; }
-
     // Opens an editor over a cell; false when it cannot be opened there.
     bool OpenCombo(int row, int column, const QStringList& choices, const QString& text);
     bool OpenEdit(int row, int column, const QString& validChars, const QString& text);
@@ -71,7 +69,6 @@ private:
     QSet<int> m_comboColumns;
     QSet<int> m_readOnlyColumns;
     std::array<QString, kMaxColumns> m_validChars;
-    bool m_labelEditing = true;
     QPointer<QWidget> m_editor;
 };
 

@@ -4,11 +4,11 @@
 #include <QTimer>
 #include <functional>
 
-#include "base/MeterOperation.h"
 #include "channels/CellEditRules.h"
 #include "channels/ChannelGridModel.h"
 #include "channels/ChannelPlanList.h"
 #include "channels/PlanEditHistory.h"
+#include "operations/OperationOutcome.h"
 
 class QComboBox;
 class QProgressBar;

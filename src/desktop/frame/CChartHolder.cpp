@@ -1,6 +1,6 @@
 #include "desktop/frame/CChartHolder.h"
 
-#include "chart/InstrumentFactory.h"
+#include "chart/SectionChart.h"
 #include "desktop/Prompt.h"
 #include "desktop/frame/CLevantoView.h"
 #include "desktop/panes/CAnalysisDialog.h"
@@ -21,11 +21,10 @@ CInstrument& CChartHolder::InstallController(int sectionValue) {
     m_current.reset();
     // Without this the view would go on showing (and the panes saving) the previous chart.
     m_view->ClearFrame();
-    m_current = MakeInstrument(sectionValue);
+    m_current = MakeChart(SectionFromTreeValue(sectionValue));
     m_current->SetMarkerReceiver(this);
     m_current->SetMessageSink(this);
-    m_current->SetKindName();
-    m_current->Create(m_view, m_view->ScreenRect());
+    m_current->Create(m_view, m_view->ClientRect());
     ++m_installs;
     return *m_current;
 }
@@ -43,9 +42,9 @@ void CChartHolder::DrawNow() {
         m_current->RenderTick();
 }
 
-void CChartHolder::Resize(const PlotRect& screenRect) {
+void CChartHolder::Resize(const PlotRect& clientRect) {
     if (m_current)
-        m_current->Resize(screenRect.left, screenRect.top, screenRect.right, screenRect.bottom);
+        m_current->Resize(clientRect.left, clientRect.top, clientRect.right, clientRect.bottom);
 }
 
 void CChartHolder::OnDrag(int x, int y) {

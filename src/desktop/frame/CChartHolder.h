@@ -21,8 +21,8 @@ public:
     CChartHolder(const CChartHolder&) = delete;
     CChartHolder& operator=(const CChartHolder&) = delete;
 
-    // Replaces the controller by a new one for a file-tree item value (600 tilt, 700 scan,
-    // 800 spectrum, 1000 limit; anything else is the null controller), created on the view.
+    // Replaces the controller by a new one for a file-tree item value (a section's tree value;
+    // level, hum and anything else get the null controller), created on the view.
     CInstrument& InstallController(int sectionValue);
     void InstallNullController() { InstallController(0); }
     CInstrument* Current() const { return m_current.get(); }
@@ -37,7 +37,7 @@ public:
     void DrawNow();
 
     // From the view.
-    void Resize(const PlotRect& screenRect);
+    void Resize(const PlotRect& clientRect);
     void OnDrag(int x, int y);
 
     void MarkerMoved(long position) override;

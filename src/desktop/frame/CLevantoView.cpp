@@ -1,6 +1,5 @@
 #include "desktop/frame/CLevantoView.h"
 
-#include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -24,15 +23,13 @@ CLevantoView::CLevantoView(QWidget* parent) : QWidget(parent) {
 
 CLevantoView::~CLevantoView() = default;
 
-PlotRect CLevantoView::ScreenRect() const {
-    const QPoint topLeft = mapToGlobal(QPoint(0, 0));
-    return {topLeft.x(), topLeft.y(), topLeft.x() + width(), topLeft.y() + height()};
+PlotRect CLevantoView::ClientRect() const {
+    return {0, 0, width(), height()};
 }
 
 void CLevantoView::SendSizeNotification() {
-    UpdateOrigin();
     if (m_holder)
-        m_holder->Resize(ScreenRect());
+        m_holder->Resize(ClientRect());
 }
 
 void CLevantoView::ClearFrame() {
@@ -49,11 +46,6 @@ void CLevantoView::ClearFrame() {
 bool CLevantoView::HasFrame() const {
     std::lock_guard lock(m_mutex);
     return !m_frame.isNull() || m_hasPending;
-}
-
-QPoint CLevantoView::ClientOrigin() const {
-    std::lock_guard lock(m_mutex);
-    return m_origin;
 }
 
 void CLevantoView::PresentFrame(const QImage& frame, const PlotRect& area) {
@@ -123,29 +115,6 @@ void CLevantoView::resizeEvent(QResizeEvent* event) {
     SendSizeNotification();
 }
 
-void CLevantoView::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
-    SendSizeNotification();
-}
-
-void CLevantoView::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    // The rectangle is in screen coordinates, so moving the main window changes it too.
-    if (m_watchedWindow != window()) {
-        if (m_watchedWindow)
-            m_watchedWindow->removeEventFilter(this);
-        m_watchedWindow = window();
-        m_watchedWindow->installEventFilter(this);
-    }
-    SendSizeNotification();
-}
-
-bool CLevantoView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_watchedWindow && event->type() == QEvent::Move)
-        SendSizeNotification();
-    return QWidget::eventFilter(watched, event);
-}
-
 void CLevantoView::mousePressEvent(QMouseEvent* event) {
     // A click puts the marker where it points, as a drag that has not moved yet.
     if (m_holder && event->button() == Qt::LeftButton && event->buttons() == Qt::LeftButton &&
@@ -163,12 +132,6 @@ void CLevantoView::mouseMoveEvent(QMouseEvent* event) {
         m_holder->OnDrag(at.x(), at.y());
     }
     QWidget::mouseMoveEvent(event);
-}
-
-void CLevantoView::UpdateOrigin() {
-    const QPoint origin = mapToGlobal(QPoint(0, 0));
-    std::lock_guard lock(m_mutex);
-    m_origin = origin;
 }
 
 } // namespace qm

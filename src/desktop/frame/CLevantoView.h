@@ -13,7 +13,7 @@ namespace qm {
 class CChartHolder;
 
 // The chart view: the active chart controller's frames land here. It shows the last frame
-// presented, tells the controller its on-screen rectangle and hands it left-button drags.
+// presented, tells the controller its client rectangle and hands it left-button drags.
 class CLevantoView : public QWidget, public IFrameSink, public IChartPicture {
     Q_OBJECT
 public:
@@ -22,8 +22,8 @@ public:
 
     void SetHolder(CChartHolder* holder) { m_holder = holder; }
 
-    // The view's rectangle in screen coordinates.
-    PlotRect ScreenRect() const;
+    // The view's client rectangle: the chart draws on all of it.
+    PlotRect ClientRect() const;
     // The size notification: the current controller gets the view's rectangle.
     void SendSizeNotification();
     // Forgets the frame shown (a new controller is about to draw, or none will).
@@ -33,7 +33,6 @@ public:
     int FramesPainted() const { return m_framesPainted; }
 
     // IFrameSink (render thread).
-    QPoint ClientOrigin() const override;
     void PresentFrame(const QImage& frame, const PlotRect& area) override;
 
     // IChartPicture: the frame as shown, clipped to the part of the view on the screen.
@@ -46,25 +45,19 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void TakeFrame();
-    void UpdateOrigin();
 
     CChartHolder* m_holder = nullptr;
-    QObject* m_watchedWindow = nullptr;
 
     // Shared with the render thread.
     mutable std::mutex m_mutex;
     QImage m_pending;
     QRect m_pendingArea;
     bool m_hasPending = false;
-    QPoint m_origin;
     std::atomic<bool> m_repaintQueued{false};
 
     // User-interface thread only.

@@ -12,6 +12,7 @@
 
 #include "app/FileTree.h"
 #include "app/ProjectFile.h"
+#include "chart/SectionChart.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
 #include "desktop/Prompt.h"
@@ -311,11 +312,10 @@ void CMainFrame::RestorePaneChart() {
     if (!element)
         return;
     CInstrument& chart = m_holder->InstallController(m_chartValue);
-    chart.SetData(*element);
-    chart.RefreshTexts();
+    ShowOnChart(chart, *element);
     if (CMyDevGDI* surface = chart.Surface())
         surface->SetMarkerPosition(0, m_chartMarker);
-    m_outlines->Track(*element, m_chartValue);
+    m_outlines->Follow(m_dialog);
     m_view->SendSizeNotification();
     m_holder->DrawNow();
     m_view->update();
@@ -363,10 +363,8 @@ void CMainFrame::OpenTreeItem(QTreeWidgetItem* item) {
         if (element && SectionFromTreeValue(value)) {
             OpenAnalysisPane(value);
             if (IsChartSection(value)) {
-                CInstrument& chart = m_holder->InstallController(value);
-                chart.SetData(*element);
-                chart.RefreshTexts();
-                m_outlines->Track(*element, value);
+                ShowOnChart(m_holder->InstallController(value), *element);
+                m_outlines->Follow(m_dialog);
                 m_chartValue = value;
                 m_chartIndex = index;
             }

@@ -76,7 +76,6 @@ public:
     CAnalysisDialog* PaneDialog() const;
     CDlgSetCom* ConnectDialog() const { return m_connectDialog; }
     CRibbonBar* Ribbon() const { return m_ribbon; }
-    QSplitter* Splitter() const { return m_splitter; }
     QAction* LookAction(int look) const;
     QAction* CommandAction(RibbonTexts::Command command) const { return m_commands[command]; }
 

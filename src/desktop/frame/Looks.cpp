@@ -7,6 +7,8 @@
 #include <QStyleFactory>
 #include <utility>
 
+#include "desktop/UserStore.h"
+
 namespace qm {
 
 namespace {
@@ -103,11 +105,6 @@ QString StyleSheetOf(const LookColours& c) {
 constexpr const char* kLookKey = "ApplicationLook";
 
 } // namespace
-
-QSettings UserStore() {
-    return QSettings(QSettings::UserScope, QStringLiteral("QM7100"),
-                     QStringLiteral("QM7100 Workdesk"));
-}
 
 bool IsLook(int look) {
     return look >= kLookOffice2007Blue && look <= kLookWindows7;

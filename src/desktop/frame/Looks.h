@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QSettings>
 #include <QString>
 
 namespace qm {
@@ -16,9 +15,6 @@ inline constexpr int kDefaultLook = kLookOffice2007Black;
 // Style menu label of a look, with its mnemonic ("Office 2007 (Blue)(&B)").
 QString LookLabel(int look);
 bool IsLook(int look);
-
-// The per-user store of the desktop's own choices (look, limit profile); never setup.ini.
-QSettings UserStore();
 
 // "ApplicationLook" of the per-user store (never setup.ini); the default when missing or not
 // a look.

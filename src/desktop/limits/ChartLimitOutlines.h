@@ -1,31 +1,32 @@
 #pragma once
 
 #include <QObject>
-
-#include "measurement/FileDataExt.h"
+#include <QPointer>
+#include <vector>
 
 namespace qm {
 
+class CAnalysisDialog;
 class CChartHolder;
 class CInstrument;
 
-// Keeps the chart view's failing-channel outlines in step with the active profile: set when a
-// chart is opened, drawn again at once when the profile changes.
+// Outlines the failing channels' bars in the chart view with the verdicts the open pane
+// reached (the pane judges once; the chart only shows it), drawn again at once when they change.
 class ChartLimitOutlines : public QObject {
     Q_OBJECT
 public:
     ChartLimitOutlines(CChartHolder& holder, QObject* parent);
 
-    // The chart just installed for the section shows this file.
-    void Track(const _tagFileDataExt& element, int sectionValue);
+    // The chart just installed goes with this pane; the pane's verdicts so far are outlined.
+    void Follow(CAnalysisDialog* dialog);
 
 private:
-    void Apply();
+    void Apply(const std::vector<int>& bars);
 
     CChartHolder& m_holder;
     const CInstrument* m_chart = nullptr;
-    _tagFileDataExt m_element{};
-    int m_section = 0;
+    QPointer<CAnalysisDialog> m_dialog;
+    QMetaObject::Connection m_connection;
 };
 
 } // namespace qm

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "desktop/frame/Looks.h"
+#include "desktop/UserStore.h"
 #include "limits/LimitTexts.h"
 #include "res/StringTable.h"
 

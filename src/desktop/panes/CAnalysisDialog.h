@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 #include "panes/AnalysisPane.h"
 
@@ -19,6 +20,12 @@ public:
     virtual void ShowFile(long index) = 0;
     // WM_MARKERMOVED: the chart's marker position.
     virtual void MarkerMoved(long position) = 0;
+    // The chart bars of the channels that fail the active profile, as last judged.
+    virtual std::vector<int> FailingBars() const { return {}; }
+
+signals:
+    // The chart bars of the channels that fail the active profile, whenever judged again.
+    void FailingBarsChanged(const std::vector<int>& bars);
 };
 
 // A new dialog for the section.

@@ -12,8 +12,7 @@
 
 #include "app/FileTree.h"
 #include "app/ProjectFile.h"
-#include "chart/CSpecAnalyzer.h"
-#include "chart/ChartConversion.h"
+#include "chart/SectionChart.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
 #include "desktop/Prompt.h"
@@ -162,33 +161,11 @@ void CCompareDialog::RenderChart() {
     const _tagFileDataExt* a = Chosen(0);
     const _tagFileDataExt* b = Chosen(1);
     m_image = QImage();
-    if (a && b && m_chart->width() > 0 && m_chart->height() > 0) {
-        // A chart of its own without a window: no render thread, frames drawn on request.
-        CSpecAnalyzer chart;
-        chart.Create(nullptr, {0, 0, m_chart->width(), m_chart->height()});
-        chart.RefreshTexts();
-        chart.SetData(*a);
-        SpectrumOverlay overlay;
-        overlay.baseLabel = QStringLiteral("A: ") + NameOf(*a, false);
-        overlay.label = QStringLiteral("B: ") + NameOf(*b, false);
-        if (m_chartKind->currentIndex() == 1) {
-            overlay.values = SpectrumTracesOf(MeasurementFile(*b)).trace0;
-            chart.SetOverlay(overlay);
-            m_image = chart.DrawFrame();
-        } else {
-            // Scans as lines over the frequencies of both; a channel one file lacks drops to 0.
-            std::vector<double> levelsA;
-            const MeasurementCompare compare(
-                *a, *b,
-                IsCut(m_incomplete[0], static_cast<std::size_t>(m_choice[0]->currentIndex())),
-                IsCut(m_incomplete[1], static_cast<std::size_t>(m_choice[1]->currentIndex())));
-            for (const auto& point : compare.ScanLevels()) {
-                levelsA.push_back(point.a.value_or(0));
-                overlay.values.push_back(point.b.value_or(0));
-            }
-            m_image = chart.Surface()->DrawSpectrumFrame(levelsA, {}, &overlay);
-        }
-    }
+    if (a && b && m_chart->width() > 0 && m_chart->height() > 0)
+        m_image = RenderComparisonChart(
+            m_chartKind->currentIndex() == 1 ? PaneSection::Spectrum : PaneSection::Scan, *a, *b,
+            QStringLiteral("A: ") + NameOf(*a, false), QStringLiteral("B: ") + NameOf(*b, false),
+            m_chart->width(), m_chart->height());
     m_chart->setPixmap(QPixmap::fromImage(m_image));
 }
 

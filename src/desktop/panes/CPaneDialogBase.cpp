@@ -34,8 +34,10 @@ CPaneDialogBase::CPaneDialogBase(PaneSection section, QWidget* parent)
     : CAnalysisDialog(parent), m_section(section),
       // Making a pane reads the level unit from the settings again, as every pane does.
       m_pane(MakeAnalysisPane(section, LanguageBase(), Settings().LevelUnit())),
-      m_limitMarks(new PaneLimitMarks(section, this)) {
+      m_limitMarks(new PaneLimitMarks(*m_pane, this)) {
     PaintDialogBackground(this);
+    connect(m_limitMarks, &PaneLimitMarks::FailingBarsChanged, this,
+            &CAnalysisDialog::FailingBarsChanged);
 }
 
 CPaneDialogBase::~CPaneDialogBase() = default;
@@ -46,9 +48,12 @@ void CPaneDialogBase::ShowFile(long index) {
         return;
     for (const auto& [tag, view] : m_views)
         RefreshTable(tag);
-    m_limitMarks->FileShown(
-        CLevantoApp::Instance().Files().Elements()[static_cast<std::size_t>(index)]);
+    m_limitMarks->FileShown();
     FileShown();
+}
+
+std::vector<int> CPaneDialogBase::FailingBars() const {
+    return qm::FailingBars(m_limitMarks->Check());
 }
 
 void CPaneDialogBase::MarkerMoved(long position) {

@@ -23,6 +23,7 @@ public:
     PaneSection Section() const override { return m_section; }
     void ShowFile(long index) override;
     void MarkerMoved(long position) override;
+    std::vector<int> FailingBars() const override;
 
     const AnalysisPane& Pane() const { return *m_pane; }
 

@@ -2,12 +2,33 @@
 
 #include <QHeaderView>
 #include <QResizeEvent>
+#include <QStyledItemDelegate>
 #include <algorithm>
 #include <numeric>
+
+#include "limits/LimitCheck.h"
+#include "limits/LimitTexts.h"
+#include "res/StringTable.h"
 
 namespace qm {
 
 namespace {
+
+const QColor kFailBackground(249, 214, 219);
+const QColor kFailText(176, 0, 32);
+
+// Draws the cross before a failing cell's text, so that the mark does not depend on seeing
+// colour; the text itself stays what the pane shows.
+class VerdictDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->text = PaneTableView::ShownText(index);
+    }
+};
 
 bool SameColumns(const std::vector<PaneColumn>& a, const std::vector<PaneColumn>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
@@ -30,6 +51,7 @@ PaneTableView::PaneTableView(QWidget* parent) : QTableWidget(parent) {
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
+    setItemDelegate(new VerdictDelegate(this));
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
         if (!m_applyingWidths)
             m_userSized = true;
@@ -57,6 +79,42 @@ void PaneTableView::Show(const PaneTable& table) {
             setItem(r, c, item);
         }
     }
+}
+
+QString PaneTableView::ShownText(const QModelIndex& index) {
+    const QString text = index.data(Qt::DisplayRole).toString();
+    const QVariant verdict = index.data(kVerdictRole);
+    return verdict.isValid() && verdict.toInt() == static_cast<int>(Verdict::Fail)
+               ? QString::fromUtf8(kFailMark) + text
+               : text;
+}
+
+void PaneTableView::ShowVerdicts(const SectionCheck& check) {
+    for (int r = 0; r < rowCount(); ++r)
+        for (int c = 0; c < columnCount(); ++c)
+            if (QTableWidgetItem* cell = item(r, c); cell && cell->data(kVerdictRole).isValid()) {
+                cell->setData(kVerdictRole, {});
+                cell->setData(Qt::BackgroundRole, {});
+                cell->setData(Qt::ForegroundRole, {});
+                cell->setToolTip({});
+            }
+    const int base = LanguageBase();
+    for (const ChannelCheck& channel : check.channels)
+        for (const ValueCheck& v : channel.values) {
+            QTableWidgetItem* cell =
+                v.verdict == Verdict::Fail && v.column >= 0 ? item(channel.row, v.column) : nullptr;
+            if (!cell)
+                continue;
+            const QString tip = QString::fromStdString(CellMarkText(v, base));
+            if (cell->data(kVerdictRole).isValid()) {
+                cell->setToolTip(cell->toolTip() + "\n" + tip);
+                continue;
+            }
+            cell->setData(kVerdictRole, static_cast<int>(Verdict::Fail));
+            cell->setBackground(kFailBackground);
+            cell->setForeground(kFailText);
+            cell->setToolTip(tip);
+        }
 }
 
 void PaneTableView::resizeEvent(QResizeEvent* event) {

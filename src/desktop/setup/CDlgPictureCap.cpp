@@ -10,6 +10,7 @@
 
 #include "app/CaptureFile.h"
 #include "base/BinaryFile.h"
+#include "base/BitmapFile.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
 #include "desktop/OperationWorker.h"
@@ -17,7 +18,6 @@
 #include "desktop/setup/CapturePictureView.h"
 #include "desktop/setup/SetupButton.h"
 #include "operations/ScreenCapture.h"
-#include "setup/BitmapFile.h"
 
 namespace qm {
 

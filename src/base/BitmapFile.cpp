@@ -1,4 +1,4 @@
-#include "setup/BitmapFile.h"
+#include "base/BitmapFile.h"
 
 #include <algorithm>
 
