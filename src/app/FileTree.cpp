@@ -8,8 +8,6 @@ namespace qm {
 
 namespace {
 
-constexpr int kIdsIncomplete = 5513; // "%s (incomplete)"
-
 struct SectionChild {
     std::uint8_t flag;
     int textId;
@@ -32,7 +30,7 @@ int SectionTextId(int itemValue) {
 }
 
 std::string IncompleteName(const std::string& name, int languageBase) {
-    std::string text = Tr(kIdsIncomplete, languageBase);
+    std::string text = Tr(txt::kIncomplete, languageBase);
     const std::size_t at = text.find("%s");
     return at == std::string::npos ? name + text : text.replace(at, 2, name);
 }

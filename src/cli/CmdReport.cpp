@@ -25,9 +25,9 @@ int RunReport(Context& ctx) {
     std::string profilePath;
     const bool hasProfile = TakeOption(ctx.args, "--profile", profilePath, ok);
     if (!ok || (hasProfile && profilePath.empty()))
-        return UsageError(ctx, "--profile needs a file");
+        return UsageError(ctx, txt::kProfileNeedsFile);
     if (ctx.args.size() < 2)
-        return UsageError(ctx, "report needs PROJECT.f71 [INDEX ...] OUT.pdf|OUT.html");
+        return UsageError(ctx, txt::kReportNeedsPROJECTF71INDEXOUT);
     const std::string project = ctx.args.front();
     const std::string out = ctx.args.back();
     ReportInput input;
@@ -48,8 +48,7 @@ int RunReport(Context& ctx) {
         }
     }
     if (input.files.empty()) {
-        ctx.err << "qm7100: " << project << ": " << Tool("the project holds no measurement file")
-                << '\n';
+        ctx.err << "qm7100: " << project << ": " << Tr(txt::kProjectHoldsNoMeasurementFile) << '\n';
         return kExitFailed;
     }
     input.projectName = BaseName(project);
@@ -70,7 +69,7 @@ int RunReport(Context& ctx) {
 namespace qm::cli {
 
 int RunReport(Context& ctx) {
-    return UsageError(ctx, "this build has no report writer");
+    return UsageError(ctx, txt::kThisBuildHasNoReportWriter);
 }
 
 } // namespace qm::cli

@@ -145,15 +145,15 @@ export 和 chart 的 OUT 可为 -（CSV 或 PNG 写到标准输出）。退出�
 
 namespace qm::cli {
 
-int UsageError(Context& ctx, const std::string& message) {
-    ctx.err << "qm7100: " << Tool(message) << "\n"
-            << Tool("Try 'qm7100 --help' for more information.") << "\n";
+int UsageError(Context& ctx, int message, std::initializer_list<std::string_view> arguments) {
+    ctx.err << "qm7100: " << TrFill(message, arguments) << "\n"
+            << Tr(txt::kTryQm7100HelpForMoreInformation) << "\n";
     return kExitUsage;
 }
 
 int WriteError(Context& ctx, const std::string& path) {
     const int error = errno; // before the stream, which may change it
-    ctx.err << "qm7100: cannot write " << path << ": " << std::strerror(error) << "\n";
+    ctx.err << "qm7100: " << TrFill(txt::kCannotWritePath, {path, std::strerror(error)}) << "\n";
     return kExitFailed;
 }
 
@@ -231,18 +231,18 @@ int RunCommandLine(std::vector<std::string> args, std::ostream& out, std::ostrea
         args.erase(trace);
     }
     if (!ok)
-        return UsageError(ctx, "an option is missing its value");
+        return UsageError(ctx, txt::kOptionMissingValue);
     if (lang != "en" && lang != "zh")
-        return UsageError(ctx, "unknown language '" + lang + "'");
+        return UsageError(ctx, txt::kUnknownLanguage2, {lang});
     SetLanguageBase(lang == "zh" ? kLanguageChinese : kLanguageEnglish);
 
     if (args.empty())
-        return UsageError(ctx, "no command given");
+        return UsageError(ctx, txt::kNoCommandGiven);
     std::string command = args.front();
     args.erase(args.begin());
     if (command == "plan") {
         if (args.empty())
-            return UsageError(ctx, "plan needs one of show, edit, export, import, read, write");
+            return UsageError(ctx, txt::kPlanNeedsOneShowEditExport);
         command += " " + args.front();
         args.erase(args.begin());
     }
@@ -268,7 +268,7 @@ int RunCommandLine(std::vector<std::string> args, std::ostream& out, std::ostrea
     };
     auto it = commands.find(command);
     if (it == commands.end())
-        return UsageError(ctx, "unknown command '" + command + "'");
+        return UsageError(ctx, txt::kUnknownCommand2, {command});
     ctx.args = std::move(args);
     return it->second(ctx);
 }

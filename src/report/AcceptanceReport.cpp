@@ -94,7 +94,7 @@ public:
     std::string Run() {
         m_html =
             "<html xmlns=\"http://www.w3.org/1999/xhtml\"><head><meta charset=\"utf-8\"/><title>" +
-            Escape(T("Acceptance report")) +
+            Escape(T(txt::kAcceptanceReport)) +
             "</title><style>"
             "body{font-family:'DejaVu Sans','WenQuanYi Micro Hei',sans-serif;font-size:9pt}"
             "h1{font-size:16pt;margin-bottom:2pt}h2{font-size:12pt;margin-top:10pt}"
@@ -110,9 +110,7 @@ public:
     }
 
 private:
-    std::string T(const std::string& english) const {
-        return LimitText(english, m_in.languageBase);
-    }
+    std::string T(int id) const { return Tr(id, m_in.languageBase); }
 
     void Chapter(int index) {
         const _tagFileDataExt& element = m_in.files[static_cast<std::size_t>(index)];
@@ -128,21 +126,22 @@ private:
         }
         const FileCheck check = CombineSections(std::move(checks));
         m_html += index == 0 ? "<div>" : "<div style=\"page-break-before:always\">";
-        m_html += "<h1>" + Escape(T("Acceptance report")) + "</h1>";
+        m_html += "<h1>" + Escape(T(txt::kAcceptanceReport)) + "</h1>";
         m_html += "<table cellpadding=\"3\">";
         const auto headerRow = [this](const std::string& name, const std::string& value) {
             m_html += "<tr><td><b>" + Escape(name) + "</b></td><td>" + Escape(value) + "</td></tr>";
         };
         if (!m_in.projectName.empty())
-            headerRow(T("Project"), m_in.projectName);
+            headerRow(T(txt::kProject), m_in.projectName);
         const std::size_t at = static_cast<std::size_t>(index);
-        headerRow(T("File"),
+        headerRow(T(txt::kLimitFile),
                   ShownName(file.HasLayout() ? AnsiToUtf8(file.FileName(), base) : std::string(),
                             at < m_in.incomplete.size() && m_in.incomplete[at], base));
-        headerRow(T("Date"), file.HasLayout() ? AnsiToUtf8(file.DateTimeText(), m_in.languageBase)
-                                              : std::string());
-        headerRow(T("Meter"), MeterText(file.Kind()));
-        headerRow(T("Limit profile"), m_in.profile.name);
+        headerRow(T(txt::kDate), file.HasLayout()
+                                     ? AnsiToUtf8(file.DateTimeText(), m_in.languageBase)
+                                     : std::string());
+        headerRow(T(txt::kMeter), MeterText(file.Kind()));
+        headerRow(T(txt::kLimitProfile), m_in.profile.name);
         m_html += "</table>";
 
         m_html += "<p style=\"font-size:12pt;color:" + std::string(VerdictColour(check.verdict)) +
@@ -151,20 +150,20 @@ private:
         for (std::size_t i = 0; i < panes.size(); ++i)
             SectionTable(*panes[i], check.sections[i]);
         Charts(index, element, check);
-        m_html += "<h2>" + Escape(T("Limits of the profile")) + "</h2>";
+        m_html += "<h2>" + Escape(T(txt::kLimitsProfile)) + "</h2>";
         ProfileTable();
-        m_html += "<p>" + Escape(T("Levels in dBuV; a value equal to a limit passes.")) + "</p>";
-        m_html += "<p><br/><br/>" + Escape(T("Signature")) +
-                  ": ______________________________ &#160;&#160; " + Escape(T("Date")) +
+        m_html += "<p>" + Escape(T(txt::kLevelsInDBuVValueEqualLimit)) + "</p>";
+        m_html += "<p><br/><br/>" + Escape(T(txt::kSignature)) +
+                  ": ______________________________ &#160;&#160; " + Escape(T(txt::kDate)) +
                   ": ______________</p></div>";
     }
 
     void Summary(const FileCheck& check) {
         const int base = m_in.languageBase;
-        m_html += "<h2>" + Escape(T("Summary")) +
-                  "</h2><table class=\"grid\" width=\"100%\"><tr><th>" + Escape(T("Section")) +
-                  "</th><th>" + Escape(T("Channels")) + "</th><th>" + Escape(T("Margin")) +
-                  "</th><th>" + Escape(T("Verdict")) + "</th></tr>";
+        m_html += "<h2>" + Escape(T(txt::kSummary)) +
+                  "</h2><table class=\"grid\" width=\"100%\"><tr><th>" + Escape(T(txt::kSection)) +
+                  "</th><th>" + Escape(T(txt::kChannels)) + "</th><th>" + Escape(T(txt::kMargin)) +
+                  "</th><th>" + Escape(T(txt::kVerdict)) + "</th></tr>";
         for (const SectionCheck& s : check.sections) {
             m_html += "<tr><td>" + Escape(SectionName(s.section, base)) + "</td><td>" +
                       Escape(SummaryLine(s.passCount, s.channelCount, std::nullopt, base)) +
@@ -192,7 +191,7 @@ private:
         m_html += "<table class=\"grid\" width=\"100%\"><tr>";
         for (const PaneColumn& c : table->columns)
             m_html += "<th>" + Escape(c.title) + "</th>";
-        m_html += "<th>" + Escape(T("Verdict")) + "</th></tr>";
+        m_html += "<th>" + Escape(T(txt::kVerdict)) + "</th></tr>";
         for (std::size_t r = 0; r < table->rows.size(); ++r) {
             const ChannelCheck* c = s.AtRow(static_cast<int>(r));
             m_html += "<tr>";
@@ -245,11 +244,11 @@ private:
     }
 
     void ProfileTable() {
-        m_html += "<table class=\"grid\" width=\"100%\"><tr><th>" + Escape(T("Signal")) +
-                  "</th><th>" + Escape(T("Level min")) + "</th><th>" + Escape(T("Level max")) +
-                  "</th><th>" + Escape(T("V/A min")) + "</th><th>" + Escape(T("V/A max")) +
-                  "</th><th>" + Escape(T("MER min")) + "</th><th>" + Escape(T("BER max")) +
-                  "</th></tr>";
+        m_html += "<table class=\"grid\" width=\"100%\"><tr><th>" + Escape(T(txt::kSignal)) +
+                  "</th><th>" + Escape(T(txt::kLevelMin)) + "</th><th>" +
+                  Escape(T(txt::kLevelMax)) + "</th><th>" + Escape(T(txt::kVideoAudioMin)) +
+                  "</th><th>" + Escape(T(txt::kVideoAudioMax)) + "</th><th>" +
+                  Escape(T(txt::kMERMin)) + "</th><th>" + Escape(T(txt::kBERMax)) + "</th></tr>";
         const auto row = [this](const std::string& name, const ChannelLimits& l, bool tv) {
             m_html += "<tr><td>" + Escape(name) + "</td><td>" + Format("%.1f", l.levelMin) +
                       "</td><td>" + Format("%.1f", l.levelMax) + "</td>";
@@ -340,8 +339,7 @@ bool WriteReport(const ReportInput& input, const std::string& path, std::string&
             writer.setPageSize(ReportPageSize(QLocale::system().name().toStdString()));
             writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
             writer.setResolution(300);
-            writer.setTitle(
-                QString::fromStdString(LimitText("Acceptance report", input.languageBase)));
+            writer.setTitle(QString::fromStdString(Tr(txt::kAcceptanceReport, input.languageBase)));
             writer.setCreator("QM7100 Workdesk");
             doc.print(&writer);
         }

@@ -28,13 +28,6 @@ namespace qm {
 
 namespace {
 
-constexpr int kIdsUpload = 5583;
-constexpr int kIdsDownload = 5584;
-constexpr int kIdsOpen = 5585;
-constexpr int kIdsSave = 5586;
-constexpr int kIdsSaveChannels = 5658; // "Save Channels to file?"
-constexpr int kIdsCancel = 5577;
-
 constexpr int kSlotCount = 5;
 // Where a plan read that reports nothing for a while lets the bar creep to.
 constexpr int kCreepLimit = 95;
@@ -71,10 +64,10 @@ CDlgEditChannel::CDlgEditChannel(QWidget* parent)
         ButtonId id;
         int text;
         ChannelIcon icon;
-    } shown[] = {{kUpload, kIdsUpload, ChannelIcon::Upload},
-                 {kDownload, kIdsDownload, ChannelIcon::Download},
-                 {kOpen, kIdsOpen, ChannelIcon::Open},
-                 {kSave, kIdsSave, ChannelIcon::Save}};
+    } shown[] = {{kUpload, txt::kUpload, ChannelIcon::Upload},
+                 {kDownload, txt::kDownload, ChannelIcon::Download},
+                 {kOpen, txt::kOpen, ChannelIcon::Open},
+                 {kSave, txt::kSave, ChannelIcon::Save}};
     for (const auto& b : shown) {
         QPushButton* button = AddButton(b.id, Text(b.text));
         button->setIcon(MakeChannelIcon(b.icon));
@@ -355,10 +348,8 @@ void CDlgEditChannel::Download() {
     // Zeros from a cut file are no channels the meter should get unasked.
     if (!shown.Empty() && m_zeroFilled > 0 &&
         Prompt().AskWith(this, MessageCaption(MessageKind::Plain),
-                         ExtraText("%1 channels of this plan were filled with zeros because its "
-                                   "file was cut short. Download it to the meter anyway?")
-                             .arg(m_zeroFilled),
-                         {Text(kIdsDownload), Text(kIdsCancel)}) != IPrompt::Answer::Yes)
+                         Text(txt::kChannelsThisPlanWereFilledWith).arg(m_zeroFilled),
+                         {Text(txt::kDownload), Text(txt::kCancel)}) != IPrompt::Answer::Yes)
         return;
     cnComm& port = CLevantoApp::Instance().Port();
     const ConnectTarget target = ConnectTarget::FromSettings();
@@ -384,7 +375,7 @@ void CDlgEditChannel::OpenFile(const std::string& path) {
     PlanFileLoad load = LoadChannelPlanFile(path);
     if (load.status != PlanFileStatus::Ok) {
         // The plan shown stays as it was.
-        ShowUserMessage(this, {msg::kFileNotCreated, MessageKind::Error},
+        ShowUserMessage(this, {txt::kFileNotCreated, MessageKind::Error},
                         QString::fromStdString(PlanFileStatusText(load.status, path)));
         return;
     }
@@ -399,10 +390,7 @@ void CDlgEditChannel::OpenFile(const std::string& path) {
     if (m_zeroFilled > 0)
         Prompt().ShowMessage(
             this, {MessageCaption(MessageKind::Error),
-                   ExtraText("The channel-plan file is cut short: %1 of its %2 channels were "
-                             "filled with zeros.")
-                       .arg(m_zeroFilled)
-                       .arg(announced),
+                   Text(txt::kChannelPlanFileCutShortChannels).arg(m_zeroFilled).arg(announced),
                    QString::fromStdString(path), MessageKind::Error});
 }
 
@@ -418,7 +406,7 @@ void CDlgEditChannel::Save() {
     if (status == PlanFileStatus::Ok)
         m_edited = false;
     if (status != PlanFileStatus::Ok && status != PlanFileStatus::EmptyPlan)
-        ShowUserMessage(this, {msg::kFileNotCreated, MessageKind::Error},
+        ShowUserMessage(this, {txt::kFileNotCreated, MessageKind::Error},
                         QString::fromStdString(PlanFileStatusText(status, path)));
 }
 
@@ -456,7 +444,7 @@ void CDlgEditChannel::RunCommand(const std::function<PlanEditResult()>& command)
     if (!result.Accepted()) {
         const std::string text = PlanEditRefusalText(result.refusal);
         if (result.refusal == PlanEditRefusal::TooManyTilts)
-            ShowUserMessage(this, {kIdsTiltMax, MessageKind::Error});
+            ShowUserMessage(this, {txt::kTiltMax, MessageKind::Error});
         else if (!text.empty())
             Prompt().ShowMessage(this, {MessageCaption(MessageKind::Error),
                                         QString::fromStdString(text),
@@ -533,10 +521,11 @@ bool CDlgEditChannel::MayDropEdits() {
     if (!m_edited)
         return true;
     // A cancelled save keeps the window and its edits.
-    return MayDropUnsaved(this, MessageCaption(MessageKind::Plain), Text(kIdsSaveChannels), [this] {
-        Save();
-        return !m_edited;
-    });
+    return MayDropUnsaved(this, MessageCaption(MessageKind::Plain), Text(txt::kSaveChannels),
+                          [this] {
+                              Save();
+                              return !m_edited;
+                          });
 }
 
 void CDlgEditChannel::reject() {
@@ -558,7 +547,7 @@ void CDlgEditChannel::closeEvent(QCloseEvent* event) {
     }
     m_grid->EndEdit();
     if (!m_plan.Empty() && Prompt().Ask(this, MessageCaption(MessageKind::Plain),
-                                        Text(kIdsSaveChannels), false) == IPrompt::Answer::Yes)
+                                        Text(txt::kSaveChannels), false) == IPrompt::Answer::Yes)
         Save();
     // The question was asked: closing goes on whatever the answer.
     m_closing = true;

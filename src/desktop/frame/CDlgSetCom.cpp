@@ -49,14 +49,7 @@ private:
 QString PortAccessDetail(const std::string& device, bool exists, int accessError) {
     if (!exists || accessError != EACCES)
         return {};
-    const QString path = QString::fromStdString(device);
-    if (LanguageBase() == kLanguageChinese)
-        return QStringLiteral("没有打开 %1 的权限。请将用户加入 dialout 组"
-                              "（sudo usermod -aG dialout $USER），然后重新登录。")
-            .arg(path);
-    return QStringLiteral("No permission to open %1. Add your user to the dialout group "
-                          "(sudo usermod -aG dialout $USER), then log out and in again.")
-        .arg(path);
+    return Text(txt::kNoPermissionToOpen).arg(QString::fromStdString(device));
 }
 
 QString PortAccessDetail(const std::string& device) {
@@ -193,12 +186,12 @@ void CDlgSetCom::Connect() {
         accept();
         return;
     }
-    if (outcome.MessageId() == msg::kOpenPortFailed) {
+    if (outcome.MessageId() == txt::kOpenPortFailed) {
         const PortParse chosen = ParsePortText(request.port);
         if (!chosen.Ok()) {
             // The parser says what is wrong with the text, beside the text itself.
             outcome.detail = QStringLiteral("%1 \u201C%2\u201D")
-                                 .arg(ExtraText(PortRefusalText(chosen.refusal).c_str()),
+                                 .arg(QString::fromStdString(PortRefusalText(chosen.refusal)),
                                       QString::fromStdString(request.port).trimmed())
                                  .toStdString();
         } else if (const QString detail = PortAccessDetail(chosen.address.DeviceName());

@@ -91,15 +91,14 @@ void ReportDamagedProject(QWidget* parent, const ProjectLoad& load) {
         if (load.incomplete[i])
             lines << QStringLiteral("%1  %2").arg(i).arg(QString::fromStdString(
                 AnsiToUtf8(MeasurementFile(load.elements[i]).FileName(), LanguageBase())));
-    QString text = ExtraText("The project file is cut short. It is shown as far as it goes; "
-                             "these measurement files are incomplete:");
+    QString text = Text(txt::kProjectFileCutShortShownAs);
     if (lines.isEmpty())
-        text = ExtraText("The project file is cut short.");
+        text = Text(txt::kProjectFileCutShort);
     else
         text += QStringLiteral("\n") + lines.join(QStringLiteral("\n"));
     QString detail;
     if (load.MissingCount() > 0)
-        detail = ExtraText("%1 of the %2 measurement files it announces are missing.")
+        detail = Text(txt::kMeasurementFilesAnnouncesAreMissing)
                      .arg(load.MissingCount())
                      .arg(load.announced);
     Prompt().ShowMessage(parent,
@@ -190,7 +189,7 @@ void CMainFrame::BuildRibbon(const RibbonTexts& texts) {
     m_ribbon->AddButton(operation, m_commands[RibbonTexts::ChannelEditor]);
     m_ribbon->AddButton(operation, m_commands[RibbonTexts::PictureCapture]);
     auto* compare =
-        new QAction(QIcon(QStringLiteral(":/icons/compare.svg")), ExtraText("Compare"), this);
+        new QAction(QIcon(QStringLiteral(":/icons/compare.svg")), Text(txt::kCompare), this);
     compare->setObjectName("compareCommand");
     connect(compare, &QAction::triggered, this, [this] { OpenCompareDialog(this); });
     m_ribbon->AddButton(operation, compare);
@@ -289,9 +288,7 @@ bool CMainFrame::MayDropFiles() {
     if (!m_unsaved || CLevantoApp::Instance().Files().Empty())
         return true;
     return MayDropUnsaved(this, MessageCaption(MessageKind::Notice),
-                          ExtraText("The uploaded measurement files have not been saved. "
-                                    "Save them to a project file first?"),
-                          [this] {
+                          Text(txt::kUploadedMeasurementFilesHaveNotBeen), [this] {
                               SaveProject();
                               return !m_unsaved;
                           });

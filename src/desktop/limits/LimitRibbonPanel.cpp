@@ -45,14 +45,14 @@ QString Caption() {
 }
 
 void FillChooser(QComboBox& chooser) {
-    chooser.addItem(LimitUiText("None"), kNone);
+    chooser.addItem(Text(txt::kNone), kNone);
     chooser.addItem(QString::fromStdString(DefaultProfile().name), kShipped);
     for (const std::string& path : UserProfilePaths()) {
         const QString file = QString::fromStdString(path);
         chooser.addItem(QFileInfo(file).completeBaseName(), kUserFile);
         chooser.setItemData(chooser.count() - 1, file, Qt::ToolTipRole);
     }
-    chooser.addItem(LimitUiText("Other file..."), kOtherFile);
+    chooser.addItem(Text(txt::kOtherFile), kOtherFile);
 }
 
 // Marks the chooser's entry at index as the one in force.
@@ -61,7 +61,7 @@ void ShowChoice(QComboBox& chooser, int index) {
     chooser.setProperty("activeIndex", index);
     chooser.setToolTip(LimitProfiles::Instance().Active()
                            ? QString::fromStdString(LimitProfiles::Instance().Active()->name)
-                           : LimitUiText("None"));
+                           : Text(txt::kNone));
 }
 
 // The entry of the profile already active (one restored at start); a file not among the
@@ -104,9 +104,8 @@ void ChooseProfile(QComboBox& chooser, int index, QWidget* window) {
         }
         const ProfileResult r = LoadLimitProfile(QFile::encodeName(path).toStdString());
         if (!r.profile) {
-            Prompt().ShowMessage(window,
-                                 {Caption(), LimitUiText("The limit profile cannot be used."),
-                                  QString::fromStdString(r.error), MessageKind::Error});
+            Prompt().ShowMessage(window, {Caption(), Text(txt::kLimitProfileCannotUsed),
+                                          QString::fromStdString(r.error), MessageKind::Error});
             const QSignalBlocker block(chooser);
             chooser.setCurrentIndex(previous);
             return;
@@ -118,13 +117,13 @@ void ChooseProfile(QComboBox& chooser, int index, QWidget* window) {
 }
 
 void AddLimitPanel(CRibbonBar& ribbon, QWidget* window) {
-    const int panel = ribbon.AddPanel(LimitUiText("Limits"));
+    const int panel = ribbon.AddPanel(Text(txt::kLimits));
     auto* box = new QWidget;
     auto* column = new QVBoxLayout(box);
     column->setContentsMargins(2, 4, 2, 0);
     auto* chooser = new QComboBox(box);
     chooser->setObjectName("limitProfileChooser");
-    chooser->setAccessibleName(LimitUiText("Limit profile"));
+    chooser->setAccessibleName(Text(txt::kLimitProfile));
     chooser->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     FillChooser(*chooser);
     ShowChoice(*chooser, EntryOfActive(*chooser));
@@ -134,9 +133,9 @@ void AddLimitPanel(CRibbonBar& ribbon, QWidget* window) {
     QObject::connect(chooser, &QComboBox::activated, window,
                      [chooser, window](int index) { ChooseProfile(*chooser, index, window); });
 
-    auto* report = new QAction(ReportIcon(), LimitUiText("Report"), window);
+    auto* report = new QAction(ReportIcon(), Text(txt::kReport), window);
     report->setObjectName("reportAction");
-    report->setToolTip(LimitUiText("Acceptance report"));
+    report->setToolTip(Text(txt::kAcceptanceReport));
     QObject::connect(report, &QAction::triggered, window, [window] { WriteReportCommand(window); });
     ribbon.AddButton(panel, report);
 }
@@ -145,8 +144,7 @@ bool WriteReportCommand(QWidget* window) {
     const auto& files = CLevantoApp::Instance().Files().Elements();
     if (files.empty()) {
         Prompt().ShowMessage(
-            window,
-            {Caption(), LimitUiText("No measurement file is loaded."), {}, MessageKind::Error});
+            window, {Caption(), Text(txt::kNoMeasurementFileLoaded), {}, MessageKind::Error});
         return false;
     }
     const auto path = Prompt().SaveFileName(window, "*.pdf|*.pdf|*.html|*.html||", "pdf");
@@ -162,7 +160,7 @@ bool WriteReportCommand(QWidget* window) {
     const bool written = WriteReport(input, QFile::encodeName(*path).toStdString(), error);
     QGuiApplication::restoreOverrideCursor();
     if (!written)
-        Prompt().ShowMessage(window, {Caption(), LimitUiText("The report could not be written."),
+        Prompt().ShowMessage(window, {Caption(), Text(txt::kReportCouldNotWritten),
                                       QString::fromStdString(error), MessageKind::Error});
     return written;
 }

@@ -22,10 +22,8 @@ namespace qm {
 
 namespace {
 
-// The string table has no text for a failed write; the panes keep their own two.
 QString CannotWriteText() {
-    return LanguageBase() == kLanguageChinese ? QString::fromUtf8("无法写入文件。")
-                                              : QStringLiteral("The file could not be written.");
+    return Text(txt::kFileCouldNotBeWritten);
 }
 
 } // namespace
@@ -86,7 +84,7 @@ void CPaneDialogBase::ExportSpreadsheetFile() {
 }
 
 QWidget* CPaneDialogBase::MakeSpreadsheetButton(QWidget* parent) {
-    auto* button = new QPushButton(ExtraText("Export for spreadsheet"), parent);
+    auto* button = new QPushButton(Text(txt::kExportForSpreadsheet), parent);
     button->setObjectName("spreadsheetButton");
     connect(button, &QPushButton::clicked, this, &CPaneDialogBase::ExportSpreadsheetFile);
     return button;

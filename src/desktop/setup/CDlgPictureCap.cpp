@@ -186,7 +186,7 @@ void CDlgPictureCap::OnSave() {
     // The picture stays shown and can be saved again.
     const std::vector<std::uint8_t> file = BitmapFileOf(picture);
     if (ReplaceFileContents(name->toStdString(), {file}) != ReplaceStatus::Ok)
-        ShowUserMessage(this, {msg::kFileNotCreated, MessageKind::Error});
+        ShowUserMessage(this, {txt::kFileNotCreated, MessageKind::Error});
 }
 
 void CDlgPictureCap::reject() {
