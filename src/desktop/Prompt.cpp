@@ -40,7 +40,7 @@ public:
         box.setStandardButtons(buttons);
         // The program's own words, whether or not Qt's translation is installed.
         box.button(QMessageBox::Yes)->setText(Text(txt::kYes));
-        box.button(QMessageBox::No)->setText(Text(txt::kNo2));
+        box.button(QMessageBox::No)->setText(Text(txt::kAnswerNo));
         if (withCancel)
             box.button(QMessageBox::Cancel)->setText(Text(txt::kCancel));
         switch (static_cast<QMessageBox::StandardButton>(box.exec())) {

@@ -75,13 +75,13 @@ CDlgEditChannel::CDlgEditChannel(QWidget* parent)
         button->setMinimumSize(104, 34);
         top->addWidget(button);
     }
-    const std::pair<ButtonId, const char*> tools[] = {{kCopy, "Copy"},
-                                                      {kPaste, "Paste"},
-                                                      {kInsert, "Insert"},
-                                                      {kDelete, "Delete"},
-                                                      {kOrder, "Order"}};
+    const std::pair<ButtonId, int> tools[] = {{kCopy, txt::kCopy},
+                                              {kPaste, txt::kPaste},
+                                              {kInsert, txt::kInsert},
+                                              {kDelete, txt::kDelete},
+                                              {kOrder, txt::kOrder}};
     for (const auto& [id, caption] : tools) {
-        QPushButton* button = AddButton(id, QString::fromLatin1(caption));
+        QPushButton* button = AddButton(id, Text(caption));
         button->setMinimumSize(72, 34);
         top->addWidget(button);
     }

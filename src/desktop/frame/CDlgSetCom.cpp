@@ -116,7 +116,7 @@ void CDlgSetCom::RefreshPorts() {
         const QString device = QString::fromStdString(PortDeviceName(port));
         const bool present = QFileInfo::exists(device);
         m_ports->addItem(
-            QStringLiteral("COM%1 (%2)").arg(port).arg(present ? device : QStringLiteral("absent")),
+            Text(txt::kPortListEntry).arg(port).arg(present ? device : Text(txt::kPortAbsent)),
             QString::number(port));
         m_ports->setItemData(port - 1, device, Qt::ToolTipRole);
     }
