@@ -83,7 +83,7 @@ const std::map<std::string, SectionSpec>& Sections() {
 std::vector<std::string> KeysOf(SectionKind kind) {
     switch (kind) {
     case SectionKind::Profile:
-        return {"Name"};
+        return {"Name", "NameZh"}; // NameZh: the name shown under the Chinese base
     case SectionKind::Tv:
         return {"LevelMin", "LevelMax", "VideoAudioMin", "VideoAudioMax"};
     case SectionKind::Cable:
@@ -230,6 +230,10 @@ private:
                 return Error(found == s.entries.end() ? s.line : found->second.line,
                              TrFill(txt::kProfileNeedsName, {s.name}));
             p.name = found->second.value;
+            if (const auto zh = s.entries.find("namezh"); zh != s.entries.end() &&
+                                                          !zh->second.value.empty() &&
+                                                          LanguageBase() == kLanguageChinese)
+                p.name = zh->second.value;
             return true;
         }
         case SectionKind::Tv:
