@@ -45,8 +45,8 @@ void SpectrumPane::Fill() {
         {T(txt::kStepFreq), s.points >= 2 ? Format("%.2fKHz", s.step * 1000) : kNoValue});
     parameters.rows.push_back({T(txt::kCenterFreq), Format("%.2fMHz", s.centre)});
     const int maxFlag = File().MaxFlag();
-    parameters.rows.push_back({T(txt::kMax), maxFlag == 0   ? "No"
-                                             : maxFlag == 1 ? "Yes"
+    parameters.rows.push_back({T(txt::kMax), maxFlag == 0   ? T(txt::kAnswerNo)
+                                             : maxFlag == 1 ? T(txt::kYes)
                                                             : std::string()});
 
     MutableTable("Mark")->rows = {{T(txt::kFrequency), Format("%.2fMHz", s.start)},

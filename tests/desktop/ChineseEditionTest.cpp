@@ -12,6 +12,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "FakePrompt.h"
@@ -163,21 +164,25 @@ TEST_F(ChineseEdition, EveryWindowAndPaneShowsChineseOnly) {
         ExpectChinese(&frame, ("pane " + std::to_string(value)).c_str());
     }
 
-    // Each modal dialog is looked at as it opens, then closed.
+    // Each modal dialog is looked at once it is up, then closed.
     std::vector<std::string> seen;
-    QObject::connect(&frame, &CMainFrame::DialogOpening, &frame, [&](QDialog* dialog) {
-        QTimer::singleShot(0, dialog, [&, dialog] {
-            seen.push_back(dialog->metaObject()->className());
-            ExpectChinese(dialog, dialog->metaObject()->className());
-            dialog->reject();
+    const auto look = [&](const std::function<void()>& open) {
+        test::WhenModal([&](QWidget* modal) {
+            ASSERT_NE(modal, nullptr);
+            seen.push_back(modal->metaObject()->className());
+            ExpectChinese(modal, modal->metaObject()->className());
+            static_cast<QDialog*>(modal)->reject();
         });
-    });
-    frame.ShowConnectDialog();
-    frame.OpenChannelEditorCommand();
-    frame.OpenTimeUnitCommand();
-    frame.OpenPictureCaptureCommand();
-    frame.ShowAbout(true);
-    EXPECT_GE(seen.size(), 4u);
+        open();
+    };
+    look([&] { frame.ShowConnectDialog(); });
+    look([&] { frame.OpenChannelEditorCommand(); });
+    look([&] { frame.OpenTimeUnitCommand(); });
+    look([&] { frame.OpenPictureCaptureCommand(); });
+    look([&] { frame.ShowAbout(true); });
+    EXPECT_EQ(seen, (std::vector<std::string>{"qm::CDlgSetCom", "qm::CDlgEditChannel",
+                                              "qm::CDlgNormalSet", "qm::CDlgPictureCap",
+                                              "qm::CDlgHelpAbout"}));
 
     // The failures: a project that is not one, the meter that does not answer.
     prompt.messages.clear();

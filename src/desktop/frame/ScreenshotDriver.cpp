@@ -141,23 +141,46 @@ void ScreenshotDriver::OpenDamagedProject(const QString& suffix) {
 void ScreenshotDriver::OnDialog(QDialog* dialog) {
     if (auto* connectDialog = qobject_cast<CDlgSetCom*>(dialog)) {
         QTimer::singleShot(400, connectDialog, [this, connectDialog] {
-            if (!m_chineseOnly)
-                SaveWidget(connectDialog, QStringLiteral("connect.png"));
+            SaveWidget(connectDialog, Named("connect.png"));
             connectDialog->ConnectButton()->click();
         });
     } else if (auto* progress = qobject_cast<CDlgProgress*>(dialog)) {
         connect(progress, &CDlgProgress::ProgressChanged, this, [this](int position, int range) {
-            if (m_progressTaken || m_chineseOnly || range < 2 || position < 1)
+            if (m_progressTaken || range < 2 || position < 1)
                 return;
             m_progressTaken = true;
-            SaveScreenArea(QStringLiteral("upload-progress.png"));
+            SaveScreenArea(Named("upload-progress.png"));
         });
     } else if (auto* about = qobject_cast<CDlgHelpAbout*>(dialog)) {
         QTimer::singleShot(400, about, [this, about] {
-            SaveWidget(about, QStringLiteral("about.png"));
+            SaveWidget(about, Named("about.png"));
             about->accept();
         });
     }
+}
+
+QString ScreenshotDriver::Named(const char* name) const {
+    QString named = QString::fromLatin1(name);
+    if (m_chineseOnly)
+        named.insert(named.lastIndexOf('.'), QStringLiteral("-zh"));
+    return named;
+}
+
+void ScreenshotDriver::SaveNextModal(const char* name, const char* clickFirst) {
+    QTimer::singleShot(400, this, [this, name, clickFirst] {
+        auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!modal) {
+            std::fprintf(stderr, "no window for %s\n", name);
+            return;
+        }
+        if (clickFirst) {
+            if (auto* button = modal->findChild<QAbstractButton*>(QString::fromLatin1(clickFirst)))
+                button->click();
+            Wait(1500);
+        }
+        SaveWidget(modal, Named(name));
+        modal->reject();
+    });
 }
 
 void ScreenshotDriver::Run() {
@@ -165,18 +188,7 @@ void ScreenshotDriver::Run() {
     m_frame.Upload();
     m_frame.Tree()->expandAll();
     Wait(300);
-    if (m_chineseOnly) {
-        if (QTreeWidgetItem* item = m_frame.Tree()->SectionItem(0, kTreeSpectrum)) {
-            m_frame.Tree()->setCurrentItem(item);
-            m_frame.OpenTreeItem(item);
-            Wait(600);
-        }
-        SaveWidget(&m_frame, QStringLiteral("main-zh.png"));
-        OpenDamagedProject(QStringLiteral("-zh"));
-        m_frame.close();
-        return;
-    }
-    SaveWidget(&m_frame, QStringLiteral("main.png"));
+    SaveWidget(&m_frame, Named("main.png"));
 
     for (const PaneShot& shot : kPaneShots) {
         QTreeWidgetItem* item = m_frame.Tree()->SectionItem(0, shot.value);
@@ -187,19 +199,21 @@ void ScreenshotDriver::Run() {
         m_frame.Tree()->setCurrentItem(item);
         m_frame.OpenTreeItem(item);
         Wait(shot.chart ? 700 : 300);
-        SaveWidget(&m_frame, QString::fromLatin1(shot.name));
+        SaveWidget(&m_frame, Named(shot.name));
     }
 
     if (QTreeWidgetItem* item = m_frame.Tree()->SectionItem(0, kTreeSpectrum)) {
         m_frame.Tree()->setCurrentItem(item);
         m_frame.OpenTreeItem(item);
     }
-    for (int look = kLookOffice2007Blue; look <= kLookWindows7; ++look) {
-        m_frame.SetLook(look);
-        Wait(500);
-        SaveWidget(&m_frame, QStringLiteral("look-%1.png").arg(look));
+    if (!m_chineseOnly) {
+        for (int look = kLookOffice2007Blue; look <= kLookWindows7; ++look) {
+            m_frame.SetLook(look);
+            Wait(500);
+            SaveWidget(&m_frame, QStringLiteral("look-%1.png").arg(look));
+        }
+        m_frame.SetLook(userLook);
     }
-    m_frame.SetLook(userLook);
 
     // The channel editor, modal over the main window, with the plan of the meter's first slot.
     QTimer::singleShot(400, this, [this] {
@@ -213,13 +227,21 @@ void ScreenshotDriver::Run() {
         }
         editor->Upload();
         Wait(300);
-        SaveWidget(editor, QStringLiteral("channel-editor.png"));
+        SaveWidget(editor, Named("channel-editor.png"));
         editor->reject();
     });
     m_frame.OpenChannelEditorCommand();
 
-    OpenDamagedProject(QString());
-    SaveWidget(&m_frame, QStringLiteral("damaged-tree.png"));
+    if (m_chineseOnly) {
+        // The English pictures of these two come from their own tests.
+        SaveNextModal("time-unit.png");
+        m_frame.OpenTimeUnitCommand();
+        SaveNextModal("capture.png", "upload");
+        m_frame.OpenPictureCaptureCommand();
+    }
+
+    OpenDamagedProject(m_chineseOnly ? QStringLiteral("-zh") : QString());
+    SaveWidget(&m_frame, Named("damaged-tree.png"));
 
     m_frame.ShowAbout(true);
     m_frame.close();
