@@ -84,11 +84,11 @@ std::string ProjectStatusText(ProjectStatus status, const std::string& path) {
     case ProjectStatus::Ok:
         return {};
     case ProjectStatus::CannotOpen:
-        return TrFill(txt::kProjectCannotOpen, {path, std::strerror(errno)});
+        return TrFill(txt::kProjectCannotOpen, {path, ErrnoText(errno)});
     case ProjectStatus::CannotCreate:
-        return TrFill(txt::kProjectCannotCreate, {path, std::strerror(errno)});
+        return TrFill(txt::kProjectCannotCreate, {path, ErrnoText(errno)});
     case ProjectStatus::CannotWrite:
-        return TrFill(txt::kProjectCannotWrite, {path, std::strerror(errno)});
+        return TrFill(txt::kProjectCannotWrite, {path, ErrnoText(errno)});
     case ProjectStatus::TooShort:
         return TrFill(txt::kProjectTooShort, {path});
     case ProjectStatus::BadVersion:

@@ -93,7 +93,7 @@ void SetSettingsPath(std::string path) {
 }
 
 std::string SettingsWriteError(const std::string& path, int error) {
-    return TrFill(txt::kCannotWriteSettings, {path, std::strerror(error)});
+    return TrFill(txt::kCannotWriteSettings, {path, ErrnoText(error)});
 }
 
 std::string Settings::LevelUnit() const {

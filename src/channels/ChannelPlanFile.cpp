@@ -80,7 +80,7 @@ std::string PlanFileStatusText(PlanFileStatus status, const std::string& path) {
     case PlanFileStatus::Ok:
         return {};
     case PlanFileStatus::CannotOpen:
-        return TrFill(txt::kPlanFileCannotOpen, {path, std::strerror(errno)});
+        return TrFill(txt::kPlanFileCannotOpen, {path, ErrnoText(errno)});
     case PlanFileStatus::TooShort:
         return TrFill(txt::kPlanFileTooShort, {path});
     case PlanFileStatus::BadTag:
@@ -90,9 +90,9 @@ std::string PlanFileStatusText(PlanFileStatus status, const std::string& path) {
     case PlanFileStatus::EmptyPlan:
         return Tr(txt::kPlanFileEmpty);
     case PlanFileStatus::CannotCreate:
-        return TrFill(txt::kPlanFileCannotCreate, {path, std::strerror(errno)});
+        return TrFill(txt::kPlanFileCannotCreate, {path, ErrnoText(errno)});
     case PlanFileStatus::CannotWrite:
-        return TrFill(txt::kPlanFileCannotWrite, {path, std::strerror(errno)});
+        return TrFill(txt::kPlanFileCannotWrite, {path, ErrnoText(errno)});
     }
     return {};
 }

@@ -29,10 +29,12 @@ constexpr std::size_t kShownHashDigits = 12;
 
 // "qm7100: [BEFORE: ]STATUS: REASON" on stderr.
 int ArchiveError(Context& ctx, const ArchiveResult& r, const std::string& before = {}) {
-    ctx.err << "qm7100: " << (before.empty() ? "" : before + ": ")
-            << ArchiveStatusText(r.status, LanguageBase());
+    std::string line = ArchiveStatusText(r.status, LanguageBase());
+    if (!before.empty())
+        line = TrFill(txt::kReasonJoint, {before, line});
     if (!r.reason.empty())
-        ctx.err << ": " << r.reason;
+        line = TrFill(txt::kReasonJoint, {line, r.reason});
+    ctx.err << "qm7100: " << line;
     ctx.err << '\n';
     return kExitFailed;
 }
@@ -112,8 +114,9 @@ int RunArchiveAdd(Context& ctx) {
     AddCounts counts;
     if (const ArchiveResult r = archive->Add(items, counts); !r.Ok())
         return ArchiveError(ctx, r);
-    ctx.out << Tr(txt::kAdded) << ' ' << counts.added << ", " << Tr(txt::kAlreadyInArchive) << ' '
-            << counts.already << '\n';
+    ctx.out << TrFill(txt::kAddedCounts,
+                      {std::to_string(counts.added), std::to_string(counts.already)})
+            << '\n';
     return kExitOk;
 }
 
@@ -310,8 +313,9 @@ int RunArchivePush(Context& ctx) {
         return ArchiveError(ctx, r);
     PushCounts counts;
     const ArchiveResult r = PushArchive(*from, *to, counts);
-    ctx.out << Tr(txt::kCopied) << ' ' << counts.copied << ", " << Tr(txt::kAlreadyThere) << ' '
-            << counts.already << '\n';
+    ctx.out << TrFill(txt::kCopiedCounts,
+                      {std::to_string(counts.copied), std::to_string(counts.already)})
+            << '\n';
     return r.Ok() ? kExitOk : ArchiveError(ctx, r);
 }
 
@@ -350,8 +354,10 @@ void KeepUploadInArchive(Context& ctx, const std::vector<_tagFileDataExt>& eleme
         ArchiveError(ctx, r, Tr(txt::kUploadWasSavedButNotKept));
         return;
     }
-    ctx.err << "qm7100: " << Tr(txt::kKeptInArchive) << ' ' << counts.added << ", "
-            << Tr(txt::kAlreadyInArchive) << ' ' << counts.already << '\n';
+    ctx.err << "qm7100: "
+            << TrFill(txt::kKeptCounts,
+                      {std::to_string(counts.added), std::to_string(counts.already)})
+            << '\n';
 }
 
 #else

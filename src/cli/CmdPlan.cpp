@@ -209,7 +209,7 @@ int RunPlanImport(Context& ctx) {
     std::string csv;
     if (ReadFileContents(ctx.args[0], csv) != ReadStatus::Ok) {
         const int error = errno;
-        ctx.err << "qm7100: cannot read " << ctx.args[0] << ": " << std::strerror(error) << "\n";
+        ctx.err << "qm7100: cannot read " << ctx.args[0] << ": " << ErrnoText(error) << "\n";
         return kExitFailed;
     }
     const PlanCsvImport import = ImportPlanCsv(csv, static_cast<int>(kind));

@@ -21,7 +21,7 @@ int UsageError(Context& ctx, int message, std::initializer_list<std::string_view
 
 int WriteError(Context& ctx, const std::string& path) {
     const int error = errno; // before the stream, which may change it
-    ctx.err << "qm7100: " << TrFill(txt::kCannotWritePath, {path, std::strerror(error)}) << "\n";
+    ctx.err << "qm7100: " << TrFill(txt::kCannotWritePath, {path, ErrnoText(error)}) << "\n";
     return kExitFailed;
 }
 

@@ -280,7 +280,7 @@ ProfileResult ParseLimitProfile(std::string_view text) {
 ProfileResult LoadLimitProfile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return {std::nullopt, path + ": " + std::strerror(errno)};
+        return {std::nullopt, path + ": " + ErrnoText(errno)};
     std::string text;
     text.resize(kMaxProfileBytes + 1);
     in.read(text.data(), static_cast<std::streamsize>(text.size()));

@@ -1,4 +1,5 @@
 #include "operations/ScreenCapture.h"
+#include "res/StringTable.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -54,7 +55,7 @@ CaptureResult CaptureScreenSteps(cnComm& port, const ConnectTarget& target, cons
     std::vector<std::uint8_t> bitmap = CaptureBitmap(*pixels);
     if (ReplaceFileContents(path, {bitmap}) != ReplaceStatus::Ok) {
         result.outcome.Show(txt::kFileNotCreated, MessageKind::Error);
-        result.outcome.detail = TrFill(txt::kCannotWritePath, {path, std::strerror(errno)});
+        result.outcome.detail = TrFill(txt::kCannotWritePath, {path, ErrnoText(errno)});
         return result;
     }
     result.bitmap = std::move(bitmap);

@@ -1,4 +1,5 @@
 #include "report/AcceptanceReport.h"
+#include "res/StringTable.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -349,7 +350,7 @@ bool WriteReport(const ReportInput& input, const std::string& path, std::string&
         return false;
     }
     if (ReplaceFileText(path, bytes) != ReplaceStatus::Ok) {
-        error = path + ": " + std::strerror(errno);
+        error = path + ": " + ErrnoText(errno);
         return false;
     }
     return true;

@@ -1,8 +1,11 @@
 #include "res/StringTable.h"
 
 #include <atomic>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <unordered_map>
+#include <utility>
 
 #include "base/Platform.h"
 
@@ -152,6 +155,21 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string_vie
 
 std::string TrFill(int id, std::initializer_list<std::string_view> values) {
     return Fill(Tr(id), values);
+}
+
+std::string ErrnoText(int error) {
+    static const std::pair<int, int> kReasons[] = {
+        {ENOENT, txt::kErrnoNoEntry},     {EACCES, txt::kErrnoAccess},
+        {EPERM, txt::kErrnoAccess},       {ENOSPC, txt::kErrnoNoSpace},
+        {EISDIR, txt::kErrnoIsDirectory}, {ENOTDIR, txt::kErrnoNotDirectory},
+        {EROFS, txt::kErrnoReadOnly},     {EEXIST, txt::kErrnoExists},
+        {EBUSY, txt::kErrnoBusy},         {ENXIO, txt::kErrnoNoDevice},
+        {ENODEV, txt::kErrnoNoDevice},    {EIO, txt::kErrnoIo},
+    };
+    for (const auto& [code, id] : kReasons)
+        if (code == error)
+            return Tr(id);
+    return std::strerror(error);
 }
 
 std::string ProgramTitle() {

@@ -40,6 +40,10 @@ std::string Fill(std::string_view pattern, std::initializer_list<std::string_vie
 // Fill(Tr(id), values).
 std::string TrFill(int id, std::initializer_list<std::string_view> values);
 
+// The system's reason for a failed file or device call (an errno value) in the program's
+// language: the common ones are texts of the program, the rest the C library's words.
+std::string ErrnoText(int error);
+
 // The program title, the caption of every dialog message box: "QM7100 Workdesk" in English.
 std::string ProgramTitle();
 

@@ -102,7 +102,7 @@ PaneTableView* CPaneDialogBase::MakeTableView(const std::string& tag, QWidget* p
 
 void CPaneDialogBase::ReportWriteFailure(const QString& path) {
     // The save left errno telling why; the previous file, if any, is still there.
-    const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+    const QString reason = QString::fromStdString(ErrnoText(errno));
     Prompt().ShowMessage(this, {MessageCaption(MessageKind::Error), CannotWriteText(),
                                 QStringLiteral("%1: %2").arg(path, reason), MessageKind::Error});
 }
