@@ -154,9 +154,10 @@ private:
         m_html += "<h2>" + Escape(T(txt::kLimitsProfile)) + "</h2>";
         ProfileTable();
         m_html += "<p>" + Escape(T(txt::kLevelsInDBuVValueEqualLimit)) + "</p>";
-        m_html += "<p><br/><br/>" + Escape(T(txt::kSignature)) +
-                  ": ______________________________ &#160;&#160; " + Escape(T(txt::kDate)) +
-                  ": ______________</p></div>";
+        const std::string colon = m_in.languageBase == kLanguageChinese ? "：" : ": ";
+        m_html += "<p><br/><br/>" + Escape(T(txt::kSignature)) + colon +
+                  "______________________________ &#160;&#160; " + Escape(T(txt::kDate)) + colon +
+                  "______________</p></div>";
     }
 
     void Summary(const FileCheck& check) {
