@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "res/StringTable.h"
 
 #ifdef QM_HAVE_CHART
 
@@ -137,7 +138,7 @@ int RunChart(Context& ctx) {
             return rc;
     }
     if (!HasChart(*section)) {
-        ctx.err << "qm7100: the " << args[2] << " section has no chart\n";
+        ctx.err << "qm7100: " << TrFill(txt::kSectionHasNoChart, {args[2]}) << "\n";
         return kExitFailed;
     }
 

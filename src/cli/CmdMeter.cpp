@@ -274,7 +274,7 @@ int RunUpload(Context& ctx) {
                          std::filesystem::exists(
                              std::filesystem::path(std::u8string(out.begin(), out.end())), error);
     if (keepOut && collection.Empty()) {
-        ctx.err << "qm7100: no file was read; " << out << " was left as it was\n";
+        ctx.err << "qm7100: " << TrFill(txt::kNoFileRead, {out}) << "\n";
         return kExitFailed;
     }
     const std::string written = keepOut ? PartialPath(out) : out;
@@ -285,8 +285,10 @@ int RunUpload(Context& ctx) {
     }
     KeepUploadInArchive(ctx, collection.Elements(), written);
     if (keepOut)
-        ctx.err << "qm7100: " << out << " was left as it was; the " << collection.Count() << " of "
-                << result.fileCount << " files read were written to " << written << "\n";
+        ctx.err << "qm7100: "
+                << TrFill(txt::kPartialUpload, {out, std::to_string(collection.Count()),
+                                                std::to_string(result.fileCount), written})
+                << "\n";
     if (!result.outcome.ok)
         return kExitFailed;
     if (result.fileCount == 0)

@@ -30,8 +30,10 @@ bool OpenPlanOrReport(Context& ctx, const std::string& path, CChannelPlanList& p
         return false;
     }
     if (load.complete < load.records.size())
-        ctx.err << "qm7100: " << path << " announces " << load.records.size()
-                << " channels but holds " << load.complete << " whole; the rest read as zero\n";
+        ctx.err << "qm7100: "
+                << TrFill(txt::kPlanAnnouncesMore, {path, std::to_string(load.records.size()),
+                                                    std::to_string(load.complete)})
+                << '\n';
     plan.Assign(std::move(load.records));
     plan.SetKind(load.kind);
     return true;
@@ -209,19 +211,22 @@ int RunPlanImport(Context& ctx) {
     std::string csv;
     if (ReadFileContents(ctx.args[0], csv) != ReadStatus::Ok) {
         const int error = errno;
-        ctx.err << "qm7100: cannot read " << ctx.args[0] << ": " << ErrnoText(error) << "\n";
+        ctx.err << "qm7100: " << TrFill(txt::kCannotReadPath, {ctx.args[0], ErrnoText(error)})
+                << "\n";
         return kExitFailed;
     }
     const PlanCsvImport import = ImportPlanCsv(csv, static_cast<int>(kind));
     if (!import.plan) {
         const PlanCsvProblem& p = *import.problem;
-        ctx.err << "qm7100: " << ctx.args[0];
+        std::string where = ctx.args[0];
         if (p.row > 0)
-            ctx.err << ": row " << p.row;
+            where = TrFill(txt::kCsvAtRow, {where, std::to_string(p.row)});
         if (!p.column.empty())
-            ctx.err << ", column " << p.column << " '" << Escaped(p.text) << "'";
-        ctx.err << ": " << (p.message ? Tr(p.message->id) : p.reason) << "\n"
-                << "qm7100: nothing was written\n";
+            where = TrFill(txt::kCsvAtColumn, {where, p.column, Escaped(p.text)});
+        ctx.err << "qm7100: "
+                << TrFill(txt::kReasonJoint, {where, p.message ? Tr(p.message->id) : p.reason})
+                << "\n"
+                << "qm7100: " << Tr(txt::kNothingWritten) << "\n";
         return kExitFailed;
     }
     const PlanFileStatus saved = SaveChannelPlan(ctx.args[1], *import.plan);

@@ -28,8 +28,11 @@ std::vector<std::string> Foreign(const std::string& line) {
         "CH",     "DVB-C",    "SR",      "C",          "F",     "Y",      "M",       "D",
         "A",      "E",        "PNG",     "CSV",        "URL",   "baud"};
     static const std::regex word(R"([A-Za-z][A-Za-z0-9\-./_|]*)");
+    // What the user typed comes back quoted as typed.
+    static const std::regex quoted("\u201C.*?\u201D");
+    const std::string text = std::regex_replace(line, quoted, "");
     std::vector<std::string> found;
-    for (auto it = std::sregex_iterator(line.begin(), line.end(), word);
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), word);
          it != std::sregex_iterator(); ++it) {
         std::string w = it->str();
         while (!w.empty() && (w.back() == '.' || w.back() == '-'))
@@ -38,8 +41,10 @@ std::vector<std::string> Foreign(const std::string& line) {
                            std::all_of(w.begin(), w.end(), [](char c) {
                                return (c >= 'A' && c <= 'Z') || c == '-' || c == 'x';
                            });
-        const bool option = it->position() > 1 && line.compare(it->position() - 2, 2, "--") == 0;
-        if (!typed && !option && !allowed.count(w))
+        const std::size_t at = static_cast<std::size_t>(it->position());
+        const bool option = at > 1 && text.compare(at - 2, 2, "--") == 0;
+        const bool extension = at > 0 && text[at - 1] == '.';
+        if (!typed && !option && !extension && !allowed.count(w))
             found.push_back(w);
     }
     return found;

@@ -33,7 +33,7 @@ std::vector<std::string> FormatSpecifiers(const std::string& text) {
 // The sentence mark a text ends with, folding full-width Chinese marks onto ASCII ones.
 char FinalMark(const std::string& text) {
     static const std::vector<std::pair<std::string, char>> marks = {
-        {"!", '!'}, {"！", '!'}, {"?", '?'}, {"？", '?'}, {".", '.'}, {"。", '.'}};
+        {"!", '!'}, {"！", '!'}, {"?", '?'}, {"？", '?'}, {".", '.'}, {"。", '.'}, {"…", '.'}};
     for (const auto& [mark, folded] : marks) {
         if (text.size() >= mark.size() &&
             text.compare(text.size() - mark.size(), mark.size(), mark) == 0)
@@ -197,7 +197,7 @@ TEST(StringTableTest, SourceFileKeepsFourFieldsAndUniqueKeysAndIds) {
 
 // Every text of the program's own, not only the string table's, is a pair that agrees.
 TEST(StringTableTest, OwnTextsAreTranslatedWithTheirPlaceholders) {
-    static const std::regex numbered(R"(%[1-9])");
+    static const std::regex numbered(R"(%[1-9](?!\$))"); // Qt's %1, not printf's %1$d
     auto numberedSet = [](const std::string& text) {
         std::multiset<std::string> found;
         for (auto it = std::sregex_iterator(text.begin(), text.end(), numbered);

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "desktop/CLevantoApp.h"
+#include "desktop/DesktopTexts.h"
 #include "desktop/Prompt.h"
 #include "desktop/frame/CRibbonBar.h"
 #include "desktop/limits/LimitProfiles.h"
