@@ -54,8 +54,10 @@ QStringList Foreign(const QString& text) {
         QString w = it.next().captured();
         while (w.endsWith('.') || w.endsWith(':') || w.endsWith('/'))
             w.chop(1);
+        // File names, paths, numbers and single letters (keys, slots, Y/N) pass.
         const bool nameLike = w.contains('.') || w.contains('/') || w.contains('_') ||
-                              w.contains(QRegularExpression(QStringLiteral("\\d")));
+                              w.contains(QRegularExpression(QStringLiteral("\\d"))) ||
+                              w.size() == 1;
         if (!nameLike && !Allowed().contains(w))
             found << w;
     }
@@ -180,9 +182,10 @@ TEST_F(ChineseEdition, EveryWindowAndPaneShowsChineseOnly) {
     look([&] { frame.OpenTimeUnitCommand(); });
     look([&] { frame.OpenPictureCaptureCommand(); });
     look([&] { frame.ShowAbout(true); });
+    look([&] { frame.findChild<QAction*>("compareCommand")->trigger(); });
     EXPECT_EQ(seen, (std::vector<std::string>{"qm::CDlgSetCom", "qm::CDlgEditChannel",
                                               "qm::CDlgNormalSet", "qm::CDlgPictureCap",
-                                              "qm::CDlgHelpAbout"}));
+                                              "qm::CDlgHelpAbout", "qm::CCompareDialog"}));
 
     // The failures: a project that is not one, the meter that does not answer.
     prompt.messages.clear();
