@@ -43,7 +43,7 @@ int RunCheck(Context& ctx) {
     const FileCheck check = CheckFile(file, profile);
     const int base = LanguageBase();
     ctx.out << "[File]\n" << Escaped(file.HasLayout() ? file.FileName() : "") << '\n';
-    ctx.out << "[" << Tr(txt::kProfile, base) << "]\n" << Escaped(profile.name) << '\n';
+    ctx.out << "[" << Tr(txt::kProfile, base) << "]\n" << Escaped(profile.ShownName(base)) << '\n';
     ctx.out << "[" << Tr(txt::kVerdict, base) << "]\n";
     for (const auto& row : VerdictTable(check, base)) {
         for (std::size_t i = 0; i < row.size(); ++i)

@@ -230,10 +230,8 @@ private:
                 return Error(found == s.entries.end() ? s.line : found->second.line,
                              TrFill(txt::kProfileNeedsName, {s.name}));
             p.name = found->second.value;
-            if (const auto zh = s.entries.find("namezh"); zh != s.entries.end() &&
-                                                          !zh->second.value.empty() &&
-                                                          LanguageBase() == kLanguageChinese)
-                p.name = zh->second.value;
+            if (const auto zh = s.entries.find("namezh"); zh != s.entries.end())
+                p.chineseName = zh->second.value;
             return true;
         }
         case SectionKind::Tv:
@@ -295,6 +293,10 @@ ProfileResult LoadLimitProfile(const std::string& path) {
 
 std::string_view DefaultProfileText() {
     return {reinterpret_cast<const char*>(kDefaultProfileText), kDefaultProfileTextSize};
+}
+
+const std::string& LimitProfile::ShownName(int languageBase) const {
+    return languageBase == kLanguageChinese && !chineseName.empty() ? chineseName : name;
 }
 
 const LimitProfile& DefaultProfile() {

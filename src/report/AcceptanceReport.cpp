@@ -142,7 +142,7 @@ private:
                                      ? AnsiToUtf8(file.DateTimeText(), m_in.languageBase)
                                      : std::string());
         headerRow(T(txt::kMeter), MeterText(file.Kind()));
-        headerRow(T(txt::kLimitProfile), m_in.profile.name);
+        headerRow(T(txt::kLimitProfile), m_in.profile.ShownName(m_in.languageBase));
         m_html += "</table>";
 
         m_html += "<p style=\"font-size:12pt;color:" + std::string(VerdictColour(check.verdict)) +

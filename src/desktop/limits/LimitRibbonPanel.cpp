@@ -47,7 +47,7 @@ QString Caption() {
 
 void FillChooser(QComboBox& chooser) {
     chooser.addItem(Text(txt::kNone), kNone);
-    chooser.addItem(QString::fromStdString(DefaultProfile().name), kShipped);
+    chooser.addItem(QString::fromStdString(DefaultProfile().ShownName(LanguageBase())), kShipped);
     for (const std::string& path : UserProfilePaths()) {
         const QString file = QString::fromStdString(path);
         chooser.addItem(QFileInfo(file).completeBaseName(), kUserFile);
