@@ -120,7 +120,7 @@ std::string FailCell(const std::string& text) {
 // A grid table with its heading row, repeated on every page the table runs over; the rows
 // and "</table>" follow.
 std::string HeadingRow(const std::vector<std::string>& titles) {
-    std::string row = "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
+    std::string row = "<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"2\" "
                       "style=\"border-style:solid;border-color:#999999\"><thead><tr "
                       "bgcolor=\"#dde6f3\">";
     for (const std::string& t : titles)
@@ -230,13 +230,19 @@ public:
         row(T("Notes"), d.notes);
         html += "</table>";
 
-        std::vector<SectionCheck> all;
-        for (const FileCheck& c : checks)
-            all.insert(all.end(), c.sections.begin(), c.sections.end());
-        FileCheck overall = CombineSections(std::move(all));
-        overall.verdict = Overall(checks);
-        html += "<p style=\"font-size:12pt;color:" + std::string(VerdictColour(overall.verdict)) +
-                "\"><b>" + Escape(VerdictLine(overall, base)) + "</b></p>";
+        std::optional<double> worst;
+        int passing = 0;
+        for (const FileCheck& c : checks) {
+            passing += c.verdict == Verdict::Pass;
+            if (c.worstMargin && (!worst || *c.worstMargin < *worst))
+                worst = c.worstMargin;
+        }
+        const Verdict overall = Overall(checks);
+        html += "<p style=\"font-size:12pt;color:" + std::string(VerdictColour(overall)) +
+                "\"><b>" +
+                Escape(ReportVerdictLine(overall, passing, static_cast<int>(checks.size()), worst,
+                                         base)) +
+                "</b></p>";
 
         html += "<h2>" + Escape(T("Files")) + "</h2>" +
                 HeadingRow({T("File"), T("Date"), T("Meter"), T("Channels"), T("Verdict")});
@@ -510,8 +516,11 @@ public:
         }
         const QString title = QString::fromStdString(m_title);
         const QString date = QString::fromStdString(m_date);
-        const double rightWidth = std::max(Line(painter, ReportFont(8), title).width(),
-                                           Line(painter, ReportFont(8), date).width());
+        // A long title takes at most two fifths of the line, and is cut short beyond.
+        const double rightWidth =
+            std::min(width * 0.4, std::max(Line(painter, ReportFont(8), title).width(),
+                                           Line(painter, ReportFont(8), date).width()) +
+                                      Mm(1));
         const double room = std::max(0.0, width - left - rightWidth - Mm(6));
         if (company.isEmpty() && site.isEmpty()) {
             Text(painter, ReportFont(10, true), QRectF(left, 0, room, header),
