@@ -3,6 +3,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDate>
 #include <QFont>
 #include <QFontMetricsF>
@@ -464,12 +465,12 @@ private:
 // Counts the steps of a report and asks before each whether to go on.
 class Steps {
 public:
-    Steps(const ReportProgress& progress, int total) : m_progress(progress), m_total(total) {}
+    Steps(const ReportProgressFn& progress, int total) : m_progress(progress), m_total(total) {}
     bool Next() { return !m_progress || m_progress(m_done++, m_total); }
     bool Last() { return !m_progress || m_progress(m_total, m_total); }
 
 private:
-    const ReportProgress& m_progress;
+    const ReportProgressFn& m_progress;
     int m_total;
     int m_done = 0;
 };
@@ -706,6 +707,9 @@ private:
                 part = m_next++;
             }
             auto doc = LaidOut(m_html[part], m_metrics, m_page);
+            // The layout's own zero timer fires here, so that none goes along to a thread
+            // that may never run it.
+            QCoreApplication::processEvents();
             doc->moveToThread(m_owner);
             {
                 const std::lock_guard lock(m_mutex);
@@ -779,7 +783,7 @@ std::vector<FileCheck> ChecksOf(const std::vector<JudgedFile>& judged) {
 }
 
 bool PdfBytes(const ReportInput& input, const QImage& logo, std::string& bytes, std::string& error,
-              const ReportProgress& progress) {
+              const ReportProgressFn& progress) {
     const bool cover = !input.details.Empty();
     const int parts = static_cast<int>(input.files.size()) + (cover ? 1 : 0);
     // Laying out and drawing each part, then the file.
@@ -852,7 +856,7 @@ bool PdfBytes(const ReportInput& input, const QImage& logo, std::string& bytes, 
 }
 
 bool HtmlBytes(const ReportInput& input, const QImage& logo, std::string& bytes, std::string& error,
-               const ReportProgress& progress) {
+               const ReportProgressFn& progress) {
     const bool cover = !input.details.Empty();
     Steps steps(progress, static_cast<int>(input.files.size()) + (cover ? 1 : 0) + 1);
     const std::vector<JudgedFile> judged = JudgeAll(input);
@@ -921,7 +925,7 @@ QPageSize ReportPageSize(const std::string& localeName) {
 }
 
 bool WriteReport(const ReportInput& input, const std::string& path, std::string& error,
-                 const ReportProgress& progress) {
+                 const ReportProgressFn& progress) {
     const std::string ext = LowerExtension(path);
     const bool html = ext == ".html" || ext == ".htm";
     if (!html && ext != ".pdf") {

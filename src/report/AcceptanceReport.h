@@ -26,7 +26,7 @@ struct ReportInput {
 
 // Told before each step of writing how many steps are done of how many; false stops the
 // report, and nothing is written.
-using ReportProgress = std::function<bool(int done, int total)>;
+using ReportProgressFn = std::function<bool(int done, int total)>;
 
 // The report as one HTML document, its pictures inside as PNG data URIs.
 std::string ReportHtml(const ReportInput& input);
@@ -37,7 +37,7 @@ std::string ReportHtml(const ReportInput& input);
 // with the reason in error, also when progress stopped it. Needs a QGuiApplication; runs on
 // any one thread.
 bool WriteReport(const ReportInput& input, const std::string& path, std::string& error,
-                 const ReportProgress& progress = {});
+                 const ReportProgressFn& progress = {});
 
 // A4, or Letter where the locale's country uses it (United States, Canada, Mexico, ...).
 QPageSize ReportPageSize(const std::string& localeName);
