@@ -2,7 +2,8 @@
 # Pictures of the limit verdicts on a virtual display: OUTDIR/pane-level-limits.png (failing
 # cells marked), pane-scan-limits.png, pane-level-limits-zh.png; report.png (the first page of
 # the sample project's acceptance report without details) and report-{en,zh}-{first,middle,
-# last}.png (with every detail and a logo). Needs the build, xvfb-run and pdftoppm.
+# last}.png (with every detail and a logo), report-details{,-zh}.png (the dialog that asks
+# for them). Needs the build, xvfb-run and pdftoppm.
 set -euo pipefail
 out="${1:?usage: screenshots-limits.sh OUTDIR}"
 root="$(cd "$(dirname "$0")/.." && pwd)"

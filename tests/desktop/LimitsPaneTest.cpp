@@ -342,6 +342,23 @@ TEST_F(LimitsDesktop, DISABLED_Screenshots) {
     zh->resize(1100, 330);
     QTest::qWait(50);
     ASSERT_TRUE(zh->grab().save(dir + "/pane-level-limits-zh.png"));
+    // The report's details, filled as a technician would, in both languages.
+    for (const auto& [base, name] : {std::pair{kLanguageEnglish, "report-details.png"},
+                                     std::pair{kLanguageChinese, "report-details-zh.png"}}) {
+        SetLanguageBase(base);
+        ReportDetailsDialog details;
+        details.findChild<QLineEdit*>("company")->setText("Kabelnetz Nord GmbH");
+        details.findChild<QLineEdit*>("logo")->setText("/home/amey/logos/kabelnetz-nord.svg");
+        details.findChild<QLineEdit*>("site")->setText("Hafenstrasse 12, Block C, 20457 Hamburg");
+        details.findChild<QLineEdit*>("customer")->setText("Wohnbau eG");
+        details.findChild<QLineEdit*>("order")->setText("WO-2026-0412");
+        details.findChild<QLineEdit*>("technician")->setText("Anna Meyer");
+        details.findChild<QPlainTextEdit*>("notes")->setPlainText(
+            "Amplifier in the basement replaced before measuring;\noutlets 3 and 7 not reachable.");
+        details.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&details));
+        ASSERT_TRUE(details.grab().save(dir + "/" + name));
+    }
     SetLanguageBase(kLanguageEnglish);
 }
 

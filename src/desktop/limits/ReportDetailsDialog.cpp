@@ -92,7 +92,7 @@ ReportDetailsDialog::ReportDetailsDialog(QWidget* parent) : QDialog(parent) {
     auto* column = new QVBoxLayout(this);
     column->addLayout(form);
     column->addWidget(buttons);
-    setMinimumWidth(fontMetrics().averageCharWidth() * 64);
+    setMinimumWidth(fontMetrics().averageCharWidth() * 80);
 }
 
 QLineEdit* ReportDetailsDialog::AddLine(const char* english, const char* name,
