@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QPageSize>
 #include <algorithm>
 #include <cstdio>
@@ -126,7 +127,11 @@ TEST(ReportWrite, ALogoThatIsNoPictureIsRefusedAndNothingWritten) {
                  {"missing.png", false}};
     ReportInput input = SampleInput();
     input.files.resize(1);
+    // Drawings need the SVG picture plugin, which a build may lack.
+    const bool svg = QImageReader::supportedImageFormats().contains("svg");
     for (const auto& c : cases) {
+        if (!svg && std::string(c.logo) == "logo.svg")
+            continue;
         input.details.logo = dir.File(c.logo);
         std::string error;
         const std::string out = dir.File("out.pdf");
