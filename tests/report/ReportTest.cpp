@@ -152,6 +152,41 @@ TEST(ReportWrite, ALogoThatIsNoPictureIsRefusedAndNothingWritten) {
     }
 }
 
+TEST(ReportHtml, DetailsAreTextWhateverTheyHold) {
+    App();
+    test::TempDir dir;
+    ReportInput input = SampleInput();
+    input.files.resize(1);
+    const std::string plain = ReportHtml(input);
+    // Without details: the chapter comes first, no first page.
+    EXPECT_EQ(plain.find("<h1>"), plain.find("<h1>Acceptance report</h1>"));
+    EXPECT_EQ(plain.find("Signature: ____________________<br/>"), std::string::npos);
+    const struct {
+        std::string ReportDetails::*field;
+        std::string typed;
+        std::string shown;
+    } cases[] = {
+        {&ReportDetails::company, "A&B <b>Kabel</b>", "A&amp;B &lt;b&gt;Kabel&lt;/b&gt;"},
+        {&ReportDetails::site, "\"Hafen\" 12\x01", "&quot;Hafen&quot; 12 "},
+        {&ReportDetails::notes, "line one\nline two", "line one<br/>line two"},
+        {&ReportDetails::title, "Abnahme </title><script>",
+         "<h1>Abnahme &lt;/title&gt;&lt;script&gt;"},
+    };
+    for (const auto& c : cases) {
+        ReportInput detailed = input;
+        detailed.details.*c.field = c.typed;
+        test::WriteFile(dir.File("r.html"), ReportHtml(detailed));
+        const std::string html = test::ReadFile(dir.File("r.html"));
+        EXPECT_NE(html.find(c.shown), std::string::npos) << c.typed;
+        EXPECT_EQ(html.find(c.typed), std::string::npos) << c.typed;
+        const auto parsed = test::RunProcess("/usr/bin/xmllint", {"--noout", dir.File("r.html")});
+        EXPECT_EQ(parsed.exitCode, 0) << c.typed << parsed.err;
+        // The first page comes first, with the signatures; the chapter follows.
+        EXPECT_LT(html.find("Signature: ____________________<br/>"),
+                  html.rfind("<h1>Acceptance report</h1>"));
+    }
+}
+
 TEST(ReportDetailsFile, KeysAsTheOptionsAndALogoBesideTheFile) {
     test::TempDir dir;
     test::WriteFile(dir.File("site.ini"), "[Report]\ncompany = Kabelnetz Nord\nSite=Hafen 12\n"
