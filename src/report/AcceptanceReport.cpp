@@ -517,32 +517,30 @@ public:
         }
         const QString title = QString::fromStdString(m_title);
         const QString date = QString::fromStdString(m_date);
+        // Without a company or site the title stands on the left, the date alone on the right.
+        const bool named = !company.isEmpty() || !site.isEmpty();
+        const double rightText = std::max(named ? Line(painter, ReportFont(8), title).width() : 0,
+                                          Line(painter, ReportFont(8), date).width());
         // A long title takes at most two fifths of the line, and is cut short beyond.
-        const double rightWidth =
-            std::min(width * 0.4, std::max(Line(painter, ReportFont(8), title).width(),
-                                           Line(painter, ReportFont(8), date).width()) +
-                                      Mm(1));
+        const double rightWidth = std::min(width * 0.4, rightText + Mm(1));
         const double room = std::max(0.0, width - left - rightWidth - Mm(6));
-        if (company.isEmpty() && site.isEmpty()) {
+        const double right = width - rightWidth;
+        const double half = header / 2;
+        if (named) {
+            Text(painter, ReportFont(10, true), QRectF(left, 0, room, half),
+                 Qt::AlignLeft | Qt::AlignBottom, company);
+            Text(painter, ReportFont(8), QRectF(left, half, room, half),
+                 Qt::AlignLeft | Qt::AlignTop, site);
+            Text(painter, ReportFont(8), QRectF(right, 0, rightWidth, half),
+                 Qt::AlignRight | Qt::AlignBottom, title);
+            Text(painter, ReportFont(8), QRectF(right, half, rightWidth, half),
+                 Qt::AlignRight | Qt::AlignTop, date);
+        } else {
             Text(painter, ReportFont(10, true), QRectF(left, 0, room, header),
                  Qt::AlignLeft | Qt::AlignVCenter, title);
-        } else {
-            Text(painter, ReportFont(10, true), QRectF(left, 0, room, header / 2),
-                 Qt::AlignLeft | Qt::AlignBottom, company);
-            Text(painter, ReportFont(8), QRectF(left, header / 2, room, header / 2),
-                 Qt::AlignLeft | Qt::AlignTop, site);
+            Text(painter, ReportFont(8), QRectF(right, 0, rightWidth, header),
+                 Qt::AlignRight | Qt::AlignVCenter, date);
         }
-        const QRectF right(width - rightWidth, 0, rightWidth, header);
-        if (!company.isEmpty() || !site.isEmpty())
-            Text(painter, ReportFont(8), QRectF(right.x(), 0, rightWidth, header / 2),
-                 Qt::AlignRight | Qt::AlignBottom, title);
-        Text(painter, ReportFont(8),
-             company.isEmpty() && site.isEmpty()
-                 ? right
-                 : QRectF(right.x(), header / 2, rightWidth, header / 2),
-             Qt::AlignRight |
-                 (company.isEmpty() && site.isEmpty() ? Qt::AlignVCenter : Qt::AlignTop),
-             date);
         painter.setPen(QPen(QColor(120, 130, 150), Mm(0.25)));
         painter.drawLine(QPointF(0, header + Mm(1)), QPointF(width, header + Mm(1)));
 
