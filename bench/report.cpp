@@ -1,5 +1,6 @@
-// The acceptance report written to a PDF in memory's stead of a disk: the three files of a
-// site (one of each meter kind) and a hundred files, with the processor time and the pages.
+// The acceptance report written as a PDF: the three files of a site (one of each meter kind),
+// without and with the details' first page, and a hundred files; and the three as HTML. The
+// processor time counts the threads that lay the pages out.
 //
 //   bench_report [--benchmark_filter=...]
 #include <benchmark/benchmark.h>
