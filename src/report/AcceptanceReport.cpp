@@ -1,29 +1,20 @@
 #include "report/AcceptanceReport.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QByteArray>
-#include <QCoreApplication>
 #include <QDate>
-#include <QFont>
-#include <QFontMetricsF>
 #include <QImage>
 #include <QLocale>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextDocument>
-#include <QThread>
 #include <QUrl>
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <climits>
-#include <condition_variable>
 #include <cstring>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 #include "app/FileTree.h"
 #include "base/BinaryFile.h"
@@ -32,6 +23,8 @@
 #include "limits/LimitTexts.h"
 #include "panes/AnalysisPane.h"
 #include "panes/PaneText.h"
+#include "report/ReportLayout.h"
+#include "report/ReportPageFrame.h"
 #include "res/TextCodec.h"
 
 namespace qm {
@@ -44,12 +37,6 @@ constexpr int kChartWidth = 1000;
 constexpr int kChartHeight = 560;
 constexpr int kShownWidth = 600; // within the page's text width
 
-// The page's frame, in millimetres: the header's logo box, the bands above and below the
-// text.
-constexpr double kLogoWidthMm = 36;
-constexpr double kLogoHeightMm = 12;
-constexpr double kHeaderMm = 15;
-constexpr double kFooterMm = 9;
 constexpr int kPdfResolution = 300;
 
 std::string Escape(const std::string& text) {
@@ -475,275 +462,6 @@ private:
     int m_done = 0;
 };
 
-QFont ReportFont(double points, bool bold = false) {
-    QFont font;
-    font.setFamilies({"DejaVu Sans", "WenQuanYi Micro Hei"});
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-// The header and footer every page carries: logo, company and site on the left, the report's
-// title and date on the right; the project on the left under the text, the page number on
-// the right.
-class PageFrame {
-public:
-    PageFrame(QPaintDevice& device, QImage logo, const ReportInput& input, std::string title,
-              std::string date)
-        : m_device(device), m_logo(std::move(logo)), m_in(input), m_title(std::move(title)),
-          m_date(std::move(date)) {}
-
-    double Mm(double mm) const { return mm * m_device.logicalDpiX() / 25.4; }
-    QRectF Body() const {
-        return QRectF(0, Mm(kHeaderMm), m_device.width(),
-                      m_device.height() - Mm(kHeaderMm) - Mm(kFooterMm));
-    }
-
-    void Draw(QPainter& painter, int page, int pages) const {
-        const double width = m_device.width();
-        const double header = Mm(kHeaderMm) - Mm(3);
-        const QString company = QString::fromStdString(m_in.details.company);
-        const QString site = QString::fromStdString(m_in.details.site);
-        painter.save();
-        painter.setPen(QColor(40, 40, 40));
-        double left = 0;
-        if (!m_logo.isNull()) {
-            const QSizeF box(Mm(kLogoWidthMm), Mm(kLogoHeightMm));
-            const QSizeF fitted = QSizeF(m_logo.size()).scaled(box, Qt::KeepAspectRatio);
-            const QRectF at(0, (header - fitted.height()) / 2, fitted.width(), fitted.height());
-            painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.drawImage(at, m_logo);
-            left = fitted.width() + Mm(4);
-        }
-        const QString title = QString::fromStdString(m_title);
-        const QString date = QString::fromStdString(m_date);
-        // Without a company or site the title stands on the left, the date alone on the right.
-        const bool named = !company.isEmpty() || !site.isEmpty();
-        const double rightText = std::max(named ? Line(painter, ReportFont(8), title).width() : 0,
-                                          Line(painter, ReportFont(8), date).width());
-        // A long title takes at most two fifths of the line, and is cut short beyond.
-        const double rightWidth = std::min(width * 0.4, rightText + Mm(1));
-        const double room = std::max(0.0, width - left - rightWidth - Mm(6));
-        const double right = width - rightWidth;
-        const double half = header / 2;
-        if (named) {
-            Text(painter, ReportFont(10, true), QRectF(left, 0, room, half),
-                 Qt::AlignLeft | Qt::AlignBottom, company);
-            Text(painter, ReportFont(8), QRectF(left, half, room, half),
-                 Qt::AlignLeft | Qt::AlignTop, site);
-            Text(painter, ReportFont(8), QRectF(right, 0, rightWidth, half),
-                 Qt::AlignRight | Qt::AlignBottom, title);
-            Text(painter, ReportFont(8), QRectF(right, half, rightWidth, half),
-                 Qt::AlignRight | Qt::AlignTop, date);
-        } else {
-            Text(painter, ReportFont(10, true), QRectF(left, 0, room, header),
-                 Qt::AlignLeft | Qt::AlignVCenter, title);
-            Text(painter, ReportFont(8), QRectF(right, 0, rightWidth, header),
-                 Qt::AlignRight | Qt::AlignVCenter, date);
-        }
-        painter.setPen(QPen(QColor(120, 130, 150), Mm(0.25)));
-        painter.drawLine(QPointF(0, header + Mm(1)), QPointF(width, header + Mm(1)));
-
-        const double footer = m_device.height() - Mm(kFooterMm) + Mm(3);
-        painter.drawLine(QPointF(0, footer), QPointF(width, footer));
-        painter.setPen(QColor(40, 40, 40));
-        const QString number = QString::fromStdString(LimitText("Page %1 of %2", m_in.languageBase))
-                                   .arg(page)
-                                   .arg(pages);
-        const double numberWidth = Line(painter, ReportFont(8), number).width();
-        const QRectF line(0, footer + Mm(1), width, m_device.height() - footer - Mm(1));
-        Text(painter, ReportFont(8), line, Qt::AlignRight | Qt::AlignTop, number);
-        Text(painter, ReportFont(8),
-             QRectF(0, line.y(), width - numberWidth - Mm(6), line.height()),
-             Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(m_in.projectName));
-        painter.restore();
-    }
-
-private:
-    QRectF Line(QPainter& painter, const QFont& font, const QString& text) const {
-        return QFontMetricsF(font, painter.device()).boundingRect(text);
-    }
-    // One line, cut short with an ellipsis when it does not fit.
-    void Text(QPainter& painter, const QFont& font, const QRectF& box, int flags,
-              const QString& text) const {
-        painter.setFont(font);
-        const QString shown =
-            QFontMetricsF(font, painter.device()).elidedText(text, Qt::ElideRight, box.width());
-        painter.drawText(box, flags | Qt::TextSingleLine, shown);
-    }
-
-    QPaintDevice& m_device;
-    QImage m_logo;
-    const ReportInput& m_in;
-    std::string m_title;
-    std::string m_date;
-};
-
-// A part of the report laid out in pages of the page frame's body, measured on the device
-// it will be drawn on.
-std::unique_ptr<QTextDocument> LaidOut(const std::string& html, const QPaintDevice& device,
-                                       const QSizeF& page) {
-    auto doc = std::make_unique<QTextDocument>();
-    doc->documentLayout()->setPaintDevice(const_cast<QPaintDevice*>(&device));
-    // Words are never cut: a heading wraps at its spaces, slashes and hyphens only.
-    QTextOption option = doc->defaultTextOption();
-    option.setWrapMode(QTextOption::WordWrap);
-    doc->setDefaultTextOption(option);
-    doc->setPageSize(page);
-    doc->setHtml(QString::fromStdString(html));
-    doc->pageCount(); // the layout, done now rather than when drawing
-    return doc;
-}
-
-// The measures of a PDF page, taken once, so that parts can be laid out on other threads
-// than the one that draws them.
-class PageMetrics : public QPaintDevice {
-public:
-    explicit PageMetrics(const QPaintDevice& pdf)
-        : m_width(pdf.width()), m_height(pdf.height()), m_widthMm(pdf.widthMM()),
-          m_heightMm(pdf.heightMM()), m_dpiX(pdf.logicalDpiX()), m_dpiY(pdf.logicalDpiY()),
-          m_depth(pdf.depth()) {}
-    QPaintEngine* paintEngine() const override { return nullptr; }
-
-protected:
-    int metric(PaintDeviceMetric m) const override {
-        switch (m) {
-        case PdmWidth:
-            return m_width;
-        case PdmHeight:
-            return m_height;
-        case PdmWidthMM:
-            return m_widthMm;
-        case PdmHeightMM:
-            return m_heightMm;
-        case PdmDpiX:
-        case PdmPhysicalDpiX:
-            return m_dpiX;
-        case PdmDpiY:
-        case PdmPhysicalDpiY:
-            return m_dpiY;
-        case PdmDepth:
-            return m_depth;
-        case PdmNumColors:
-            return INT_MAX;
-        case PdmDevicePixelRatio:
-            return 1;
-        case PdmDevicePixelRatioScaled:
-            return static_cast<int>(devicePixelRatioFScale());
-        }
-        return 0;
-    }
-
-private:
-    int m_width, m_height, m_widthMm, m_heightMm, m_dpiX, m_dpiY, m_depth;
-};
-
-// Lays out the parts of a report on as many threads as the machine has cores (four at most).
-// A laid-out text keeps the fonts of the thread that measured it, and a thread's fonts end
-// with it: the threads wait, idle, until the pool goes, which must be after the documents.
-class LayoutPool {
-public:
-    LayoutPool(const std::vector<std::string>& html, const PageMetrics& metrics, const QSizeF& page)
-        : m_html(html), m_metrics(metrics), m_page(page), m_docs(html.size()),
-          m_owner(QThread::currentThread()) {
-        const std::size_t threads = std::min<std::size_t>(
-            std::clamp(std::thread::hardware_concurrency(), 1u, 4u), html.size());
-        // Threads of Qt's own: the font cache of each keeps a timer.
-        for (std::size_t i = 0; i < threads; ++i) {
-            m_threads.emplace_back(QThread::create([this] { Work(); }));
-            m_threads.back()->start();
-        }
-    }
-
-    ~LayoutPool() {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_stop = true;
-        }
-        m_changed.notify_all();
-        for (const auto& t : m_threads)
-            t->wait();
-    }
-
-    LayoutPool(const LayoutPool&) = delete;
-    LayoutPool& operator=(const LayoutPool&) = delete;
-
-    // Every part laid out, asking steps before each is begun; none when steps said stop. The
-    // documents are owned by this thread.
-    std::vector<std::unique_ptr<QTextDocument>> Run(Steps& steps) {
-        bool going = true;
-        for (std::size_t part = 0; part < m_html.size() && going; ++part) {
-            {
-                // A part is let go when a thread is free for it, so that progress follows
-                // the work.
-                std::unique_lock lock(m_mutex);
-                m_changed.wait(lock, [this] { return m_allowed - m_done < m_threads.size(); });
-            }
-            going = steps.Next();
-            if (going) {
-                const std::lock_guard lock(m_mutex);
-                ++m_allowed;
-            }
-            m_changed.notify_all();
-        }
-        std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [this] { return m_done == m_allowed; });
-        if (!going)
-            m_docs.clear();
-        return std::move(m_docs);
-    }
-
-private:
-    void Work() {
-        for (;;) {
-            std::size_t part = 0;
-            {
-                std::unique_lock lock(m_mutex);
-                m_changed.wait(lock, [this] { return m_stop || m_next < m_allowed; });
-                if (m_stop)
-                    return;
-                part = m_next++;
-            }
-            auto doc = LaidOut(m_html[part], m_metrics, m_page);
-            // The layout's own zero timer fires here, so that none goes along to a thread
-            // that may never run it.
-            QCoreApplication::processEvents();
-            doc->moveToThread(m_owner);
-            {
-                const std::lock_guard lock(m_mutex);
-                m_docs[part] = std::move(doc);
-                ++m_done;
-            }
-            m_changed.notify_all();
-        }
-    }
-
-    const std::vector<std::string>& m_html;
-    const PageMetrics& m_metrics;
-    const QSizeF m_page;
-    std::vector<std::unique_ptr<QTextDocument>> m_docs;
-    QThread* const m_owner;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::size_t m_allowed = 0; // parts let go to the threads
-    std::size_t m_next = 0;    // the next part a thread takes
-    std::size_t m_done = 0;    // parts laid out
-    bool m_stop = false;
-    std::vector<std::unique_ptr<QThread>> m_threads; // last: they start once all else is there
-};
-
-void DrawPage(QPainter& painter, QTextDocument& doc, const QRectF& body, int page) {
-    painter.save();
-    painter.translate(body.topLeft());
-    painter.setClipRect(QRectF(0, 0, body.width(), body.height()));
-    painter.translate(0, -page * body.height());
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = QRectF(0, page * body.height(), body.width(), body.height());
-    context.palette.setColor(QPalette::Text, Qt::black);
-    doc.documentLayout()->draw(&painter, context);
-    painter.restore();
-}
-
 std::string Cancelled(int base) {
     return LimitText("The report was cancelled.", base);
 }
@@ -753,8 +471,8 @@ std::string Cancelled(int base) {
 bool ReadLogo(const ReportInput& input, QImage& logo, std::string& error) {
     if (input.details.logo.empty())
         return true;
-    const int width = static_cast<int>(kLogoWidthMm * kPdfResolution / 25.4);
-    const int height = static_cast<int>(kLogoHeightMm * kPdfResolution / 25.4);
+    const int width = static_cast<int>(ReportPageFrame::kLogoWidthMm * kPdfResolution / 25.4);
+    const int height = static_cast<int>(ReportPageFrame::kLogoHeightMm * kPdfResolution / 25.4);
     std::string reason;
     logo = LoadReportLogo(input.details.logo, width, height, reason);
     if (logo.isNull()) {
@@ -798,7 +516,10 @@ bool PdfBytes(const ReportInput& input, const QImage& logo, std::string& bytes, 
     device.setResolution(kPdfResolution);
     device.setTitle(QString::fromStdString(writer.Title()));
     device.setCreator("QM7100 Workdesk");
-    const PageFrame frame(device, logo, input, writer.Title(), writer.ReportDate());
+    const ReportPageFrame frame(device, logo,
+                                {input.details.company, input.details.site, writer.Title(),
+                                 writer.ReportDate(), input.projectName,
+                                 LimitText("Page %1 of %2", input.languageBase)});
     const QRectF body = frame.Body();
 
     // Every part is laid out before any is drawn: the footer counts the pages of all.
@@ -810,9 +531,8 @@ bool PdfBytes(const ReportInput& input, const QImage& logo, std::string& bytes, 
                                  : writer.Chapter(file, judged[static_cast<std::size_t>(file)])) +
                        Writer::End());
     }
-    const PageMetrics metrics(device);
-    LayoutPool pool(html, metrics, body.size());
-    std::vector<std::unique_ptr<QTextDocument>> docs = pool.Run(steps);
+    ReportLayoutPool pool(html, device, body.size());
+    std::vector<std::unique_ptr<QTextDocument>> docs = pool.Run([&steps] { return steps.Next(); });
     if (docs.empty() && parts > 0) {
         error = Cancelled(input.languageBase);
         return false;
@@ -840,7 +560,7 @@ bool PdfBytes(const ReportInput& input, const QImage& logo, std::string& bytes, 
             if (page > 0)
                 device.newPage();
             frame.Draw(painter, ++page, pages);
-            DrawPage(painter, doc, body, p);
+            DrawReportPage(painter, doc, body, p);
         }
         docs[static_cast<std::size_t>(part)].reset(); // its pictures go with it
     }
