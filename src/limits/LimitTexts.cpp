@@ -150,6 +150,19 @@ std::string VerdictLine(const FileCheck& check, int base) {
            SummaryLine(check.passCount, check.channelCount, check.worstMargin, base);
 }
 
+std::string ReportVerdictLine(Verdict verdict, int passFiles, int files,
+                              std::optional<double> worstMargin, int base) {
+    const std::string shown = verdict == Verdict::Pass && base != kLanguageChinese
+                                  ? std::string("PASS")
+                                  : VerdictWord(verdict, base);
+    std::string line = Tr(txt::kLimitVerdict, base) + (base == kLanguageChinese ? "" : " ") +
+                       shown + (base == kLanguageChinese ? "——" : " - ") +
+                       FillNumbers(Tr(txt::kReportFilesPass, base), {passFiles, files});
+    if (worstMargin)
+        line += Format(Tr(txt::kWorstMargin, base).c_str(), *worstMargin);
+    return line;
+}
+
 std::vector<std::vector<std::string>> VerdictTable(const FileCheck& check, int base) {
     std::vector<std::vector<std::string>> rows;
     std::vector<std::string> titles;
