@@ -1,4 +1,6 @@
+#include <QThread>
 #include <QTimer>
+#include <QWidget>
 #include <atomic>
 #include <chrono>
 #include <gtest/gtest.h>
@@ -6,7 +8,8 @@
 #include <vector>
 
 #include "FakePrompt.h"
-#include "desktop/OperationWorker.h"
+#include "OperationWait.h"
+#include "desktop/OperationRunner.h"
 
 namespace qm {
 namespace {
@@ -30,19 +33,24 @@ TEST(Prompt, FiltersAndOutcomeMessages) {
     EXPECT_EQ(fake.messages[1].detail, "time-out waiting for the reply to 0x2B");
 }
 
-TEST(OperationWorker, ProgressArrivesInOrderOnTheCallingThreadWhileEventsRun) {
-    std::vector<int> positions;
-    std::atomic<bool> release{false};
-    bool timerRan = false;
-    // The worker waits until the user-interface thread has handled a timer: proof that events
-    // are processed while the job runs.
-    QTimer::singleShot(0, [&] {
-        timerRan = true;
-        release = true;
-    });
+// The runner hands progress over in order on this thread, and the result after it; a second
+// job waits for the first; controls are disabled while it runs and get their state back.
+TEST(OperationRunner, ProgressArrivesInOrderBeforeTheResultAndControlsComeBack) {
+    QWidget owner;
+    QWidget enabled(&owner);
+    QWidget disabled(&owner);
+    disabled.setEnabled(false);
+    OperationRunner runner(&owner);
+    runner.SetControls({&enabled, &disabled});
+    std::vector<int> seen;
     const Qt::HANDLE uiThread = QThread::currentThreadId();
     bool allOnUi = true;
-    const int result = RunInWorker<int>(
+    runner.SetProgress([&](int position, int range) {
+        allOnUi = allOnUi && QThread::currentThreadId() == uiThread;
+        seen.push_back(position * 10 + range);
+    });
+    std::atomic<bool> release{false};
+    ASSERT_TRUE(runner.Start<int>(
         [&](const ProgressFn& progress) {
             while (!release)
                 std::this_thread::yield();
@@ -50,19 +58,22 @@ TEST(OperationWorker, ProgressArrivesInOrderOnTheCallingThreadWhileEventsRun) {
                 progress(i, 5);
             return 42;
         },
-        [&](int position, int range) {
-            allOnUi = allOnUi && QThread::currentThreadId() == uiThread;
-            positions.push_back(position * 10 + range);
-        });
-    EXPECT_EQ(result, 42);
-    EXPECT_TRUE(timerRan);
+        [&](int result) { seen.push_back(result); }));
+    EXPECT_TRUE(runner.Busy());
+    EXPECT_FALSE(enabled.isEnabled());
+    EXPECT_FALSE(runner.Start<int>([](const ProgressFn&) { return 0; }, {}))
+        << "one job at a time";
+    release = true;
+    ASSERT_TRUE(test::WaitForOperations());
     EXPECT_TRUE(allOnUi);
-    EXPECT_EQ(positions, (std::vector<int>{15, 25, 35, 45, 55}));
+    EXPECT_EQ(seen, (std::vector<int>{15, 25, 35, 45, 55, 42}));
+    EXPECT_TRUE(enabled.isEnabled());
+    EXPECT_FALSE(disabled.isEnabled());
 }
 
 // Each report reaches the window while the job is still running, also when nothing else is
 // queued behind it: the job goes on only once the window has had the report.
-TEST(OperationWorker, EachReportReachesTheWindowWhileTheWorkerWaitsForIt) {
+TEST(OperationRunner, EachReportReachesTheWindowWhileTheWorkerWaitsForIt) {
     std::atomic<int> received{0};
     const auto reached = [&](int count) {
         // A generous bound, so that a report that never arrives fails instead of hanging.
@@ -71,7 +82,11 @@ TEST(OperationWorker, EachReportReachesTheWindowWhileTheWorkerWaitsForIt) {
             std::this_thread::yield();
         return received >= count;
     };
-    const std::vector<bool> seen = RunInWorker<std::vector<bool>>(
+    QWidget owner;
+    OperationRunner runner(&owner);
+    runner.SetProgress([&](int, int) { ++received; });
+    std::vector<bool> seen;
+    runner.Start<std::vector<bool>>(
         [&](const ProgressFn& progress) {
             std::vector<bool> each;
             for (int i = 1; i <= 3 && (each.empty() || each.back()); ++i) {
@@ -80,7 +95,8 @@ TEST(OperationWorker, EachReportReachesTheWindowWhileTheWorkerWaitsForIt) {
             }
             return each;
         },
-        [&](int, int) { ++received; });
+        [&](std::vector<bool> result) { seen = std::move(result); });
+    ASSERT_TRUE(test::WaitForOperations());
     EXPECT_EQ(seen, (std::vector<bool>{true, true, true}));
 }
 

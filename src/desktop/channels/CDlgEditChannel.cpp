@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -13,12 +14,13 @@
 #include <QStyle>
 #include <QVBoxLayout>
 #include <QWindowStateChangeEvent>
+#include <memory>
 
 #include "channels/ChannelColumnSet.h"
 #include "channels/ChannelPlanFile.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
-#include "desktop/OperationWorker.h"
+#include "desktop/OperationRunner.h"
 #include "desktop/Prompt.h"
 #include "desktop/channels/CComboListCtrl.h"
 #include "desktop/channels/ChannelIcons.h"
@@ -143,6 +145,13 @@ CDlgEditChannel::CDlgEditChannel(QWidget* parent)
     connect(m_grid, &CComboListCtrl::rowFocused, this,
             [this](int row) { m_model.SetCurrentRow(static_cast<std::size_t>(row)); });
 
+    m_runner = new OperationRunner(this);
+    QList<QWidget*> controls{m_grid, m_slots};
+    for (QPushButton* button : m_buttons)
+        controls << button;
+    m_runner->SetControls(controls);
+    m_runner->SetProgress([this](int position, int range) { SetProgress(position, range); });
+
     m_creep.setInterval(150);
     connect(&m_creep, &QTimer::timeout, this, [this] {
         const int value = m_progress->value();
@@ -158,6 +167,10 @@ CDlgEditChannel::CDlgEditChannel(QWidget* parent)
 }
 
 CDlgEditChannel::~CDlgEditChannel() = default;
+
+bool CDlgEditChannel::Busy() const {
+    return m_runner->Busy();
+}
 
 QPushButton* CDlgEditChannel::AddButton(ButtonId id, const QString& caption) {
     auto* button = new QPushButton(caption, this);
@@ -282,33 +295,25 @@ void CDlgEditChannel::OnEditFinished(int row, int column, const QString& text) {
 }
 
 template <class Result>
-Result CDlgEditChannel::RunTransfer(std::function<Result(const ProgressFn&)> job) {
-    m_busy = true;
-    QWidget* focus = focusWidget();
+void CDlgEditChannel::RunTransfer(std::function<Result(const ProgressFn&)> job,
+                                  std::function<void(Result)> done) {
+    QPointer<QWidget> focus = focusWidget();
     m_grid->EndEdit();
-    m_grid->setEnabled(false);
-    m_slots->setEnabled(false);
-    for (QPushButton* button : m_buttons)
-        button->setEnabled(false);
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
     m_progress->show();
     m_creep.start();
-
-    Result result = RunInWorker<Result>(
-        std::move(job), [this](int position, int range) { SetProgress(position, range); });
-
-    m_creep.stop();
-    // Sounder than leaving a stale bar after a failure: the transfer is over either way.
-    m_progress->hide();
-    m_grid->setEnabled(true);
-    m_slots->setEnabled(true);
-    for (QPushButton* button : m_buttons)
-        button->setEnabled(true);
-    if (focus)
-        focus->setFocus(Qt::OtherFocusReason);
-    m_busy = false;
-    return result;
+    m_runner->Start<Result>(
+        std::move(job),
+        [this, focus, done = std::move(done)](Result result) {
+            m_creep.stop();
+            // Sounder than leaving a stale bar after a failure: the transfer is over either way.
+            m_progress->hide();
+            if (focus)
+                focus->setFocus(Qt::OtherFocusReason);
+            done(std::move(result));
+        },
+        &CLevantoApp::Instance().Port());
 }
 
 void CDlgEditChannel::SetProgress(int position, int range) {
@@ -318,30 +323,34 @@ void CDlgEditChannel::SetProgress(int position, int range) {
 }
 
 void CDlgEditChannel::Upload() {
-    if (m_busy || !MayDropEdits())
+    if (m_runner->Busy() || !MayDropEdits())
         return;
     ClearGrid();
     m_history.Clear(); // another plan: its steps do not apply
     const int slot = m_slots->currentIndex();
     // The worker reads into a copy; the list takes it back on this thread.
-    CChannelPlanList read = m_plan;
+    auto read = std::make_shared<CChannelPlanList>(m_plan);
     cnComm& port = CLevantoApp::Instance().Port();
     const ConnectTarget target = ConnectTarget::FromSettings();
-    const PlanUploadResult result = RunTransfer<PlanUploadResult>(
-        [&](const ProgressFn& progress) { return UploadPlan(port, target, slot, read, progress); });
-    m_plan = read;
-    m_edited = false;
-    m_zeroFilled = 0;
-    if (result.kind >= 0) {
-        BuildColumns();
-        if (result.outcome.ok)
-            FillGrid();
-    }
-    ShowOutcome(this, result.outcome);
+    RunTransfer<PlanUploadResult>(
+        [&port, target, slot, read](const ProgressFn& progress) {
+            return UploadPlan(port, target, slot, *read, progress);
+        },
+        [this, read](PlanUploadResult result) {
+            m_plan = *read;
+            m_edited = false;
+            m_zeroFilled = 0;
+            if (result.kind >= 0) {
+                BuildColumns();
+                if (result.outcome.ok)
+                    FillGrid();
+            }
+            ShowOutcome(this, result.outcome);
+        });
 }
 
 void CDlgEditChannel::Download() {
-    if (m_busy)
+    if (m_runner->Busy())
         return;
     m_grid->EndEdit();
     const int slot = m_slots->currentIndex();
@@ -362,16 +371,19 @@ void CDlgEditChannel::Download() {
         return;
     cnComm& port = CLevantoApp::Instance().Port();
     const ConnectTarget target = ConnectTarget::FromSettings();
-    const OperationOutcome outcome = RunTransfer<OperationOutcome>([&](const ProgressFn& progress) {
-        return DownloadPlan(port, target, slot, shown, progress);
-    });
-    if (outcome.ok)
-        m_edited = false; // the meter holds them now
-    ShowOutcome(this, outcome);
+    RunTransfer<OperationOutcome>(
+        [&port, target, slot, shown](const ProgressFn& progress) {
+            return DownloadPlan(port, target, slot, shown, progress);
+        },
+        [this](OperationOutcome outcome) {
+            if (outcome.ok)
+                m_edited = false; // the meter holds them now
+            ShowOutcome(this, outcome);
+        });
 }
 
 void CDlgEditChannel::Open() {
-    if (m_busy)
+    if (m_runner->Busy())
         return;
     const std::optional<QString> name = Prompt().OpenFileName(
         this, QString::fromLatin1(kPlanFilter), QString::fromLatin1(kPlanSuffix));
@@ -407,7 +419,7 @@ void CDlgEditChannel::OpenFile(const std::string& path) {
 }
 
 void CDlgEditChannel::Save() {
-    if (m_busy)
+    if (m_runner->Busy())
         return;
     const std::optional<QString> name = Prompt().SaveFileName(
         this, QString::fromLatin1(kPlanFilter), QString::fromLatin1(kPlanSuffix));
@@ -446,7 +458,7 @@ void CDlgEditChannel::ShowPlanAt(std::size_t row) {
 
 void CDlgEditChannel::RunCommand(const std::function<PlanEditResult()>& command) {
     // Records the grid does not show (left by a failed read) are not worked on.
-    if (m_busy || (m_grid->rowCount() == 0 && !m_plan.Empty()))
+    if (m_runner->Busy() || (m_grid->rowCount() == 0 && !m_plan.Empty()))
         return;
     m_grid->EndEdit();
     m_history.Begin(m_plan);
@@ -476,7 +488,7 @@ PlanClip& CopiedRows() {
 } // namespace
 
 void CDlgEditChannel::CopyRows() {
-    if (m_busy)
+    if (m_runner->Busy())
         return;
     m_grid->EndEdit();
     const PlanClip clip = CopyChannels(m_plan, SelectedRows());
@@ -518,7 +530,7 @@ void CDlgEditChannel::Redo() {
 }
 
 void CDlgEditChannel::StepHistory(bool back) {
-    if (m_busy)
+    if (m_runner->Busy())
         return;
     m_grid->EndEdit(); // an open edit becomes a step first
     const std::size_t row = m_model.CurrentRow();
@@ -540,19 +552,19 @@ bool CDlgEditChannel::MayDropEdits() {
 }
 
 void CDlgEditChannel::reject() {
-    if (m_busy || (!m_closing && !MayDropEdits()))
+    if (m_runner->Busy() || (!m_closing && !MayDropEdits()))
         return;
     QDialog::reject();
 }
 
 void CDlgEditChannel::accept() {
-    if (m_busy || !MayDropEdits())
+    if (m_runner->Busy() || !MayDropEdits())
         return;
     QDialog::accept();
 }
 
 void CDlgEditChannel::closeEvent(QCloseEvent* event) {
-    if (m_busy) { // the transfer ends first
+    if (m_runner->Busy()) { // the transfer ends first
         event->ignore();
         return;
     }

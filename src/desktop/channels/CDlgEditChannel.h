@@ -17,6 +17,7 @@ class QPushButton;
 namespace qm {
 
 class CComboListCtrl;
+class OperationRunner;
 
 // The channel editor: reads a plan from one of the meter's five slots into the grid, lets the
 // user edit it cell by cell under the cell-edit rules, writes it back, and saves and opens
@@ -49,6 +50,8 @@ public:
     const CChannelGridModel& Model() const { return m_model; }
     int ShownKind() const { return m_plan.Kind(); }
     int DownloadSlot() const { return m_downloadSlot; }
+    // Whether a plan transfer is under way.
+    bool Busy() const;
 
     void Upload();
     void Download();
@@ -84,7 +87,10 @@ private:
     void SyncRow(int row);
     void OnChoicesRequested(int column, QStringList* choices);
     void OnEditFinished(int row, int column, const QString& text);
-    template <class Result> Result RunTransfer(std::function<Result(const ProgressFn&)> job);
+    // Runs a plan transfer on the runner; done continues once it has ended.
+    template <class Result>
+    void RunTransfer(std::function<Result(const ProgressFn&)> job,
+                     std::function<void(Result)> done);
     void SetProgress(int position, int range);
     std::vector<std::size_t> SelectedRows() const;
     // Runs a plan command as one undo step and shows the plan again (or the refusal).
@@ -104,7 +110,7 @@ private:
     QList<QPushButton*> m_buttons;
     QTimer m_creep; // keeps the bar moving while a long plan read reports nothing
     int m_downloadSlot = 0;
-    bool m_busy = false;
+    OperationRunner* m_runner = nullptr;
     bool m_edited = false;        // since the plan was read, opened, saved or downloaded
     bool m_closing = false;       // the close question was asked already
     std::size_t m_zeroFilled = 0; // channels of the plan shown that a cut file left all zero

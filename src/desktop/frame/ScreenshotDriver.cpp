@@ -16,6 +16,7 @@
 #include "app/FileTree.h"
 #include "app/ProjectFile.h"
 #include "desktop/CLevantoApp.h"
+#include "desktop/OperationRunner.h"
 #include "desktop/channels/CDlgEditChannel.h"
 #include "desktop/frame/CDlgHelpAbout.h"
 #include "desktop/frame/CDlgProgress.h"
@@ -66,6 +67,11 @@ void ScreenshotDriver::Wait(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+void ScreenshotDriver::WaitForOperations() {
+    while (OperationRunner::Running() > 0)
+        Wait(20);
 }
 
 void ScreenshotDriver::Save(const QImage& image, const QString& name) {
@@ -163,6 +169,7 @@ void ScreenshotDriver::OnDialog(QDialog* dialog) {
 void ScreenshotDriver::Run() {
     const int userLook = StoredLook();
     m_frame.Upload();
+    WaitForOperations();
     m_frame.Tree()->expandAll();
     Wait(300);
     if (m_chineseOnly) {
@@ -212,6 +219,7 @@ void ScreenshotDriver::Run() {
             return;
         }
         editor->Upload();
+        WaitForOperations();
         Wait(300);
         SaveWidget(editor, QStringLiteral("channel-editor.png"));
         editor->reject();
