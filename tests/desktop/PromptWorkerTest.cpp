@@ -9,7 +9,10 @@
 
 #include "FakePrompt.h"
 #include "OperationWait.h"
+#include "desktop/DesktopTexts.h"
 #include "desktop/OperationRunner.h"
+#include "operations/UploadOperation.h"
+#include "res/StringTable.h"
 
 namespace qm {
 namespace {
@@ -31,6 +34,38 @@ TEST(Prompt, FiltersAndOutcomeMessages) {
     EXPECT_TRUE(fake.messages[0].detail.isEmpty());
     EXPECT_EQ(fake.messages[1].caption, "QM7100 Workdesk");
     EXPECT_EQ(fake.messages[1].detail, "time-out waiting for the reply to 0x2B");
+}
+
+// Which file of how many and the time left at the pace so far, in both languages.
+TEST(UploadProgress, FileOfCountAndTimeLeft) {
+    const struct {
+        int read, count;
+        std::int64_t elapsedMs;
+        int seconds;
+        const char* english;
+        const char* chinese;
+    } cases[] = {
+        {0, 0, 0, 0, "", ""},                                   // the meter holds no file
+        {0, 4, 900, -1, "File 1 of 4", "第 1 个文件，共 4 个"}, // no pace yet
+        {1, 4, 1500, 5, "File 2 of 4 \u2014 0:05 left", "第 2 个文件，共 4 个 \u2014 剩余 0:05"},
+        {3, 4, 3300, 2, "File 4 of 4 \u2014 0:02 left", "第 4 个文件，共 4 个 \u2014 剩余 0:02"},
+        {1, 200, 20000, 3980, "File 2 of 200 \u2014 1:06:20 left",
+         "第 2 个文件，共 200 个 \u2014 剩余 1:06:20"},
+        {4, 4, 8000, 0, "File 4 of 4", "第 4 个文件，共 4 个"}, // all in
+        // A pace no dialog can show is cut to 99:59:59, never an overflow.
+        {1, 1000000, 1000000000, 359999, "File 2 of 1000000 \u2014 99:59:59 left",
+         "第 2 个文件，共 1000000 个 \u2014 剩余 99:59:59"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.english);
+        const int left = UploadSecondsLeft(c.read, c.count, c.elapsedMs);
+        EXPECT_EQ(left, c.seconds);
+        SetLanguageBase(kLanguageEnglish);
+        EXPECT_EQ(UploadProgressText(c.read, c.count, left), QString::fromUtf8(c.english));
+        SetLanguageBase(kLanguageChinese);
+        EXPECT_EQ(UploadProgressText(c.read, c.count, left), QString::fromUtf8(c.chinese));
+    }
+    SetLanguageBase(kLanguageEnglish);
 }
 
 // The runner hands progress over in order on this thread, and the result after it; a second
@@ -61,8 +96,7 @@ TEST(OperationRunner, ProgressArrivesInOrderBeforeTheResultAndControlsComeBack) 
         [&](int result) { seen.push_back(result); }));
     EXPECT_TRUE(runner.Busy());
     EXPECT_FALSE(enabled.isEnabled());
-    EXPECT_FALSE(runner.Start<int>([](const ProgressFn&) { return 0; }, {}))
-        << "one job at a time";
+    EXPECT_FALSE(runner.Start<int>([](const ProgressFn&) { return 0; }, {})) << "one job at a time";
     release = true;
     ASSERT_TRUE(test::WaitForOperations());
     EXPECT_TRUE(allOnUi);
