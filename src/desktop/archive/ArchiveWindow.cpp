@@ -196,10 +196,6 @@ void ArchiveWindow::RunNextQuery() {
         });
 }
 
-bool ArchiveWindow::Busy() const {
-    return m_runner->Busy() || !m_queries.empty();
-}
-
 void ArchiveWindow::Refresh() {
     auto sites = std::make_shared<std::vector<SiteSummary>>();
     Query([sites](Archive& a) { return a.Sites(*sites); },

@@ -46,8 +46,6 @@ public:
     QImage ChartImage() const { return m_image; }
     // The last failure in words, empty when the last query succeeded.
     const QString& Failure() const { return m_failure; }
-    // Whether a query is running or waiting to.
-    bool Busy() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

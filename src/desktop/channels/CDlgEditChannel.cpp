@@ -167,10 +167,6 @@ CDlgEditChannel::CDlgEditChannel(QWidget* parent)
 
 CDlgEditChannel::~CDlgEditChannel() = default;
 
-bool CDlgEditChannel::Busy() const {
-    return m_runner->Busy();
-}
-
 QPushButton* CDlgEditChannel::AddButton(ButtonId id, const QString& caption) {
     auto* button = new QPushButton(caption, this);
     button->setAutoDefault(false); // Enter on the grid ends the dialog, never runs a transfer

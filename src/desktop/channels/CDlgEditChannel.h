@@ -48,8 +48,6 @@ public:
     const CChannelGridModel& Model() const { return m_editor.Model(); }
     int ShownKind() const { return m_editor.Kind(); }
     int DownloadSlot() const { return m_downloadSlot; }
-    // Whether a plan transfer is under way.
-    bool Busy() const;
 
     void Upload();
     void Download();

@@ -176,10 +176,6 @@ void CDlgSetCom::Load() {
     m_baud->setCurrentText(QString::fromStdString(settings.Baud()));
 }
 
-bool CDlgSetCom::Busy() const {
-    return m_runner->Busy();
-}
-
 void CDlgSetCom::Connect() {
     m_progress->setValue(6);
     m_progress->show();

@@ -40,9 +40,6 @@ public:
     // The port text Connect uses: a chosen entry's port, or what was typed.
     std::string ChosenPort() const;
 
-    // Whether a connect is under way (the dialog stays up meanwhile).
-    bool Busy() const;
-
 private:
     void Connect();
     void Connected(const std::string& port, OperationOutcome outcome);

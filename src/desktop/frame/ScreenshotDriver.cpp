@@ -153,10 +153,14 @@ void ScreenshotDriver::OnDialog(QDialog* dialog) {
         });
     } else if (auto* progress = qobject_cast<CDlgProgress*>(dialog)) {
         connect(progress, &CDlgProgress::ProgressChanged, this, [this](int position, int range) {
-            if (m_progressTaken || m_chineseOnly || range < 2 || position < 1)
+            if (m_progressTaken || range < 2 || position < 1)
                 return;
             m_progressTaken = true;
-            SaveScreenArea(QStringLiteral("upload-progress.png"));
+            // Once the dialog has painted its line of which file and the time left.
+            QTimer::singleShot(300, this, [this] {
+                SaveScreenArea(m_chineseOnly ? QStringLiteral("upload-progress-zh.png")
+                                             : QStringLiteral("upload-progress.png"));
+            });
         });
     } else if (auto* about = qobject_cast<CDlgHelpAbout*>(dialog)) {
         QTimer::singleShot(400, about, [this, about] {

@@ -204,8 +204,4 @@ void CDlgNormalSet::OnDownload() {
         &port);
 }
 
-bool CDlgNormalSet::Busy() const {
-    return m_runner->Busy();
-}
-
 } // namespace qm

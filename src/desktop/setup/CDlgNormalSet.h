@@ -34,9 +34,6 @@ public:
     // gets the moment of Download, not that of opening the dialog.
     TimeUnitChoice Choice();
 
-    // Whether Download is talking to the meter (the dialog cannot be closed meanwhile).
-    bool Busy() const;
-
 private:
     void Select(const TimeUnitChoice& choice);
     void SetPickersToNow();
