@@ -88,6 +88,9 @@ void OperationRunner::WorkerEnded() {
     m_worker->wait();
     delete m_worker;
     m_worker = nullptr;
+    // The stop was this job's: the meter is released at the end of the program as always.
+    if (m_port)
+        m_port->ClearStop();
     m_port = nullptr;
     m_relay->Deliver(); // whatever progress is still queued comes before the result
     for (const auto& [control, enabled] : m_wereEnabled)

@@ -63,9 +63,9 @@ public:
     // Called for a close or Escape refused while a job runs (the capture gives up its wait).
     void SetRefusedClose(std::function<void()> onRefused) { m_onRefused = std::move(onRefused); }
 
-    // Starts job on a worker; done gets its result on this thread. With a port, a stop left
-    // over from an earlier Cancel is cleared first and Cancel asks this job to stop. False,
-    // and nothing runs, while another job of this runner is still running.
+    // Starts job on a worker; done gets its result on this thread. With a port, Cancel asks
+    // this job to stop, and the stop is over once the job has ended. False, and nothing runs,
+    // while another job of this runner is still running.
     template <class Result>
     bool Start(std::function<Result(const ProgressFn&)> job, std::function<void(Result)> done,
                cnComm* port = nullptr) {

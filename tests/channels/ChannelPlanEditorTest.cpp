@@ -41,18 +41,17 @@ TEST(ChannelPlanEditor, EditedFollowsEditsUndoSaveDownloadAndANewRead) {
     test::TempDir dir;
     CChannelPlanList list;
     ChannelPlanEditor editor(list);
+    const auto read = [&](int channels) {
+        editor.TakeRead(MakeTvPlan(1, channels));
+        editor.FillModel();
+    };
     const struct {
         const char* step;
         std::function<void()> act;
         bool edited;
         std::size_t channels;
     } steps[] = {
-        {"read",
-         [&] {
-             editor.TakeRead(MakeTvPlan(1, 3));
-             editor.FillModel();
-         },
-         false, 3},
+        {"read", [&] { read(3); }, false, 3},
         {"delete", [&] { editor.Delete({0}); }, true, 2},
         {"saved", [&] { EXPECT_EQ(editor.SaveFile(dir.File("a.f71CH")), PlanFileStatus::Ok); },
          false, 2},
@@ -63,12 +62,7 @@ TEST(ChannelPlanEditor, EditedFollowsEditsUndoSaveDownloadAndANewRead) {
          [&] { EXPECT_NE(editor.SaveFile(dir.File("no/a.f71CH")), PlanFileStatus::Ok); }, true, 2},
         {"unreadable file",
          [&] { EXPECT_NE(editor.OpenFile(dir.File("none")).status, PlanFileStatus::Ok); }, true, 2},
-        {"read again",
-         [&] {
-             editor.TakeRead(MakeTvPlan(1, 4));
-             editor.FillModel();
-         },
-         false, 4},
+        {"read again", [&] { read(4); }, false, 4},
         {"nothing to undo", [&] { EXPECT_FALSE(editor.Undo()); }, false, 4},
         {"opened",
          [&] { EXPECT_EQ(editor.OpenFile(dir.File("a.f71CH")).status, PlanFileStatus::Ok); }, false,
@@ -80,25 +74,6 @@ TEST(ChannelPlanEditor, EditedFollowsEditsUndoSaveDownloadAndANewRead) {
         EXPECT_EQ(editor.Edited(), s.edited);
         EXPECT_EQ(list.Count(), s.channels);
     }
-}
-
-// A file cut short opens with zeros for what it lacks, and says how many of how many.
-TEST(ChannelPlanEditor, ACutFileSaysHowManyChannelsWereFilledWithZeros) {
-    test::TempDir dir;
-    CChannelPlanList list;
-    ChannelPlanEditor editor(list);
-    ASSERT_EQ(SaveChannelPlan(dir.File("whole.f71CH"), MakeTvPlan(2, 3)), PlanFileStatus::Ok);
-    const std::string whole = test::ReadFile(dir.File("whole.f71CH"));
-    // The header and one record and a half.
-    test::WriteFile(dir.File("cut.f71CH"), whole.substr(0, kPlanFileHeaderSize + 29 + 14));
-    const ChannelPlanEditor::OpenResult opened = editor.OpenFile(dir.File("cut.f71CH"));
-    ASSERT_EQ(opened.status, PlanFileStatus::Ok);
-    EXPECT_EQ(opened.announced, 3u);
-    EXPECT_EQ(editor.ZeroFilled(), 2u);
-    EXPECT_EQ(editor.Kind(), 2);
-    EXPECT_FALSE(editor.Edited());
-    editor.TakeRead(MakeTvPlan(2, 1));
-    EXPECT_EQ(editor.ZeroFilled(), 0u);
 }
 
 } // namespace

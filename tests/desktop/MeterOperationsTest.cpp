@@ -35,43 +35,28 @@ protected:
 // A timer keeps ticking through every operation: the click that starts one returns while it
 // runs, and the window's loop goes on until the result is in.
 TEST_F(MeterOperations, TheEventLoopRunsThroughEveryOperation) {
-    std::vector<std::unique_ptr<QDialog>> windows;
-    const auto shown = [&windows](QDialog* dialog) {
-        windows.emplace_back(dialog);
-        dialog->show();
-        return dialog;
+    CDlgEditChannel editor;
+    CDlgPictureCap capture;
+    capture.SetCaptureFile(QString::fromStdString(dir.File("temp.bmp")));
+    CDlgNormalSet setup;
+    CDlgSetCom& connect = *frame->ConnectDialog();
+    const auto press = [](QWidget& window, QWidget* button) {
+        window.show();
+        QTest::mouseClick(button, Qt::LeftButton);
     };
-    const struct Case {
-        const char* name;
-        std::function<void()> start;
-    } cases[] = {
+    const std::pair<const char*, std::function<void()>> cases[] = {
         {"upload", [&] { frame->Upload(); }},
         {"connect",
          [&] {
-             CDlgSetCom* dialog = frame->ConnectDialog();
-             dialog->Load();
-             dialog->show();
-             QTest::mouseClick(dialog->ConnectButton(), Qt::LeftButton);
+             connect.Load(); // the simulator's port
+             press(connect, connect.ConnectButton());
          }},
-        {"channel plan",
-         [&] {
-             auto* editor = static_cast<CDlgEditChannel*>(shown(new CDlgEditChannel));
-             QTest::mouseClick(editor->Button(CDlgEditChannel::kUpload), Qt::LeftButton);
-         }},
-        {"capture",
-         [&] {
-             auto* capture = static_cast<CDlgPictureCap*>(shown(new CDlgPictureCap));
-             capture->SetCaptureFile(QString::fromStdString(dir.File("temp.bmp")));
-             QTest::mouseClick(test::Child<QWidget>(*capture, "upload"), Qt::LeftButton);
-         }},
-        {"time and unit",
-         [&] {
-             QDialog* setup = shown(new CDlgNormalSet);
-             QTest::mouseClick(test::Child<QWidget>(*setup, "download"), Qt::LeftButton);
-         }},
+        {"channel plan", [&] { press(editor, editor.Button(CDlgEditChannel::kUpload)); }},
+        {"capture", [&] { press(capture, test::Child<QWidget>(capture, "upload")); }},
+        {"time and unit", [&] { press(setup, test::Child<QWidget>(setup, "download")); }},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, start] : cases) {
+        SCOPED_TRACE(name);
         // Every reply 5 ms late: each operation takes many turns of the loop.
         SimProcess sim(
             {"--model", "7100T2", "--count", "1", "--baud", "4000000", "--turnaround-us", "5000"});
@@ -90,13 +75,12 @@ TEST_F(MeterOperations, TheEventLoopRunsThroughEveryOperation) {
                 untilEnded.quit();
         });
         ticker.start();
-        c.start();
+        start();
         EXPECT_EQ(OperationRunner::Running(), 1) << "the click returned while it runs";
         untilEnded.exec();
         ticker.stop();
         EXPECT_GE(ticks, 5);
-        const QStringList shownTexts = prompt.Texts();
-        for (const QString& text : shownTexts)
+        for (const QString& text : prompt.Texts())
             EXPECT_EQ(text.indexOf(QStringLiteral("Fail")), -1) << text.toStdString();
         CLevantoApp::Instance().Port().Close();
     }
@@ -112,7 +96,6 @@ TEST_F(MeterOperations, CancelMidUploadKeepsTheFilesReadBeforeIt) {
     CLevantoApp::Instance().Files().Assign(std::vector<_tagFileDataExt>(5));
     frame->RebuildFileTree();
     QString status;
-    bool cancelWasUsable = false;
     bool cancelled = false;
     QObject::connect(frame.get(), &CMainFrame::DialogOpening, [&](QDialog* dialog) {
         auto* progress = qobject_cast<CDlgProgress*>(dialog);
@@ -122,23 +105,21 @@ TEST_F(MeterOperations, CancelMidUploadKeepsTheFilesReadBeforeIt) {
                 return;
             cancelled = true;
             status = progress->Status()->text();
-            cancelWasUsable = progress->CancelButton()->isEnabled();
             QTest::mouseClick(progress->CancelButton(), Qt::LeftButton);
         });
     });
     prompt.answers = {IPrompt::Answer::No}; // the files loaded before were never saved
     frame->Upload();
     ASSERT_TRUE(test::WaitForOperations());
-    EXPECT_TRUE(cancelWasUsable);
     EXPECT_TRUE(status.startsWith("File 2 of 4 \u2014 ")) << status.toStdString();
-    EXPECT_TRUE(status.endsWith(" left")) << status.toStdString();
     EXPECT_TRUE(prompt.messages.empty()) << prompt.Texts().join('|').toStdString();
     EXPECT_EQ(CLevantoApp::Instance().Files().Count(), 1u);
     EXPECT_EQ(frame->Tree()->topLevelItemCount(), 1);
+    EXPECT_FALSE(CLevantoApp::Instance().Port().StopRequested()) << "the meter can be released";
     prompt.answers.clear();
     EXPECT_FALSE(frame->close()) << "the kept file is unsaved: closing asks (and is cancelled)";
 
-    // The stop is over with the upload: the next one reads every file.
+    // The next upload reads every file.
     prompt.answers = {IPrompt::Answer::No};
     frame->Upload();
     ASSERT_TRUE(test::WaitForOperations());
