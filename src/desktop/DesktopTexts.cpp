@@ -2,6 +2,7 @@
 
 #include <QPalette>
 #include <QWidget>
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -71,6 +72,9 @@ QString ExtraText(const char* english) {
         {"No value of this channel", "此频道没有数值"},
         {"The upload is loaded, but it could not be kept in the archive.",
          "上传的文件已载入，但未能存入档案。"},
+        // The upload dialog.
+        {"File %1 of %2", "第 %1 个文件，共 %2 个"},
+        {"%1 left", "剩余 %1"},
     };
     if (LanguageBase() == kLanguageChinese)
         for (const auto& [en, zh] : kChinese)
@@ -84,6 +88,24 @@ void PaintDialogBackground(QWidget* widget) {
     palette.setColor(QPalette::Window, DialogBackground());
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
+}
+
+QString UploadProgressText(int position, int range, int secondsLeft) {
+    if (range <= 0)
+        return {};
+    const int file = std::clamp(position + 1, 1, range);
+    QString text = ExtraText("File %1 of %2").arg(file).arg(range);
+    if (secondsLeft < 0 || position >= range)
+        return text;
+    const int hours = secondsLeft / 3600;
+    const int minutes = secondsLeft / 60 % 60;
+    const QString seconds = QStringLiteral("%1").arg(secondsLeft % 60, 2, 10, QLatin1Char('0'));
+    const QString duration = hours > 0 ? QStringLiteral("%1:%2:%3")
+                                             .arg(hours)
+                                             .arg(minutes, 2, 10, QLatin1Char('0'))
+                                             .arg(seconds)
+                                       : QStringLiteral("%1:%2").arg(minutes).arg(seconds);
+    return text + QStringLiteral(" \u2014 ") + ExtraText("%1 left").arg(duration);
 }
 
 } // namespace qm

@@ -60,6 +60,7 @@ TEST_F(FrameMeter, UploadFillsTheTreeOnlyAfterTheWorkerEndedAndCannotBeDismissed
         });
     });
     frame->Upload();
+    ASSERT_TRUE(test::WaitForOperations());
     EXPECT_EQ(treeDuringUpload, 5); // the old tree until the worker has ended
     EXPECT_TRUE(stayed);
     EXPECT_TRUE(prompt.messages.empty());
@@ -74,6 +75,7 @@ TEST_F(FrameMeter, AFailedReadHalfWayKeepsTheFilesReadBeforeAndSaysSo) {
         {"--model", "7100T2", "--count", "3", "--baud", "4000000", "--fault", "bad-check=200:6B"});
     PointAt(sim);
     frame->Upload();
+    ASSERT_TRUE(test::WaitForOperations());
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_EQ(prompt.messages[0].caption, "QM7100");
     EXPECT_EQ(prompt.messages[0].text, "Failed to read CH data,please check the connection !");
@@ -85,6 +87,7 @@ TEST_F(FrameMeter, NoMeterLeavesTheLoadedFiles) {
     CLevantoApp::Instance().Files().Assign(std::vector<_tagFileDataExt>(2));
     frame->RebuildFileTree();
     frame->Upload();
+    ASSERT_TRUE(test::WaitForOperations());
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_EQ(prompt.messages[0].text, "Failed ! Please check the connection !");
     EXPECT_EQ(frame->Tree()->topLevelItemCount(), 2);
@@ -109,6 +112,7 @@ TEST_F(FrameMeter, ConnectionDialogOpensOnTheStoredPort) {
     ConnectWith([](CDlgSetCom* d) {
         EXPECT_EQ(d->PortList()->currentIndex(), -1);
         QTest::mouseClick(d->ConnectButton(), Qt::LeftButton);
+        EXPECT_TRUE(test::WaitForOperations());
         EXPECT_TRUE(d->isVisible()); // stays for another try
         QTest::mouseClick(d->CancelButton(), Qt::LeftButton);
     });
@@ -141,6 +145,7 @@ TEST_F(FrameMeter, AHandshakeFailureStoresNothing) {
     WriteSettings(before);
     ConnectWith([](CDlgSetCom* d) {
         QTest::mouseClick(d->ConnectButton(), Qt::LeftButton);
+        EXPECT_TRUE(test::WaitForOperations());
         EXPECT_FALSE(d->Progress()->isVisible());
         QTest::mouseClick(d->CancelButton(), Qt::LeftButton);
     });
@@ -161,6 +166,7 @@ TEST_F(FrameMeter, AnUploadWithoutAFileKeepsTreeAndPaneAndUnsavedFilesAreAskedAb
         SimProcess sim(args);
         PointAt(sim);
         frame->CommandAction(RibbonTexts::Upload)->trigger();
+        ASSERT_TRUE(test::WaitForOperations());
     };
     upload({"--fault", "bad-check=1:6B"});
     EXPECT_EQ(prompt.Texts(), QStringList{"Failed to read CH data,please check the connection !"});
@@ -185,6 +191,7 @@ TEST_F(FrameMeter, ATypedPortIsCheckedAndStoredAsTypedAndAdaptersAreOfferedByNam
                 QTest::keyClicks(entry, QString::fromStdString(text));
             }
             QTest::mouseClick(d->ConnectButton(), Qt::LeftButton);
+            EXPECT_TRUE(test::WaitForOperations());
             if (d->isVisible())
                 QTest::mouseClick(d->CancelButton(), Qt::LeftButton);
         });

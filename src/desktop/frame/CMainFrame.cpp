@@ -388,12 +388,20 @@ void CMainFrame::OpenTreeItem(QTreeWidgetItem* item) {
 void CMainFrame::Upload() {
     if (!MayDropFiles())
         return;
-    CDlgProgress progress(this);
-    emit DialogOpening(&progress);
+    auto* progress = new CDlgProgress(this);
+    emit DialogOpening(progress);
     CLevantoApp& app = CLevantoApp::Instance();
-    const UploadResult result = progress.Run(app.Port(), app.Files());
+    progress->Start(app.Port(), app.Files(), [this, progress](const UploadResult& result) {
+        progress->deleteLater();
+        UploadEnded(result);
+    });
+}
+
+void CMainFrame::UploadEnded(const UploadResult& result) {
     if (!result.ReplacesLoaded())
         return; // the files loaded before stay, and are no upload to keep
+    CLevantoApp& app = CLevantoApp::Instance();
+    // Files read before a Cancel are the upload's too: unsaved until saved.
     m_unsaved = !app.Files().Empty();
     FilesReplaced();
 #ifdef QM_HAVE_ARCHIVE

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "desktop/frame/RibbonTexts.h"
+#include "operations/UploadOperation.h"
 #include "panes/AnalysisPane.h"
 
 class QAction;
@@ -44,7 +45,8 @@ public:
     explicit CMainFrame(Options options);
     ~CMainFrame() override;
 
-    // The ribbon's commands.
+    // The ribbon's commands. Upload returns once its dialog is up; the files come in when the
+    // worker has ended.
     void Upload();
     void OpenProject();
     // Open of a project file named on the command line (or by the screenshot driver); asks
@@ -88,6 +90,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void UploadEnded(const UploadResult& result);
     void BuildRibbon(const RibbonTexts& texts);
     void BuildClientArea();
     void ClosePane();

@@ -16,6 +16,7 @@
 #include "app/FileTree.h"
 #include "app/ProjectFile.h"
 #include "desktop/CLevantoApp.h"
+#include "desktop/OperationRunner.h"
 #include "desktop/channels/CDlgEditChannel.h"
 #include "desktop/frame/CDlgHelpAbout.h"
 #include "desktop/frame/CDlgProgress.h"
@@ -66,6 +67,11 @@ void ScreenshotDriver::Wait(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+void ScreenshotDriver::WaitForOperations() {
+    while (OperationRunner::Running() > 0)
+        Wait(20);
 }
 
 void ScreenshotDriver::Save(const QImage& image, const QString& name) {
@@ -147,10 +153,14 @@ void ScreenshotDriver::OnDialog(QDialog* dialog) {
         });
     } else if (auto* progress = qobject_cast<CDlgProgress*>(dialog)) {
         connect(progress, &CDlgProgress::ProgressChanged, this, [this](int position, int range) {
-            if (m_progressTaken || m_chineseOnly || range < 2 || position < 1)
+            if (m_progressTaken || range < 2 || position < 1)
                 return;
             m_progressTaken = true;
-            SaveScreenArea(QStringLiteral("upload-progress.png"));
+            // Once the dialog has painted its line of which file and the time left.
+            QTimer::singleShot(300, this, [this] {
+                SaveScreenArea(m_chineseOnly ? QStringLiteral("upload-progress-zh.png")
+                                             : QStringLiteral("upload-progress.png"));
+            });
         });
     } else if (auto* about = qobject_cast<CDlgHelpAbout*>(dialog)) {
         QTimer::singleShot(400, about, [this, about] {
@@ -163,6 +173,7 @@ void ScreenshotDriver::OnDialog(QDialog* dialog) {
 void ScreenshotDriver::Run() {
     const int userLook = StoredLook();
     m_frame.Upload();
+    WaitForOperations();
     m_frame.Tree()->expandAll();
     Wait(300);
     if (m_chineseOnly) {
@@ -212,6 +223,7 @@ void ScreenshotDriver::Run() {
             return;
         }
         editor->Upload();
+        WaitForOperations();
         Wait(300);
         SaveWidget(editor, QStringLiteral("channel-editor.png"));
         editor->reject();

@@ -39,6 +39,8 @@ private:
     // destructive one, else the accepting one); then waits for the box named `then`.
     void AnswerNextBox(const QString& name, int button, const QString& then = {});
     static void Wait(int ms);
+    // Until every meter operation and its continuation have ended.
+    static void WaitForOperations();
 
     CMainFrame& m_frame;
     QString m_directory;
