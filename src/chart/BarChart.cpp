@@ -91,6 +91,11 @@ void BarChart::OnDrag(int x, int /*y*/) {
     DragOnBars(x, m_bars);
 }
 
+int BarChart::MarkerPointCount() const {
+    const auto bars = m_bars.Load();
+    return bars ? static_cast<int>(bars->size()) : 0;
+}
+
 QImage BarChart::DrawFrame() {
     return DrawBars(m_bars);
 }

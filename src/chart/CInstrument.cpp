@@ -1,5 +1,6 @@
 #include "chart/CInstrument.h"
 
+#include <algorithm>
 #include <ctime>
 #include <system_error>
 
@@ -216,6 +217,47 @@ bool CInstrument::RenderTick() {
     DrawFrame();
     m_lastFrameKey = key;
     return true;
+}
+
+void CInstrument::StepMarker(MarkerStep step) {
+    CMyDevGDI* s = Surface();
+    const int count = MarkerPointCount();
+    if (!s || count <= 0)
+        return;
+    const CDevGDI::State state = s->GetState();
+    if (state.activeMarker < 0 || state.activeMarker >= CDevGDI::kMarkerCount)
+        return;
+    const int at = state.markerPositions[static_cast<std::size_t>(state.activeMarker)];
+    int to = at;
+    switch (step) {
+    case MarkerStep::Previous:
+        to = at - 1;
+        break;
+    case MarkerStep::Next:
+        to = at + 1;
+        break;
+    case MarkerStep::First:
+        to = 0;
+        break;
+    case MarkerStep::Last:
+        to = count - 1;
+        break;
+    }
+    to = std::clamp(to, 0, count - 1);
+    if (to == at)
+        return;
+    s->SetMarkerPosition(state.activeMarker, to);
+    NotifyMarkerMoved();
+}
+
+int CInstrument::MarkerPosition() const {
+    const CMyDevGDI* s = Surface();
+    if (!s)
+        return 0;
+    const CDevGDI::State state = s->GetState();
+    if (state.activeMarker < 0 || state.activeMarker >= CDevGDI::kMarkerCount)
+        return 0;
+    return state.markerPositions[static_cast<std::size_t>(state.activeMarker)];
 }
 
 void CInstrument::NotifyMarkerMoved() {

@@ -62,6 +62,15 @@ public:
     // A left-button drag at client coordinates (x, y).
     virtual void OnDrag(int x, int y) = 0;
 
+    // The keyboard's way to the marker: one point back or on, or the first or last point.
+    // The pane hears of it as of a drag onto that point; nothing happens at either end.
+    enum class MarkerStep { Previous, Next, First, Last };
+    void StepMarker(MarkerStep step);
+    // The points (bars, spectrum points) the marker moves over; 0 with nothing drawn.
+    virtual int MarkerPointCount() const { return 0; }
+    // The active marker's point.
+    int MarkerPosition() const;
+
     // The pane that follows the marker and the place for message boxes; both stay owned by
     // the caller and must outlive the controller or be reset first.
     void SetMarkerReceiver(IMarkerReceiver* receiver) { m_markerReceiver = receiver; }

@@ -71,6 +71,23 @@ QString ExtraText(const char* english) {
         {"No value of this channel", "此频道没有数值"},
         {"The upload is loaded, but it could not be kept in the archive.",
          "上传的文件已载入，但未能存入档案。"},
+        // The status bar and what assistive tools read out.
+        {"not connected", "未连接"},
+        {"Saved %1", "已保存 %1"},
+        {"Opened %1", "已打开 %1"},
+        {"Exported %1", "已导出 %1"},
+        {"Report written", "报告已生成"},
+        {"Plan written to slot %1", "频道表已写入槽位 %1"},
+        {"Uploaded %1 measurement files", "已上传 %1 个测量文件"},
+        {"%1 of the file shown", "当前文件的%1"},
+        {"Measurement files", "测量文件"},
+        {"The loaded measurement files and their sections; Enter opens a section.",
+         "已载入的测量文件及其测量项；按回车键打开测量项。"},
+        {"Chart", "图表"},
+        {"The chart of the section shown; Left, Right, Home and End move the marker.",
+         "当前测量项的图表；左、右、Home 和 End 键移动标记。"},
+        {"Marker %1 of %2", "标记 %1 / %2"},
+        {"No marker", "无标记"},
     };
     if (LanguageBase() == kLanguageChinese)
         for (const auto& [en, zh] : kChinese)

@@ -119,5 +119,17 @@ TEST(PortSetting, DecimalValueReadsLikeTheSettingsDo) {
     EXPECT_GT(DecimalValue("99999999999999999999999"), 0);
 }
 
+TEST(PortText, ANumberedPortIsShownByItsNumberAndAnyOtherDeviceByItsPath) {
+    const std::pair<std::string, std::string> cases[] = {
+        {PortDeviceName(1), "COM1"},
+        {PortDeviceName(kHighestPort), "COM256"},
+        {PortDeviceName(kHighestPort + 1), PortDeviceName(kHighestPort + 1)},
+        {"/dev/pts/7", "/dev/pts/7"},
+        {"", ""},
+    };
+    for (const auto& [device, shown] : cases)
+        EXPECT_EQ(PortDisplayName(device), shown) << device;
+}
+
 } // namespace
 } // namespace qm

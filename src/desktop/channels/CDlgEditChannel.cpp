@@ -20,6 +20,7 @@
 #include "desktop/DesktopTexts.h"
 #include "desktop/OperationWorker.h"
 #include "desktop/Prompt.h"
+#include "desktop/StatusReport.h"
 #include "desktop/channels/CComboListCtrl.h"
 #include "desktop/channels/ChannelIcons.h"
 #include "operations/PlanTransfer.h"
@@ -365,8 +366,10 @@ void CDlgEditChannel::Download() {
     const OperationOutcome outcome = RunTransfer<OperationOutcome>([&](const ProgressFn& progress) {
         return DownloadPlan(port, target, slot, shown, progress);
     });
-    if (outcome.ok)
+    if (outcome.ok) {
         m_edited = false; // the meter holds them now
+        ReportDone(this, ExtraText("Plan written to slot %1").arg(QChar(u'A' + slot)));
+    }
     ShowOutcome(this, outcome);
 }
 

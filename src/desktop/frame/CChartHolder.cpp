@@ -52,9 +52,15 @@ void CChartHolder::OnDrag(int x, int y) {
         m_current->OnDrag(x, y);
 }
 
+void CChartHolder::StepMarker(CInstrument::MarkerStep step) {
+    if (m_current)
+        m_current->StepMarker(step);
+}
+
 void CChartHolder::MarkerMoved(long position) {
     if (m_markerTarget)
         m_markerTarget->MarkerMoved(position);
+    m_view->AnnounceMarker();
 }
 
 void CChartHolder::ShowError(const std::string& text) {

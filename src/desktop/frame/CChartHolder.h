@@ -39,6 +39,7 @@ public:
     // From the view.
     void Resize(const PlotRect& clientRect);
     void OnDrag(int x, int y);
+    void StepMarker(CInstrument::MarkerStep step);
 
     void MarkerMoved(long position) override;
     void ShowError(const std::string& text) override;

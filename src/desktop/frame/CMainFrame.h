@@ -24,6 +24,7 @@ class CDlgSetCom;
 class CFileTreeView;
 class CLevantoView;
 class CRibbonBar;
+class WorkdeskStatusBar;
 
 // The program's main window: the ribbon, the file tree beside the chart view, an empty status
 // bar and at most one analysis pane docked below.
@@ -76,6 +77,9 @@ public:
     CAnalysisDialog* PaneDialog() const;
     CDlgSetCom* ConnectDialog() const { return m_connectDialog; }
     CRibbonBar* Ribbon() const { return m_ribbon; }
+    WorkdeskStatusBar* Status() const { return m_status; }
+    // F6: the keyboard focus to the next of file tree, chart view and pane (-1: the one before).
+    void FocusNextArea(int direction);
     QAction* LookAction(int look) const;
     QAction* CommandAction(RibbonTexts::Command command) const { return m_commands[command]; }
 
@@ -85,11 +89,18 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     void BuildRibbon(const RibbonTexts& texts);
     void BuildClientArea();
+    static QWidget* FirstFocusable(QWidget* area);
+    // The status bar's link text after anything that may have talked to the meter.
+    void RefreshConnection();
+    // The pane height a user dragged to is kept per user, apart for chart and table panes.
+    static QString PaneHeightKey(int itemValue);
+    int PaneValue() const;
     void ClosePane();
     // The null chart while a dialog is up, remembering where the pane's chart had its marker;
     // RestorePaneChart puts that chart back afterwards.
@@ -104,6 +115,7 @@ private:
 
     Options m_options;
     CRibbonBar* m_ribbon = nullptr;
+    WorkdeskStatusBar* m_status = nullptr;
     std::array<QAction*, RibbonTexts::CommandCount> m_commands{};
     QActionGroup* m_looks = nullptr;
     QSplitter* m_splitter = nullptr;
@@ -121,6 +133,7 @@ private:
     int m_chartValue = 0;
     int m_chartIndex = -1;
     int m_chartMarker = 0;
+    int m_paneHeightAtPress = -1;
 };
 
 } // namespace qm

@@ -10,7 +10,9 @@
 #include <QVBoxLayout>
 
 #include "desktop/CLevantoApp.h"
+#include "desktop/DesktopTexts.h"
 #include "desktop/Prompt.h"
+#include "desktop/StatusReport.h"
 #include "desktop/frame/CRibbonBar.h"
 #include "desktop/limits/LimitProfiles.h"
 #include "report/AcceptanceReport.h"
@@ -137,6 +139,7 @@ void AddLimitPanel(CRibbonBar& ribbon, QWidget* window) {
     auto* report = new QAction(ReportIcon(), LimitUiText("Report"), window);
     report->setObjectName("reportAction");
     report->setToolTip(LimitUiText("Acceptance report"));
+    report->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_R), QKeySequence(Qt::ALT | Qt::Key_R)});
     QObject::connect(report, &QAction::triggered, window, [window] { WriteReportCommand(window); });
     ribbon.AddButton(panel, report);
 }
@@ -161,7 +164,9 @@ bool WriteReportCommand(QWidget* window) {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const bool written = WriteReport(input, QFile::encodeName(*path).toStdString(), error);
     QGuiApplication::restoreOverrideCursor();
-    if (!written)
+    if (written)
+        ReportDone(window, ExtraText("Report written"));
+    else
         Prompt().ShowMessage(window, {Caption(), LimitUiText("The report could not be written."),
                                       QString::fromStdString(error), MessageKind::Error});
     return written;
