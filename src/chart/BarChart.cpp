@@ -77,7 +77,9 @@ int BarChart::SetKindName() {
 
 void BarChart::SetData(const _tagFileDataExt& measurement) {
     std::string refusal;
-    std::vector<ChannelBar> bars = m_config.bars(MeasurementFile(measurement), refusal);
+    const MeasurementFile file(measurement);
+    std::vector<ChannelBar> bars = m_config.bars(file, refusal);
+    KeepMeasurementTime(file);
     if (!refusal.empty())
         ShowError(refusal);
     // A refused measurement still gets its grid, labels and texts, so the view never keeps

@@ -7,6 +7,8 @@
 #include "base/Platform.h"
 #include "chart/IMarkerReceiver.h"
 #include "chart/IMessageSink.h"
+#include "res/StringTable.h"
+#include "res/TextCodec.h"
 
 namespace qm {
 
@@ -129,7 +131,30 @@ void CInstrument::SetChartTexts(const QString& unit, int unitPosition) {
         return;
     s->SetTextBox(true, 0, QStringLiteral("dBuV"), kLevelUnitPosition);
     s->SetTextBox(true, 1, unit, unitPosition);
-    s->SetTextBox(true, 2, LocalTimeText(), kTimePosition);
+    m_textsSet = true;
+    ShowTimeText();
+}
+
+void CInstrument::ShowTimeText() {
+    CMyDevGDI* s = Surface();
+    if (!s || !m_textsSet)
+        return;
+    s->SetTextBox(true, 2, m_style == ChartStyle::Clear ? m_measuredAt : LocalTimeText(),
+                  kTimePosition);
+}
+
+void CInstrument::KeepMeasurementTime(const MeasurementFile& file) {
+    // In the file's code page, as the pane's "File date" shows it.
+    m_measuredAt =
+        QString::fromStdString(AnsiToUtf8(file.DateTimeText(), LanguageBase())).trimmed();
+    ShowTimeText();
+}
+
+void CInstrument::SetChartStyle(ChartStyle style) {
+    m_style = style;
+    if (CMyDevGDI* s = Surface())
+        s->Update([style](CDevGDI::State& st) { st.style = style; });
+    ShowTimeText();
 }
 
 void CInstrument::ResetAfterData(bool setYRange) {

@@ -20,6 +20,7 @@
 #include "chart/ChartTypes.h"
 #include "chart/PlotDataSlot.h"
 #include "measurement/FileDataExt.h"
+#include "measurement/MeasurementFile.h"
 
 namespace qm {
 
@@ -71,6 +72,10 @@ public:
     // The active marker's point.
     int MarkerPosition() const;
 
+    // Classic or clear; after Create. Classic frames stay exactly as they always were.
+    void SetChartStyle(ChartStyle style);
+    ChartStyle Style() const { return m_style; }
+
     // The pane that follows the marker and the place for message boxes; both stay owned by
     // the caller and must outlive the controller or be reset first.
     void SetMarkerReceiver(IMarkerReceiver* receiver) { m_markerReceiver = receiver; }
@@ -107,6 +112,8 @@ protected:
     void ResizeChart(int left, int top, int right, int bottom);
     // Text boxes 0 to 2: level unit, the chart's unit text and the current local time.
     void SetChartTexts(const QString& unit, int unitPosition);
+    // The date and time the file says it was measured, for the clear style's time text.
+    void KeepMeasurementTime(const MeasurementFile& file);
     // After SetData: y range 0..120 when asked, marker 0 on the first point, the row labels
     // 120..0 and hidden column labels.
     void ResetAfterData(bool setYRange);
@@ -130,6 +137,11 @@ protected:
 
 private:
     std::string m_kindName;
+    ChartStyle m_style = ChartStyle::Classic;
+    QString m_measuredAt;
+    bool m_textsSet = false;
+    // Text box 2: the time of opening (classic) or of measuring (clear).
+    void ShowTimeText();
     mutable std::mutex m_rectMutex;
     PlotRect m_windowRect;
     IFrameSink* m_window = nullptr;

@@ -88,6 +88,9 @@ QString ExtraText(const char* english) {
          "当前测量项的图表；左、右、Home 和 End 键移动标记。"},
         {"Marker %1 of %2", "标记 %1 / %2"},
         {"No marker", "无标记"},
+        {"Chart style(&C)", "图表样式(&C)"},
+        {"Classic(&L)", "经典(&L)"},
+        {"Clear(&R)", "清晰(&R)"},
     };
     if (LanguageBase() == kLanguageChinese)
         for (const auto& [en, zh] : kChinese)

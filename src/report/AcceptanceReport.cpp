@@ -223,6 +223,7 @@ private:
             m_html += shown++ % 2 == 0 ? "<h2 style=\"page-break-before:always\">" : "<h2>";
             m_html += Escape(SectionName(section, m_in.languageBase)) + "</h2>";
             ChartPictureOptions options;
+            options.style = m_in.chartStyle;
             if (const SectionCheck* judged = check.Section(section))
                 options.outlinedBars = FailingBars(*judged);
             const QImage picture =

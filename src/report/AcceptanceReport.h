@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/ChartTypes.h"
 #include "limits/LimitProfile.h"
 #include "measurement/FileDataExt.h"
 
@@ -17,6 +18,7 @@ struct ReportInput {
     LimitProfile profile;
     std::string projectName; // shown in every header; may be empty
     int languageBase = 500;
+    ChartStyle chartStyle = ChartStyle::Classic;
 };
 
 // The report as one HTML document. Chart pictures are PNG data URIs when embedPictures is

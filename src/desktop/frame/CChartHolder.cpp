@@ -25,8 +25,16 @@ CInstrument& CChartHolder::InstallController(int sectionValue) {
     m_current->SetMarkerReceiver(this);
     m_current->SetMessageSink(this);
     m_current->Create(m_view, m_view->ClientRect());
+    m_current->SetChartStyle(m_style);
     ++m_installs;
     return *m_current;
+}
+
+void CChartHolder::SetChartStyle(ChartStyle style) {
+    m_style = style;
+    if (m_current)
+        m_current->SetChartStyle(style);
+    DrawNow();
 }
 
 void CChartHolder::SetMarkerTarget(CAnalysisDialog* dialog) {

@@ -30,6 +30,7 @@
 #include "desktop/frame/CFileTreeView.h"
 #include "desktop/frame/CLevantoView.h"
 #include "desktop/frame/CRibbonBar.h"
+#include "desktop/frame/ChartStyleSetting.h"
 #include "desktop/frame/Looks.h"
 #include "desktop/frame/WorkdeskStatusBar.h"
 #include "desktop/limits/ChartLimitOutlines.h"
@@ -138,6 +139,7 @@ CMainFrame::CMainFrame(Options options) : m_options(std::move(options)) {
     setStatusBar(m_status);
     m_status->ShowConnection(CLevantoApp::Instance().Port());
     BuildClientArea();
+    m_holder->SetChartStyle(StoredChartStyle());
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
     // No larger than the screen it opens on (a 1024 x 600 netbook).
     QSize size(1280, 800);
@@ -170,6 +172,19 @@ void CMainFrame::BuildRibbon(const RibbonTexts& texts) {
         action->setData(look);
         m_looks->addAction(action);
         connect(action, &QAction::triggered, this, [this, look] { SetLook(look); });
+    }
+    QMenu* chartStyle = appMenu->addMenu(ExtraText("Chart style(&C)"));
+    auto* chartStyles = new QActionGroup(this);
+    chartStyles->setExclusive(true);
+    const std::pair<ChartStyle, const char*> styles[] = {{ChartStyle::Classic, "Classic(&L)"},
+                                                         {ChartStyle::Clear, "Clear(&R)"}};
+    for (const auto& [kind, label] : styles) {
+        QAction* action = chartStyle->addAction(ExtraText(label));
+        action->setCheckable(true);
+        action->setChecked(kind == StoredChartStyle());
+        chartStyles->addAction(action);
+        m_chartStyles[static_cast<std::size_t>(kind)] = action;
+        connect(action, &QAction::triggered, this, [this, kind] { SetChartStyle(kind); });
     }
     QAction* about = appMenu->addAction(texts.appAbout);
     connect(about, &QAction::triggered, this, [this] { ShowAbout(false); });
@@ -314,6 +329,13 @@ void CMainFrame::SetLook(int look) {
         action->setChecked(true);
     update();
     QApplication::restoreOverrideCursor();
+}
+
+void CMainFrame::SetChartStyle(ChartStyle style) {
+    StoreChartStyle(style);
+    m_chartStyles[static_cast<std::size_t>(style)]->setChecked(true);
+    m_holder->SetChartStyle(style);
+    m_view->update();
 }
 
 void CMainFrame::RebuildFileTree() {

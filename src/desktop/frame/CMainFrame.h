@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "chart/ChartTypes.h"
 #include "desktop/frame/RibbonTexts.h"
 #include "panes/AnalysisPane.h"
 
@@ -60,6 +61,12 @@ public:
     // About from the ribbon (null chart first) or the application menu (chart untouched).
     void ShowAbout(bool installNullChart);
     void SetLook(int look);
+    // Classic or clear charts, in the view, the saved pictures, the compare window and the
+    // report; kept per user.
+    void SetChartStyle(ChartStyle style);
+    QAction* ChartStyleAction(ChartStyle style) const {
+        return m_chartStyles[static_cast<std::size_t>(style)];
+    }
 
     // Fills the tree from the loaded files.
     void RebuildFileTree();
@@ -118,6 +125,7 @@ private:
     WorkdeskStatusBar* m_status = nullptr;
     std::array<QAction*, RibbonTexts::CommandCount> m_commands{};
     QActionGroup* m_looks = nullptr;
+    std::array<QAction*, 2> m_chartStyles{};
     QSplitter* m_splitter = nullptr;
     CFileTreeView* m_tree = nullptr;
     CLevantoView* m_view = nullptr;

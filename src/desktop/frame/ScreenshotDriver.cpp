@@ -184,6 +184,19 @@ void ScreenshotDriver::SaveSmallScreen(const QString& suffix) {
     Wait(300);
 }
 
+void ScreenshotDriver::SaveClearCharts(const QString& suffix) {
+    m_frame.SetChartStyle(ChartStyle::Clear);
+    for (const PaneShot& shot : kPaneShots) {
+        if (!shot.chart)
+            continue;
+        OpenSection(shot.value, 700);
+        SaveWidget(&m_frame,
+                   QStringLiteral("clear-%1%2")
+                       .arg(QString::fromLatin1(shot.name), suffix + QStringLiteral(".png")));
+    }
+    m_frame.SetChartStyle(ChartStyle::Classic);
+}
+
 void ScreenshotDriver::Run() {
     const int userLook = StoredLook();
     m_frame.Upload();
@@ -199,6 +212,7 @@ void ScreenshotDriver::Run() {
     }
     if (m_chineseOnly) {
         SaveSmallScreen(QStringLiteral("-zh"));
+        SaveClearCharts(QStringLiteral("-zh"));
         if (QTreeWidgetItem* item = m_frame.Tree()->SectionItem(0, kTreeSpectrum)) {
             m_frame.Tree()->setCurrentItem(item);
             m_frame.OpenTreeItem(item);
@@ -234,6 +248,7 @@ void ScreenshotDriver::Run() {
     }
     m_frame.SetLook(userLook);
     SaveSmallScreen(QString());
+    SaveClearCharts(QString());
 
     // The channel editor, modal over the main window, with the plan of the meter's first slot.
     QTimer::singleShot(400, this, [this] {

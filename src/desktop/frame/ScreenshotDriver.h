@@ -43,6 +43,8 @@ private:
     void OpenSection(int value, int ms);
     // The main window at 1024 x 600 with a chart pane and a table pane.
     void SaveSmallScreen(const QString& suffix);
+    // Every chart pane with its chart in the clear style.
+    void SaveClearCharts(const QString& suffix);
 
     CMainFrame& m_frame;
     QString m_directory;

@@ -58,7 +58,7 @@ WorkdeskStatusBar::WorkdeskStatusBar(QWidget* parent)
 }
 
 void WorkdeskStatusBar::ShowConnection(const cnComm& port) {
-    const QString text = ConnectionText(port);
+    const QString text = qm::ConnectionText(port);
     m_connection->setText(text);
     m_connection->setAccessibleName(text);
 }

@@ -14,6 +14,7 @@
 #include "desktop/Prompt.h"
 #include "desktop/StatusReport.h"
 #include "desktop/frame/CRibbonBar.h"
+#include "desktop/frame/ChartStyleSetting.h"
 #include "desktop/limits/LimitProfiles.h"
 #include "report/AcceptanceReport.h"
 #include "res/StringTable.h"
@@ -160,6 +161,7 @@ bool WriteReportCommand(QWidget* window) {
     input.incomplete = CLevantoApp::Instance().Files().Incomplete();
     input.profile = LimitProfiles::Instance().ForReport();
     input.languageBase = LanguageBase();
+    input.chartStyle = StoredChartStyle();
     std::string error;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const bool written = WriteReport(input, QFile::encodeName(*path).toStdString(), error);
