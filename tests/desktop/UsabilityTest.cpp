@@ -3,6 +3,7 @@
 // after each action, a file given at start and a small screen.
 #include <QAccessible>
 #include <QAccessibleValueInterface>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,6 +18,7 @@
 #include "app/ProjectFile.h"
 #include "channels/ChannelPlanFile.h"
 #include "channels/ChannelTestPlans.h"
+#include "desktop/channels/CComboListCtrl.h"
 #include "desktop/channels/CDlgEditChannel.h"
 #include "desktop/frame/CBaseCtrlPane.h"
 #include "desktop/frame/CChartHolder.h"
@@ -171,10 +173,10 @@ TEST_F(Usability, TheMarkerMovedByKeysIsTheMarkerMovedByADrag) {
         QAccessibleInterface* access = QAccessible::queryAccessibleInterface(view);
         ASSERT_NE(access, nullptr);
         ASSERT_NE(access->valueInterface(), nullptr);
-        // The x of a point as a click would pick it.
+        // The x inside the plot where a click picks the point.
         const auto xOf = [&](int k) {
             const CDevGDI::State s = chart->Surface()->GetState();
-            for (int x = 0; x < view->width(); ++x)
+            for (int x = CInstrument::kLeftMargin + 1; x < view->width(); ++x)
                 if ((value == kTreeSpectrum ? CDevGDI::PointNearest(s, x, count)
                                             : CDevGDI::BarUnderPointer(s, x, count)) == k)
                     return x;

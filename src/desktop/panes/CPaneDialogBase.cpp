@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QPushButton>
 
+#include "app/FileTree.h"
 #include "app/Settings.h"
 #include "base/BinaryFile.h"
 #include "desktop/CLevantoApp.h"
@@ -102,7 +103,9 @@ PaneTableView* CPaneDialogBase::MakeTableView(const std::string& tag, QWidget* p
     auto* view = new PaneTableView(parent);
     view->setObjectName(QString::fromStdString(tag));
     if (const PaneTable* table = m_pane->Table(tag)) {
-        const QString title = QString::fromStdString(table->title);
+        // A table without a group around it (level, hum) goes by the pane's name.
+        const QString title = table->title.empty() ? Text(SectionTextId(TreeValue(m_section)))
+                                                   : QString::fromStdString(table->title);
         view->setAccessibleName(title);
         view->setAccessibleDescription(ExtraText("%1 of the file shown").arg(title));
     }
