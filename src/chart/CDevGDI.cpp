@@ -487,10 +487,14 @@ void CDevGDI::DrawBarLabels(GdiPainter& p, const State& s, std::span<const Chann
     p.SetTextColour(s.frameColour);
     // A label that would run into the one before is left out: every shown one stays legible.
     int freeFrom = g.L;
+    // Under the middle of the bar as drawn: a tilt bar fills only the left of its slot.
+    const int tiltShrink = s.seriesStyles[0] == StyleTiltBars && n > 0
+                               ? std::max(1, TruncToPixel(0.8 * (SlotX(s, 2, n) - SlotX(s, 1, n))))
+                               : 0;
     for (int k = 0; k < n; ++k) {
         const QString text = QString::number(r[k].channel);
         const int width = p.TextExtent(text).width();
-        const int x = (SlotX(s, k + 1, n) + SlotX(s, k + 2, n)) / 2 - width / 2;
+        const int x = (SlotX(s, k + 1, n) + SlotX(s, k + 2, n) - tiltShrink) / 2 - width / 2;
         if (x < freeFrom)
             continue;
         p.TextOut(x, g.B - g.mb + 3, text);
@@ -513,8 +517,9 @@ void CDevGDI::DrawFrequencyTicks(GdiPainter& p, const State& s) {
     for (int i = 0; i <= parts; ++i) {
         const QString text = QString::asprintf(format.toLatin1().constData(), s.xFirst + step * i);
         const int width = p.TextExtent(text).width();
-        const int x = std::clamp(g.L + g.ml + MulDiv(i, g.W, parts) - width / 2, g.L, g.R - width);
-        if (x < freeFrom)
+        const int x = std::max(g.L + g.ml + MulDiv(i, g.W, parts) - width / 2, g.L);
+        // Past the plot's right edge is the unit's place.
+        if (x < freeFrom || x + width > g.R - g.mr)
             continue;
         p.TextOut(x, g.B - g.mb + 3, text);
         freeFrom = x + width + 6;

@@ -116,6 +116,43 @@ QToolButton* CRibbonBar::AddButton(int panel, QAction* action) {
     return button;
 }
 
+void CRibbonBar::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!m_compact)
+        m_fullWidth = sizeHint().width();
+    const bool compact = width() < m_fullWidth;
+    if (compact != m_compact)
+        SetCompact(compact);
+}
+
+void CRibbonBar::SetCompact(bool compact) {
+    m_compact = compact;
+    for (QToolButton* button : m_buttons) {
+        QAction* action = button->defaultAction();
+        if (!action)
+            continue;
+        const QString oneLine = action->property("oneLineLabel").toString();
+        if (compact && oneLine.isEmpty()) {
+            // After the first blank ("Channel|Editor") or slash ("Time/|Unit").
+            const QString label = action->iconText();
+            qsizetype split = label.indexOf(QLatin1Char(' '));
+            qsizetype rest = split + 1;
+            if (split < 0) {
+                split = rest = label.indexOf(QLatin1Char('/')) + 1;
+                if (split <= 0 || split == label.size())
+                    continue;
+            }
+            action->setProperty("oneLineLabel", label);
+            action->setIconText(label.left(split) + QLatin1Char('\n') + label.mid(rest));
+        } else if (!compact && !oneLine.isEmpty()) {
+            action->setIconText(oneLine);
+            action->setProperty("oneLineLabel", QVariant());
+        }
+    }
+    for (QLabel* caption : findChildren<QLabel*>(QStringLiteral("RibbonPanelCaption")))
+        caption->setWordWrap(compact);
+}
+
 void CRibbonBar::AddWidget(int panel, QWidget* widget) {
     widget->setParent(this);
     m_panels.at(static_cast<std::size_t>(panel))->addWidget(widget);

@@ -190,9 +190,9 @@ void ScreenshotDriver::SaveClearCharts(const QString& suffix) {
         if (!shot.chart)
             continue;
         OpenSection(shot.value, 700);
-        SaveWidget(&m_frame,
-                   QStringLiteral("clear-%1%2")
-                       .arg(QString::fromLatin1(shot.name), suffix + QStringLiteral(".png")));
+        SaveWidget(&m_frame, QStringLiteral("clear-%1%2")
+                                 .arg(QString::fromLatin1(shot.name).chopped(4),
+                                      suffix + QStringLiteral(".png")));
     }
     m_frame.SetChartStyle(ChartStyle::Classic);
 }
@@ -202,11 +202,14 @@ void ScreenshotDriver::Run() {
     m_frame.Upload();
     m_frame.Tree()->expandAll();
     Wait(300);
-    SaveWidget(m_frame.Status(), QStringLiteral("status-connected%1.png")
-                                     .arg(m_chineseOnly ? QStringLiteral("-zh") : QString()));
+    if (!m_scaled)
+        SaveWidget(m_frame.Status(), QStringLiteral("status-connected%1.png")
+                                         .arg(m_chineseOnly ? QStringLiteral("-zh") : QString()));
     if (m_scaled) {
         OpenSection(kTreeSpectrum, 700);
         SaveWidget(&m_frame, QStringLiteral("scale-200.png"));
+        // Nothing to ask about on the way out.
+        CLevantoApp::Instance().Files().Clear();
         m_frame.close();
         return;
     }
