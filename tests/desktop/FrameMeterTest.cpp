@@ -93,34 +93,27 @@ TEST_F(FrameMeter, NoMeterLeavesTheLoadedFiles) {
 }
 
 TEST_F(FrameMeter, TheStatusBarShowsTheMeterAnsweringAndThePlanWrittenToItsSlot) {
-    WorkdeskStatusBar* status = frame->Status();
-    EXPECT_EQ(status->ConnectionText(), "not connected");
-    {
-        SimProcess sim({"--model", "7100T2", "--baud", "115200"});
-        PointAt(sim, "115200");
-        ConnectWith([](CDlgSetCom* d) { QTest::mouseClick(d->ConnectButton(), Qt::LeftButton); });
-        const QString connected =
-            QString::fromStdString(sim.Path()) + QString::fromUtf8(" · QM7100T2");
-        EXPECT_EQ(status->ConnectionText(), connected);
-        WhenModal([](QWidget* modal) {
-            auto* editor = qobject_cast<CDlgEditChannel*>(modal);
-            ASSERT_NE(editor, nullptr);
-            QTest::mouseClick(editor->Button(CDlgEditChannel::kUpload), Qt::LeftButton);
-            editor->SlotList()->setCurrentIndex(1);
-            QTest::mouseClick(editor->Button(CDlgEditChannel::kDownload), Qt::LeftButton);
-            editor->reject();
-        });
-        frame->OpenChannelEditorCommand();
-        EXPECT_EQ(status->OutcomeText(), "Plan written to slot B");
-        EXPECT_EQ(status->ConnectionText(), connected);
-    }
+    SimProcess sim({"--model", "7100T2", "--baud", "115200"});
+    PointAt(sim, "115200");
+    ConnectWith([](CDlgSetCom* d) { QTest::mouseClick(d->ConnectButton(), Qt::LeftButton); });
+    const QString connected = QString::fromStdString(sim.Path()) + QString::fromUtf8(" · QM7100T2");
+    EXPECT_EQ(frame->Status()->ConnectionText(), connected);
+    WhenModal([](QWidget* modal) {
+        auto* editor = static_cast<CDlgEditChannel*>(modal);
+        QTest::mouseClick(editor->Button(CDlgEditChannel::kUpload), Qt::LeftButton);
+        editor->SlotList()->setCurrentIndex(1);
+        QTest::mouseClick(editor->Button(CDlgEditChannel::kDownload), Qt::LeftButton);
+        editor->reject();
+    });
+    frame->OpenChannelEditorCommand();
+    EXPECT_EQ(frame->Status()->OutcomeText(), "Plan written to slot B");
     // A connect that finds no meter leaves the port closed, and the bar says so.
     WriteSettings("[Connect Information]\r\nPort=" + dir.File("no-tty") + "\r\n");
     ConnectWith([](CDlgSetCom* d) {
         QTest::mouseClick(d->ConnectButton(), Qt::LeftButton);
         QTest::mouseClick(d->CancelButton(), Qt::LeftButton);
     });
-    EXPECT_EQ(status->ConnectionText(), "not connected");
+    EXPECT_EQ(frame->Status()->ConnectionText(), "not connected");
 }
 
 TEST_F(FrameMeter, ConnectionDialogOpensOnTheStoredPort) {
