@@ -18,6 +18,7 @@
 #include "desktop/frame/CRibbonBar.h"
 #include "desktop/frame/WorkdeskStartup.h"
 #include "desktop/frame/WorkdeskStatusBar.h"
+#include "desktop/limits/ReportDetailsDialog.h"
 
 namespace qm {
 namespace {
@@ -166,7 +167,13 @@ TEST_F(Usability, TheStatusBarSaysWhatSavesExportsAndTheReportCameTo) {
         {"level.csv", [&] { Open(kTreeLevel), click("exportButton"); }, "Exported level.csv"},
         {"scan.csv", [&] { Open(kTreeScan), click("fileButton"), click("printButton"); },
          "Exported scan.csv"},
-        {"report.html", [&] { QTest::keyClick(frame->Tree(), Qt::Key_R, Qt::ControlModifier); },
+        {"report.html",
+         [&] {
+             QTest::keyClick(frame->Tree(), Qt::Key_R, Qt::ControlModifier);
+             for (QDialog* d : frame->findChildren<QDialog*>())
+                 if (auto* details = dynamic_cast<ReportDetailsDialog*>(d))
+                     static_cast<QDialog*>(details)->accept();
+         },
          "Report written"},
         {"no/such/dir/x.f71", [&] { frame->SaveProject(); }, ""}, // its message box says it
     };

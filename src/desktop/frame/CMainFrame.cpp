@@ -356,6 +356,9 @@ void CMainFrame::ClosePane() {
 }
 
 void CMainFrame::FilesReplaced() {
+    // The window's file is the project the files came from, which the report names; files
+    // from anywhere else have none until saved.
+    setWindowFilePath({});
     // The pane showed a file of the collection that went: its index now names another file.
     if (m_pane) {
         ClosePane();
@@ -507,6 +510,7 @@ void CMainFrame::LoadProjectFile(const std::string& path) {
     }
     m_unsaved = false;
     FilesReplaced();
+    setWindowFilePath(QString::fromStdString(path));
     ReportDone(this, ExtraText("Opened %1").arg(FileNameOf(path)));
     if (load.Damaged())
         ReportDamagedProject(this, load);
@@ -520,6 +524,7 @@ void CMainFrame::SaveProject() {
     const ProjectStatus status = qm::SaveProject(path, CLevantoApp::Instance().Files().Elements());
     if (status == ProjectStatus::Ok) {
         m_unsaved = false;
+        setWindowFilePath(*name);
         ReportDone(this, ExtraText("Saved %1").arg(FileNameOf(path)));
     }
     ReportProjectFailure(this, status, path);
