@@ -75,6 +75,26 @@ QString ExtraText(const char* english) {
         // The upload dialog.
         {"File %1 of %2", "第 %1 个文件，共 %2 个"},
         {"%1 left", "剩余 %1"},
+        // The status bar and what assistive tools read out.
+        {"not connected", "未连接"},
+        {"Saved %1", "已保存 %1"},
+        {"Opened %1", "已打开 %1"},
+        {"Exported %1", "已导出 %1"},
+        {"Report written", "报告已生成"},
+        {"Plan written to slot %1", "频道表已写入槽位 %1"},
+        {"Uploaded %1 measurement files", "已上传 %1 个测量文件"},
+        {"%1 of the file shown", "当前文件的%1"},
+        {"Measurement files", "测量文件"},
+        {"The loaded measurement files and their sections; Enter opens a section.",
+         "已载入的测量文件及其测量项；按回车键打开测量项。"},
+        {"Chart", "图表"},
+        {"The chart of the section shown; Left, Right, Home and End move the marker.",
+         "当前测量项的图表；左、右、Home 和 End 键移动标记。"},
+        {"Marker %1 of %2", "标记 %1 / %2"},
+        {"No marker", "无标记"},
+        {"Chart style(&C)", "图表样式(&C)"},
+        {"Classic(&L)", "经典(&L)"},
+        {"Clear(&R)", "清晰(&R)"},
     };
     if (LanguageBase() == kLanguageChinese)
         for (const auto& [en, zh] : kChinese)

@@ -10,10 +10,13 @@
 #include <gtest/gtest.h>
 
 #include "FrameTestSupport.h"
+#include "OperationWait.h"
+#include "desktop/channels/CDlgEditChannel.h"
 #include "desktop/frame/CBaseCtrlPane.h"
 #include "desktop/frame/CChartHolder.h"
 #include "desktop/frame/CDlgProgress.h"
 #include "desktop/frame/CDlgSetCom.h"
+#include "desktop/frame/WorkdeskStatusBar.h"
 #include "measurement/SampleGenerator.h"
 #include "support/SimProcess.h"
 
@@ -91,6 +94,33 @@ TEST_F(FrameMeter, NoMeterLeavesTheLoadedFiles) {
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_EQ(prompt.messages[0].text, "Failed ! Please check the connection !");
     EXPECT_EQ(frame->Tree()->topLevelItemCount(), 2);
+}
+
+TEST_F(FrameMeter, TheStatusBarShowsTheMeterAnsweringAndThePlanWrittenToItsSlot) {
+    SimProcess sim({"--model", "7100T2", "--baud", "115200"});
+    PointAt(sim, "115200");
+    ConnectWith([](CDlgSetCom* d) { QTest::mouseClick(d->ConnectButton(), Qt::LeftButton); });
+    const QString connected = QString::fromStdString(sim.Path()) + QString::fromUtf8(" · QM7100T2");
+    EXPECT_EQ(frame->Status()->ConnectionText(), connected);
+    WhenModal([](QWidget* modal) {
+        auto* editor = static_cast<CDlgEditChannel*>(modal);
+        QTest::mouseClick(editor->Button(CDlgEditChannel::kUpload), Qt::LeftButton);
+        EXPECT_TRUE(test::WaitForOperations());
+        editor->SlotList()->setCurrentIndex(1);
+        QTest::mouseClick(editor->Button(CDlgEditChannel::kDownload), Qt::LeftButton);
+        EXPECT_TRUE(test::WaitForOperations());
+        editor->reject();
+    });
+    frame->OpenChannelEditorCommand();
+    EXPECT_EQ(frame->Status()->OutcomeText(), "Plan written to slot B");
+    // A connect that finds no meter leaves the port closed, and the bar says so.
+    WriteSettings("[Connect Information]\r\nPort=" + dir.File("no-tty") + "\r\n");
+    ConnectWith([](CDlgSetCom* d) {
+        QTest::mouseClick(d->ConnectButton(), Qt::LeftButton);
+        EXPECT_TRUE(test::WaitForOperations());
+        QTest::mouseClick(d->CancelButton(), Qt::LeftButton);
+    });
+    EXPECT_EQ(frame->Status()->ConnectionText(), "not connected");
 }
 
 TEST_F(FrameMeter, ConnectionDialogOpensOnTheStoredPort) {

@@ -78,6 +78,7 @@ void AddArchivePanel(CRibbonBar& ribbon, CMainFrame* frame) {
         new QAction(QIcon(QStringLiteral(":/icons/archive.svg")), ExtraText("Archive"), frame);
     open->setObjectName("archiveCommand");
     open->setToolTip(ExtraText("Measurement archive"));
+    open->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_H), QKeySequence(Qt::ALT | Qt::Key_V)});
     QObject::connect(open, &QAction::triggered, frame, [frame] { OpenArchiveWindow(frame); });
     ribbon.AddButton(panel, open);
     auto* keep =
@@ -85,6 +86,7 @@ void AddArchivePanel(CRibbonBar& ribbon, CMainFrame* frame) {
     keep->setObjectName("keepUploadsCommand");
     keep->setToolTip(ExtraText("Keep every upload in the archive"));
     keep->setCheckable(true);
+    keep->setShortcut(QKeySequence(Qt::ALT | Qt::Key_K));
     keep->setChecked(KeepsUploads());
     QObject::connect(keep, &QAction::toggled, frame, [](bool on) { SetKeepsUploads(on); });
     ribbon.AddButton(panel, keep);

@@ -22,6 +22,7 @@
 #include "desktop/DesktopTexts.h"
 #include "desktop/OperationRunner.h"
 #include "desktop/Prompt.h"
+#include "desktop/StatusReport.h"
 #include "desktop/channels/CComboListCtrl.h"
 #include "desktop/channels/ChannelIcons.h"
 #include "operations/PlanTransfer.h"
@@ -364,9 +365,11 @@ void CDlgEditChannel::Download() {
         [&port, target, slot, shown](const ProgressFn& progress) {
             return DownloadPlan(port, target, slot, shown, progress);
         },
-        [this](OperationOutcome outcome) {
-            if (outcome.ok)
+        [this, slot](OperationOutcome outcome) {
+            if (outcome.ok) {
                 m_editor.Downloaded();
+                ReportDone(this, ExtraText("Plan written to slot %1").arg(QChar(u'A' + slot)));
+            }
             ShowOutcome(this, outcome);
         });
 }

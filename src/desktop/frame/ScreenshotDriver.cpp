@@ -25,6 +25,7 @@
 #include "desktop/frame/CLevantoView.h"
 #include "desktop/frame/CMainFrame.h"
 #include "desktop/frame/Looks.h"
+#include "desktop/frame/WorkdeskStatusBar.h"
 
 namespace qm {
 
@@ -48,8 +49,10 @@ ScreenshotDriver* ScreenshotDriver::FromEnvironment(CMainFrame& frame) {
     const QString directory = qEnvironmentVariable("QM_SCREENSHOT_DIR");
     if (directory.isEmpty())
         return nullptr;
-    const bool chineseOnly = qEnvironmentVariable("QM_SCREENSHOT_SET") == QStringLiteral("zh");
-    return new ScreenshotDriver(frame, directory, chineseOnly);
+    const QString set = qEnvironmentVariable("QM_SCREENSHOT_SET");
+    auto* driver = new ScreenshotDriver(frame, directory, set == QStringLiteral("zh"));
+    driver->m_scaled = set == QStringLiteral("scaled");
+    return driver;
 }
 
 ScreenshotDriver::ScreenshotDriver(CMainFrame& frame, QString directory, bool chineseOnly)
@@ -170,13 +173,60 @@ void ScreenshotDriver::OnDialog(QDialog* dialog) {
     }
 }
 
+void ScreenshotDriver::OpenSection(int value, int ms) {
+    if (QTreeWidgetItem* item = m_frame.Tree()->SectionItem(0, value)) {
+        m_frame.Tree()->setCurrentItem(item);
+        m_frame.OpenTreeItem(item);
+        Wait(ms);
+    }
+}
+
+void ScreenshotDriver::SaveSmallScreen(const QString& suffix) {
+    // A netbook's screen: the window as large as it, a chart pane and a table pane open.
+    const QSize before = m_frame.size();
+    m_frame.resize(1024, 600);
+    Wait(300);
+    OpenSection(kTreeScan, 700);
+    SaveWidget(&m_frame, QStringLiteral("small-screen-scan%1.png").arg(suffix));
+    OpenSection(kTreeLevel, 300);
+    SaveWidget(&m_frame, QStringLiteral("small-screen-level%1.png").arg(suffix));
+    m_frame.resize(before);
+    Wait(300);
+}
+
+void ScreenshotDriver::SaveClearCharts(const QString& suffix) {
+    m_frame.SetChartStyle(ChartStyle::Clear);
+    for (const PaneShot& shot : kPaneShots) {
+        if (!shot.chart)
+            continue;
+        OpenSection(shot.value, 700);
+        SaveWidget(&m_frame, QStringLiteral("clear-%1%2")
+                                 .arg(QString::fromLatin1(shot.name).chopped(4),
+                                      suffix + QStringLiteral(".png")));
+    }
+    m_frame.SetChartStyle(ChartStyle::Classic);
+}
+
 void ScreenshotDriver::Run() {
     const int userLook = StoredLook();
     m_frame.Upload();
     WaitForOperations();
     m_frame.Tree()->expandAll();
     Wait(300);
+    if (!m_scaled)
+        SaveWidget(m_frame.Status(), QStringLiteral("status-connected%1.png")
+                                         .arg(m_chineseOnly ? QStringLiteral("-zh") : QString()));
+    if (m_scaled) {
+        OpenSection(kTreeSpectrum, 700);
+        SaveWidget(&m_frame, QStringLiteral("scale-200.png"));
+        // Nothing to ask about on the way out.
+        CLevantoApp::Instance().Files().Clear();
+        m_frame.close();
+        return;
+    }
     if (m_chineseOnly) {
+        SaveSmallScreen(QStringLiteral("-zh"));
+        SaveClearCharts(QStringLiteral("-zh"));
         if (QTreeWidgetItem* item = m_frame.Tree()->SectionItem(0, kTreeSpectrum)) {
             m_frame.Tree()->setCurrentItem(item);
             m_frame.OpenTreeItem(item);
@@ -211,6 +261,8 @@ void ScreenshotDriver::Run() {
         SaveWidget(&m_frame, QStringLiteral("look-%1.png").arg(look));
     }
     m_frame.SetLook(userLook);
+    SaveSmallScreen(QString());
+    SaveClearCharts(QString());
 
     // The channel editor, modal over the main window, with the plan of the meter's first slot.
     QTimer::singleShot(400, this, [this] {

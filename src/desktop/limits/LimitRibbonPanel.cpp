@@ -20,7 +20,9 @@
 #include "desktop/DesktopTexts.h"
 #include "desktop/OperationRunner.h"
 #include "desktop/Prompt.h"
+#include "desktop/StatusReport.h"
 #include "desktop/frame/CRibbonBar.h"
+#include "desktop/frame/ChartStyleSetting.h"
 #include "desktop/limits/LimitProfiles.h"
 #include "desktop/limits/ReportDetailsDialog.h"
 #include "report/AcceptanceReport.h"
@@ -149,6 +151,7 @@ void AddLimitPanel(CRibbonBar& ribbon, QWidget* window) {
     auto* report = new QAction(ReportIcon(), LimitUiText("Report"), window);
     report->setObjectName("reportAction");
     report->setToolTip(LimitUiText("Acceptance report"));
+    report->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_R), QKeySequence(Qt::ALT | Qt::Key_R)});
     QObject::connect(report, &QAction::triggered, window, [window] { WriteReportCommand(window); });
     ribbon.AddButton(panel, report);
 }
@@ -182,9 +185,12 @@ void WriteReportFile(QWidget* window, const ReportDetails& details) {
     input.projectName = QFileInfo(window->window()->windowFilePath()).fileName().toStdString();
     input.details = details;
     input.languageBase = LanguageBase();
+    input.chartStyle = StoredChartStyle();
     WriteReportOnWorker(window, input, QFile::encodeName(*path).toStdString(),
                         [window](bool written, const std::string& error) {
-                            if (!written && !error.empty())
+                            if (written)
+                                ReportDone(window, ExtraText("Report written"));
+                            else if (!error.empty())
                                 Prompt().ShowMessage(
                                     window,
                                     {Caption(), LimitUiText("The report could not be written."),
