@@ -15,9 +15,12 @@ struct SectionChild {
 };
 
 constexpr SectionChild kChildren[] = {
-    {kFlagLevel, 5512, kTreeLevel}, {kFlagTilt, 5507, kTreeTilt},
-    {kFlagScan, 5510, kTreeScan},   {kFlagSpectrum, 5508, kTreeSpectrum},
-    {kFlagHum, 5511, kTreeHum},     {kFlagLimit, 5509, kTreeLimit},
+    {kFlagLevel, txt::kLevelAnalysis, kTreeLevel},
+    {kFlagTilt, txt::kTiltAnalysis, kTreeTilt},
+    {kFlagScan, txt::kScanAnalysis, kTreeScan},
+    {kFlagSpectrum, txt::kSpectrumAnalysis, kTreeSpectrum},
+    {kFlagHum, txt::kHumAnalysis, kTreeHum},
+    {kFlagLimit, txt::kLimitAnalysis, kTreeLimit},
 };
 
 } // namespace

@@ -17,7 +17,7 @@
 #include "base/Platform.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
-#include "desktop/OperationWorker.h"
+#include "desktop/OperationRunner.h"
 #include "desktop/Prompt.h"
 #include "link/PortAddress.h"
 #include "link/SerialAdapters.h"
@@ -61,15 +61,16 @@ CDlgSetCom::CDlgSetCom(QWidget* parent)
     : QDialog(parent), m_ports(new PortCombo(this, [this] { RefreshPorts(); })),
       m_adapterFolder(kSerialByIdFolder), m_baudLabel(new QLabel(this)),
       m_baud(new QComboBox(this)), m_progress(new QProgressBar(this)),
-      m_connect(new QPushButton(this)), m_cancel(new QPushButton(this)) {
+      m_connect(new QPushButton(this)), m_cancel(new QPushButton(this)),
+      m_runner(new OperationRunner(this)) {
     PaintDialogBackground(this);
     auto* portLabel = new QLabel(this);
-    setWindowTitle(Text(5575));
-    portLabel->setText(Text(5578));
+    setWindowTitle(Text(txt::kConnectTitle));
+    portLabel->setText(Text(txt::kComPort));
     portLabel->setBuddy(m_ports);
-    m_baudLabel->setText(Text(5579));
-    m_connect->setText(Text(5576));
-    m_cancel->setText(Text(5577));
+    m_baudLabel->setText(Text(txt::kComBaud));
+    m_connect->setText(Text(txt::kConnect));
+    m_cancel->setText(Text(txt::kCancel));
     m_baud->addItems({QStringLiteral("9600"), QStringLiteral("115200")});
     m_baud->setEditable(true);
     m_baudLabel->hide();
@@ -103,6 +104,8 @@ CDlgSetCom::CDlgSetCom(QWidget* parent)
     m_progress->setSizePolicy(keep);
     m_progress->hide();
 
+    m_runner->SetControls({m_ports, m_baud, m_connect, m_cancel});
+    m_runner->SetProgress([this](int position, int) { m_progress->setValue(position); });
     connect(m_connect, &QPushButton::clicked, this, &CDlgSetCom::Connect);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -169,30 +172,30 @@ void CDlgSetCom::Load() {
 void CDlgSetCom::Connect() {
     m_progress->setValue(6);
     m_progress->show();
-    m_connect->setEnabled(false);
-    m_cancel->setEnabled(false);
     ConnectRequest request;
     request.port = ChosenPort();
     request.baud = m_baud->currentText().toStdString();
     CLevantoApp& app = CLevantoApp::Instance();
-    OperationOutcome outcome = RunInWorker<OperationOutcome>(
-        [&app, &request](const ProgressFn& progress) {
+    m_runner->Start<OperationOutcome>(
+        [&app, request](const ProgressFn& progress) {
             return RunConnect(app.Port(), request, Settings(), app.Plans(), progress);
         },
-        [this](int position, int) { m_progress->setValue(position); });
-    m_connect->setEnabled(true);
-    m_cancel->setEnabled(true);
+        [this, port = request.port](OperationOutcome outcome) { Connected(port, outcome); },
+        &app.Port());
+}
+
+void CDlgSetCom::Connected(const std::string& port, OperationOutcome outcome) {
     if (outcome.ok) {
         accept();
         return;
     }
     if (outcome.MessageId() == txt::kOpenPortFailed) {
-        const PortParse chosen = ParsePortText(request.port);
+        const PortParse chosen = ParsePortText(port);
         if (!chosen.Ok()) {
             // The parser says what is wrong with the text, beside the text itself.
             outcome.detail = QStringLiteral("%1 \u201C%2\u201D")
                                  .arg(QString::fromStdString(PortRefusalText(chosen.refusal)),
-                                      QString::fromStdString(request.port).trimmed())
+                                      QString::fromStdString(port).trimmed())
                                  .toStdString();
         } else if (const QString detail = PortAccessDetail(chosen.address.DeviceName());
                    !detail.isEmpty()) {

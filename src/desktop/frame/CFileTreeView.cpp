@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QStyle>
 
+#include "desktop/DesktopTexts.h"
+
 namespace qm {
 
 namespace {
@@ -21,6 +23,8 @@ CFileTreeView::CFileTreeView(QWidget* parent) : QTreeWidget(parent) {
     setUniformRowHeights(true);
     setExpandsOnDoubleClick(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setAccessibleName(Text(txt::kAccessibleFiles));
+    setAccessibleDescription(Text(txt::kAccessibleFilesHelp));
     connect(this, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item, int) { emit ItemOpened(item); });
 }

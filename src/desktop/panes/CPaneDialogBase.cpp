@@ -4,15 +4,18 @@
 #include <cstring>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 
+#include "app/FileTree.h"
 #include "app/Settings.h"
 #include "base/BinaryFile.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
 #include "desktop/Prompt.h"
+#include "desktop/StatusReport.h"
 #include "desktop/limits/PaneLimitMarks.h"
 #include "desktop/panes/PaneTableView.h"
 #include "panes/SpreadsheetExport.h"
@@ -65,6 +68,8 @@ void CPaneDialogBase::ExportCsvFile() {
         return;
     if (!m_pane->SaveCsv(QFile::encodeName(*path).toStdString()))
         ReportWriteFailure(*path);
+    else
+        ReportWritten(*path, txt::kStatusExported);
 }
 
 void CPaneDialogBase::ExportSpreadsheetFile() {
@@ -81,6 +86,8 @@ void CPaneDialogBase::ExportSpreadsheetFile() {
     if (ReplaceFileText(QFile::encodeName(*path).toStdString(),
                         SpreadsheetText(*table, separator, decimalMark)) != ReplaceStatus::Ok)
         ReportWriteFailure(*path);
+    else
+        ReportWritten(*path, txt::kStatusExported);
 }
 
 QWidget* CPaneDialogBase::MakeSpreadsheetButton(QWidget* parent) {
@@ -93,11 +100,22 @@ QWidget* CPaneDialogBase::MakeSpreadsheetButton(QWidget* parent) {
 PaneTableView* CPaneDialogBase::MakeTableView(const std::string& tag, QWidget* parent) {
     auto* view = new PaneTableView(parent);
     view->setObjectName(QString::fromStdString(tag));
+    if (const PaneTable* table = m_pane->Table(tag)) {
+        // A table without a group around it (level, hum) goes by the pane's name.
+        const QString title = table->title.empty() ? Text(SectionTextId(TreeValue(m_section)))
+                                                   : QString::fromStdString(table->title);
+        view->setAccessibleName(title);
+        view->setAccessibleDescription(Text(txt::kStatusOfFileShown).arg(title));
+    }
     m_views[tag] = view;
     RefreshTable(tag);
     if (tag == "List" || tag == "Table")
         m_limitMarks->SetTable(view);
     return view;
+}
+
+void CPaneDialogBase::ReportWritten(const QString& path, int text) {
+    ReportDone(this, Text(text).arg(QFileInfo(path).fileName()));
 }
 
 void CPaneDialogBase::ReportWriteFailure(const QString& path) {
