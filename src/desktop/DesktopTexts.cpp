@@ -37,22 +37,4 @@ QString UploadProgressText(int position, int range, int secondsLeft) {
     return text + QStringLiteral(" \u2014 ") + Text(txt::kUploadTimeLeft).arg(duration);
 }
 
-QString UploadProgressText(int position, int range, int secondsLeft) {
-    if (range <= 0)
-        return {};
-    const int file = std::clamp(position + 1, 1, range);
-    QString text = Text(txt::kUploadFileOf).arg(file).arg(range);
-    if (secondsLeft < 0 || position >= range)
-        return text;
-    const int hours = secondsLeft / 3600;
-    const int minutes = secondsLeft / 60 % 60;
-    const QString seconds = QStringLiteral("%1").arg(secondsLeft % 60, 2, 10, QLatin1Char('0'));
-    const QString duration = hours > 0 ? QStringLiteral("%1:%2:%3")
-                                             .arg(hours)
-                                             .arg(minutes, 2, 10, QLatin1Char('0'))
-                                             .arg(seconds)
-                                       : QStringLiteral("%1:%2").arg(minutes).arg(seconds);
-    return text + QStringLiteral(" \u2014 ") + Text(txt::kUploadTimeLeft).arg(duration);
-}
-
 } // namespace qm
