@@ -31,12 +31,13 @@ namespace {
 // names, shortcut keys.
 const QSet<QString>& AllowedWords() {
     static const QSet<QString> words = {
-        "dBuV", "dBmV", "dBm",     "dB",      "MHz",      "KHz",      "kHz",   "Hz",    "MS",
-        "kS",   "MER",  "BER",     "PRE-BER", "POST-BER", "DVB",      "DVB-C", "DVB-T", "DVB-T2",
-        "QAM",  "QPSK", "COFDM",   "EIA",     "CH",       "SR",       "PAL",   "NTSC",  "SECAM",
-        "DIGI", "ANA",  "TV",      "FM",      "QM7100",   "Workdesk", "COM",   "OK",    "CSV",
-        "PNG",  "BMP",  "PDF",     "HTML",    "UTC",      "LPF",      "ID",    "MAX",   "EN",
-        "OLE",  "Ctrl", "dialout", "sudo",    "usermod",  "aG",       "USER"};
+        "dBuV",     "dBmV",   "dBm",   "dB",      "MHz",     "KHz",      "kHz",  "Hz",
+        "MS",       "kS",     "MER",   "BER",     "PRE-BER", "POST-BER", "DVB",  "DVB-C",
+        "DVB-T",    "DVB-T2", "QAM",   "QPSK",    "COFDM",   "EIA",      "CH",   "SR",
+        "PAL",      "NTSC",   "SECAM", "DIGI",    "ANA",     "TV",       "FM",   "QM7100",
+        "Workdesk", "COM",    "OK",    "CSV",     "PNG",     "BMP",      "PDF",  "HTML",
+        "UTC",      "LPF",    "ID",    "MAX",     "EN",      "OLE",      "Ctrl", "Alt",
+        "Shift",    "Home",   "End",   "dialout", "sudo",    "usermod",  "aG",   "USER"};
     return words;
 }
 
