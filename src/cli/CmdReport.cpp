@@ -26,13 +26,36 @@ int RunReport(Context& ctx) {
     const bool hasProfile = TakeOption(ctx.args, "--profile", profilePath, ok);
     if (!ok || (hasProfile && profilePath.empty()))
         return UsageError(ctx, "--profile needs a file");
+    ReportInput input;
+    std::string detailsPath;
+    const bool hasDetails = TakeOption(ctx.args, "--details", detailsPath, ok);
+    if (!ok || (hasDetails && detailsPath.empty()))
+        return UsageError(ctx, "--details needs a file");
+    if (std::string error; hasDetails && !ReadReportDetails(detailsPath, input.details, error)) {
+        ctx.err << "qm7100: " << error << '\n';
+        return kExitFailed;
+    }
+    // An option given beside the file wins over the file's key.
+    ReportDetails& d = input.details;
+    for (const auto& [name, field] : {std::pair<const char*, std::string*>{"--title", &d.title},
+                                      {"--company", &d.company},
+                                      {"--logo", &d.logo},
+                                      {"--site", &d.site},
+                                      {"--customer", &d.customer},
+                                      {"--order", &d.order},
+                                      {"--technician", &d.technician},
+                                      {"--notes", &d.notes}}) {
+        TakeOption(ctx.args, name, *field, ok);
+        if (!ok)
+            return UsageError(ctx, std::string(name) + " needs a value");
+    }
     if (ctx.args.size() < 2)
         return UsageError(ctx, "report needs PROJECT.f71 [INDEX ...] OUT.pdf|OUT.html");
     const std::string project = ctx.args.front();
     const std::string out = ctx.args.back();
-    ReportInput input;
     if (!LoadProfileOrReport(ctx, profilePath, input.profile))
         return kExitFailed;
+    input.profileSource = profilePath;
     if (ctx.args.size() == 2) {
         if (!LoadProjectOrReport(ctx, project, input.files, &input.incomplete))
             return kExitFailed;

@@ -33,8 +33,12 @@ Limit checks (--profile FILE: a limit profile; default: the shipped EN 60728-1 p
   qm7100 check PROJECT.f71 INDEX [--profile FILE]
     prints every checked value with its limit, margin and verdict; exit status 3 when one
     fails
-  qm7100 report PROJECT.f71 [INDEX ...] OUT.pdf|OUT.html [--profile FILE]
-    writes the acceptance report of the files (all of them without INDEX)
+  qm7100 report PROJECT.f71 [INDEX ...] OUT.pdf|OUT.html [--profile FILE] [--details FILE]
+         [--title T] [--company C] [--logo FILE] [--site S] [--customer C] [--order O]
+         [--technician T] [--notes N]
+    writes the acceptance report of the files (all of them without INDEX); the details
+    (also from the [Report] section of an INI file, keys Title, Company, Logo, ...) fill a
+    first page and every page's header; the logo is a PNG, JPEG or SVG file
 
 Channel-plan files (.f71CH):
   qm7100 plan show PLAN.f71CH [--json]
@@ -98,8 +102,12 @@ spectrum、hum、limit 之一：
 限值检查（--profile FILE：限值配置文件；默认为随程序提供的 EN 60728-1 配置）：
   qm7100 check PROJECT.f71 INDEX [--profile FILE]
     显示每个检查项的限值、余量和结论；有项目不合格时退出状态为 3
-  qm7100 report PROJECT.f71 [INDEX ...] OUT.pdf|OUT.html [--profile FILE]
-    写出所选文件的验收报告（不给 INDEX 时为全部文件）
+  qm7100 report PROJECT.f71 [INDEX ...] OUT.pdf|OUT.html [--profile FILE] [--details FILE]
+         [--title T] [--company C] [--logo FILE] [--site S] [--customer C] [--order O]
+         [--technician T] [--notes N]
+    写出所选文件的验收报告（不给 INDEX 时为全部文件）；报告信息（也可来自 INI 文件的
+    [Report] 节，键为 Title、Company、Logo 等）填入首页和每页的页眉；标志为 PNG、JPEG
+    或 SVG 文件
 
 频道表文件（.f71CH）：
   qm7100 plan show PLAN.f71CH

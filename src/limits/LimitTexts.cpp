@@ -73,6 +73,24 @@ const std::map<std::string, std::string>& Chinese() {
         {"Checked against", "检查依据"},
         {"Signature", "签名"},
         {"Levels in dBuV; a value equal to a limit passes.", "电平单位 dBuV；等于限值即为合格。"},
+        {"%d of %d files pass", "%2$d 个文件中 %1$d 个合格"},
+        {"Company", "公司"},
+        {"Site", "现场地址"},
+        {"Customer", "客户"},
+        {"Work order", "工单号"},
+        {"Technician", "技术员"},
+        {"Notes", "备注"},
+        {"Title", "标题"},
+        {"Logo", "标志"},
+        {"Files", "测量文件"},
+        {"Report date", "报告日期"},
+        {"Profile source", "配置来源"},
+        {"Shipped with the program", "程序自带"},
+        {"The logo cannot be read", "无法读取标志图片"},
+        {"The report was cancelled.", "报告已取消。"},
+        {"Report details", "报告信息"},
+        {"Browse...", "浏览..."},
+        {"Writing the report...", "正在生成报告..."},
     };
     return texts;
 }
@@ -221,6 +239,19 @@ std::string VerdictLine(const FileCheck& check, int base) {
                                   : VerdictWord(check.verdict, base);
     return LimitText("Verdict:", base) + (base == kLanguageChinese ? "" : " ") + shown + " - " +
            SummaryLine(check.passCount, check.channelCount, check.worstMargin, base);
+}
+
+std::string ReportVerdictLine(Verdict verdict, int passFiles, int files,
+                              std::optional<double> worstMargin, int base) {
+    const std::string shown = verdict == Verdict::Pass && base != kLanguageChinese
+                                  ? std::string("PASS")
+                                  : VerdictWord(verdict, base);
+    std::string line = LimitText("Verdict:", base) + (base == kLanguageChinese ? "" : " ") + shown +
+                       " - " +
+                       FillNumbers(LimitText("%d of %d files pass", base), {passFiles, files});
+    if (worstMargin)
+        line += Format(LimitText(", worst margin %+.1f dB", base).c_str(), *worstMargin);
+    return line;
 }
 
 std::vector<std::vector<std::string>> VerdictTable(const FileCheck& check, int base) {

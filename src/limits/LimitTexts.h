@@ -29,6 +29,11 @@ std::string SectionSummaryText(const SectionCheck& check, int languageBase);
 // The whole-file line: "Verdict: FAIL - 23 of 25 channels pass, worst margin -1.2 dB".
 std::string VerdictLine(const FileCheck& check, int languageBase);
 
+// The line of a report over several files: "Verdict: FAIL - 2 of 3 files pass, worst margin
+// -1.2 dB".
+std::string ReportVerdictLine(Verdict verdict, int passFiles, int files,
+                              std::optional<double> worstMargin, int languageBase);
+
 // The verdict table of a file: a title row, then one row per checked value (section, No,
 // channel, frequency, type, value name, measured, limit, margin, verdict).
 std::vector<std::vector<std::string>> VerdictTable(const FileCheck& check, int languageBase);

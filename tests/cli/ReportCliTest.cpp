@@ -101,5 +101,78 @@ TEST(ReportCli, WritesAReadableHtmlAndPdf) {
               2);
 }
 
+// The text of each page of a PDF; empty when poppler is missing.
+std::vector<std::string> PdfPages(const std::string& path) {
+    std::vector<std::string> pages;
+    const std::string text = Poppler("pdftotext", {"-layout", path, "-"});
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find('\f', at);
+        pages.push_back(text.substr(at, end == std::string::npos ? end : end - at));
+        at = end == std::string::npos ? text.size() : end + 1;
+    }
+    return pages;
+}
+
+TEST(ReportCli, DetailsOnTheFirstPageAndEveryPageNamed) {
+    test::TempDir dir;
+    test::WriteFile(dir.File("site.ini"), "[Report]\nCompany = Kabelnetz Nord\nSite = Hafen 12\n"
+                                          "Customer = Wohnbau eG\nOrder = WO-17\n");
+    struct Run {
+        std::vector<std::string> options;
+        std::string firstPage; // a text on the first page
+        bool named;            // company and site in every header
+    };
+    const Run runs[] = {
+        {{}, "CABLE01", false},
+        {{"--details", dir.File("site.ini"), "--technician", "A. Meyer", "--order", "WO-18"},
+         "WO-18",
+         true},
+    };
+    for (const Run& run : runs) {
+        std::vector<std::string> args = {"report", kSample, dir.File("r.pdf")};
+        args.insert(args.end(), run.options.begin(), run.options.end());
+        const auto r = RunProcess(BinPath("qm7100"), args);
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        const std::vector<std::string> pages = PdfPages(dir.File("r.pdf"));
+        if (pages.empty())
+            GTEST_SKIP() << "poppler-utils are not installed";
+        EXPECT_NE(pages[0].find(run.firstPage), std::string::npos) << pages[0];
+        const std::string count = std::to_string(pages.size());
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            const std::string& page = pages[i];
+            EXPECT_NE(page.find("Page " + std::to_string(i + 1) + " of " + count),
+                      std::string::npos)
+                << i;
+            EXPECT_NE(page.find("sample.f71"), std::string::npos) << i;
+            EXPECT_EQ(page.find("Kabelnetz Nord") != std::string::npos, run.named) << i;
+            EXPECT_EQ(page.find("Hafen 12") != std::string::npos, run.named) << i;
+            // Headings wrap between words, never inside one.
+            for (const char* cut : {"Freque ", "Verdic ", "POST- "})
+                EXPECT_EQ(page.find(cut), std::string::npos) << cut << " on page " << i + 1;
+        }
+        if (run.named) {
+            for (const char* field :
+                 {"Wohnbau eG", "A. Meyer", "Technician", "Customer", "Verdict: FAIL - 0 of 3 "})
+                EXPECT_NE(pages[0].find(field), std::string::npos) << field;
+            EXPECT_EQ(pages[0].find("WO-17"), std::string::npos); // the option wins
+        }
+    }
+
+    // A details file or logo that cannot be read stops the report before anything is written.
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"--details", dir.File("none.ini")},
+          std::vector<std::string>{"--logo", dir.File("site.ini")}}) {
+        std::vector<std::string> args = {"report", kSample, dir.File("bad.pdf")};
+        args.insert(args.end(), bad.begin(), bad.end());
+        const auto r = RunProcess(BinPath("qm7100"), args);
+        EXPECT_EQ(r.exitCode, 1) << bad[0];
+        EXPECT_NE(r.err.find(bad[1]), std::string::npos) << r.err;
+        EXPECT_TRUE(test::ReadFile(dir.File("bad.pdf")).empty());
+    }
+    EXPECT_EQ(
+        RunProcess(BinPath("qm7100"), {"report", kSample, dir.File("x.pdf"), "--company"}).exitCode,
+        2);
+}
+
 } // namespace
 } // namespace qm

@@ -4,9 +4,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 #include <gtest/gtest.h>
 
@@ -20,6 +24,7 @@
 #include "desktop/limits/ChartLimitOutlines.h"
 #include "desktop/limits/LimitProfiles.h"
 #include "desktop/limits/LimitRibbonPanel.h"
+#include "desktop/limits/ReportDetailsDialog.h"
 #include "desktop/panes/CAnalysisDialog.h"
 #include "desktop/panes/PaneTableView.h"
 #include "limits/LimitCheck.h"
@@ -224,19 +229,99 @@ TEST_F(LimitsDesktop, TheChosenProfileIsInForceAgainAtTheNextStart) {
     EXPECT_EQ(chooserOf(fixture)->currentIndex(), 0);
 }
 
-TEST_F(LimitsDesktop, ReportCommandWritesThePdf) {
+// The visible one of the window's dialogs of that name (closed ones wait for deletion).
+template <class Dialog = QDialog> Dialog* VisibleDialog(QWidget* window, const char* name) {
+    for (Dialog* d : window->findChildren<Dialog*>(name))
+        if (d->isVisible())
+            return d;
+    return nullptr;
+}
+
+// Counts the ticks of a timer while the report's progress is on screen, and clicks its
+// Cancel at the first tick when asked to.
+struct WhileWriting {
+    QTimer timer;
+    int ticks = 0;
+    WhileWriting(QWidget* window, bool cancel) {
+        QObject::connect(&timer, &QTimer::timeout, [this, window, cancel] {
+            QDialog* progress = VisibleDialog(window, "reportProgress");
+            if (!progress)
+                return;
+            if (++ticks == 1 && cancel)
+                QTest::mouseClick(progress->findChild<QPushButton*>("cancel"), Qt::LeftButton);
+        });
+        timer.start(0);
+    }
+};
+
+TEST_F(LimitsDesktop, ReportAsksForItsDetailsRemembersThemAndWritesOnAWorker) {
     test::FrameFixture fixture;
+    QWidget* window = fixture.frame.get();
     CLevantoApp::Instance().Files().Assign(
         LoadProject(test::SourcePath("samples/sample.f71")).elements);
     auto* report = fixture.frame->findChild<QAction*>("reportAction");
     ASSERT_NE(report, nullptr);
-    fixture.prompt.saveNames << "" << QString::fromStdString(m_dir.File("site.pdf"));
-    report->trigger(); // cancelled: nothing written
-    EXPECT_TRUE(test::FolderNames(m_dir.Path()).empty());
+    const QString html = QString::fromStdString(m_dir.File("site.html"));
+
+    // Details typed, then the file dialog cancelled: nothing written, the details kept.
     report->trigger();
-    EXPECT_EQ(test::ReadFile(m_dir.File("site.pdf")).rfind("%PDF-", 0), 0u);
-    EXPECT_TRUE(fixture.prompt.messages.empty());
+    auto* details = VisibleDialog<ReportDetailsDialog>(window, "reportDetails");
+    ASSERT_NE(details, nullptr);
+    QTest::keyClicks(details->findChild<QLineEdit*>("company"), "Kabelnetz Nord");
+    QTest::keyClicks(details->findChild<QLineEdit*>("site"), "Hafen 12");
+    QTest::keyClicks(details->findChild<QPlainTextEdit*>("notes"), "outlet 3 closed");
+    // A logo that is no picture keeps the dialog open, named in the message.
+    QTest::keyClicks(details->findChild<QLineEdit*>("logo"),
+                     QString::fromStdString(m_dir.File("x.png")));
+    QTest::mouseClick(details->findChild<QPushButton*>("ok"), Qt::LeftButton);
+    ASSERT_EQ(fixture.prompt.Texts(), QStringList{"The logo cannot be read"});
+    EXPECT_TRUE(details->isVisible());
+    details->findChild<QLineEdit*>("logo")->clear();
+    fixture.prompt.saveNames << "";
+    QTest::mouseClick(details->findChild<QPushButton*>("ok"), Qt::LeftButton);
+    EXPECT_FALSE(details->isVisible());
+    EXPECT_TRUE(test::FolderNames(m_dir.Path()).empty());
+
+    // The next report starts from them and is written while the window stays live.
+    report->trigger();
+    details = VisibleDialog<ReportDetailsDialog>(window, "reportDetails");
+    ASSERT_NE(details, nullptr);
+    EXPECT_EQ(details->findChild<QLineEdit*>("company")->text(), "Kabelnetz Nord");
+    EXPECT_EQ(details->findChild<QPlainTextEdit*>("notes")->toPlainText(), "outlet 3 closed");
+    QTest::keyClicks(details->findChild<QLineEdit*>("customer"), "Wohnbau eG");
+    fixture.prompt.saveNames << html;
+    {
+        WhileWriting writing(window, false);
+        QTest::mouseClick(details->findChild<QPushButton*>("ok"), Qt::LeftButton);
+        EXPECT_GE(writing.ticks, 2);
+    }
+    EXPECT_EQ(VisibleDialog(window, "reportProgress"), nullptr);
+    const std::string written = test::ReadFile(m_dir.File("site.html"));
+    for (const char* text : {"Kabelnetz Nord", "Hafen 12", "Wohnbau eG", "outlet 3 closed"})
+        EXPECT_NE(written.find(text), std::string::npos) << text;
+    EXPECT_EQ(fixture.prompt.messages.size(), 1u);
     EXPECT_EQ(fixture.prompt.filters.back(), "*.pdf|*.pdf|*.html|*.html||");
+
+    // Cancelled while it is written: the old file stays, and no failure is told.
+    std::vector<_tagFileDataExt> many;
+    for (int i = 0; i < 4; ++i)
+        for (const auto& e : LoadProject(test::SourcePath("samples/sample.f71")).elements)
+            many.push_back(e);
+    CLevantoApp::Instance().Files().Assign(many);
+    std::size_t files = 1;
+    for (const char* name : {"site.html", "site.pdf"}) {
+        test::WriteFile(m_dir.File(name), "old");
+        report->trigger();
+        details = VisibleDialog<ReportDetailsDialog>(window, "reportDetails");
+        ASSERT_NE(details, nullptr);
+        fixture.prompt.saveNames << QString::fromStdString(m_dir.File(name));
+        WhileWriting writing(window, true);
+        QTest::mouseClick(details->findChild<QPushButton*>("ok"), Qt::LeftButton);
+        EXPECT_GE(writing.ticks, 1) << name;
+        EXPECT_EQ(test::ReadFile(m_dir.File(name)), "old") << name;
+        EXPECT_EQ(test::FolderNames(m_dir.Path()).size(), files++) << name; // no temporary left
+    }
+    EXPECT_EQ(fixture.prompt.messages.size(), 1u);
 }
 
 // Pictures for a person to judge (scripts/screenshots-limits.sh).
@@ -257,6 +342,23 @@ TEST_F(LimitsDesktop, DISABLED_Screenshots) {
     zh->resize(1100, 330);
     QTest::qWait(50);
     ASSERT_TRUE(zh->grab().save(dir + "/pane-level-limits-zh.png"));
+    // The report's details, filled as a technician would, in both languages.
+    for (const auto& [base, name] : {std::pair{kLanguageEnglish, "report-details.png"},
+                                     std::pair{kLanguageChinese, "report-details-zh.png"}}) {
+        SetLanguageBase(base);
+        ReportDetailsDialog details;
+        details.findChild<QLineEdit*>("company")->setText("Kabelnetz Nord GmbH");
+        details.findChild<QLineEdit*>("logo")->setText("/home/amey/logos/kabelnetz-nord.svg");
+        details.findChild<QLineEdit*>("site")->setText("Hafenstrasse 12, Block C, 20457 Hamburg");
+        details.findChild<QLineEdit*>("customer")->setText("Wohnbau eG");
+        details.findChild<QLineEdit*>("order")->setText("WO-2026-0412");
+        details.findChild<QLineEdit*>("technician")->setText("Anna Meyer");
+        details.findChild<QPlainTextEdit*>("notes")->setPlainText(
+            "Amplifier in the basement replaced before measuring;\noutlets 3 and 7 not reachable.");
+        details.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&details));
+        ASSERT_TRUE(details.grab().save(dir + "/" + name));
+    }
     SetLanguageBase(kLanguageEnglish);
 }
 

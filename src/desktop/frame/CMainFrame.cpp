@@ -277,6 +277,9 @@ void CMainFrame::ClosePane() {
 }
 
 void CMainFrame::FilesReplaced() {
+    // The window's file is the project the files came from, which the report names; files
+    // from anywhere else have none until saved.
+    setWindowFilePath({});
     // The pane showed a file of the collection that went: its index now names another file.
     if (m_pane) {
         ClosePane();
@@ -422,6 +425,7 @@ void CMainFrame::LoadProjectFile(const std::string& path) {
     }
     m_unsaved = false;
     FilesReplaced();
+    setWindowFilePath(QString::fromStdString(path));
     if (load.Damaged())
         ReportDamagedProject(this, load);
 }
@@ -432,8 +436,10 @@ void CMainFrame::SaveProject() {
         return;
     const std::string path = name->toStdString();
     const ProjectStatus status = qm::SaveProject(path, CLevantoApp::Instance().Files().Elements());
-    if (status == ProjectStatus::Ok)
+    if (status == ProjectStatus::Ok) {
         m_unsaved = false;
+        setWindowFilePath(*name);
+    }
     ReportProjectFailure(this, status, path);
 }
 

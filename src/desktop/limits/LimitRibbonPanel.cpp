@@ -2,23 +2,34 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
+#include <QLabel>
 #include <QPainter>
 #include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
+#include <atomic>
+
 #include "desktop/CLevantoApp.h"
+#include "desktop/DesktopTexts.h"
+#include "desktop/OperationWorker.h"
 #include "desktop/Prompt.h"
 #include "desktop/frame/CRibbonBar.h"
 #include "desktop/limits/LimitProfiles.h"
+#include "desktop/limits/ReportDetailsDialog.h"
 #include "report/AcceptanceReport.h"
 #include "res/StringTable.h"
 
 namespace qm {
 
 namespace {
+
+constexpr int kIdsCancel = 5577;
 
 // Chooser entries: what each item stands for.
 enum EntryKind { kNone = 0, kShipped = 1, kUserFile = 2, kOtherFile = 3 };
@@ -141,30 +152,80 @@ void AddLimitPanel(CRibbonBar& ribbon, QWidget* window) {
     ribbon.AddButton(panel, report);
 }
 
-bool WriteReportCommand(QWidget* window) {
-    const auto& files = CLevantoApp::Instance().Files().Elements();
-    if (files.empty()) {
+void WriteReportCommand(QWidget* window) {
+    if (CLevantoApp::Instance().Files().Elements().empty()) {
         Prompt().ShowMessage(
             window,
             {Caption(), LimitUiText("No measurement file is loaded."), {}, MessageKind::Error});
-        return false;
+        return;
     }
+    auto* dialog = new ReportDetailsDialog(window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    QObject::connect(dialog, &QDialog::accepted, window,
+                     [window, dialog] { WriteReportFile(window, dialog->Details()); });
+    dialog->open();
+}
+
+bool WriteReportFile(QWidget* window, const ReportDetails& details) {
     const auto path = Prompt().SaveFileName(window, "*.pdf|*.pdf|*.html|*.html||", "pdf");
     if (!path)
         return false;
     ReportInput input;
-    input.files = files;
+    input.files = CLevantoApp::Instance().Files().Elements();
     input.incomplete = CLevantoApp::Instance().Files().Incomplete();
     input.profile = LimitProfiles::Instance().ForReport();
+    const QString& source = LimitProfiles::Instance().Source();
+    if (LimitProfiles::Instance().Active() && source != QLatin1String(kShippedSource))
+        input.profileSource = QDir::toNativeSeparators(source).toStdString();
+    input.projectName = QFileInfo(window->window()->windowFilePath()).fileName().toStdString();
+    input.details = details;
     input.languageBase = LanguageBase();
     std::string error;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = WriteReport(input, QFile::encodeName(*path).toStdString(), error);
-    QGuiApplication::restoreOverrideCursor();
-    if (!written)
+    const bool written =
+        WriteReportOnWorker(window, input, QFile::encodeName(*path).toStdString(), error);
+    if (!written && !error.empty())
         Prompt().ShowMessage(window, {Caption(), LimitUiText("The report could not be written."),
                                       QString::fromStdString(error), MessageKind::Error});
     return written;
+}
+
+bool WriteReportOnWorker(QWidget* window, const ReportInput& input, const std::string& path,
+                         std::string& error) {
+    // The window stays live and painted; only this dialog takes input meanwhile.
+    QDialog progress(window);
+    progress.setObjectName("reportProgress");
+    progress.setWindowTitle(LimitUiText("Report"));
+    progress.setWindowModality(Qt::WindowModal);
+    auto* bar = new QProgressBar;
+    auto* cancel = new QPushButton(Text(kIdsCancel));
+    cancel->setObjectName("cancel");
+    auto* column = new QVBoxLayout(&progress);
+    column->addWidget(new QLabel(LimitUiText("Writing the report...")));
+    column->addWidget(bar);
+    column->addWidget(cancel, 0, Qt::AlignRight);
+    std::atomic<bool> cancelled{false};
+    QObject::connect(cancel, &QPushButton::clicked, &progress, [&cancelled] { cancelled = true; });
+    QObject::connect(&progress, &QDialog::rejected, &progress, [&cancelled] { cancelled = true; });
+    progress.show();
+    using Outcome = std::pair<bool, std::string>;
+    const Outcome outcome = RunInWorker<Outcome>(
+        [&](const ProgressFn& post) {
+            std::string reason;
+            const bool ok = WriteReport(input, path, reason, [&](int done, int total) {
+                post(done, total);
+                return !cancelled.load();
+            });
+            return Outcome{ok, reason};
+        },
+        [bar](int done, int total) {
+            bar->setMaximum(total);
+            bar->setValue(done);
+        },
+        QEventLoop::AllEvents);
+    // A report the user stopped is no failure to tell about.
+    error = cancelled ? std::string() : outcome.second;
+    return outcome.first;
 }
 
 } // namespace qm
