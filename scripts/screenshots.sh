@@ -29,15 +29,15 @@ export XDG_CONFIG_HOME="$work/config"
 # So is the archive the uploads are kept in.
 export XDG_DATA_HOME="$work/data"
 
-shoot() { # $1: LANG, $2: screenshot set
+shoot() { # $1: LANG, $2: screenshot set, $3: screen size, $4: scale factor
     coproc SIM { exec "$bin/qm7100-sim" --model 7100T2 --count 3; }
     sim_pid=$SIM_PID
     local port
     read -r port <&"${SIM[0]}"
     printf '[Connect Information]\r\nPort=%s\r\nBaud=115200\r\n' "$port" > "$work/setup.ini"
     LANG="$1" LC_ALL= LC_MESSAGES= QT_QPA_PLATFORM=xcb QM_SCREENSHOT_DIR="$out" \
-        QM_SCREENSHOT_SET="$2" timeout 120 \
-        xvfb-run -a -s "-screen 0 1400x900x24" "$work/qm7100-workdesk"
+        QM_SCREENSHOT_SET="$2" QT_SCALE_FACTOR="${4:-1}" timeout 120 \
+        xvfb-run -a -s "-screen 0 ${3:-1400x900}x24" "$work/qm7100-workdesk"
     kill "$sim_pid" 2>/dev/null || true
     wait "$sim_pid" 2>/dev/null || true
     sim_pid=""
@@ -45,6 +45,8 @@ shoot() { # $1: LANG, $2: screenshot set
 
 shoot en_US.UTF-8 all
 shoot zh_CN.UTF-8 zh
+# The window at 200 %: icons and text drawn at twice the pixels.
+shoot en_US.UTF-8 scaled 2800x1800 2
 
 for script in scripts/screenshots-*.sh; do
     [ -e "$script" ] || continue

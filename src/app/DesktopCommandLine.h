@@ -9,7 +9,7 @@ namespace qm {
 //   qm7100-workdesk [--settings FILE] [--lang en|zh] [FILE.f71 | FILE.f71CH]
 //   qm7100-workdesk --version | --help
 // A project file opens into the file tree as Open does; a channel-plan file opens the channel
-// editor with that plan. Either way the connection dialog is still shown at start.
+// editor with that plan. Either way the connection dialog stays away at start.
 struct DesktopCommandLine {
     bool showVersion = false;
     bool showHelp = false;

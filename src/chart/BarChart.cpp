@@ -77,7 +77,9 @@ int BarChart::SetKindName() {
 
 void BarChart::SetData(const _tagFileDataExt& measurement) {
     std::string refusal;
-    std::vector<ChannelBar> bars = m_config.bars(MeasurementFile(measurement), refusal);
+    const MeasurementFile file(measurement);
+    std::vector<ChannelBar> bars = m_config.bars(file, refusal);
+    KeepMeasurementTime(file);
     if (!refusal.empty())
         ShowError(refusal);
     // A refused measurement still gets its grid, labels and texts, so the view never keeps
@@ -89,6 +91,11 @@ void BarChart::SetData(const _tagFileDataExt& measurement) {
 
 void BarChart::OnDrag(int x, int /*y*/) {
     DragOnBars(x, m_bars);
+}
+
+int BarChart::MarkerPointCount() const {
+    const auto bars = m_bars.Load();
+    return bars ? static_cast<int>(bars->size()) : 0;
 }
 
 QImage BarChart::DrawFrame() {

@@ -36,6 +36,7 @@ public:
     void SetData(const _tagFileDataExt& measurement) override;
     void OnDrag(int x, int y) override;
     QImage DrawFrame() override;
+    int MarkerPointCount() const override;
 
 protected:
     std::optional<std::uint64_t> DataGeneration() const override { return m_bars.Generation(); }

@@ -379,6 +379,8 @@ QImage CDevGDI::DrawBarFrame(std::span<const ChannelBar> records) {
         p.SetFont(SurfaceFont(s.fontFace, s.fontSize));
         DrawFrameAndGrid(p, s);
         DrawAxisLabels(p, s);
+        if (s.style == ChartStyle::Clear)
+            DrawBarLabels(p, s, records);
         const int count = static_cast<int>(records.size());
         if (s.seriesStyles[0] == StyleChannelBars)
             DrawChannelBars(p, s, records);
@@ -423,7 +425,10 @@ QImage CDevGDI::DrawSpectrumFrame(std::span<const double> series0, std::span<con
         p.SetTextColour(s.textColour);
         p.SetFont(DefaultFont());
         DrawFrameAndGrid(p, s);
+        const bool clear = s.style == ChartStyle::Clear;
         DrawAxisLabels(p, s);
+        if (clear)
+            DrawFrequencyTicks(p, s);
         if (withOverlay)
             DrawPolyline(p, s, overlay->values, 1, kOverlayColour);
         DrawLineSeries(p, s, series0, 0);
@@ -440,32 +445,86 @@ QImage CDevGDI::DrawSpectrumFrame(std::span<const double> series0, std::span<con
             if (pos >= 0 && pos < n1 && !std::isnan(series1[pos]))
                 DrawMarker(p, s, m, 1, PointToX(s, pos, n1), series1[pos], true);
         }
-        if (s.numericYScale)
+        // The clear style keeps the row labels on the grid lines as the only level scale.
+        if (s.numericYScale && !clear)
             DrawNumericYScale(p, s);
         DrawTextBoxes(p, s);
-        if (withOverlay)
-            DrawLegend(p, s, *overlay);
+        if (withOverlay) {
+            const std::pair<COLORREF, QString> entries[] = {
+                {s.seriesColours[0], overlay->baseLabel}, {kOverlayColour, overlay->label}};
+            DrawLegend(p, s, entries);
+        } else if (clear && series0.size() >= 2 && series1.size() >= 2) {
+            const std::pair<COLORREF, QString> entries[] = {{s.seriesColours[0], s.traceNames[0]},
+                                                            {s.seriesColours[1], s.traceNames[1]}};
+            DrawLegend(p, s, entries);
+        }
     }
     Present(snap, image);
     return image;
 }
 
-void CDevGDI::DrawLegend(GdiPainter& p, const State& s, const SpectrumOverlay& overlay) {
+void CDevGDI::DrawLegend(GdiPainter& p, const State& s,
+                         std::span<const std::pair<COLORREF, QString>> entries) {
     // Top right inside the plot: a short line in each colour and its label.
     const Box g = Geometry(s);
     const int lineHeight = p.TextExtent(QStringLiteral("Ag")).height() + 2;
-    const int textWidth =
-        std::max(p.TextExtent(overlay.label).width(), p.TextExtent(overlay.baseLabel).width());
+    int textWidth = 0;
+    for (const auto& entry : entries)
+        textWidth = std::max(textWidth, p.TextExtent(entry.second).width());
     const int x = g.R - g.mr - textWidth - 34;
     int y = g.T + g.mt + 6;
-    const std::pair<COLORREF, QString> entries[] = {{s.seriesColours[0], overlay.baseLabel},
-                                                    {kOverlayColour, overlay.label}};
     for (const auto& [colour, label] : entries) {
         p.HLine(x, x + 20, y + lineHeight / 2, 2, colour);
         p.SetTextColour(colour);
         p.TextOut(x + 26, y, label);
         y += lineHeight;
     }
+}
+
+void CDevGDI::DrawBarLabels(GdiPainter& p, const State& s, std::span<const ChannelBar> r) {
+    const Box g = Geometry(s);
+    const int n = static_cast<int>(r.size());
+    p.SetTextColour(s.frameColour);
+    // A label that would run into the one before is left out: every shown one stays legible.
+    int freeFrom = g.L;
+    // Under the middle of the bar as drawn: a tilt bar fills only the left of its slot.
+    const int tiltShrink = s.seriesStyles[0] == StyleTiltBars && n > 0
+                               ? std::max(1, TruncToPixel(0.8 * (SlotX(s, 2, n) - SlotX(s, 1, n))))
+                               : 0;
+    for (int k = 0; k < n; ++k) {
+        const QString text = QString::number(r[k].channel);
+        const int width = p.TextExtent(text).width();
+        const int x = (SlotX(s, k + 1, n) + SlotX(s, k + 2, n) - tiltShrink) / 2 - width / 2;
+        if (x < freeFrom)
+            continue;
+        p.TextOut(x, g.B - g.mb + 3, text);
+        freeFrom = x + width + 4;
+    }
+    p.SetTextColour(s.textColour);
+}
+
+void CDevGDI::DrawFrequencyTicks(GdiPainter& p, const State& s) {
+    if (s.xLast <= s.xFirst)
+        return;
+    const Box g = Geometry(s);
+    const int parts = s.columnCount + 1;
+    const double step = (s.xLast - s.xFirst) / parts;
+    const QString format = step < 1    ? QStringLiteral("%.2f")
+                           : step < 10 ? QStringLiteral("%.1f")
+                                       : QStringLiteral("%.0f");
+    p.SetTextColour(s.frameColour);
+    int freeFrom = g.L;
+    for (int i = 0; i <= parts; ++i) {
+        const QString text = QString::asprintf(format.toLatin1().constData(), s.xFirst + step * i);
+        const int width = p.TextExtent(text).width();
+        const int x = std::max(g.L + g.ml + MulDiv(i, g.W, parts) - width / 2, g.L);
+        // Past the plot's right edge is the unit's place.
+        if (x < freeFrom || x + width > g.R - g.mr)
+            continue;
+        p.TextOut(x, g.B - g.mb + 3, text);
+        freeFrom = x + width + 6;
+    }
+    p.SetTextColour(s.textColour);
 }
 
 void CDevGDI::DrawFrameAndGrid(GdiPainter& p, const State& s) {

@@ -71,6 +71,12 @@ public:
         bool axisLabels = false;
         // Bars drawn with an outline (channels outside their limits); empty draws none.
         std::vector<int> outlinedBars;
+        // Only the clear style draws the rest: the x axis of a spectrum in MHz (its first and
+        // last point), the names of the two traces for the legend.
+        ChartStyle style = ChartStyle::Classic;
+        double xFirst = 0;
+        double xLast = 0;
+        std::array<QString, 2> traceNames{};
 
         State();
     };
@@ -162,7 +168,12 @@ private:
                            double value, bool withTexts);
     static void DrawNumericYScale(GdiPainter& p, const State& s);
     static void DrawTextBoxes(GdiPainter& p, const State& s);
-    static void DrawLegend(GdiPainter& p, const State& s, const SpectrumOverlay& overlay);
+    static void DrawLegend(GdiPainter& p, const State& s,
+                           std::span<const std::pair<COLORREF, QString>> entries);
+    // Clear style: a channel number under each bar that has room for it; MHz under the
+    // vertical grid lines.
+    static void DrawBarLabels(GdiPainter& p, const State& s, std::span<const ChannelBar> r);
+    static void DrawFrequencyTicks(GdiPainter& p, const State& s);
 
     mutable std::mutex m_mutex; // guards m_state and m_window
     State m_state;

@@ -1,11 +1,14 @@
 #include "chart/CInstrument.h"
 
+#include <algorithm>
 #include <ctime>
 #include <system_error>
 
 #include "base/Platform.h"
 #include "chart/IMarkerReceiver.h"
 #include "chart/IMessageSink.h"
+#include "res/StringTable.h"
+#include "res/TextCodec.h"
 
 namespace qm {
 
@@ -128,7 +131,30 @@ void CInstrument::SetChartTexts(const QString& unit, int unitPosition) {
         return;
     s->SetTextBox(true, 0, QStringLiteral("dBuV"), kLevelUnitPosition);
     s->SetTextBox(true, 1, unit, unitPosition);
-    s->SetTextBox(true, 2, LocalTimeText(), kTimePosition);
+    m_textsSet = true;
+    ShowTimeText();
+}
+
+void CInstrument::ShowTimeText() {
+    CMyDevGDI* s = Surface();
+    if (!s || !m_textsSet)
+        return;
+    s->SetTextBox(true, 2, m_style == ChartStyle::Clear ? m_measuredAt : LocalTimeText(),
+                  kTimePosition);
+}
+
+void CInstrument::KeepMeasurementTime(const MeasurementFile& file) {
+    // In the file's code page, as the pane's "File date" shows it.
+    m_measuredAt =
+        QString::fromStdString(AnsiToUtf8(file.DateTimeText(), LanguageBase())).trimmed();
+    ShowTimeText();
+}
+
+void CInstrument::SetChartStyle(ChartStyle style) {
+    m_style = style;
+    if (CMyDevGDI* s = Surface())
+        s->Update([style](CDevGDI::State& st) { st.style = style; });
+    ShowTimeText();
 }
 
 void CInstrument::ResetAfterData(bool setYRange) {
@@ -216,6 +242,47 @@ bool CInstrument::RenderTick() {
     DrawFrame();
     m_lastFrameKey = key;
     return true;
+}
+
+void CInstrument::StepMarker(MarkerStep step) {
+    CMyDevGDI* s = Surface();
+    const int count = MarkerPointCount();
+    if (!s || count <= 0)
+        return;
+    const CDevGDI::State state = s->GetState();
+    if (state.activeMarker < 0 || state.activeMarker >= CDevGDI::kMarkerCount)
+        return;
+    const int at = state.markerPositions[static_cast<std::size_t>(state.activeMarker)];
+    int to = at;
+    switch (step) {
+    case MarkerStep::Previous:
+        to = at - 1;
+        break;
+    case MarkerStep::Next:
+        to = at + 1;
+        break;
+    case MarkerStep::First:
+        to = 0;
+        break;
+    case MarkerStep::Last:
+        to = count - 1;
+        break;
+    }
+    to = std::clamp(to, 0, count - 1);
+    if (to == at)
+        return;
+    s->SetMarkerPosition(state.activeMarker, to);
+    NotifyMarkerMoved();
+}
+
+int CInstrument::MarkerPosition() const {
+    const CMyDevGDI* s = Surface();
+    if (!s)
+        return 0;
+    const CDevGDI::State state = s->GetState();
+    if (state.activeMarker < 0 || state.activeMarker >= CDevGDI::kMarkerCount)
+        return 0;
+    return state.markerPositions[static_cast<std::size_t>(state.activeMarker)];
 }
 
 void CInstrument::NotifyMarkerMoved() {

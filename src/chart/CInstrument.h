@@ -20,6 +20,7 @@
 #include "chart/ChartTypes.h"
 #include "chart/PlotDataSlot.h"
 #include "measurement/FileDataExt.h"
+#include "measurement/MeasurementFile.h"
 
 namespace qm {
 
@@ -62,6 +63,19 @@ public:
     // A left-button drag at client coordinates (x, y).
     virtual void OnDrag(int x, int y) = 0;
 
+    // The keyboard's way to the marker: one point back or on, or the first or last point.
+    // The pane hears of it as of a drag onto that point; nothing happens at either end.
+    enum class MarkerStep { Previous, Next, First, Last };
+    void StepMarker(MarkerStep step);
+    // The points (bars, spectrum points) the marker moves over; 0 with nothing drawn.
+    virtual int MarkerPointCount() const { return 0; }
+    // The active marker's point.
+    int MarkerPosition() const;
+
+    // Classic or clear; after Create. Classic frames stay exactly as they always were.
+    void SetChartStyle(ChartStyle style);
+    ChartStyle Style() const { return m_style; }
+
     // The pane that follows the marker and the place for message boxes; both stay owned by
     // the caller and must outlive the controller or be reset first.
     void SetMarkerReceiver(IMarkerReceiver* receiver) { m_markerReceiver = receiver; }
@@ -98,6 +112,8 @@ protected:
     void ResizeChart(int left, int top, int right, int bottom);
     // Text boxes 0 to 2: level unit, the chart's unit text and the current local time.
     void SetChartTexts(const QString& unit, int unitPosition);
+    // The date and time the file says it was measured, for the clear style's time text.
+    void KeepMeasurementTime(const MeasurementFile& file);
     // After SetData: y range 0..120 when asked, marker 0 on the first point, the row labels
     // 120..0 and hidden column labels.
     void ResetAfterData(bool setYRange);
@@ -121,6 +137,11 @@ protected:
 
 private:
     std::string m_kindName;
+    ChartStyle m_style = ChartStyle::Classic;
+    QString m_measuredAt;
+    bool m_textsSet = false;
+    // Text box 2: the time of opening (classic) or of measuring (clear).
+    void ShowTimeText();
     mutable std::mutex m_rectMutex;
     PlotRect m_windowRect;
     IFrameSink* m_window = nullptr;

@@ -1,5 +1,8 @@
 #include "chart/CSpecAnalyzer.h"
 
+#include "panes/PaneText.h"
+#include "res/StringTable.h"
+
 namespace qm {
 
 namespace {
@@ -51,7 +54,21 @@ int CSpecAnalyzer::SetKindName() {
 }
 
 void CSpecAnalyzer::SetData(const _tagFileDataExt& measurement) {
-    m_traces.Publish(SpectrumTracesOf(MeasurementFile(measurement)));
+    const MeasurementFile file(measurement);
+    m_traces.Publish(SpectrumTracesOf(file));
+    KeepMeasurementTime(file);
+    if (CMyDevGDI* s = Surface()) {
+        // The sweep as the pane's tables give it: the span around the centre.
+        const double span = SpanMHz(file.SpanCode(), file.FixedSpanFlag());
+        const double centre = file.SpectrumCentre() / 100.0;
+        const int base = LanguageBase();
+        s->Update([span, centre, base](CDevGDI::State& st) {
+            st.xFirst = centre - span / 2;
+            st.xLast = centre + span / 2;
+            st.traceNames = {QString::fromStdString(Tr(kIdsLevel, base)),
+                             QString::fromStdString(Tr(kIdsMax, base))};
+        });
+    }
     RequestFrame();
     ResetAfterData(true);
 }

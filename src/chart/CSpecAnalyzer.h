@@ -20,6 +20,7 @@ public:
     void SetData(const _tagFileDataExt& measurement) override;
     void OnDrag(int x, int y) override;
     QImage DrawFrame() override;
+    int MarkerPointCount() const override { return PointCount(); }
 
     // A line of this chart's own under its trace (a comparison's second file); while it
     // has none, the process-wide reference spectrum is drawn instead.

@@ -19,8 +19,10 @@ double Level(std::uint16_t raw, bool isSigned) {
     return isSigned ? Db(static_cast<std::int16_t>(raw)) : Db(raw);
 }
 
-ChannelBar MakeChannelBar(int type, double first, double second) {
+ChannelBar MakeChannelBar(const EntryInfo& entry, double first, double second) {
+    const int type = entry.type;
     ChannelBar bar;
+    bar.channel = entry.channelNumber;
     bar.primary = first;
     if (type == kAnalogueType) {
         bar.secondary = second;
@@ -49,7 +51,7 @@ std::vector<ChannelBar> ScanBars(const MeasurementFile& file) {
         if (!record || !entry)
             break;
         bars.push_back(
-            MakeChannelBar(entry->type, Level(record->video, true), Level(record->audio, true)));
+            MakeChannelBar(*entry, Level(record->video, true), Level(record->audio, true)));
     }
     return bars;
 }
@@ -65,8 +67,8 @@ std::vector<ChannelBar> LimitBars(const MeasurementFile& file) {
         const auto entry = file.Entry(enabled[j]);
         if (!record || !entry)
             break;
-        bars.push_back(MakeChannelBar(entry->type, Level(record->video, isSigned),
-                                      Level(record->audio, isSigned)));
+        bars.push_back(
+            MakeChannelBar(*entry, Level(record->video, isSigned), Level(record->audio, isSigned)));
     }
     return bars;
 }
@@ -87,6 +89,7 @@ TiltBarsResult TiltBars(const MeasurementFile& file) {
             break;
         ChannelBar bar;
         bar.primary = Db(*level);
+        bar.channel = entry->channelNumber;
         if (entry->type == kAnalogueType)
             bar.c = true;
         else

@@ -26,6 +26,11 @@ inline constexpr int StyleLine = 1;
 inline constexpr int StyleTiltBars = 9;
 inline constexpr int StyleChannelBars = 0xFFFFE;
 
+// How a chart is drawn: as the meter's program always drew it, or with its axes labelled
+// (channel numbers or MHz ticks), a single level scale, the measurement's own date and time
+// and a legend for two traces.
+enum class ChartStyle { Classic, Clear };
+
 // Marker placement that offsets the marker line into the bar slot.
 inline constexpr int kMarkerPlacementInSlot = 3;
 
@@ -50,6 +55,7 @@ struct ChannelBar {
     bool a2 = false;
     bool b = false;
     bool c = false;
+    int channel = 0; // the channel number the bar stands for
 };
 
 struct SeriesStyle {

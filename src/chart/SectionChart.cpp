@@ -49,6 +49,7 @@ QImage RenderSectionChart(PaneSection section, const _tagFileDataExt& file, int 
     chart->SetMessageSink(options.messages);
     // No window: no render thread; the frame is composed on request.
     chart->Create(nullptr, {0, 0, width, height});
+    chart->SetChartStyle(options.style);
     ShowOnChart(*chart, file);
     chart->Resize(0, 0, width, height);
     CMyDevGDI* surface = chart->Surface();
@@ -61,9 +62,10 @@ QImage RenderSectionChart(PaneSection section, const _tagFileDataExt& file, int 
 
 QImage RenderComparisonChart(PaneSection section, const _tagFileDataExt& a,
                              const _tagFileDataExt& b, const QString& labelA, const QString& labelB,
-                             int width, int height) {
+                             int width, int height, ChartStyle style) {
     CSpecAnalyzer chart;
     chart.Create(nullptr, {0, 0, width, height});
+    chart.SetChartStyle(style);
     chart.RefreshTexts();
     chart.SetData(a);
     SpectrumOverlay overlay;
@@ -75,6 +77,8 @@ QImage RenderComparisonChart(PaneSection section, const _tagFileDataExt& a,
         return chart.DrawFrame();
     }
     MeasurementCompare::Series scans = MeasurementCompare(a, b).ScanSeries();
+    // Scans have no sweep: no MHz ticks under them.
+    chart.Surface()->Update([](CDevGDI::State& s) { s.xFirst = s.xLast = 0; });
     overlay.values = std::move(scans.b);
     return chart.Surface()->DrawSpectrumFrame(scans.a, {}, &overlay);
 }

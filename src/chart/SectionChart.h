@@ -32,6 +32,7 @@ struct ChartPictureOptions {
     std::optional<int> marker;        // marker 0's point; the first point without
     std::vector<int> outlinedBars;    // bars of failing channels
     IMessageSink* messages = nullptr; // where the chart's message boxes go; dropped without
+    ChartStyle style = ChartStyle::Classic;
 };
 
 // One frame of the section's chart of the file, width x height pixels; a null picture for a
@@ -44,6 +45,6 @@ QImage RenderSectionChart(PaneSection section, const _tagFileDataExt& file, int 
 // the spectrum draws the scans. Labels name the lines in the legend.
 QImage RenderComparisonChart(PaneSection section, const _tagFileDataExt& a,
                              const _tagFileDataExt& b, const QString& labelA, const QString& labelB,
-                             int width, int height);
+                             int width, int height, ChartStyle style = ChartStyle::Classic);
 
 } // namespace qm

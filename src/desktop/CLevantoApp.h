@@ -31,7 +31,9 @@ public:
     void SetChartPicture(IChartPicture* picture) { m_chartPicture = picture; }
 
 private:
-    CLevantoApp() = default;
+    // A Cancel in the windows is seen within this long even while the meter is silent.
+    static constexpr int kStopCheckMs = 100;
+    CLevantoApp() { m_port.Timings().stopCheckMs = kStopCheckMs; }
 
     cnComm m_port; // declared first: destroyed last, after everything that may use it
     CFileCollection m_files;

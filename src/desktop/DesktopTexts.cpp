@@ -2,6 +2,7 @@
 
 #include <QPalette>
 #include <QWidget>
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -71,6 +72,29 @@ QString ExtraText(const char* english) {
         {"No value of this channel", "此频道没有数值"},
         {"The upload is loaded, but it could not be kept in the archive.",
          "上传的文件已载入，但未能存入档案。"},
+        // The upload dialog.
+        {"File %1 of %2", "第 %1 个文件，共 %2 个"},
+        {"%1 left", "剩余 %1"},
+        // The status bar and what assistive tools read out.
+        {"not connected", "未连接"},
+        {"Saved %1", "已保存 %1"},
+        {"Opened %1", "已打开 %1"},
+        {"Exported %1", "已导出 %1"},
+        {"Report written", "报告已生成"},
+        {"Plan written to slot %1", "频道表已写入槽位 %1"},
+        {"Uploaded %1 measurement files", "已上传 %1 个测量文件"},
+        {"%1 of the file shown", "当前文件的%1"},
+        {"Measurement files", "测量文件"},
+        {"The loaded measurement files and their sections; Enter opens a section.",
+         "已载入的测量文件及其测量项；按回车键打开测量项。"},
+        {"Chart", "图表"},
+        {"The chart of the section shown; Left, Right, Home and End move the marker.",
+         "当前测量项的图表；左、右、Home 和 End 键移动标记。"},
+        {"Marker %1 of %2", "标记 %1 / %2"},
+        {"No marker", "无标记"},
+        {"Chart style(&C)", "图表样式(&C)"},
+        {"Classic(&L)", "经典(&L)"},
+        {"Clear(&R)", "清晰(&R)"},
     };
     if (LanguageBase() == kLanguageChinese)
         for (const auto& [en, zh] : kChinese)
@@ -84,6 +108,24 @@ void PaintDialogBackground(QWidget* widget) {
     palette.setColor(QPalette::Window, DialogBackground());
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
+}
+
+QString UploadProgressText(int position, int range, int secondsLeft) {
+    if (range <= 0)
+        return {};
+    const int file = std::clamp(position + 1, 1, range);
+    QString text = ExtraText("File %1 of %2").arg(file).arg(range);
+    if (secondsLeft < 0 || position >= range)
+        return text;
+    const int hours = secondsLeft / 3600;
+    const int minutes = secondsLeft / 60 % 60;
+    const QString seconds = QStringLiteral("%1").arg(secondsLeft % 60, 2, 10, QLatin1Char('0'));
+    const QString duration = hours > 0 ? QStringLiteral("%1:%2:%3")
+                                             .arg(hours)
+                                             .arg(minutes, 2, 10, QLatin1Char('0'))
+                                             .arg(seconds)
+                                       : QStringLiteral("%1:%2").arg(minutes).arg(seconds);
+    return text + QStringLiteral(" \u2014 ") + ExtraText("%1 left").arg(duration);
 }
 
 } // namespace qm

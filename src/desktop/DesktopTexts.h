@@ -15,6 +15,11 @@ QString Text(int englishId);
 // language base is Chinese and the text has a translation, else the English given.
 QString ExtraText(const char* english);
 
+// The upload dialog's line under its bar: which file of how many is being read (position
+// files are in, of range) and, with secondsLeft of 0 or more, the time left ("0:05 left").
+// Empty before the meter has said how many files it holds.
+QString UploadProgressText(int position, int range, int secondsLeft);
+
 // The background of the program's own dialogs and panes.
 inline QColor DialogBackground() {
     return QColor(238, 243, 250);

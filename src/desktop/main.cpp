@@ -9,7 +9,6 @@
 
 #include "app/DesktopCommandLine.h"
 #include "app/Settings.h"
-#include "desktop/channels/ChannelEditorEntry.h"
 #include "desktop/frame/CMainFrame.h"
 #include "desktop/frame/ScreenshotDriver.h"
 #include "desktop/frame/WorkdeskStartup.h"
@@ -73,12 +72,9 @@ int main(int argc, char** argv) {
         frame->installEventFilter(&exitAfterPaint);
     qm::ScreenshotDriver* screenshots = qm::ScreenshotDriver::FromEnvironment(*frame);
 
-    qm::StartMainWindow(*frame,
-                        line.settingsFile.empty() ? qm::DefaultSettingsPath() : line.settingsFile);
-    if (!line.projectFile.empty())
-        frame->OpenProjectFile(line.projectFile);
-    if (!line.planFile.empty())
-        qm::OpenChannelEditor(frame.get(), line.planFile);
+    qm::StartWithFile(*frame,
+                      line.settingsFile.empty() ? qm::DefaultSettingsPath() : line.settingsFile,
+                      line.projectFile, line.planFile);
     if (screenshots)
         screenshots->Start();
     const int result = QApplication::exec();

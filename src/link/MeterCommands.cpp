@@ -67,7 +67,9 @@ std::string ReadModel(cnComm& port) {
     std::array<std::uint8_t, kReplyModel> reply{};
     if (!Exchange(port, CommandBlock(kCmdReadModel), reply))
         return "Wrong";
-    return ModelTextFromReply(reply);
+    std::string model = ModelTextFromReply(reply);
+    port.SetMeterModel(model);
+    return model;
 }
 
 int QueryCurrentPlan(cnComm& port) {

@@ -57,6 +57,13 @@ std::string PortDeviceName(int number) {
     return name;
 }
 
+std::string PortDisplayName(const std::string& device) {
+    for (int number = 1; number <= kHighestPort; ++number)
+        if (device == PortDeviceName(number))
+            return "COM" + std::to_string(number);
+    return device;
+}
+
 long DecimalValue(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && kLineBlanks.find(text[i]) != std::string_view::npos)

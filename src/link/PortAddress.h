@@ -59,6 +59,9 @@ std::string PortRefusalText(PortRefusal refusal);
 // Device name of port number n on this platform.
 std::string PortDeviceName(int number);
 
+// How a person knows the device: "COMn" for port number n's device, the path otherwise.
+std::string PortDisplayName(const std::string& device);
+
 // Decimal text as the settings store it: leading blanks, an optional sign and digits up to the
 // first other character; text that is not a number gives 0.
 long DecimalValue(std::string_view text);

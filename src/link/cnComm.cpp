@@ -135,6 +135,7 @@ cnComm::WaitStatus cnComm::WaitReadable(int timeoutMs) {
 
 void cnComm::Close() {
     m_backend->Close();
+    m_meterModel.clear();
 }
 
 } // namespace qm

@@ -7,6 +7,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "link/LinkError.h"
 #include "link/LinkTimings.h"
@@ -82,6 +83,10 @@ public:
     // Why the last open failed, naming the device ("/dev/ttyUSB0: permission denied ..."),
     // for the second line of a connection failure; empty after a successful open.
     const std::string& OpenFailure() const { return m_openFailure; }
+    // The model the meter last reported on this port ("7100T2"); empty while the port is
+    // closed or before a meter answered.
+    const std::string& MeterModel() const { return m_meterModel; }
+    void SetMeterModel(std::string model) { m_meterModel = std::move(model); }
     LinkTimings& Timings() { return m_timings; }
     const LinkTimings& Timings() const { return m_timings; }
     SerialIo& Io() { return m_io; }
@@ -113,6 +118,7 @@ private:
     std::unique_ptr<SerialBackend> m_backend;
     std::string m_portName;
     std::string m_openFailure;
+    std::string m_meterModel;
     LinkTimings m_timings;
     std::uint32_t m_baud = 0;
     LinkError m_lastError;

@@ -63,4 +63,15 @@ UploadResult RunUpload(cnComm& port, const ConnectTarget& target, CFileCollectio
     return result;
 }
 
+int UploadSecondsLeft(int filesRead, int fileCount, std::int64_t elapsedMs) {
+    if (filesRead >= fileCount)
+        return 0;
+    if (filesRead <= 0 || elapsedMs < 0)
+        return -1;
+    const std::int64_t leftMs = elapsedMs / filesRead * (fileCount - filesRead) +
+                                elapsedMs % filesRead * (fileCount - filesRead) / filesRead;
+    constexpr std::int64_t kLongest = 99 * 3600 + 59 * 60 + 59; // what the dialog can show
+    return static_cast<int>(std::min<std::int64_t>((leftMs + 999) / 1000, kLongest));
+}
+
 } // namespace qm

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "app/FileCollection.h"
@@ -31,5 +32,9 @@ struct UploadResult {
 // unreadable file count shows nothing (the collection stays empty) but is not a success.
 UploadResult RunUpload(cnComm& port, const ConnectTarget& target, CFileCollection& collection,
                        const ProgressFn& progress = {});
+
+// Whole seconds the rest of an upload takes at the pace so far: filesRead of fileCount files
+// in elapsedMs. -1 while no file is in yet (no pace to go by), 0 once all are.
+int UploadSecondsLeft(int filesRead, int fileCount, std::int64_t elapsedMs);
 
 } // namespace qm

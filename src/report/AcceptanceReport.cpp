@@ -340,9 +340,10 @@ private:
         return "chart:" + std::to_string(index) + "/" + std::to_string(TreeValue(section));
     }
 
-    static QImage Chart(const _tagFileDataExt& element, const FileCheck& check,
-                        PaneSection section) {
+    QImage Chart(const _tagFileDataExt& element, const FileCheck& check,
+                 PaneSection section) const {
         ChartPictureOptions options;
+        options.style = m_in.chartStyle;
         if (const SectionCheck* judged = check.Section(section))
             options.outlinedBars = FailingBars(*judged);
         return RenderSectionChart(section, element, kChartWidth, kChartHeight, options);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/ChartTypes.h"
 #include "limits/LimitProfile.h"
 #include "measurement/FileDataExt.h"
 #include "report/ReportDetails.h"
@@ -22,6 +23,7 @@ struct ReportInput {
     ReportDetails details;     // with any of them, a first page that names them
     std::string date;          // the report's date on every page; today's when empty
     int languageBase = 500;
+    ChartStyle chartStyle = ChartStyle::Classic;
 };
 
 // Told before each step of writing how many steps are done of how many; false stops the

@@ -88,6 +88,7 @@ TEST_F(ArchiveDesktop, UploadsAreKeptUnlessTurnedOffAndAFailingArchiveOnlySaysSo
         prompt.messages.clear();
         prompt.answers = {IPrompt::Answer::No}; // the upload before was not saved: discard it
         frame->Upload();
+        ASSERT_TRUE(test::WaitForOperations());
         EXPECT_EQ(frame->Tree()->topLevelItemCount(), 2); // the upload is the same whatever
         EXPECT_EQ(Held(DefaultArchiveLocation()), c.held);
         if (c.message.isEmpty()) {
@@ -112,6 +113,7 @@ TEST_F(ArchiveDesktop, TheWindowShowsSitesTheirMeasurementsAndAChannelsTrend) {
     ArchiveWindow window(
         location, [&](std::vector<_tagFileDataExt> e) { opened = std::move(e); }, frame.get());
     window.show();
+    ASSERT_TRUE(test::WaitForOperations());
     auto* sites = window.findChild<QTableWidget*>("archiveSites");
     auto* list = window.findChild<QTableWidget*>("archiveMeasurements");
     ASSERT_EQ(sites->rowCount(), 2);
@@ -119,6 +121,7 @@ TEST_F(ArchiveDesktop, TheWindowShowsSitesTheirMeasurementsAndAChannelsTrend) {
     EXPECT_EQ(sites->item(1, 1)->text(), "4");
     QTest::mouseClick(sites->viewport(), Qt::LeftButton, {},
                       sites->visualItemRect(sites->item(1, 0)).center());
+    ASSERT_TRUE(test::WaitForOperations());
     ASSERT_EQ(list->rowCount(), 4);
     EXPECT_EQ(list->item(0, 0)->text(), "2026-01-01 08:00:00");
     EXPECT_EQ(list->item(3, 3)->text(), "Li Wei");
@@ -129,6 +132,7 @@ TEST_F(ArchiveDesktop, TheWindowShowsSitesTheirMeasurementsAndAChannelsTrend) {
     ASSERT_GE(digital, 0);
     window.SetChannel(digital);
     window.SetQuantity(1);
+    ASSERT_TRUE(test::WaitForOperations());
     ASSERT_EQ(window.Trend().size(), 4u);
     EXPECT_TRUE(window.Trend()[0].value);
     const auto redPixels = [&window] {
@@ -141,6 +145,7 @@ TEST_F(ArchiveDesktop, TheWindowShowsSitesTheirMeasurementsAndAChannelsTrend) {
     };
     EXPECT_EQ(redPixels(), 0);
     LimitProfiles::Instance().SetActive(DefaultProfile());
+    ASSERT_TRUE(test::WaitForOperations());
     EXPECT_GT(redPixels(), 100);
 
     // Two measurements into the tree, and the same two compared.
@@ -149,10 +154,12 @@ TEST_F(ArchiveDesktop, TheWindowShowsSitesTheirMeasurementsAndAChannelsTrend) {
     window.SelectMeasurements({1, 3});
     ASSERT_TRUE(compare->isEnabled());
     QTest::mouseClick(open, Qt::LeftButton);
+    ASSERT_TRUE(test::WaitForOperations());
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(0, std::memcmp(opened[0].Bytes(), files[1].Bytes(), kElementSize));
     EXPECT_EQ(0, std::memcmp(opened[1].Bytes(), files[3].Bytes(), kElementSize));
     QTest::mouseClick(compare, Qt::LeftButton);
+    ASSERT_TRUE(test::WaitForOperations());
     auto* dialog = frame->findChild<CCompareDialog*>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
@@ -190,9 +197,11 @@ TEST_F(ArchiveDesktop, DISABLED_Screenshots) {
         window.SetChannel(std::max(0, channel->findText("474.00", Qt::MatchContains)));
         window.SetQuantity(0);
         window.SelectMeasurements({10, 11});
+        ASSERT_TRUE(test::WaitForOperations());
         QApplication::processEvents();
         ASSERT_TRUE(window.grab().save(out + "/archive" + suffix + ".png"));
         window.SetQuantity(1);
+        ASSERT_TRUE(test::WaitForOperations());
         QApplication::processEvents();
         ASSERT_TRUE(window.ChartImage().save(out + "/archive-trend-mer" + suffix + ".png"));
     }

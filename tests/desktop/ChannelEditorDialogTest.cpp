@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "FakePrompt.h"
+#include "OperationWait.h"
 #include "app/Settings.h"
 #include "channels/ChannelPlanFile.h"
 #include "channels/ChannelRowTexts.h"
@@ -54,6 +55,7 @@ protected:
     }
     void Press(CDlgEditChannel::ButtonId id) {
         QTest::mouseClick(dialog->Button(id), Qt::LeftButton);
+        EXPECT_TRUE(test::WaitForOperations());
     }
     CComboListCtrl* Grid() const { return dialog->Grid(); }
     void ClickCell(int row, int column) {

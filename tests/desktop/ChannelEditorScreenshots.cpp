@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "FakePrompt.h"
+#include "OperationWait.h"
 #include "app/Settings.h"
 #include "channels/ChannelPlanFile.h"
 #include "channels/ChannelRowTexts.h"
@@ -58,6 +59,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
         QTest::qWait(300);
         QTest::mouseClick(dialog->Button(CDlgEditChannel::kUpload), Qt::LeftButton);
+        EXPECT_TRUE(test::WaitForOperations());
         EXPECT_TRUE(prompt.messages.empty());
         EXPECT_EQ(dialog->Grid()->rowCount(), 40);
         QTest::qWait(200);

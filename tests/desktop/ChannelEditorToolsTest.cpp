@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "FakePrompt.h"
+#include "OperationWait.h"
 #include "app/Settings.h"
 #include "channels/ChannelPlanFile.h"
 #include "channels/ChannelRowTexts.h"
@@ -48,6 +49,7 @@ protected:
     CComboListCtrl* Grid() const { return dialog->Grid(); }
     void Press(CDlgEditChannel::ButtonId id) {
         QTest::mouseClick(dialog->Button(id), Qt::LeftButton);
+        EXPECT_TRUE(test::WaitForOperations());
     }
     void ClickRow(int row, Qt::KeyboardModifiers mods = {}) {
         QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, mods,

@@ -47,6 +47,7 @@ protected:
         });
         watch.start(2);
         QTest::mouseClick(dialog->Button(id), Qt::LeftButton);
+        EXPECT_TRUE(test::WaitForOperations());
         watch.stop();
         EXPECT_TRUE(since.isValid()) << "killed during the transfer";
         return since.isValid() ? since.elapsed() : -1;
@@ -76,6 +77,7 @@ TEST_F(FaultChannel, MeterGoneMidPlanReadAndWriteEndsAtOnceAndTheEditorGoesOn) {
     Start();
     prompt.messages.clear();
     QTest::mouseClick(dialog->Button(CDlgEditChannel::kUpload), Qt::LeftButton);
+    ASSERT_TRUE(test::WaitForOperations());
     EXPECT_TRUE(prompt.messages.empty()) << prompt.Texts().join('|').toStdString();
     const int rows = static_cast<int>(SamplePlanEntries(1, 1).size());
     ASSERT_EQ(dialog->Grid()->rowCount(), rows);

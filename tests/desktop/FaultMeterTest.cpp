@@ -64,6 +64,7 @@ TEST_F(FaultUpload, MeterGoneMidUploadEndsAtOnceKeepsEarlierFilesAndConnectsAgai
             });
     });
     frame->Upload();
+    ASSERT_TRUE(test::WaitForOperations());
     ASSERT_TRUE(killer.Killed());
     const qint64 ended = killer.Since();
     std::printf("upload ended %lld ms after the hang-up\n", static_cast<long long>(ended));
@@ -87,6 +88,7 @@ TEST_F(FaultUpload, MeterGoneMidUploadEndsAtOnceKeepsEarlierFilesAndConnectsAgai
     EXPECT_TRUE(prompt.messages.empty()) << prompt.Texts().join('|').toStdString();
     prompt.answers = {IPrompt::Answer::No}; // the kept files were never saved: discard them
     frame->Upload();
+    ASSERT_TRUE(test::WaitForOperations());
     EXPECT_EQ(prompt.questions.size(), 1);
     EXPECT_TRUE(prompt.messages.empty()) << prompt.Texts().join('|').toStdString();
     const std::vector<_tagFileDataExt>& all = CLevantoApp::Instance().Files().Elements();

@@ -10,10 +10,13 @@
 #include <gtest/gtest.h>
 
 #include "FrameTestSupport.h"
+#include "OperationWait.h"
+#include "desktop/channels/CDlgEditChannel.h"
 #include "desktop/frame/CBaseCtrlPane.h"
 #include "desktop/frame/CChartHolder.h"
 #include "desktop/frame/CDlgProgress.h"
 #include "desktop/frame/CDlgSetCom.h"
+#include "desktop/frame/WorkdeskStatusBar.h"
 #include "measurement/SampleGenerator.h"
 #include "support/SimProcess.h"
 
@@ -60,6 +63,7 @@ TEST_F(FrameMeter, UploadFillsTheTreeOnlyAfterTheWorkerEndedAndCannotBeDismissed
         });
     });
     frame->Upload();
+    ASSERT_TRUE(test::WaitForOperations());
     EXPECT_EQ(treeDuringUpload, 5); // the old tree until the worker has ended
     EXPECT_TRUE(stayed);
     EXPECT_TRUE(prompt.messages.empty());
@@ -74,6 +78,7 @@ TEST_F(FrameMeter, AFailedReadHalfWayKeepsTheFilesReadBeforeAndSaysSo) {
         {"--model", "7100T2", "--count", "3", "--baud", "4000000", "--fault", "bad-check=200:6B"});
     PointAt(sim);
     frame->Upload();
+    ASSERT_TRUE(test::WaitForOperations());
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_EQ(prompt.messages[0].caption, "QM7100");
     EXPECT_EQ(prompt.messages[0].text, "Failed to read CH data,please check the connection !");
@@ -85,9 +90,37 @@ TEST_F(FrameMeter, NoMeterLeavesTheLoadedFiles) {
     CLevantoApp::Instance().Files().Assign(std::vector<_tagFileDataExt>(2));
     frame->RebuildFileTree();
     frame->Upload();
+    ASSERT_TRUE(test::WaitForOperations());
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_EQ(prompt.messages[0].text, "Failed ! Please check the connection !");
     EXPECT_EQ(frame->Tree()->topLevelItemCount(), 2);
+}
+
+TEST_F(FrameMeter, TheStatusBarShowsTheMeterAnsweringAndThePlanWrittenToItsSlot) {
+    SimProcess sim({"--model", "7100T2", "--baud", "115200"});
+    PointAt(sim, "115200");
+    ConnectWith([](CDlgSetCom* d) { QTest::mouseClick(d->ConnectButton(), Qt::LeftButton); });
+    const QString connected = QString::fromStdString(sim.Path()) + QString::fromUtf8(" · QM7100T2");
+    EXPECT_EQ(frame->Status()->ConnectionText(), connected);
+    WhenModal([](QWidget* modal) {
+        auto* editor = static_cast<CDlgEditChannel*>(modal);
+        QTest::mouseClick(editor->Button(CDlgEditChannel::kUpload), Qt::LeftButton);
+        EXPECT_TRUE(test::WaitForOperations());
+        editor->SlotList()->setCurrentIndex(1);
+        QTest::mouseClick(editor->Button(CDlgEditChannel::kDownload), Qt::LeftButton);
+        EXPECT_TRUE(test::WaitForOperations());
+        editor->reject();
+    });
+    frame->OpenChannelEditorCommand();
+    EXPECT_EQ(frame->Status()->OutcomeText(), "Plan written to slot B");
+    // A connect that finds no meter leaves the port closed, and the bar says so.
+    WriteSettings("[Connect Information]\r\nPort=" + dir.File("no-tty") + "\r\n");
+    ConnectWith([](CDlgSetCom* d) {
+        QTest::mouseClick(d->ConnectButton(), Qt::LeftButton);
+        EXPECT_TRUE(test::WaitForOperations());
+        QTest::mouseClick(d->CancelButton(), Qt::LeftButton);
+    });
+    EXPECT_EQ(frame->Status()->ConnectionText(), "not connected");
 }
 
 TEST_F(FrameMeter, ConnectionDialogOpensOnTheStoredPort) {
@@ -109,6 +142,7 @@ TEST_F(FrameMeter, ConnectionDialogOpensOnTheStoredPort) {
     ConnectWith([](CDlgSetCom* d) {
         EXPECT_EQ(d->PortList()->currentIndex(), -1);
         QTest::mouseClick(d->ConnectButton(), Qt::LeftButton);
+        EXPECT_TRUE(test::WaitForOperations());
         EXPECT_TRUE(d->isVisible()); // stays for another try
         QTest::mouseClick(d->CancelButton(), Qt::LeftButton);
     });
@@ -141,6 +175,7 @@ TEST_F(FrameMeter, AHandshakeFailureStoresNothing) {
     WriteSettings(before);
     ConnectWith([](CDlgSetCom* d) {
         QTest::mouseClick(d->ConnectButton(), Qt::LeftButton);
+        EXPECT_TRUE(test::WaitForOperations());
         EXPECT_FALSE(d->Progress()->isVisible());
         QTest::mouseClick(d->CancelButton(), Qt::LeftButton);
     });
@@ -161,6 +196,7 @@ TEST_F(FrameMeter, AnUploadWithoutAFileKeepsTreeAndPaneAndUnsavedFilesAreAskedAb
         SimProcess sim(args);
         PointAt(sim);
         frame->CommandAction(RibbonTexts::Upload)->trigger();
+        ASSERT_TRUE(test::WaitForOperations());
     };
     upload({"--fault", "bad-check=1:6B"});
     EXPECT_EQ(prompt.Texts(), QStringList{"Failed to read CH data,please check the connection !"});
@@ -185,6 +221,7 @@ TEST_F(FrameMeter, ATypedPortIsCheckedAndStoredAsTypedAndAdaptersAreOfferedByNam
                 QTest::keyClicks(entry, QString::fromStdString(text));
             }
             QTest::mouseClick(d->ConnectButton(), Qt::LeftButton);
+            EXPECT_TRUE(test::WaitForOperations());
             if (d->isVisible())
                 QTest::mouseClick(d->CancelButton(), Qt::LeftButton);
         });

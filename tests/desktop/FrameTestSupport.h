@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "FakePrompt.h"
+#include "OperationWait.h"
 #include "app/Settings.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/frame/CFileTreeView.h"

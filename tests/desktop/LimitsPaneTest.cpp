@@ -293,6 +293,8 @@ TEST_F(LimitsDesktop, ReportAsksForItsDetailsRemembersThemAndWritesOnAWorker) {
     {
         WhileWriting writing(window, false);
         QTest::mouseClick(details->findChild<QPushButton*>("ok"), Qt::LeftButton);
+        EXPECT_EQ(OperationRunner::Running(), 1) << "the click returned while it is written";
+        ASSERT_TRUE(test::WaitForOperations());
         EXPECT_GE(writing.ticks, 2);
     }
     EXPECT_EQ(VisibleDialog(window, "reportProgress"), nullptr);
@@ -317,6 +319,7 @@ TEST_F(LimitsDesktop, ReportAsksForItsDetailsRemembersThemAndWritesOnAWorker) {
         fixture.prompt.saveNames << QString::fromStdString(m_dir.File(name));
         WhileWriting writing(window, true);
         QTest::mouseClick(details->findChild<QPushButton*>("ok"), Qt::LeftButton);
+        ASSERT_TRUE(test::WaitForOperations());
         EXPECT_GE(writing.ticks, 1) << name;
         EXPECT_EQ(test::ReadFile(m_dir.File(name)), "old") << name;
         EXPECT_EQ(test::FolderNames(m_dir.Path()).size(), files++) << name; // no temporary left

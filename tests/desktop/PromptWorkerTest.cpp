@@ -1,4 +1,6 @@
+#include <QThread>
 #include <QTimer>
+#include <QWidget>
 #include <atomic>
 #include <chrono>
 #include <gtest/gtest.h>
@@ -6,7 +8,11 @@
 #include <vector>
 
 #include "FakePrompt.h"
-#include "desktop/OperationWorker.h"
+#include "OperationWait.h"
+#include "desktop/DesktopTexts.h"
+#include "desktop/OperationRunner.h"
+#include "operations/UploadOperation.h"
+#include "res/StringTable.h"
 
 namespace qm {
 namespace {
@@ -30,19 +36,55 @@ TEST(Prompt, FiltersAndOutcomeMessages) {
     EXPECT_EQ(fake.messages[1].detail, "time-out waiting for the reply to 0x2B");
 }
 
-TEST(OperationWorker, ProgressArrivesInOrderOnTheCallingThreadWhileEventsRun) {
-    std::vector<int> positions;
-    std::atomic<bool> release{false};
-    bool timerRan = false;
-    // The worker waits until the user-interface thread has handled a timer: proof that events
-    // are processed while the job runs.
-    QTimer::singleShot(0, [&] {
-        timerRan = true;
-        release = true;
-    });
+// Which file of how many and the time left at the pace so far, in both languages.
+TEST(UploadProgress, FileOfCountAndTimeLeft) {
+    const struct {
+        int read, count;
+        std::int64_t elapsedMs;
+        int seconds;
+        const char* english;
+        const char* chinese;
+    } cases[] = {
+        {0, 0, 0, 0, "", ""},                                   // the meter holds no file
+        {0, 4, 900, -1, "File 1 of 4", "第 1 个文件，共 4 个"}, // no pace yet
+        {1, 4, 1500, 5, "File 2 of 4 \u2014 0:05 left", "第 2 个文件，共 4 个 \u2014 剩余 0:05"},
+        {1, 200, 20000, 3980, "File 2 of 200 \u2014 1:06:20 left",
+         "第 2 个文件，共 200 个 \u2014 剩余 1:06:20"},
+        {4, 4, 8000, 0, "File 4 of 4", "第 4 个文件，共 4 个"}, // all in
+        // A pace no dialog can show is cut to 99:59:59, never an overflow.
+        {1, 1000000, 1000000000, 359999, "File 2 of 1000000 \u2014 99:59:59 left",
+         "第 2 个文件，共 1000000 个 \u2014 剩余 99:59:59"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.english);
+        const int left = UploadSecondsLeft(c.read, c.count, c.elapsedMs);
+        EXPECT_EQ(left, c.seconds);
+        SetLanguageBase(kLanguageEnglish);
+        EXPECT_EQ(UploadProgressText(c.read, c.count, left), QString::fromUtf8(c.english));
+        SetLanguageBase(kLanguageChinese);
+        EXPECT_EQ(UploadProgressText(c.read, c.count, left), QString::fromUtf8(c.chinese));
+    }
+    SetLanguageBase(kLanguageEnglish);
+}
+
+// The runner hands progress over in order on this thread, and the result after it; a second
+// job waits for the first; controls are disabled while it runs and get their state back.
+TEST(OperationRunner, ProgressArrivesInOrderBeforeTheResultAndControlsComeBack) {
+    QWidget owner;
+    QWidget enabled(&owner);
+    QWidget disabled(&owner);
+    disabled.setEnabled(false);
+    OperationRunner runner(&owner);
+    runner.SetControls({&enabled, &disabled});
+    std::vector<int> seen;
     const Qt::HANDLE uiThread = QThread::currentThreadId();
     bool allOnUi = true;
-    const int result = RunInWorker<int>(
+    runner.SetProgress([&](int position, int range) {
+        allOnUi = allOnUi && QThread::currentThreadId() == uiThread;
+        seen.push_back(position * 10 + range);
+    });
+    std::atomic<bool> release{false};
+    ASSERT_TRUE(runner.Start<int>(
         [&](const ProgressFn& progress) {
             while (!release)
                 std::this_thread::yield();
@@ -50,19 +92,21 @@ TEST(OperationWorker, ProgressArrivesInOrderOnTheCallingThreadWhileEventsRun) {
                 progress(i, 5);
             return 42;
         },
-        [&](int position, int range) {
-            allOnUi = allOnUi && QThread::currentThreadId() == uiThread;
-            positions.push_back(position * 10 + range);
-        });
-    EXPECT_EQ(result, 42);
-    EXPECT_TRUE(timerRan);
+        [&](int result) { seen.push_back(result); }));
+    EXPECT_TRUE(runner.Busy());
+    EXPECT_FALSE(enabled.isEnabled());
+    EXPECT_FALSE(runner.Start<int>([](const ProgressFn&) { return 0; }, {})) << "one job at a time";
+    release = true;
+    ASSERT_TRUE(test::WaitForOperations());
     EXPECT_TRUE(allOnUi);
-    EXPECT_EQ(positions, (std::vector<int>{15, 25, 35, 45, 55}));
+    EXPECT_EQ(seen, (std::vector<int>{15, 25, 35, 45, 55, 42}));
+    EXPECT_TRUE(enabled.isEnabled());
+    EXPECT_FALSE(disabled.isEnabled());
 }
 
 // Each report reaches the window while the job is still running, also when nothing else is
 // queued behind it: the job goes on only once the window has had the report.
-TEST(OperationWorker, EachReportReachesTheWindowWhileTheWorkerWaitsForIt) {
+TEST(OperationRunner, EachReportReachesTheWindowWhileTheWorkerWaitsForIt) {
     std::atomic<int> received{0};
     const auto reached = [&](int count) {
         // A generous bound, so that a report that never arrives fails instead of hanging.
@@ -71,7 +115,11 @@ TEST(OperationWorker, EachReportReachesTheWindowWhileTheWorkerWaitsForIt) {
             std::this_thread::yield();
         return received >= count;
     };
-    const std::vector<bool> seen = RunInWorker<std::vector<bool>>(
+    QWidget owner;
+    OperationRunner runner(&owner);
+    runner.SetProgress([&](int, int) { ++received; });
+    std::vector<bool> seen;
+    runner.Start<std::vector<bool>>(
         [&](const ProgressFn& progress) {
             std::vector<bool> each;
             for (int i = 1; i <= 3 && (each.empty() || each.back()); ++i) {
@@ -80,7 +128,8 @@ TEST(OperationWorker, EachReportReachesTheWindowWhileTheWorkerWaitsForIt) {
             }
             return each;
         },
-        [&](int, int) { ++received; });
+        [&](std::vector<bool> result) { seen = std::move(result); });
+    ASSERT_TRUE(test::WaitForOperations());
     EXPECT_EQ(seen, (std::vector<bool>{true, true, true}));
 }
 

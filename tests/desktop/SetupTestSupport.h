@@ -4,6 +4,7 @@
 #include <QtTest/QtTest>
 #include <string>
 
+#include "OperationWait.h"
 #include "app/Settings.h"
 #include "support/SimProcess.h"
 #include "support/TestSupport.h"
@@ -31,8 +32,10 @@ template <class W> W* Child(const QWidget& parent, const char* name) {
     return child;
 }
 
+// Clicks the child, and lets the meter operation the click started run to its end.
 inline void Click(const QWidget& parent, const char* name) {
     QTest::mouseClick(Child<QWidget>(parent, name), Qt::LeftButton);
+    EXPECT_TRUE(WaitForOperations());
 }
 
 } // namespace qm::test

@@ -119,5 +119,12 @@ TEST(PortSetting, DecimalValueReadsLikeTheSettingsDo) {
     EXPECT_GT(DecimalValue("99999999999999999999999"), 0);
 }
 
+TEST(PortText, ANumberedPortIsShownByItsNumberAndAnyOtherDeviceByItsPath) {
+    EXPECT_EQ(PortDisplayName(PortDeviceName(1)), "COM1");
+    EXPECT_EQ(PortDisplayName(PortDeviceName(kHighestPort)), "COM256");
+    EXPECT_EQ(PortDisplayName(PortDeviceName(kHighestPort + 1)), PortDeviceName(kHighestPort + 1));
+    EXPECT_EQ(PortDisplayName("/dev/pts/7"), "/dev/pts/7");
+}
+
 } // namespace
 } // namespace qm

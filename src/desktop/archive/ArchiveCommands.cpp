@@ -7,7 +7,7 @@
 #include "app/Settings.h"
 #include "archive/ArchiveSettings.h"
 #include "desktop/DesktopTexts.h"
-#include "desktop/OperationWorker.h"
+#include "desktop/OperationRunner.h"
 #include "desktop/Prompt.h"
 #include "desktop/UserStore.h"
 #include "desktop/archive/ArchiveWindow.h"
@@ -48,22 +48,28 @@ void KeepUploadInArchive(QWidget* window, const std::vector<_tagFileDataExt>& fi
     const Settings settings;
     const std::string location = ChosenArchive({}, settings);
     const std::string technician = Technician(settings);
-    const ArchiveResult result = RunInWorker<ArchiveResult>([&](const ProgressFn&) {
-        std::vector<ArchiveItem> items;
-        for (const _tagFileDataExt& e : files)
-            items.push_back(MakeArchiveItem(e, technician, "upload"));
-        std::unique_ptr<Archive> archive;
-        ArchiveResult r = OpenArchive(location, archive);
-        AddCounts counts;
-        if (r.Ok())
-            r = archive->Add(items, counts);
-        return r;
-    });
-    if (!result.Ok())
-        Prompt().ShowMessage(window, {MessageCaption(MessageKind::Error),
-                                      ExtraText("The upload is loaded, but it could not be kept "
-                                                "in the archive."),
-                                      ArchiveFailureText(result), MessageKind::Error});
+    // The window stays open until the files are in.
+    auto* runner = new OperationRunner(window);
+    runner->Start<ArchiveResult>(
+        [location, technician, files](const ProgressFn&) {
+            std::vector<ArchiveItem> items;
+            for (const _tagFileDataExt& e : files)
+                items.push_back(MakeArchiveItem(e, technician, "upload"));
+            std::unique_ptr<Archive> archive;
+            ArchiveResult r = OpenArchive(location, archive);
+            AddCounts counts;
+            if (r.Ok())
+                r = archive->Add(items, counts);
+            return r;
+        },
+        [window, runner](ArchiveResult result) {
+            runner->deleteLater();
+            if (!result.Ok())
+                Prompt().ShowMessage(window, {MessageCaption(MessageKind::Error),
+                                              ExtraText("The upload is loaded, but it could not "
+                                                        "be kept in the archive."),
+                                              ArchiveFailureText(result), MessageKind::Error});
+        });
 }
 
 void AddArchivePanel(CRibbonBar& ribbon, CMainFrame* frame) {
@@ -72,6 +78,7 @@ void AddArchivePanel(CRibbonBar& ribbon, CMainFrame* frame) {
         new QAction(QIcon(QStringLiteral(":/icons/archive.svg")), ExtraText("Archive"), frame);
     open->setObjectName("archiveCommand");
     open->setToolTip(ExtraText("Measurement archive"));
+    open->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_H), QKeySequence(Qt::ALT | Qt::Key_V)});
     QObject::connect(open, &QAction::triggered, frame, [frame] { OpenArchiveWindow(frame); });
     ribbon.AddButton(panel, open);
     auto* keep =
@@ -79,6 +86,7 @@ void AddArchivePanel(CRibbonBar& ribbon, CMainFrame* frame) {
     keep->setObjectName("keepUploadsCommand");
     keep->setToolTip(ExtraText("Keep every upload in the archive"));
     keep->setCheckable(true);
+    keep->setShortcut(QKeySequence(Qt::ALT | Qt::Key_K));
     keep->setChecked(KeepsUploads());
     QObject::connect(keep, &QAction::toggled, frame, [](bool on) { SetKeepsUploads(on); });
     ribbon.AddButton(panel, keep);

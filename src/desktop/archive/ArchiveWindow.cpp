@@ -10,13 +10,14 @@
 #include <QResizeEvent>
 #include <QSplitter>
 #include <QVBoxLayout>
+#include <memory>
 #include <set>
 
 #include "archive/ArchiveSync.h"
 #include "chart/TrendChart.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
-#include "desktop/OperationWorker.h"
+#include "desktop/OperationRunner.h"
 #include "desktop/archive/ArchiveCommands.h"
 #include "desktop/frame/CMainFrame.h"
 #include "desktop/limits/LimitProfiles.h"
@@ -152,34 +153,59 @@ ArchiveWindow::ArchiveWindow(std::string location, OpenFiles open, QWidget* pare
     connect(&LimitProfiles::Instance(), &LimitProfiles::Changed, this, [this] { LoadTrend(); });
     m_openButton->setEnabled(false);
     m_compareButton->setEnabled(false);
+    // Queries take milliseconds: the window stays usable, and they run in the order asked.
+    m_runner = new OperationRunner(this);
+    connect(m_runner, &OperationRunner::Finished, this, &ArchiveWindow::RunNextQuery);
     resize(1100, 760);
     Refresh();
 }
 
 ArchiveWindow::~ArchiveWindow() = default;
 
-bool ArchiveWindow::Query(const std::function<ArchiveResult(Archive&)>& job) {
-    const ArchiveResult result = RunInWorker<ArchiveResult>([&](const ProgressFn&) {
-        if (!m_archive) {
-            const ArchiveResult opened = OpenArchive(m_location, m_archive);
-            if (!opened.Ok())
-                return opened;
-        }
-        return job(*m_archive);
-    });
-    m_failure = result.Ok() ? QString() : ArchiveFailureText(result);
-    if (!result.Ok() && result.status != ArchiveStatus::Failed)
-        m_archive.reset(); // a later query opens it again
-    m_status->setText(m_failure.isEmpty()
-                          ? ExtraText("Archive: %1").arg(QString::fromStdString(m_location))
-                          : m_failure);
-    return result.Ok();
+void ArchiveWindow::Query(std::function<ArchiveResult(Archive&)> job,
+                          std::function<void(bool ok)> then) {
+    m_queries.push_back({std::move(job), std::move(then)});
+    if (!m_runner->Busy())
+        RunNextQuery();
+}
+
+void ArchiveWindow::RunNextQuery() {
+    if (m_queries.empty() || m_runner->Busy())
+        return;
+    PendingQuery query = std::move(m_queries.front());
+    m_queries.pop_front();
+    m_runner->Start<ArchiveResult>(
+        [this, job = std::move(query.job)](const ProgressFn&) {
+            // Only the worker touches the archive while a query runs.
+            if (!m_archive) {
+                const ArchiveResult opened = OpenArchive(m_location, m_archive);
+                if (!opened.Ok())
+                    return opened;
+            }
+            return job(*m_archive);
+        },
+        [this, then = std::move(query.then)](ArchiveResult result) {
+            m_failure = result.Ok() ? QString() : ArchiveFailureText(result);
+            if (!result.Ok() && result.status != ArchiveStatus::Failed)
+                m_archive.reset(); // a later query opens it again
+            m_status->setText(m_failure.isEmpty()
+                                  ? ExtraText("Archive: %1").arg(QString::fromStdString(m_location))
+                                  : m_failure);
+            if (then)
+                then(result.Ok());
+        });
 }
 
 void ArchiveWindow::Refresh() {
-    if (!Query([this](Archive& a) { return a.Sites(m_sites); }))
-        m_sites.clear();
-    ShowSites();
+    auto sites = std::make_shared<std::vector<SiteSummary>>();
+    Query([sites](Archive& a) { return a.Sites(*sites); },
+          [this, sites](bool ok) {
+              if (ok)
+                  m_sites = std::move(*sites);
+              else
+                  m_sites.clear();
+              ShowSites();
+          });
 }
 
 void ArchiveWindow::ShowSites() {
@@ -211,19 +237,32 @@ void ArchiveWindow::SelectSite(int row) {
 void ArchiveWindow::LoadSite() {
     m_measurements.clear();
     m_channels.clear();
-    std::vector<_tagFileDataExt> latest;
-    if (!m_site.empty())
-        Query([&](Archive& a) {
-            ArchiveResult r = a.List({m_site, "", "", {}}, m_measurements);
-            if (r.Ok() && !m_measurements.empty())
-                r = LoadArchivedElements(a, {m_measurements.back().entry.hash}, latest);
+    if (m_site.empty()) {
+        ShowSite({});
+        return;
+    }
+    auto list = std::make_shared<std::vector<ArchivedMeasurement>>();
+    auto latest = std::make_shared<std::vector<_tagFileDataExt>>();
+    Query(
+        [site = m_site, list, latest](Archive& a) {
+            ArchiveResult r = a.List({site, "", "", {}}, *list);
+            if (r.Ok() && !list->empty())
+                r = LoadArchivedElements(a, {list->back().entry.hash}, *latest);
             return r;
+        },
+        [this, list, latest](bool) {
+            m_measurements = std::move(*list);
+            ShowSite(*latest);
         });
+}
+
+void ArchiveWindow::ShowSite(const std::vector<_tagFileDataExt>& latest) {
     m_measurementTable->Show(MeasurementTable(m_measurements));
     m_measurementTable->scrollToBottom();
     // The channels of the latest measurement, by frequency.
     const QString before = m_channel->currentText();
     m_channel->clear();
+    m_channels.clear();
     if (!latest.empty())
         m_channels = MakeArchiveItem(latest[0], {}, {}).channels;
     for (const ArchivedChannel& c : m_channels)
@@ -250,21 +289,28 @@ void ArchiveWindow::LoadTrend() {
     m_trend.clear();
     m_bounds = {};
     const int i = m_channel->currentIndex();
-    if (i >= 0 && static_cast<std::size_t>(i) < m_channels.size()) {
-        const std::uint32_t frequency = m_channels[static_cast<std::size_t>(i)].frequency;
-        const TrendQuantity quantity = kQuantities[std::max(0, m_quantity->currentIndex())];
-        std::vector<_tagFileDataExt> latest;
-        Query([&](Archive& a) {
-            ArchiveResult r = ArchiveTrend(a, m_site, frequency, quantity, m_trend);
-            if (r.Ok() && !m_trend.empty())
-                r = LoadArchivedElements(a, {m_trend.back().measurement.entry.hash}, latest);
-            return r;
-        });
-        if (const LimitProfile* profile = LimitProfiles::Instance().Active();
-            profile && !latest.empty())
-            m_bounds = TrendLimits(latest[0], frequency, quantity, *profile);
+    if (i < 0 || static_cast<std::size_t>(i) >= m_channels.size()) {
+        RenderChart();
+        return;
     }
-    RenderChart();
+    const std::uint32_t frequency = m_channels[static_cast<std::size_t>(i)].frequency;
+    const TrendQuantity quantity = kQuantities[std::max(0, m_quantity->currentIndex())];
+    auto trend = std::make_shared<std::vector<TrendPoint>>();
+    auto latest = std::make_shared<std::vector<_tagFileDataExt>>();
+    Query(
+        [site = m_site, frequency, quantity, trend, latest](Archive& a) {
+            ArchiveResult r = ArchiveTrend(a, site, frequency, quantity, *trend);
+            if (r.Ok() && !trend->empty())
+                r = LoadArchivedElements(a, {trend->back().measurement.entry.hash}, *latest);
+            return r;
+        },
+        [this, frequency, quantity, trend, latest](bool) {
+            m_trend = std::move(*trend);
+            if (const LimitProfile* profile = LimitProfiles::Instance().Active();
+                profile && !latest->empty())
+                m_bounds = TrendLimits((*latest)[0], frequency, quantity, *profile);
+            RenderChart();
+        });
 }
 
 void ArchiveWindow::RenderChart() {
@@ -308,28 +354,33 @@ void ArchiveWindow::SelectMeasurements(const std::vector<int>& rows) {
                                                          QItemSelectionModel::Rows);
 }
 
-std::vector<_tagFileDataExt> ArchiveWindow::Selected() {
+void ArchiveWindow::WithSelected(std::function<void(std::vector<_tagFileDataExt>)> use) {
     std::vector<std::string> hashes;
     for (const int row : SelectedRows())
         if (static_cast<std::size_t>(row) < m_measurements.size())
             hashes.push_back(m_measurements[static_cast<std::size_t>(row)].entry.hash);
-    std::vector<_tagFileDataExt> elements;
-    if (!hashes.empty() &&
-        !Query([&](Archive& a) { return LoadArchivedElements(a, hashes, elements); }))
-        elements.clear();
-    return elements;
+    if (hashes.empty())
+        return;
+    auto elements = std::make_shared<std::vector<_tagFileDataExt>>();
+    Query([hashes, elements](Archive& a) { return LoadArchivedElements(a, hashes, *elements); },
+          [elements, use = std::move(use)](bool ok) {
+              if (ok && !elements->empty())
+                  use(std::move(*elements));
+          });
 }
 
 void ArchiveWindow::OpenSelected() {
-    std::vector<_tagFileDataExt> elements = Selected();
-    if (!elements.empty() && m_open)
-        m_open(std::move(elements));
+    WithSelected([this](std::vector<_tagFileDataExt> elements) {
+        if (m_open)
+            m_open(std::move(elements));
+    });
 }
 
 void ArchiveWindow::CompareSelected() {
-    const std::vector<_tagFileDataExt> elements = Selected();
-    if (elements.size() == 2)
-        OpenCompareDialog(parentWidget() ? parentWidget() : this, elements[0], elements[1]);
+    WithSelected([this](std::vector<_tagFileDataExt> elements) {
+        if (elements.size() == 2)
+            OpenCompareDialog(parentWidget() ? parentWidget() : this, elements[0], elements[1]);
+    });
 }
 
 void OpenArchiveWindow(QWidget* frame) {

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -15,6 +16,7 @@ class QPushButton;
 
 namespace qm {
 
+class OperationRunner;
 class PaneTableView;
 
 // The measurement archive: its sites with their measurement counts and last dates, a site's
@@ -49,15 +51,23 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // Runs job on a worker with the open archive (opened on first use); false after a failure,
-    // which the window then shows.
-    bool Query(const std::function<ArchiveResult(Archive&)>& job);
+    // Runs job on a worker with the open archive (opened on first use), after the queries asked
+    // before it; then gets whether it succeeded (a failure the window shows).
+    void Query(std::function<ArchiveResult(Archive&)> job, std::function<void(bool ok)> then);
+    void RunNextQuery();
     void ShowSites();
     void LoadSite();
+    void ShowSite(const std::vector<_tagFileDataExt>& latest);
     void LoadTrend();
     void RenderChart();
     std::vector<int> SelectedRows() const;
-    std::vector<_tagFileDataExt> Selected();
+    // The selected measurements read from the archive, for use (not called after a failure).
+    void WithSelected(std::function<void(std::vector<_tagFileDataExt>)> use);
+
+    struct PendingQuery {
+        std::function<ArchiveResult(Archive&)> job;
+        std::function<void(bool)> then;
+    };
 
     std::string m_location;
     OpenFiles m_open;
@@ -79,6 +89,8 @@ private:
     QComboBox* m_channel = nullptr;
     QComboBox* m_quantity = nullptr;
     QLabel* m_chart = nullptr;
+    OperationRunner* m_runner = nullptr;
+    std::deque<PendingQuery> m_queries;
 };
 
 // The Archive command: one window, raised when already open.

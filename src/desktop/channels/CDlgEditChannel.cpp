@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -13,13 +14,15 @@
 #include <QStyle>
 #include <QVBoxLayout>
 #include <QWindowStateChangeEvent>
+#include <memory>
 
 #include "channels/ChannelColumnSet.h"
 #include "channels/ChannelPlanFile.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
-#include "desktop/OperationWorker.h"
+#include "desktop/OperationRunner.h"
 #include "desktop/Prompt.h"
+#include "desktop/StatusReport.h"
 #include "desktop/channels/CComboListCtrl.h"
 #include "desktop/channels/ChannelIcons.h"
 #include "operations/PlanTransfer.h"
@@ -60,7 +63,7 @@ void UseLightSelection(QWidget* grid) {
 CDlgEditChannel::CDlgEditChannel(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
-      m_plan(CLevantoApp::Instance().Plans()), m_rules(m_plan, m_model) {
+      m_editor(CLevantoApp::Instance().Plans()) {
     setWindowTitle(QString());
     setSizeGripEnabled(true);
     PaintDialogBackground(this);
@@ -141,7 +144,14 @@ CDlgEditChannel::CDlgEditChannel(QWidget* parent)
     connect(m_grid, &CComboListCtrl::choicesRequested, this, &CDlgEditChannel::OnChoicesRequested);
     connect(m_grid, &CComboListCtrl::editFinished, this, &CDlgEditChannel::OnEditFinished);
     connect(m_grid, &CComboListCtrl::rowFocused, this,
-            [this](int row) { m_model.SetCurrentRow(static_cast<std::size_t>(row)); });
+            [this](int row) { m_editor.SetCurrentRow(static_cast<std::size_t>(row)); });
+
+    m_runner = new OperationRunner(this);
+    QList<QWidget*> controls{m_grid, m_slots};
+    for (QPushButton* button : m_buttons)
+        controls << button;
+    m_runner->SetControls(controls);
+    m_runner->SetProgress([this](int position, int range) { SetProgress(position, range); });
 
     m_creep.setInterval(150);
     connect(&m_creep, &QTimer::timeout, this, [this] {
@@ -151,8 +161,7 @@ CDlgEditChannel::CDlgEditChannel(QWidget* parent)
     });
 
     // A new editor starts without a plan; the list itself lives on after the dialog.
-    m_plan.Clear();
-    m_plan.SetKind(-1);
+    m_editor.Reset();
     resize(1000, 640);
     setWindowState(Qt::WindowMaximized);
 }
@@ -178,13 +187,13 @@ void CDlgEditChannel::ClearGrid() {
     m_grid->EndEdit();
     m_grid->setRowCount(0);
     m_grid->setColumnCount(0);
-    m_model.Clear();
+    m_editor.ClearModel();
 }
 
 void CDlgEditChannel::BuildColumns() {
     ClearGrid();
     const std::vector<ChannelColumnInfo> columns =
-        ChannelColumnSet(m_plan.Kind(), m_grid->viewport()->width());
+        ChannelColumnSet(m_editor.Kind(), m_grid->viewport()->width());
     m_grid->setColumnCount(static_cast<int>(columns.size()));
     const QHeaderView* header = m_grid->horizontalHeader();
     const int headerPadding = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
@@ -197,7 +206,7 @@ void CDlgEditChannel::BuildColumns() {
         // The fixed widths were made for a smaller font: a heading is never cut. Kind 0 keeps
         // its equal shares of the client width.
         int width = column.width;
-        if (m_plan.Kind() != 0)
+        if (m_editor.Kind() != 0)
             width = std::max(width, header->fontMetrics().horizontalAdvance(text) + headerPadding);
         m_grid->setColumnWidth(i, width);
         switch (column.editor) {
@@ -215,16 +224,17 @@ void CDlgEditChannel::BuildColumns() {
 }
 
 void CDlgEditChannel::FillGrid() {
-    m_model.Fill(m_plan);
+    m_editor.FillModel();
+    const CChannelGridModel& model = m_editor.Model();
     m_grid->EndEdit();
-    const int rows = static_cast<int>(m_model.RowCount());
-    const int columns = std::min(m_model.ColumnCount(), m_grid->columnCount());
+    const int rows = static_cast<int>(model.RowCount());
+    const int columns = std::min(model.ColumnCount(), m_grid->columnCount());
     m_grid->setRowCount(0);
     m_grid->setRowCount(rows);
     for (int row = 0; row < rows; ++row) {
         for (int column = 0; column < columns; ++column) {
             auto* cell = new QTableWidgetItem(
-                QString::fromStdString(m_model.Cell(static_cast<std::size_t>(row), column)));
+                QString::fromStdString(model.Cell(static_cast<std::size_t>(row), column)));
             cell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
             m_grid->setItem(row, column, cell);
         }
@@ -238,12 +248,13 @@ void CDlgEditChannel::FillGrid() {
 }
 
 void CDlgEditChannel::SyncRow(int row) {
-    if (row < 0 || static_cast<std::size_t>(row) >= m_model.RowCount())
+    const CChannelGridModel& model = m_editor.Model();
+    if (row < 0 || static_cast<std::size_t>(row) >= model.RowCount())
         return;
-    const int columns = std::min(m_model.ColumnCount(), m_grid->columnCount());
+    const int columns = std::min(model.ColumnCount(), m_grid->columnCount());
     for (int column = 0; column < columns; ++column) {
         const QString text =
-            QString::fromStdString(m_model.Cell(static_cast<std::size_t>(row), column));
+            QString::fromStdString(model.Cell(static_cast<std::size_t>(row), column));
         QTableWidgetItem* cell = m_grid->item(row, column);
         if (cell && cell->text() != text)
             cell->setText(text);
@@ -259,18 +270,15 @@ void CDlgEditChannel::OnChoicesRequested(int column, QStringList* choices) {
     const QRect gridRect(m_grid->mapToGlobal(QPoint(0, 0)), m_grid->size());
     if (!gridRect.contains(focus->mapToGlobal(QPoint(0, 0))))
         return;
-    for (const std::string& choice : CurrentRowChoices(m_plan, m_model, column))
+    for (const std::string& choice : m_editor.Choices(column))
         choices->append(QString::fromStdString(choice));
 }
 
 void CDlgEditChannel::OnEditFinished(int row, int column, const QString& text) {
     if (row < 0)
         return;
-    m_history.Begin(m_plan);
     const CellEditOutcome outcome =
-        m_rules.EditFinished(static_cast<std::size_t>(row), column, text.toStdString());
-    if (m_history.Commit(m_plan))
-        m_edited = true;
+        m_editor.EditCell(static_cast<std::size_t>(row), column, text.toStdString());
     if (outcome.message)
         ShowUserMessage(this, *outcome.message);
     if (outcome.refill) {
@@ -282,33 +290,25 @@ void CDlgEditChannel::OnEditFinished(int row, int column, const QString& text) {
 }
 
 template <class Result>
-Result CDlgEditChannel::RunTransfer(std::function<Result(const ProgressFn&)> job) {
-    m_busy = true;
-    QWidget* focus = focusWidget();
+void CDlgEditChannel::RunTransfer(std::function<Result(const ProgressFn&)> job,
+                                  std::function<void(Result)> done) {
+    QPointer<QWidget> focus = focusWidget();
     m_grid->EndEdit();
-    m_grid->setEnabled(false);
-    m_slots->setEnabled(false);
-    for (QPushButton* button : m_buttons)
-        button->setEnabled(false);
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
     m_progress->show();
     m_creep.start();
-
-    Result result = RunInWorker<Result>(
-        std::move(job), [this](int position, int range) { SetProgress(position, range); });
-
-    m_creep.stop();
-    // Sounder than leaving a stale bar after a failure: the transfer is over either way.
-    m_progress->hide();
-    m_grid->setEnabled(true);
-    m_slots->setEnabled(true);
-    for (QPushButton* button : m_buttons)
-        button->setEnabled(true);
-    if (focus)
-        focus->setFocus(Qt::OtherFocusReason);
-    m_busy = false;
-    return result;
+    m_runner->Start<Result>(
+        std::move(job),
+        [this, focus, done = std::move(done)](Result result) {
+            m_creep.stop();
+            // Sounder than leaving a stale bar after a failure: the transfer is over either way.
+            m_progress->hide();
+            if (focus)
+                focus->setFocus(Qt::OtherFocusReason);
+            done(std::move(result));
+        },
+        &CLevantoApp::Instance().Port());
 }
 
 void CDlgEditChannel::SetProgress(int position, int range) {
@@ -318,60 +318,64 @@ void CDlgEditChannel::SetProgress(int position, int range) {
 }
 
 void CDlgEditChannel::Upload() {
-    if (m_busy || !MayDropEdits())
+    if (m_runner->Busy() || !MayDropEdits())
         return;
     ClearGrid();
-    m_history.Clear(); // another plan: its steps do not apply
+    m_editor.ForgetHistory(); // another plan: its steps do not apply
     const int slot = m_slots->currentIndex();
     // The worker reads into a copy; the list takes it back on this thread.
-    CChannelPlanList read = m_plan;
+    auto read = std::make_shared<CChannelPlanList>(m_editor.Plan());
     cnComm& port = CLevantoApp::Instance().Port();
     const ConnectTarget target = ConnectTarget::FromSettings();
-    const PlanUploadResult result = RunTransfer<PlanUploadResult>(
-        [&](const ProgressFn& progress) { return UploadPlan(port, target, slot, read, progress); });
-    m_plan = read;
-    m_edited = false;
-    m_zeroFilled = 0;
-    if (result.kind >= 0) {
-        BuildColumns();
-        if (result.outcome.ok)
-            FillGrid();
-    }
-    ShowOutcome(this, result.outcome);
+    RunTransfer<PlanUploadResult>(
+        [&port, target, slot, read](const ProgressFn& progress) {
+            return UploadPlan(port, target, slot, *read, progress);
+        },
+        [this, read](PlanUploadResult result) {
+            m_editor.TakeRead(*read);
+            if (result.kind >= 0) {
+                BuildColumns();
+                if (result.outcome.ok)
+                    FillGrid();
+            }
+            ShowOutcome(this, result.outcome);
+        });
 }
 
 void CDlgEditChannel::Download() {
-    if (m_busy)
+    if (m_runner->Busy())
         return;
     m_grid->EndEdit();
     const int slot = m_slots->currentIndex();
     m_downloadSlot = slot;
     // What the grid shows is what goes: with no rows (a failed upload left old records in the
     // list) nothing is sent.
-    CChannelPlanList shown;
-    shown.SetKind(m_plan.Kind());
-    if (m_grid->rowCount() > 0)
-        shown = m_plan;
+    const CChannelPlanList shown = m_editor.PlanToDownload();
     // Zeros from a cut file are no channels the meter should get unasked.
-    if (!shown.Empty() && m_zeroFilled > 0 &&
+    if (!shown.Empty() && m_editor.ZeroFilled() > 0 &&
         Prompt().AskWith(this, MessageCaption(MessageKind::Plain),
                          ExtraText("%1 channels of this plan were filled with zeros because its "
                                    "file was cut short. Download it to the meter anyway?")
-                             .arg(m_zeroFilled),
+                             .arg(m_editor.ZeroFilled()),
                          {Text(kIdsDownload), Text(kIdsCancel)}) != IPrompt::Answer::Yes)
         return;
     cnComm& port = CLevantoApp::Instance().Port();
     const ConnectTarget target = ConnectTarget::FromSettings();
-    const OperationOutcome outcome = RunTransfer<OperationOutcome>([&](const ProgressFn& progress) {
-        return DownloadPlan(port, target, slot, shown, progress);
-    });
-    if (outcome.ok)
-        m_edited = false; // the meter holds them now
-    ShowOutcome(this, outcome);
+    RunTransfer<OperationOutcome>(
+        [&port, target, slot, shown](const ProgressFn& progress) {
+            return DownloadPlan(port, target, slot, shown, progress);
+        },
+        [this, slot](OperationOutcome outcome) {
+            if (outcome.ok) {
+                m_editor.Downloaded();
+                ReportDone(this, ExtraText("Plan written to slot %1").arg(QChar(u'A' + slot)));
+            }
+            ShowOutcome(this, outcome);
+        });
 }
 
 void CDlgEditChannel::Open() {
-    if (m_busy)
+    if (m_runner->Busy())
         return;
     const std::optional<QString> name = Prompt().OpenFileName(
         this, QString::fromLatin1(kPlanFilter), QString::fromLatin1(kPlanSuffix));
@@ -381,42 +385,34 @@ void CDlgEditChannel::Open() {
 
 void CDlgEditChannel::OpenFile(const std::string& path) {
     m_grid->EndEdit();
-    PlanFileLoad load = LoadChannelPlanFile(path);
-    if (load.status != PlanFileStatus::Ok) {
+    const ChannelPlanEditor::OpenResult opened = m_editor.OpenFile(path);
+    if (opened.status != PlanFileStatus::Ok) {
         // The plan shown stays as it was.
         ShowUserMessage(this, {msg::kFileNotCreated, MessageKind::Error},
-                        QString::fromStdString(PlanFileStatusText(load.status, path)));
+                        QString::fromStdString(PlanFileStatusText(opened.status, path)));
         return;
     }
-    const std::size_t announced = load.records.size();
-    m_zeroFilled = announced - load.complete;
-    m_plan.Assign(std::move(load.records));
-    m_plan.SetKind(load.kind);
-    m_history.Clear();
-    m_edited = false;
     BuildColumns();
     FillGrid();
-    if (m_zeroFilled > 0)
+    if (m_editor.ZeroFilled() > 0)
         Prompt().ShowMessage(
             this, {MessageCaption(MessageKind::Error),
                    ExtraText("The channel-plan file is cut short: %1 of its %2 channels were "
                              "filled with zeros.")
-                       .arg(m_zeroFilled)
-                       .arg(announced),
+                       .arg(m_editor.ZeroFilled())
+                       .arg(opened.announced),
                    QString::fromStdString(path), MessageKind::Error});
 }
 
 void CDlgEditChannel::Save() {
-    if (m_busy)
+    if (m_runner->Busy())
         return;
     const std::optional<QString> name = Prompt().SaveFileName(
         this, QString::fromLatin1(kPlanFilter), QString::fromLatin1(kPlanSuffix));
-    if (!name || m_plan.Empty())
+    if (!name || m_editor.Plan().Empty())
         return;
     const std::string path = LocalPath(*name);
-    const PlanFileStatus status = SaveChannelPlan(path, m_plan);
-    if (status == PlanFileStatus::Ok)
-        m_edited = false;
+    const PlanFileStatus status = m_editor.SaveFile(path);
     if (status != PlanFileStatus::Ok && status != PlanFileStatus::EmptyPlan)
         ShowUserMessage(this, {msg::kFileNotCreated, MessageKind::Error},
                         QString::fromStdString(PlanFileStatusText(status, path)));
@@ -433,26 +429,23 @@ void CDlgEditChannel::ShowPlanAt(std::size_t row) {
     const int column = std::max(0, m_grid->currentColumn());
     const int scrolled = m_grid->verticalScrollBar()->value();
     FillGrid();
-    if (m_model.RowCount() == 0)
+    const std::size_t rows = m_editor.Model().RowCount();
+    if (rows == 0)
         return;
     m_grid->verticalScrollBar()->setValue(scrolled); // the view stays where it was
     // After a command only the row it points at stays selected.
-    row = std::min(row, m_model.RowCount() - 1);
+    row = std::min(row, rows - 1);
     m_grid->clearSelection();
     m_grid->setCurrentCell(static_cast<int>(row), column,
                            QItemSelectionModel::Rows | QItemSelectionModel::ClearAndSelect);
-    m_model.SetCurrentRow(row);
+    m_editor.SetCurrentRow(row);
 }
 
 void CDlgEditChannel::RunCommand(const std::function<PlanEditResult()>& command) {
-    // Records the grid does not show (left by a failed read) are not worked on.
-    if (m_busy || (m_grid->rowCount() == 0 && !m_plan.Empty()))
+    if (m_runner->Busy())
         return;
     m_grid->EndEdit();
-    m_history.Begin(m_plan);
     const PlanEditResult result = command();
-    if (m_history.Commit(m_plan))
-        m_edited = true;
     if (!result.Accepted()) {
         const std::string text = PlanEditRefusalText(result.refusal);
         if (result.refusal == PlanEditRefusal::TooManyTilts)
@@ -467,46 +460,35 @@ void CDlgEditChannel::RunCommand(const std::function<PlanEditResult()>& command)
     ShowPlanAt(result.currentRow);
 }
 
-namespace {
-// Rows copied in any channel editor of this run, for a paste in this or a later one.
-PlanClip& CopiedRows() {
-    static PlanClip clip;
-    return clip;
-}
-} // namespace
-
 void CDlgEditChannel::CopyRows() {
-    if (m_busy)
+    if (m_runner->Busy())
         return;
     m_grid->EndEdit();
-    const PlanClip clip = CopyChannels(m_plan, SelectedRows());
-    if (!clip.records.empty())
-        CopiedRows() = clip;
+    m_editor.Copy(SelectedRows());
 }
 
 void CDlgEditChannel::PasteRows() {
     const int current = m_grid->currentRow();
     RunCommand([&] {
-        return PasteChannels(m_plan, CopiedRows(),
-                             current >= 0
-                                 ? std::optional<std::size_t>(static_cast<std::size_t>(current))
-                                 : std::nullopt);
+        return m_editor.Paste(current >= 0
+                                  ? std::optional<std::size_t>(static_cast<std::size_t>(current))
+                                  : std::nullopt);
     });
 }
 
 void CDlgEditChannel::InsertRow() {
     const int current = m_grid->currentRow();
     if (current >= 0)
-        RunCommand([&] { return InsertChannelAfter(m_plan, static_cast<std::size_t>(current)); });
+        RunCommand([&] { return m_editor.Insert(static_cast<std::size_t>(current)); });
 }
 
 void CDlgEditChannel::DeleteRows() {
     const std::vector<std::size_t> rows = SelectedRows();
-    RunCommand([&] { return DeleteChannels(m_plan, rows); });
+    RunCommand([&] { return m_editor.Delete(rows); });
 }
 
 void CDlgEditChannel::OrderRows() {
-    RunCommand([&] { return OrderByFrequency(m_plan); });
+    RunCommand([&] { return m_editor.Order(); });
 }
 
 void CDlgEditChannel::Undo() {
@@ -518,47 +500,46 @@ void CDlgEditChannel::Redo() {
 }
 
 void CDlgEditChannel::StepHistory(bool back) {
-    if (m_busy)
+    if (m_runner->Busy())
         return;
     m_grid->EndEdit(); // an open edit becomes a step first
-    const std::size_t row = m_model.CurrentRow();
-    if (back ? m_history.Undo(m_plan) : m_history.Redo(m_plan)) {
-        m_edited = true;
+    const std::size_t row = m_editor.Model().CurrentRow();
+    if (back ? m_editor.Undo() : m_editor.Redo())
         ShowPlanAt(row);
-    }
 }
 
 bool CDlgEditChannel::MayDropEdits() {
     m_grid->EndEdit(); // an open edit counts
-    if (!m_edited)
+    if (!m_editor.Edited())
         return true;
     // A cancelled save keeps the window and its edits.
     return MayDropUnsaved(this, MessageCaption(MessageKind::Plain), Text(kIdsSaveChannels), [this] {
         Save();
-        return !m_edited;
+        return !m_editor.Edited();
     });
 }
 
 void CDlgEditChannel::reject() {
-    if (m_busy || (!m_closing && !MayDropEdits()))
+    if (m_runner->Busy() || (!m_closing && !MayDropEdits()))
         return;
     QDialog::reject();
 }
 
 void CDlgEditChannel::accept() {
-    if (m_busy || !MayDropEdits())
+    if (m_runner->Busy() || !MayDropEdits())
         return;
     QDialog::accept();
 }
 
 void CDlgEditChannel::closeEvent(QCloseEvent* event) {
-    if (m_busy) { // the transfer ends first
+    if (m_runner->Busy()) { // the transfer ends first
         event->ignore();
         return;
     }
     m_grid->EndEdit();
-    if (!m_plan.Empty() && Prompt().Ask(this, MessageCaption(MessageKind::Plain),
-                                        Text(kIdsSaveChannels), false) == IPrompt::Answer::Yes)
+    if (!m_editor.Plan().Empty() &&
+        Prompt().Ask(this, MessageCaption(MessageKind::Plain), Text(kIdsSaveChannels), false) ==
+            IPrompt::Answer::Yes)
         Save();
     // The question was asked: closing goes on whatever the answer.
     m_closing = true;

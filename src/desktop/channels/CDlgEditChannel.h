@@ -4,10 +4,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "channels/CellEditRules.h"
-#include "channels/ChannelGridModel.h"
-#include "channels/ChannelPlanList.h"
-#include "channels/PlanEditHistory.h"
+#include "channels/ChannelPlanEditor.h"
 #include "operations/OperationOutcome.h"
 
 class QComboBox;
@@ -17,10 +14,12 @@ class QPushButton;
 namespace qm {
 
 class CComboListCtrl;
+class OperationRunner;
 
-// The channel editor: reads a plan from one of the meter's five slots into the grid, lets the
-// user edit it cell by cell under the cell-edit rules, writes it back, and saves and opens
-// channel-plan files. It works on the process-wide channel plan list.
+// The channel editor's window: reads a plan from one of the meter's five slots into the grid,
+// lets the user edit it cell by cell, writes it back, and saves and opens channel-plan files.
+// What the plan becomes is the editor object's (ChannelPlanEditor) over the process-wide
+// channel plan list; the window shows its model and asks the user.
 class CDlgEditChannel : public QDialog {
     Q_OBJECT
 public:
@@ -46,8 +45,8 @@ public:
     QComboBox* SlotList() const { return m_slots; }
     QProgressBar* Progress() const { return m_progress; }
     QPushButton* Button(ButtonId id) const;
-    const CChannelGridModel& Model() const { return m_model; }
-    int ShownKind() const { return m_plan.Kind(); }
+    const CChannelGridModel& Model() const { return m_editor.Model(); }
+    int ShownKind() const { return m_editor.Kind(); }
     int DownloadSlot() const { return m_downloadSlot; }
 
     void Upload();
@@ -84,7 +83,10 @@ private:
     void SyncRow(int row);
     void OnChoicesRequested(int column, QStringList* choices);
     void OnEditFinished(int row, int column, const QString& text);
-    template <class Result> Result RunTransfer(std::function<Result(const ProgressFn&)> job);
+    // Runs a plan transfer on the runner; done continues once it has ended.
+    template <class Result>
+    void RunTransfer(std::function<Result(const ProgressFn&)> job,
+                     std::function<void(Result)> done);
     void SetProgress(int position, int range);
     std::vector<std::size_t> SelectedRows() const;
     // Runs a plan command as one undo step and shows the plan again (or the refusal).
@@ -94,20 +96,15 @@ private:
     // Before unsaved edits would go: Save, Discard or Cancel. True to go on.
     bool MayDropEdits();
 
-    CChannelPlanList& m_plan;
-    CChannelGridModel m_model;
-    CCellEditRules m_rules;
-    CPlanEditHistory m_history;
+    ChannelPlanEditor m_editor;
     CComboListCtrl* m_grid = nullptr;
     QComboBox* m_slots = nullptr;
     QProgressBar* m_progress = nullptr;
     QList<QPushButton*> m_buttons;
     QTimer m_creep; // keeps the bar moving while a long plan read reports nothing
     int m_downloadSlot = 0;
-    bool m_busy = false;
-    bool m_edited = false;        // since the plan was read, opened, saved or downloaded
-    bool m_closing = false;       // the close question was asked already
-    std::size_t m_zeroFilled = 0; // channels of the plan shown that a cut file left all zero
+    OperationRunner* m_runner = nullptr;
+    bool m_closing = false; // the close question was asked already
 };
 
 } // namespace qm

@@ -25,8 +25,16 @@ CInstrument& CChartHolder::InstallController(int sectionValue) {
     m_current->SetMarkerReceiver(this);
     m_current->SetMessageSink(this);
     m_current->Create(m_view, m_view->ClientRect());
+    m_current->SetChartStyle(m_style);
     ++m_installs;
     return *m_current;
+}
+
+void CChartHolder::SetChartStyle(ChartStyle style) {
+    m_style = style;
+    if (m_current)
+        m_current->SetChartStyle(style);
+    DrawNow();
 }
 
 void CChartHolder::SetMarkerTarget(CAnalysisDialog* dialog) {
@@ -52,9 +60,15 @@ void CChartHolder::OnDrag(int x, int y) {
         m_current->OnDrag(x, y);
 }
 
+void CChartHolder::StepMarker(CInstrument::MarkerStep step) {
+    if (m_current)
+        m_current->StepMarker(step);
+}
+
 void CChartHolder::MarkerMoved(long position) {
     if (m_markerTarget)
         m_markerTarget->MarkerMoved(position);
+    m_view->AnnounceMarker();
 }
 
 void CChartHolder::ShowError(const std::string& text) {

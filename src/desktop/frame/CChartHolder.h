@@ -31,6 +31,9 @@ public:
     int Installs() const { return m_installs; }
 
     void SetMarkerTarget(CAnalysisDialog* dialog);
+    // The style every chart installed from now on is drawn in; the current one redraws in it.
+    void SetChartStyle(ChartStyle style);
+    ChartStyle Style() const { return m_style; }
 
     // Draws the current chart's next frame now rather than at the render thread's next
     // wake-up (up to 100 ms away); nothing happens when nothing changed.
@@ -39,6 +42,7 @@ public:
     // From the view.
     void Resize(const PlotRect& clientRect);
     void OnDrag(int x, int y);
+    void StepMarker(CInstrument::MarkerStep step);
 
     void MarkerMoved(long position) override;
     void ShowError(const std::string& text) override;
@@ -48,6 +52,7 @@ private:
     std::unique_ptr<CInstrument> m_current;
     QPointer<CAnalysisDialog> m_markerTarget;
     int m_installs = 0;
+    ChartStyle m_style = ChartStyle::Classic;
 };
 
 } // namespace qm

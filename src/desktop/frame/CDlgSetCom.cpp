@@ -16,7 +16,7 @@
 #include "base/Platform.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
-#include "desktop/OperationWorker.h"
+#include "desktop/OperationRunner.h"
 #include "desktop/Prompt.h"
 #include "link/PortAddress.h"
 #include "link/PortPresence.h"
@@ -68,7 +68,8 @@ CDlgSetCom::CDlgSetCom(QWidget* parent)
     : QDialog(parent), m_ports(new PortCombo(this, [this] { RefreshPorts(); })),
       m_adapterFolder(kSerialByIdFolder), m_baudLabel(new QLabel(this)),
       m_baud(new QComboBox(this)), m_progress(new QProgressBar(this)),
-      m_connect(new QPushButton(this)), m_cancel(new QPushButton(this)) {
+      m_connect(new QPushButton(this)), m_cancel(new QPushButton(this)),
+      m_runner(new OperationRunner(this)) {
     PaintDialogBackground(this);
     auto* portLabel = new QLabel(this);
     setWindowTitle(Text(5575));
@@ -110,6 +111,8 @@ CDlgSetCom::CDlgSetCom(QWidget* parent)
     m_progress->setSizePolicy(keep);
     m_progress->hide();
 
+    m_runner->SetControls({m_ports, m_baud, m_connect, m_cancel});
+    m_runner->SetProgress([this](int position, int) { m_progress->setValue(position); });
     connect(m_connect, &QPushButton::clicked, this, &CDlgSetCom::Connect);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -176,30 +179,30 @@ void CDlgSetCom::Load() {
 void CDlgSetCom::Connect() {
     m_progress->setValue(6);
     m_progress->show();
-    m_connect->setEnabled(false);
-    m_cancel->setEnabled(false);
     ConnectRequest request;
     request.port = ChosenPort();
     request.baud = m_baud->currentText().toStdString();
     CLevantoApp& app = CLevantoApp::Instance();
-    OperationOutcome outcome = RunInWorker<OperationOutcome>(
-        [&app, &request](const ProgressFn& progress) {
+    m_runner->Start<OperationOutcome>(
+        [&app, request](const ProgressFn& progress) {
             return RunConnect(app.Port(), request, Settings(), app.Plans(), progress);
         },
-        [this](int position, int) { m_progress->setValue(position); });
-    m_connect->setEnabled(true);
-    m_cancel->setEnabled(true);
+        [this, port = request.port](OperationOutcome outcome) { Connected(port, outcome); },
+        &app.Port());
+}
+
+void CDlgSetCom::Connected(const std::string& port, OperationOutcome outcome) {
     if (outcome.ok) {
         accept();
         return;
     }
     if (outcome.MessageId() == msg::kOpenPortFailed) {
-        const PortParse chosen = ParsePortText(request.port);
+        const PortParse chosen = ParsePortText(port);
         if (!chosen.Ok()) {
             // The parser says what is wrong with the text, beside the text itself.
             outcome.detail = QStringLiteral("%1 \u201C%2\u201D")
                                  .arg(ExtraText(PortRefusalText(chosen.refusal).c_str()),
-                                      QString::fromStdString(request.port).trimmed())
+                                      QString::fromStdString(port).trimmed())
                                  .toStdString();
         } else if (const QString detail = PortAccessDetail(chosen.address.DeviceName());
                    !detail.isEmpty()) {

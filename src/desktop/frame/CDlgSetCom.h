@@ -4,12 +4,16 @@
 #include <string>
 #include <utility>
 
+#include "operations/OperationOutcome.h"
+
 class QComboBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
 
 namespace qm {
+
+class OperationRunner;
 
 // The connection dialog: picks the meter's port, proves the meter answers on it and stores the
 // choice in the settings. Reused for every showing.
@@ -38,6 +42,7 @@ public:
 
 private:
     void Connect();
+    void Connected(const std::string& port, OperationOutcome outcome);
 
     QComboBox* m_ports;
     std::string m_adapterFolder;
@@ -47,6 +52,7 @@ private:
     QProgressBar* m_progress;
     QPushButton* m_connect;
     QPushButton* m_cancel;
+    OperationRunner* m_runner;
 };
 
 // The detail under "Failed to open com!" when the device exists but this user may not open it;

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QStyle>
 
+#include "desktop/DesktopTexts.h"
+
 namespace qm {
 
 namespace {
@@ -21,6 +23,9 @@ CFileTreeView::CFileTreeView(QWidget* parent) : QTreeWidget(parent) {
     setUniformRowHeights(true);
     setExpandsOnDoubleClick(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setAccessibleName(ExtraText("Measurement files"));
+    setAccessibleDescription(
+        ExtraText("The loaded measurement files and their sections; Enter opens a section."));
     connect(this, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item, int) { emit ItemOpened(item); });
 }

@@ -1,9 +1,14 @@
 #include "desktop/frame/CLevantoView.h"
 
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 
+#include "desktop/DesktopTexts.h"
 #include "desktop/frame/CChartHolder.h"
 
 namespace qm {
@@ -12,13 +17,118 @@ namespace {
 
 // The chart's own background, so the view does not flash when a chart appears.
 const QColor kEmptyView(50, 50, 50);
+// The focus frame: drawn over the chart's edge while the keys move its marker.
+const QColor kFocusFrame(90, 160, 255);
+
+// The chart as assistive tools see it: a chart whose value is the marker's point.
+class ChartAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit ChartAccessible(CLevantoView* view) : QAccessibleWidget(view, QAccessible::Chart) {}
+
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Value ? View()->MarkerText() : QAccessibleWidget::text(t);
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QVariant currentValue() const override {
+        return View()->MarkerPointCount() > 0 ? QVariant(View()->MarkerPosition() + 1) : QVariant();
+    }
+    void setCurrentValue(const QVariant&) override {}
+    QVariant maximumValue() const override { return View()->MarkerPointCount(); }
+    QVariant minimumValue() const override { return 1; }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    CLevantoView* View() const { return static_cast<CLevantoView*>(widget()); }
+};
+
+QAccessibleInterface* ChartAccessibleFactory(const QString&, QObject* object) {
+    if (auto* view = qobject_cast<CLevantoView*>(object))
+        return new ChartAccessible(view);
+    return nullptr;
+}
 
 } // namespace
 
 CLevantoView::CLevantoView(QWidget* parent) : QWidget(parent) {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(ChartAccessibleFactory);
+        return true;
+    }();
+    (void)factoryInstalled;
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(false);
     setMinimumSize(120, 100);
+    // Tab and F6 reach the chart, and its keys move the marker.
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(ExtraText("Chart"));
+    setAccessibleDescription(
+        ExtraText("The chart of the section shown; Left, Right, Home and End move the marker."));
+}
+
+int CLevantoView::MarkerPointCount() const {
+    const CInstrument* chart = m_holder ? m_holder->Current() : nullptr;
+    return chart ? chart->MarkerPointCount() : 0;
+}
+
+int CLevantoView::MarkerPosition() const {
+    const CInstrument* chart = m_holder ? m_holder->Current() : nullptr;
+    return chart ? chart->MarkerPosition() : 0;
+}
+
+QString CLevantoView::MarkerText() const {
+    const int count = MarkerPointCount();
+    if (count <= 0)
+        return ExtraText("No marker");
+    return ExtraText("Marker %1 of %2").arg(MarkerPosition() + 1).arg(count);
+}
+
+void CLevantoView::AnnounceMarker() {
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleValueChangeEvent event(this, MarkerPosition() + 1);
+    QAccessible::updateAccessibility(&event);
+}
+
+void CLevantoView::keyPressEvent(QKeyEvent* event) {
+    using Step = CInstrument::MarkerStep;
+    std::optional<Step> step;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        step = Step::Previous;
+        break;
+    case Qt::Key_Right:
+        step = Step::Next;
+        break;
+    case Qt::Key_Home:
+        step = Step::First;
+        break;
+    case Qt::Key_End:
+        step = Step::Last;
+        break;
+    default:
+        break;
+    }
+    if (!step || !m_holder || event->modifiers() != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    m_holder->StepMarker(*step);
+    // The frame with the marker at its new point at once, as after a drag.
+    m_holder->DrawNow();
+}
+
+void CLevantoView::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void CLevantoView::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 CLevantoView::~CLevantoView() = default;
@@ -91,7 +201,11 @@ QImage CLevantoView::VisibleChartPicture() const {
     }
     if (visible.isEmpty())
         return {};
-    return const_cast<CLevantoView*>(this)->grab(visible).toImage();
+    auto* self = const_cast<CLevantoView*>(this);
+    self->m_grabbing = true;
+    const QImage picture = self->grab(visible).toImage();
+    self->m_grabbing = false;
+    return picture;
 }
 
 void CLevantoView::paintEvent(QPaintEvent*) {
@@ -103,6 +217,11 @@ void CLevantoView::paintEvent(QPaintEvent*) {
     const QRect source = m_area & m_frame.rect();
     painter.fillRect(rect(), kEmptyView);
     painter.drawImage(source.topLeft(), m_frame, source);
+    if (hasFocus() && !m_grabbing) {
+        // Only on the screen: the frame the chart picture is saved from stays the chart's own.
+        painter.setPen(QPen(kFocusFrame, 2));
+        painter.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
     if (m_newFrame) {
         m_newFrame = false;
         ++m_framesPainted;

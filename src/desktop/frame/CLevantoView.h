@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <atomic>
 #include <mutex>
+#include <optional>
 
 #include "chart/IFrameSink.h"
 #include "desktop/CLevantoApp.h"
@@ -35,6 +36,12 @@ public:
     // IFrameSink (render thread).
     void PresentFrame(const QImage& frame, const PlotRect& area) override;
 
+    // What a screen reader says of the marker ("Marker 3 of 40"), and telling it that it moved.
+    QString MarkerText() const;
+    int MarkerPosition() const;
+    int MarkerPointCount() const;
+    void AnnounceMarker();
+
     // IChartPicture: the frame as shown, clipped to the part of the view on the screen.
     QImage VisibleChartPicture() const override;
 
@@ -47,6 +54,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    // Left, Right, Home and End move the marker as a drag onto that point would.
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void TakeFrame();
@@ -65,6 +76,7 @@ private:
     QRect m_area;
     bool m_newFrame = false;
     int m_framesPainted = 0;
+    bool m_grabbing = false;
 };
 
 } // namespace qm

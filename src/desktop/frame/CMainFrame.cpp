@@ -4,8 +4,11 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QLayout>
 #include <QMenu>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolButton>
@@ -16,6 +19,8 @@
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
 #include "desktop/Prompt.h"
+#include "desktop/StatusReport.h"
+#include "desktop/UserStore.h"
 #include "desktop/channels/ChannelEditorEntry.h"
 #include "desktop/frame/CBaseCtrlPane.h"
 #include "desktop/frame/CChartHolder.h"
@@ -25,7 +30,9 @@
 #include "desktop/frame/CFileTreeView.h"
 #include "desktop/frame/CLevantoView.h"
 #include "desktop/frame/CRibbonBar.h"
+#include "desktop/frame/ChartStyleSetting.h"
 #include "desktop/frame/Looks.h"
+#include "desktop/frame/WorkdeskStatusBar.h"
 #include "desktop/limits/ChartLimitOutlines.h"
 #ifdef QM_HAVE_ARCHIVE
 #include "desktop/archive/ArchiveCommands.h"
@@ -58,18 +65,21 @@ bool IsChartSection(int itemValue) {
 struct CommandInfo {
     const char* icon;
     QKeySequence shortcut;
+    // The Alt access key; the labels carry no mnemonic of their own (the Chinese ones none at
+    // all), so the same letters serve both languages.
+    Qt::Key accessKey;
 };
 
 const std::array<CommandInfo, RibbonTexts::CommandCount>& CommandInfos() {
     static const std::array<CommandInfo, RibbonTexts::CommandCount> infos{{
-        {":/icons/upload.svg", QKeySequence(Qt::CTRL | Qt::Key_U)},
-        {":/icons/open.svg", QKeySequence(QKeySequence::Open)},
-        {":/icons/save.svg", QKeySequence(QKeySequence::Save)},
-        {":/icons/connect.svg", QKeySequence(Qt::CTRL | Qt::Key_K)},
-        {":/icons/channel-editor.svg", QKeySequence(Qt::CTRL | Qt::Key_E)},
-        {":/icons/picture-capture.svg", QKeySequence(Qt::CTRL | Qt::Key_P)},
-        {":/icons/time-unit.svg", QKeySequence(Qt::CTRL | Qt::Key_T)},
-        {":/icons/about.svg", QKeySequence(QKeySequence::HelpContents)},
+        {":/icons/upload.svg", QKeySequence(Qt::CTRL | Qt::Key_U), Qt::Key_U},
+        {":/icons/open.svg", QKeySequence(QKeySequence::Open), Qt::Key_O},
+        {":/icons/save.svg", QKeySequence(QKeySequence::Save), Qt::Key_S},
+        {":/icons/connect.svg", QKeySequence(Qt::CTRL | Qt::Key_K), Qt::Key_C},
+        {":/icons/channel-editor.svg", QKeySequence(Qt::CTRL | Qt::Key_E), Qt::Key_E},
+        {":/icons/picture-capture.svg", QKeySequence(Qt::CTRL | Qt::Key_P), Qt::Key_P},
+        {":/icons/time-unit.svg", QKeySequence(Qt::CTRL | Qt::Key_T), Qt::Key_T},
+        {":/icons/about.svg", QKeySequence(QKeySequence::HelpContents), Qt::Key_A},
     }};
     return infos;
 }
@@ -106,6 +116,10 @@ void ReportDamagedProject(QWidget* parent, const ProjectLoad& load) {
                          {MessageCaption(MessageKind::Error), text, detail, MessageKind::Error});
 }
 
+QString FileNameOf(const std::string& path) {
+    return QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName();
+}
+
 } // namespace
 
 CMainFrame::CMainFrame() : CMainFrame(Options{}) {}
@@ -121,10 +135,17 @@ CMainFrame::CMainFrame(Options options) : m_options(std::move(options)) {
     // The document title is always empty.
     setWindowTitle(QStringLiteral("QM7100 Workdesk -"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
-    setStatusBar(new QStatusBar(this));
+    m_status = new WorkdeskStatusBar(this);
+    setStatusBar(m_status);
+    m_status->ShowConnection(CLevantoApp::Instance().Port());
     BuildClientArea();
+    m_holder->SetChartStyle(StoredChartStyle());
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
-    resize(1280, 800);
+    // No larger than the screen it opens on (a 1024 x 600 netbook).
+    QSize size(1280, 800);
+    if (const QScreen* shown = screen())
+        size = size.boundedTo(shown->availableGeometry().size());
+    resize(size);
 }
 
 CMainFrame::~CMainFrame() {
@@ -152,6 +173,19 @@ void CMainFrame::BuildRibbon(const RibbonTexts& texts) {
         m_looks->addAction(action);
         connect(action, &QAction::triggered, this, [this, look] { SetLook(look); });
     }
+    QMenu* chartStyle = appMenu->addMenu(ExtraText("Chart style(&C)"));
+    auto* chartStyles = new QActionGroup(this);
+    chartStyles->setExclusive(true);
+    const std::pair<ChartStyle, const char*> styles[] = {{ChartStyle::Classic, "Classic(&L)"},
+                                                         {ChartStyle::Clear, "Clear(&R)"}};
+    for (const auto& [kind, label] : styles) {
+        QAction* action = chartStyle->addAction(ExtraText(label));
+        action->setCheckable(true);
+        action->setChecked(kind == StoredChartStyle());
+        chartStyles->addAction(action);
+        m_chartStyles[static_cast<std::size_t>(kind)] = action;
+        connect(action, &QAction::triggered, this, [this, kind] { SetChartStyle(kind); });
+    }
     QAction* about = appMenu->addAction(texts.appAbout);
     connect(about, &QAction::triggered, this, [this] { ShowAbout(false); });
 
@@ -171,9 +205,7 @@ void CMainFrame::BuildRibbon(const RibbonTexts& texts) {
     for (int i = 0; i < RibbonTexts::CommandCount; ++i) {
         const CommandInfo& info = CommandInfos()[i];
         auto* action = new QAction(QIcon(QString::fromLatin1(info.icon)), texts.labels[i], this);
-        action->setShortcut(info.shortcut);
-        action->setToolTip(QStringLiteral("%1 (%2)").arg(
-            texts.labels[i], info.shortcut.toString(QKeySequence::NativeText)));
+        action->setShortcuts({info.shortcut, QKeySequence(Qt::ALT | info.accessKey)});
         connect(action, &QAction::triggered, this, handlers[i]);
         addAction(action);
         m_commands[i] = action;
@@ -192,15 +224,55 @@ void CMainFrame::BuildRibbon(const RibbonTexts& texts) {
     auto* compare =
         new QAction(QIcon(QStringLiteral(":/icons/compare.svg")), ExtraText("Compare"), this);
     compare->setObjectName("compareCommand");
+    compare->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_M), QKeySequence(Qt::ALT | Qt::Key_M)});
+    addAction(compare);
     connect(compare, &QAction::triggered, this, [this] { OpenCompareDialog(this); });
     m_ribbon->AddButton(operation, compare);
     m_ribbon->AddButton(set, m_commands[RibbonTexts::TimeUnit]);
     m_ribbon->AddButton(help, m_commands[RibbonTexts::About]);
     AddLimitPanel(*m_ribbon, this);
+    // F6 and Shift+F6 go round the three areas: file tree, chart, pane.
+    auto* nextArea = new QAction(this);
+    nextArea->setShortcut(QKeySequence(Qt::Key_F6));
+    connect(nextArea, &QAction::triggered, this, [this] { FocusNextArea(1); });
+    addAction(nextArea);
+    auto* previousArea = new QAction(this);
+    previousArea->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    connect(previousArea, &QAction::triggered, this, [this] { FocusNextArea(-1); });
+    addAction(previousArea);
 #ifdef QM_HAVE_ARCHIVE
     AddArchivePanel(*m_ribbon, this);
 #endif
     setMenuWidget(m_ribbon);
+}
+
+void CMainFrame::FocusNextArea(int direction) {
+    QWidget* pane = m_dialog ? FirstFocusable(m_dialog) : nullptr;
+    std::vector<QWidget*> areas{m_tree, m_view};
+    if (pane)
+        areas.push_back(pane);
+    const QWidget* focus = QApplication::focusWidget();
+    int current = -1;
+    for (std::size_t i = 0; i < areas.size(); ++i)
+        if (focus && (focus == areas[i] || areas[i]->isAncestorOf(focus) ||
+                      (i == 2 && m_dialog->isAncestorOf(focus))))
+            current = static_cast<int>(i);
+    const int count = static_cast<int>(areas.size());
+    const int next = current < 0 ? (direction > 0 ? 0 : count - 1)
+                                 : ((current + direction) % count + count) % count;
+    areas[static_cast<std::size_t>(next)]->setFocus(Qt::OtherFocusReason);
+}
+
+QWidget* CMainFrame::FirstFocusable(QWidget* area) {
+    for (QWidget* w = area->nextInFocusChain(); w && w != area; w = w->nextInFocusChain())
+        if (area->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisible() &&
+            w->isEnabled())
+            return w;
+    return area;
+}
+
+void CMainFrame::RefreshConnection() {
+    m_status->ShowConnection(CLevantoApp::Instance().Port());
 }
 
 void CMainFrame::BuildClientArea() {
@@ -257,6 +329,13 @@ void CMainFrame::SetLook(int look) {
         action->setChecked(true);
     update();
     QApplication::restoreOverrideCursor();
+}
+
+void CMainFrame::SetChartStyle(ChartStyle style) {
+    StoreChartStyle(style);
+    m_chartStyles[static_cast<std::size_t>(style)]->setChecked(true);
+    m_holder->SetChartStyle(style);
+    m_view->update();
 }
 
 void CMainFrame::RebuildFileTree() {
@@ -344,7 +423,10 @@ void CMainFrame::OpenAnalysisPane(int itemValue) {
     pane->raise();
     // Level and hum have no chart: their pane takes most of the height.
     const int available = centralWidget()->height() + pane->height();
-    const int share = IsChartSection(itemValue) ? available * 2 / 5 : available * 3 / 5;
+    const int remembered = UserStore().value(PaneHeightKey(itemValue)).toInt();
+    const int share = remembered > 0              ? std::min(remembered, available * 9 / 10)
+                      : IsChartSection(itemValue) ? available * 2 / 5
+                                                  : available * 3 / 5;
     resizeDocks({pane}, {share}, Qt::Vertical);
     // Lay the window out now, so that the chart starts at the view's final size.
     if (QLayout* frameLayout = layout())
@@ -388,14 +470,25 @@ void CMainFrame::OpenTreeItem(QTreeWidgetItem* item) {
 void CMainFrame::Upload() {
     if (!MayDropFiles())
         return;
-    CDlgProgress progress(this);
-    emit DialogOpening(&progress);
+    auto* progress = new CDlgProgress(this);
+    emit DialogOpening(progress);
     CLevantoApp& app = CLevantoApp::Instance();
-    const UploadResult result = progress.Run(app.Port(), app.Files());
+    progress->Start(app.Port(), app.Files(), [this, progress](const UploadResult& result) {
+        progress->deleteLater();
+        UploadEnded(result);
+    });
+}
+
+void CMainFrame::UploadEnded(const UploadResult& result) {
+    RefreshConnection();
     if (!result.ReplacesLoaded())
         return; // the files loaded before stay, and are no upload to keep
+    CLevantoApp& app = CLevantoApp::Instance();
+    // Files read before a Cancel are the upload's too: unsaved until saved.
     m_unsaved = !app.Files().Empty();
     FilesReplaced();
+    if (result.outcome.ok)
+        ReportDone(this, ExtraText("Uploaded %1 measurement files").arg(app.Files().Count()));
 #ifdef QM_HAVE_ARCHIVE
     if (result.connected && !result.outcome.cancelled)
         KeepUploadInArchive(this, app.Files().Elements());
@@ -426,6 +519,7 @@ void CMainFrame::LoadProjectFile(const std::string& path) {
     m_unsaved = false;
     FilesReplaced();
     setWindowFilePath(QString::fromStdString(path));
+    ReportDone(this, ExtraText("Opened %1").arg(FileNameOf(path)));
     if (load.Damaged())
         ReportDamagedProject(this, load);
 }
@@ -439,6 +533,7 @@ void CMainFrame::SaveProject() {
     if (status == ProjectStatus::Ok) {
         m_unsaved = false;
         setWindowFilePath(*name);
+        ReportDone(this, ExtraText("Saved %1").arg(FileNameOf(path)));
     }
     ReportProjectFailure(this, status, path);
 }
@@ -449,6 +544,7 @@ int CMainFrame::ShowConnectDialog(bool installNullChart) {
     m_connectDialog->Load();
     emit DialogOpening(m_connectDialog);
     const int result = m_connectDialog->exec();
+    RefreshConnection();
     if (installNullChart)
         RestorePaneChart();
     return result;
@@ -456,14 +552,17 @@ int CMainFrame::ShowConnectDialog(bool installNullChart) {
 
 void CMainFrame::OpenChannelEditorCommand() {
     OpenChannelEditor(this);
+    RefreshConnection();
 }
 
 void CMainFrame::OpenPictureCaptureCommand() {
     OpenPictureCapture(this);
+    RefreshConnection();
 }
 
 void CMainFrame::OpenTimeUnitCommand() {
     OpenTimeUnitDialog(this);
+    RefreshConnection();
 }
 
 void CMainFrame::ShowAbout(bool installNullChart) {
@@ -475,6 +574,29 @@ void CMainFrame::ShowAbout(bool installNullChart) {
     // The null chart is for the time the box is up; the pane's chart comes back after it.
     if (installNullChart)
         RestorePaneChart();
+}
+
+bool CMainFrame::event(QEvent* event) {
+    // The separator above the pane is the window's own: a drag on it starts and ends here.
+    if (event->type() == QEvent::MouseButtonPress)
+        m_paneHeightAtPress = m_pane ? m_pane->height() : -1;
+    const bool handled = QMainWindow::event(event);
+    if (event->type() == QEvent::MouseButtonRelease && m_pane && m_paneHeightAtPress >= 0 &&
+        m_pane->height() != m_paneHeightAtPress) {
+        UserStore().setValue(PaneHeightKey(PaneValue()), m_pane->height());
+        m_paneHeightAtPress = -1;
+    }
+    return handled;
+}
+
+int CMainFrame::PaneValue() const {
+    return m_dialog && !HasChart(m_dialog->Section()) ? kTreeLevel : kTreeTilt;
+}
+
+QString CMainFrame::PaneHeightKey(int itemValue) {
+    // Chart panes share one height, the table-only panes (level, hum) another.
+    return IsChartSection(itemValue) ? QStringLiteral("PaneHeight/Chart")
+                                     : QStringLiteral("PaneHeight/Table");
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

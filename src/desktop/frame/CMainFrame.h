@@ -6,7 +6,9 @@
 #include <functional>
 #include <memory>
 
+#include "chart/ChartTypes.h"
 #include "desktop/frame/RibbonTexts.h"
+#include "operations/UploadOperation.h"
 #include "panes/AnalysisPane.h"
 
 class QAction;
@@ -24,6 +26,7 @@ class CDlgSetCom;
 class CFileTreeView;
 class CLevantoView;
 class CRibbonBar;
+class WorkdeskStatusBar;
 
 // The program's main window: the ribbon, the file tree beside the chart view, an empty status
 // bar and at most one analysis pane docked below.
@@ -44,7 +47,8 @@ public:
     explicit CMainFrame(Options options);
     ~CMainFrame() override;
 
-    // The ribbon's commands.
+    // The ribbon's commands. Upload returns once its dialog is up; the files come in when the
+    // worker has ended.
     void Upload();
     void OpenProject();
     // Open of a project file named on the command line (or by the screenshot driver); asks
@@ -59,6 +63,12 @@ public:
     // About from the ribbon (null chart first) or the application menu (chart untouched).
     void ShowAbout(bool installNullChart);
     void SetLook(int look);
+    // Classic or clear charts, in the view, the saved pictures, the compare window and the
+    // report; kept per user.
+    void SetChartStyle(ChartStyle style);
+    QAction* ChartStyleAction(ChartStyle style) const {
+        return m_chartStyles[static_cast<std::size_t>(style)];
+    }
 
     // Fills the tree from the loaded files.
     void RebuildFileTree();
@@ -76,6 +86,9 @@ public:
     CAnalysisDialog* PaneDialog() const;
     CDlgSetCom* ConnectDialog() const { return m_connectDialog; }
     CRibbonBar* Ribbon() const { return m_ribbon; }
+    WorkdeskStatusBar* Status() const { return m_status; }
+    // F6: the keyboard focus to the next of file tree, chart view and pane (-1: the one before).
+    void FocusNextArea(int direction);
     QAction* LookAction(int look) const;
     QAction* CommandAction(RibbonTexts::Command command) const { return m_commands[command]; }
 
@@ -85,11 +98,19 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
+    void UploadEnded(const UploadResult& result);
     void BuildRibbon(const RibbonTexts& texts);
     void BuildClientArea();
+    static QWidget* FirstFocusable(QWidget* area);
+    // The status bar's link text after anything that may have talked to the meter.
+    void RefreshConnection();
+    // The pane height a user dragged to is kept per user, apart for chart and table panes.
+    static QString PaneHeightKey(int itemValue);
+    int PaneValue() const;
     void ClosePane();
     // The null chart while a dialog is up, remembering where the pane's chart had its marker;
     // RestorePaneChart puts that chart back afterwards.
@@ -104,8 +125,10 @@ private:
 
     Options m_options;
     CRibbonBar* m_ribbon = nullptr;
+    WorkdeskStatusBar* m_status = nullptr;
     std::array<QAction*, RibbonTexts::CommandCount> m_commands{};
     QActionGroup* m_looks = nullptr;
+    std::array<QAction*, 2> m_chartStyles{};
     QSplitter* m_splitter = nullptr;
     CFileTreeView* m_tree = nullptr;
     CLevantoView* m_view = nullptr;
@@ -121,6 +144,7 @@ private:
     int m_chartValue = 0;
     int m_chartIndex = -1;
     int m_chartMarker = 0;
+    int m_paneHeightAtPress = -1;
 };
 
 } // namespace qm

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QToolButton>
@@ -12,6 +13,32 @@ namespace qm {
 namespace {
 
 constexpr int kLargeIcon = 32;
+
+// A ribbon button pressed by Enter as well as by Space, as the buttons of a dialog are.
+class RibbonButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+            event->modifiers() == Qt::NoModifier && isEnabled()) {
+            click();
+            return;
+        }
+        QToolButton::keyPressEvent(event);
+    }
+};
+
+// "Upload (Ctrl+U, Alt+U)": the tip names every key that runs the command.
+QString TipWithShortcuts(const QAction& action) {
+    QStringList keys;
+    for (const QKeySequence& key : action.shortcuts())
+        keys << key.toString(QKeySequence::NativeText);
+    const QString tip = action.toolTip();
+    return keys.isEmpty() ? tip
+                          : QStringLiteral("%1 (%2)").arg(tip, keys.join(QStringLiteral(", ")));
+}
 
 } // namespace
 
@@ -73,7 +100,8 @@ int CRibbonBar::AddPanel(const QString& caption) {
 }
 
 QToolButton* CRibbonBar::AddButton(int panel, QAction* action) {
-    auto* button = new QToolButton(this);
+    action->setToolTip(TipWithShortcuts(*action));
+    auto* button = new RibbonButton(this);
     button->setObjectName(QStringLiteral("RibbonButton"));
     button->setDefaultAction(action);
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -81,10 +109,48 @@ QToolButton* CRibbonBar::AddButton(int panel, QAction* action) {
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::StrongFocus);
     button->setMinimumWidth(56);
-    button->setAccessibleName(action->text());
+    button->setAccessibleName(action->iconText());
+    button->setAccessibleDescription(action->toolTip());
     m_panels.at(static_cast<std::size_t>(panel))->addWidget(button);
     m_buttons.push_back(button);
     return button;
+}
+
+void CRibbonBar::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!m_compact)
+        m_fullWidth = sizeHint().width();
+    const bool compact = width() < m_fullWidth;
+    if (compact != m_compact)
+        SetCompact(compact);
+}
+
+void CRibbonBar::SetCompact(bool compact) {
+    m_compact = compact;
+    for (QToolButton* button : m_buttons) {
+        QAction* action = button->defaultAction();
+        if (!action)
+            continue;
+        const QString oneLine = action->property("oneLineLabel").toString();
+        if (compact && oneLine.isEmpty()) {
+            // After the first blank ("Channel|Editor") or slash ("Time/|Unit").
+            const QString label = action->iconText();
+            qsizetype split = label.indexOf(QLatin1Char(' '));
+            qsizetype rest = split + 1;
+            if (split < 0) {
+                split = rest = label.indexOf(QLatin1Char('/')) + 1;
+                if (split <= 0 || split == label.size())
+                    continue;
+            }
+            action->setProperty("oneLineLabel", label);
+            action->setIconText(label.left(split) + QLatin1Char('\n') + label.mid(rest));
+        } else if (!compact && !oneLine.isEmpty()) {
+            action->setIconText(oneLine);
+            action->setProperty("oneLineLabel", QVariant());
+        }
+    }
+    for (QLabel* caption : findChildren<QLabel*>(QStringLiteral("RibbonPanelCaption")))
+        caption->setWordWrap(compact);
 }
 
 void CRibbonBar::AddWidget(int panel, QWidget* widget) {

@@ -27,8 +27,16 @@ public:
     QToolButton* ApplicationButton() const { return m_appButton; }
     const std::vector<QToolButton*>& Buttons() const { return m_buttons; }
 
+protected:
+    // On a narrow screen labels of two words take two lines rather than being cut.
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void SetCompact(bool compact);
+
     QToolButton* m_appButton = nullptr;
+    bool m_compact = false;
+    int m_fullWidth = 0; // the width the one-line labels need
     QHBoxLayout* m_panelRow = nullptr;
     std::vector<QHBoxLayout*> m_panels;
     std::vector<QToolButton*> m_buttons;

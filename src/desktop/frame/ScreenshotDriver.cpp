@@ -16,6 +16,7 @@
 #include "app/FileTree.h"
 #include "app/ProjectFile.h"
 #include "desktop/CLevantoApp.h"
+#include "desktop/OperationRunner.h"
 #include "desktop/channels/CDlgEditChannel.h"
 #include "desktop/frame/CDlgHelpAbout.h"
 #include "desktop/frame/CDlgProgress.h"
@@ -24,6 +25,7 @@
 #include "desktop/frame/CLevantoView.h"
 #include "desktop/frame/CMainFrame.h"
 #include "desktop/frame/Looks.h"
+#include "desktop/frame/WorkdeskStatusBar.h"
 
 namespace qm {
 
@@ -47,8 +49,10 @@ ScreenshotDriver* ScreenshotDriver::FromEnvironment(CMainFrame& frame) {
     const QString directory = qEnvironmentVariable("QM_SCREENSHOT_DIR");
     if (directory.isEmpty())
         return nullptr;
-    const bool chineseOnly = qEnvironmentVariable("QM_SCREENSHOT_SET") == QStringLiteral("zh");
-    return new ScreenshotDriver(frame, directory, chineseOnly);
+    const QString set = qEnvironmentVariable("QM_SCREENSHOT_SET");
+    auto* driver = new ScreenshotDriver(frame, directory, set == QStringLiteral("zh"));
+    driver->m_scaled = set == QStringLiteral("scaled");
+    return driver;
 }
 
 ScreenshotDriver::ScreenshotDriver(CMainFrame& frame, QString directory, bool chineseOnly)
@@ -66,6 +70,11 @@ void ScreenshotDriver::Wait(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+void ScreenshotDriver::WaitForOperations() {
+    while (OperationRunner::Running() > 0)
+        Wait(20);
 }
 
 void ScreenshotDriver::Save(const QImage& image, const QString& name) {
@@ -147,10 +156,14 @@ void ScreenshotDriver::OnDialog(QDialog* dialog) {
         });
     } else if (auto* progress = qobject_cast<CDlgProgress*>(dialog)) {
         connect(progress, &CDlgProgress::ProgressChanged, this, [this](int position, int range) {
-            if (m_progressTaken || m_chineseOnly || range < 2 || position < 1)
+            if (m_progressTaken || range < 2 || position < 1)
                 return;
             m_progressTaken = true;
-            SaveScreenArea(QStringLiteral("upload-progress.png"));
+            // Once the dialog has painted its line of which file and the time left.
+            QTimer::singleShot(300, this, [this] {
+                SaveScreenArea(m_chineseOnly ? QStringLiteral("upload-progress-zh.png")
+                                             : QStringLiteral("upload-progress.png"));
+            });
         });
     } else if (auto* about = qobject_cast<CDlgHelpAbout*>(dialog)) {
         QTimer::singleShot(400, about, [this, about] {
@@ -160,12 +173,60 @@ void ScreenshotDriver::OnDialog(QDialog* dialog) {
     }
 }
 
+void ScreenshotDriver::OpenSection(int value, int ms) {
+    if (QTreeWidgetItem* item = m_frame.Tree()->SectionItem(0, value)) {
+        m_frame.Tree()->setCurrentItem(item);
+        m_frame.OpenTreeItem(item);
+        Wait(ms);
+    }
+}
+
+void ScreenshotDriver::SaveSmallScreen(const QString& suffix) {
+    // A netbook's screen: the window as large as it, a chart pane and a table pane open.
+    const QSize before = m_frame.size();
+    m_frame.resize(1024, 600);
+    Wait(300);
+    OpenSection(kTreeScan, 700);
+    SaveWidget(&m_frame, QStringLiteral("small-screen-scan%1.png").arg(suffix));
+    OpenSection(kTreeLevel, 300);
+    SaveWidget(&m_frame, QStringLiteral("small-screen-level%1.png").arg(suffix));
+    m_frame.resize(before);
+    Wait(300);
+}
+
+void ScreenshotDriver::SaveClearCharts(const QString& suffix) {
+    m_frame.SetChartStyle(ChartStyle::Clear);
+    for (const PaneShot& shot : kPaneShots) {
+        if (!shot.chart)
+            continue;
+        OpenSection(shot.value, 700);
+        SaveWidget(&m_frame, QStringLiteral("clear-%1%2")
+                                 .arg(QString::fromLatin1(shot.name).chopped(4),
+                                      suffix + QStringLiteral(".png")));
+    }
+    m_frame.SetChartStyle(ChartStyle::Classic);
+}
+
 void ScreenshotDriver::Run() {
     const int userLook = StoredLook();
     m_frame.Upload();
+    WaitForOperations();
     m_frame.Tree()->expandAll();
     Wait(300);
+    if (!m_scaled)
+        SaveWidget(m_frame.Status(), QStringLiteral("status-connected%1.png")
+                                         .arg(m_chineseOnly ? QStringLiteral("-zh") : QString()));
+    if (m_scaled) {
+        OpenSection(kTreeSpectrum, 700);
+        SaveWidget(&m_frame, QStringLiteral("scale-200.png"));
+        // Nothing to ask about on the way out.
+        CLevantoApp::Instance().Files().Clear();
+        m_frame.close();
+        return;
+    }
     if (m_chineseOnly) {
+        SaveSmallScreen(QStringLiteral("-zh"));
+        SaveClearCharts(QStringLiteral("-zh"));
         if (QTreeWidgetItem* item = m_frame.Tree()->SectionItem(0, kTreeSpectrum)) {
             m_frame.Tree()->setCurrentItem(item);
             m_frame.OpenTreeItem(item);
@@ -200,6 +261,8 @@ void ScreenshotDriver::Run() {
         SaveWidget(&m_frame, QStringLiteral("look-%1.png").arg(look));
     }
     m_frame.SetLook(userLook);
+    SaveSmallScreen(QString());
+    SaveClearCharts(QString());
 
     // The channel editor, modal over the main window, with the plan of the meter's first slot.
     QTimer::singleShot(400, this, [this] {
@@ -212,6 +275,7 @@ void ScreenshotDriver::Run() {
             return;
         }
         editor->Upload();
+        WaitForOperations();
         Wait(300);
         SaveWidget(editor, QStringLiteral("channel-editor.png"));
         editor->reject();

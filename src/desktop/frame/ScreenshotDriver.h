@@ -15,7 +15,8 @@ class CMainFrame;
 // looks, the channel editor with a plan read from the meter, the question about unsaved files
 // and the warning of a project cut short (Open of a cut copy of the upload) and the About box;
 // then quits. With QM_SCREENSHOT_SET=zh only the main window, the question and the warning are
-// taken, as main-zh.png, unsaved-question-zh.png and damaged-project-zh.png.
+// taken, as main-zh.png, unsaved-question-zh.png and damaged-project-zh.png, with the status
+// bar and the small screen.
 class ScreenshotDriver : public QObject {
     Q_OBJECT
 public:
@@ -39,11 +40,20 @@ private:
     // destructive one, else the accepting one); then waits for the box named `then`.
     void AnswerNextBox(const QString& name, int button, const QString& then = {});
     static void Wait(int ms);
+    // Until every meter operation and its continuation have ended.
+    static void WaitForOperations();
+    void OpenSection(int value, int ms);
+    // The main window at 1024 x 600 with a chart pane and a table pane.
+    void SaveSmallScreen(const QString& suffix);
+    // Every chart pane with its chart in the clear style.
+    void SaveClearCharts(const QString& suffix);
 
     CMainFrame& m_frame;
     QString m_directory;
     bool m_chineseOnly;
     bool m_progressTaken = false;
+    // QM_SCREENSHOT_SET=scaled: one picture of the window with a pane (a 200 % scale run).
+    bool m_scaled = false;
 };
 
 } // namespace qm

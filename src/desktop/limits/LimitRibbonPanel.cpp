@@ -14,12 +14,15 @@
 #include <QVBoxLayout>
 
 #include <atomic>
+#include <memory>
 
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
-#include "desktop/OperationWorker.h"
+#include "desktop/OperationRunner.h"
 #include "desktop/Prompt.h"
+#include "desktop/StatusReport.h"
 #include "desktop/frame/CRibbonBar.h"
+#include "desktop/frame/ChartStyleSetting.h"
 #include "desktop/limits/LimitProfiles.h"
 #include "desktop/limits/ReportDetailsDialog.h"
 #include "report/AcceptanceReport.h"
@@ -148,6 +151,7 @@ void AddLimitPanel(CRibbonBar& ribbon, QWidget* window) {
     auto* report = new QAction(ReportIcon(), LimitUiText("Report"), window);
     report->setObjectName("reportAction");
     report->setToolTip(LimitUiText("Acceptance report"));
+    report->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_R), QKeySequence(Qt::ALT | Qt::Key_R)});
     QObject::connect(report, &QAction::triggered, window, [window] { WriteReportCommand(window); });
     ribbon.AddButton(panel, report);
 }
@@ -167,10 +171,10 @@ void WriteReportCommand(QWidget* window) {
     dialog->open();
 }
 
-bool WriteReportFile(QWidget* window, const ReportDetails& details) {
+void WriteReportFile(QWidget* window, const ReportDetails& details) {
     const auto path = Prompt().SaveFileName(window, "*.pdf|*.pdf|*.html|*.html||", "pdf");
     if (!path)
-        return false;
+        return;
     ReportInput input;
     input.files = CLevantoApp::Instance().Files().Elements();
     input.incomplete = CLevantoApp::Instance().Files().Incomplete();
@@ -181,51 +185,60 @@ bool WriteReportFile(QWidget* window, const ReportDetails& details) {
     input.projectName = QFileInfo(window->window()->windowFilePath()).fileName().toStdString();
     input.details = details;
     input.languageBase = LanguageBase();
-    std::string error;
-    const bool written =
-        WriteReportOnWorker(window, input, QFile::encodeName(*path).toStdString(), error);
-    if (!written && !error.empty())
-        Prompt().ShowMessage(window, {Caption(), LimitUiText("The report could not be written."),
-                                      QString::fromStdString(error), MessageKind::Error});
-    return written;
+    input.chartStyle = StoredChartStyle();
+    WriteReportOnWorker(window, input, QFile::encodeName(*path).toStdString(),
+                        [window](bool written, const std::string& error) {
+                            if (written)
+                                ReportDone(window, ExtraText("Report written"));
+                            else if (!error.empty())
+                                Prompt().ShowMessage(
+                                    window,
+                                    {Caption(), LimitUiText("The report could not be written."),
+                                     QString::fromStdString(error), MessageKind::Error});
+                        });
 }
 
-bool WriteReportOnWorker(QWidget* window, const ReportInput& input, const std::string& path,
-                         std::string& error) {
+void WriteReportOnWorker(QWidget* window, const ReportInput& input, const std::string& path,
+                         std::function<void(bool written, const std::string& error)> done) {
     // The window stays live and painted; only this dialog takes input meanwhile.
-    QDialog progress(window);
-    progress.setObjectName("reportProgress");
-    progress.setWindowTitle(LimitUiText("Report"));
-    progress.setWindowModality(Qt::WindowModal);
+    auto* progress = new QDialog(window);
+    progress->setObjectName("reportProgress");
+    progress->setWindowTitle(LimitUiText("Report"));
+    progress->setWindowModality(Qt::WindowModal);
     auto* bar = new QProgressBar;
     auto* cancel = new QPushButton(Text(kIdsCancel));
     cancel->setObjectName("cancel");
-    auto* column = new QVBoxLayout(&progress);
+    auto* column = new QVBoxLayout(progress);
     column->addWidget(new QLabel(LimitUiText("Writing the report...")));
     column->addWidget(bar);
     column->addWidget(cancel, 0, Qt::AlignRight);
-    std::atomic<bool> cancelled{false};
-    QObject::connect(cancel, &QPushButton::clicked, &progress, [&cancelled] { cancelled = true; });
-    QObject::connect(&progress, &QDialog::rejected, &progress, [&cancelled] { cancelled = true; });
-    progress.show();
+    auto cancelled = std::make_shared<std::atomic<bool>>(false);
+    QObject::connect(cancel, &QPushButton::clicked, progress, [cancelled] { *cancelled = true; });
+    auto* runner = new OperationRunner(progress);
+    // Escape and closing stop the report too; the dialog goes once the worker has ended.
+    runner->SetRefusedClose([cancelled] { *cancelled = true; });
+    runner->SetProgress([bar](int written, int total) {
+        bar->setMaximum(total);
+        bar->setValue(written);
+    });
+    progress->show();
     using Outcome = std::pair<bool, std::string>;
-    const Outcome outcome = RunInWorker<Outcome>(
-        [&](const ProgressFn& post) {
+    runner->Start<Outcome>(
+        [input, path, cancelled](const ProgressFn& post) {
             std::string reason;
-            const bool ok = WriteReport(input, path, reason, [&](int done, int total) {
-                post(done, total);
-                return !cancelled.load();
+            const bool ok = WriteReport(input, path, reason, [&](int written, int total) {
+                post(written, total);
+                return !cancelled->load();
             });
             return Outcome{ok, reason};
         },
-        [bar](int done, int total) {
-            bar->setMaximum(total);
-            bar->setValue(done);
-        },
-        QEventLoop::AllEvents);
-    // A report the user stopped is no failure to tell about.
-    error = cancelled ? std::string() : outcome.second;
-    return outcome.first;
+        [progress, cancelled, done = std::move(done)](Outcome outcome) {
+            progress->hide();
+            progress->deleteLater();
+            // A report the user stopped is no failure to tell about.
+            if (done)
+                done(outcome.first, *cancelled ? std::string() : outcome.second);
+        });
 }
 
 } // namespace qm

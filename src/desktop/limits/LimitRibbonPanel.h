@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <string>
 
 #include "report/AcceptanceReport.h"
@@ -20,13 +21,14 @@ void AddLimitPanel(CRibbonBar& ribbon, QWidget* window);
 // every loaded file by the active profile (the shipped one when none is active) to a file
 // the user names.
 void WriteReportCommand(QWidget* window);
-// The report with these details, to a file the user names; false when nothing was written.
-bool WriteReportFile(QWidget* window, const ReportDetails& details);
-// Writes the report on a worker thread while a progress dialog with a Cancel shows how far
-// it is; a cancelled or failed report leaves no file. false with the reason in error, which
-// is empty when the user cancelled.
-bool WriteReportOnWorker(QWidget* window, const ReportInput& input, const std::string& path,
-                         std::string& error);
+// The report with these details, to a file the user names; a failure is told once the
+// report has ended.
+void WriteReportFile(QWidget* window, const ReportDetails& details);
+// Starts the report on a worker thread while a progress dialog with a Cancel shows how far
+// it is, and returns at once; a cancelled or failed report leaves no file. done gets whether
+// it was written and, when not, the reason (empty when the user cancelled).
+void WriteReportOnWorker(QWidget* window, const ReportInput& input, const std::string& path,
+                         std::function<void(bool written, const std::string& error)> done);
 
 // Picks the chooser's entry at index as the active profile; a faulty file is reported and
 // the previous choice stays.

@@ -17,6 +17,9 @@ bool SectionShowsVerdicts(PaneSection section) {
 PaneLimitMarks::PaneLimitMarks(const AnalysisPane& pane, QWidget* parent)
     : QObject(parent), m_pane(pane), m_summary(new QLabel(parent)) {
     m_summary->setObjectName("limitSummary");
+    // A long verdict line wraps within the pane rather than widening the window.
+    m_summary->setWordWrap(true);
+    m_summary->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_summary->hide();
     connect(&LimitProfiles::Instance(), &LimitProfiles::Changed, this, &PaneLimitMarks::Refresh);
 }

@@ -128,6 +128,8 @@ void CChartPaneDialog::SaveChartPicture() {
         return;
     if (!qm::SaveChartPicture(picture, QFile::encodeName(*path).toStdString()))
         ReportWriteFailure(*path);
+    else
+        ReportWritten(*path, "Saved %1");
 }
 
 } // namespace qm

@@ -16,6 +16,7 @@
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
 #include "desktop/Prompt.h"
+#include "desktop/frame/ChartStyleSetting.h"
 #include "desktop/panes/PaneTableView.h"
 #include "measurement/MeasurementFile.h"
 #include "panes/MeasurementCompare.h"
@@ -165,7 +166,7 @@ void CCompareDialog::RenderChart() {
         m_image = RenderComparisonChart(
             m_chartKind->currentIndex() == 1 ? PaneSection::Spectrum : PaneSection::Scan, *a, *b,
             QStringLiteral("A: ") + NameOf(*a, false), QStringLiteral("B: ") + NameOf(*b, false),
-            m_chart->width(), m_chart->height());
+            m_chart->width(), m_chart->height(), StoredChartStyle());
     m_chart->setPixmap(QPixmap::fromImage(m_image));
 }
 

@@ -28,8 +28,8 @@ CFilePaneDialog::CFilePaneDialog(PaneSection section, QWidget* parent)
     top->addWidget(m_fileName);
     top->addWidget(exportButton);
     top->addWidget(MakeSpreadsheetButton(this));
-    top->addWidget(LimitSummary());
-    top->addStretch(1);
+    top->addWidget(LimitSummary(), 1);
+    top->addStretch(0);
     root->addLayout(top);
     root->addWidget(MakeTableView("Table", this), 1);
     connect(exportButton, &QPushButton::clicked, this, &CFilePaneDialog::ExportCsvFile);

@@ -4,15 +4,18 @@
 #include <cstring>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 
+#include "app/FileTree.h"
 #include "app/Settings.h"
 #include "base/BinaryFile.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
 #include "desktop/Prompt.h"
+#include "desktop/StatusReport.h"
 #include "desktop/limits/PaneLimitMarks.h"
 #include "desktop/panes/PaneTableView.h"
 #include "panes/SpreadsheetExport.h"
@@ -67,6 +70,8 @@ void CPaneDialogBase::ExportCsvFile() {
         return;
     if (!m_pane->SaveCsv(QFile::encodeName(*path).toStdString()))
         ReportWriteFailure(*path);
+    else
+        ReportWritten(*path, "Exported %1");
 }
 
 void CPaneDialogBase::ExportSpreadsheetFile() {
@@ -83,6 +88,8 @@ void CPaneDialogBase::ExportSpreadsheetFile() {
     if (ReplaceFileText(QFile::encodeName(*path).toStdString(),
                         SpreadsheetText(*table, separator, decimalMark)) != ReplaceStatus::Ok)
         ReportWriteFailure(*path);
+    else
+        ReportWritten(*path, "Exported %1");
 }
 
 QWidget* CPaneDialogBase::MakeSpreadsheetButton(QWidget* parent) {
@@ -95,11 +102,22 @@ QWidget* CPaneDialogBase::MakeSpreadsheetButton(QWidget* parent) {
 PaneTableView* CPaneDialogBase::MakeTableView(const std::string& tag, QWidget* parent) {
     auto* view = new PaneTableView(parent);
     view->setObjectName(QString::fromStdString(tag));
+    if (const PaneTable* table = m_pane->Table(tag)) {
+        // A table without a group around it (level, hum) goes by the pane's name.
+        const QString title = table->title.empty() ? Text(SectionTextId(TreeValue(m_section)))
+                                                   : QString::fromStdString(table->title);
+        view->setAccessibleName(title);
+        view->setAccessibleDescription(ExtraText("%1 of the file shown").arg(title));
+    }
     m_views[tag] = view;
     RefreshTable(tag);
     if (tag == "List" || tag == "Table")
         m_limitMarks->SetTable(view);
     return view;
+}
+
+void CPaneDialogBase::ReportWritten(const QString& path, const char* englishText) {
+    ReportDone(this, ExtraText(englishText).arg(QFileInfo(path).fileName()));
 }
 
 void CPaneDialogBase::ReportWriteFailure(const QString& path) {

@@ -18,7 +18,7 @@
 #include "app/Settings.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
-#include "desktop/OperationWorker.h"
+#include "desktop/OperationRunner.h"
 #include "desktop/Prompt.h"
 #include "desktop/setup/SetupButton.h"
 
@@ -133,6 +133,7 @@ CDlgNormalSet::CDlgNormalSet(QWidget* parent, Clock clock)
     };
     connect(m_date, &QDateEdit::dateChanged, this, setByHand);
     connect(m_time, &QTimeEdit::timeChanged, this, setByHand);
+    m_runner = new OperationRunner(this);
     connect(m_default, &QPushButton::clicked, this, &CDlgNormalSet::OnDefault);
     connect(m_download, &QPushButton::clicked, this, &CDlgNormalSet::OnDownload);
     connect(m_cancel, &QPushButton::clicked, this, &CDlgNormalSet::reject);
@@ -183,29 +184,24 @@ void CDlgNormalSet::OnDefault() {
 }
 
 void CDlgNormalSet::OnDownload() {
+    if (m_runner->Busy())
+        return;
     const TimeUnitChoice choice = Choice();
-    SetBusy(true);
-    const OperationOutcome outcome = RunInWorker<OperationOutcome>([choice](const ProgressFn&) {
-        return DownloadTimeUnit(CLevantoApp::Instance().Port(), ConnectTarget::FromSettings(),
-                                choice, Settings());
-    });
-    SetBusy(false);
-    ShowOutcome(this, outcome);
-}
-
-void CDlgNormalSet::SetBusy(bool busy) {
-    m_busy = busy;
+    QList<QWidget*> controls;
     for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-        child->setEnabled(!busy);
-    if (busy)
-        setCursor(Qt::WaitCursor);
-    else
-        unsetCursor();
-}
-
-void CDlgNormalSet::reject() {
-    if (!m_busy)
-        QDialog::reject();
+        controls << child;
+    m_runner->SetControls(controls);
+    setCursor(Qt::WaitCursor);
+    cnComm& port = CLevantoApp::Instance().Port();
+    m_runner->Start<OperationOutcome>(
+        [&port, choice](const ProgressFn&) {
+            return DownloadTimeUnit(port, ConnectTarget::FromSettings(), choice, Settings());
+        },
+        [this](OperationOutcome outcome) {
+            unsetCursor();
+            ShowOutcome(this, outcome);
+        },
+        &port);
 }
 
 } // namespace qm

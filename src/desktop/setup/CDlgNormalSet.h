@@ -16,6 +16,8 @@ class QTimeEdit;
 
 namespace qm {
 
+class OperationRunner;
+
 // "Time/Unit Setting": the meter's level and temperature units, shutdown time, date format and
 // clock, downloaded in one go. The level unit radio also sets the program's current level unit.
 class CDlgNormalSet : public QDialog {
@@ -32,16 +34,11 @@ public:
     // gets the moment of Download, not that of opening the dialog.
     TimeUnitChoice Choice();
 
-protected:
-    // Closing waits while the meter is being talked to.
-    void reject() override;
-
 private:
     void Select(const TimeUnitChoice& choice);
     void SetPickersToNow();
     void OnDefault();
     void OnDownload();
-    void SetBusy(bool busy);
 
     QComboBox* m_dateFormat = nullptr;
     QCheckBox* m_useNow = nullptr;
@@ -53,7 +50,7 @@ private:
     QPushButton* m_download = nullptr;
     QPushButton* m_default = nullptr;
     QPushButton* m_cancel = nullptr;
-    bool m_busy = false;
+    OperationRunner* m_runner = nullptr;
     Clock m_clock;
     QTimer m_tick;             // keeps the pickers on the time now while the box is ticked
     bool m_settingNow = false; // the pickers change because of the clock, not the user

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 
 #include "app/CaptureFile.h"
@@ -13,7 +14,7 @@
 #include "base/BitmapFile.h"
 #include "desktop/CLevantoApp.h"
 #include "desktop/DesktopTexts.h"
-#include "desktop/OperationWorker.h"
+#include "desktop/OperationRunner.h"
 #include "desktop/Prompt.h"
 #include "desktop/setup/CapturePictureView.h"
 #include "desktop/setup/SetupButton.h"
@@ -81,7 +82,7 @@ CDlgPictureCap::CDlgPictureCap(QWidget* parent)
     m_open = SetupButton(this, "open", 5585);
     m_save = SetupButton(this, "save", 5586);
     m_save->setEnabled(false);
-    // Gives up the connect tries; shown only while a capture waits for the meter.
+    // Gives up the capture, its connect tries and its transfer alike; shown while it runs.
     m_cancel = SetupButton(this, "cancel", 5577);
     m_cancel->hide();
 
@@ -99,10 +100,15 @@ CDlgPictureCap::CDlgPictureCap(QWidget* parent)
     connect(m_upload, &QPushButton::clicked, this, &CDlgPictureCap::OnUpload);
     connect(m_open, &QPushButton::clicked, this, &CDlgPictureCap::OnOpen);
     connect(m_save, &QPushButton::clicked, this, &CDlgPictureCap::OnSave);
-    connect(m_cancel, &QPushButton::clicked, this, [this] {
-        if (m_wait)
-            m_wait->Cancel();
+    m_runner = new OperationRunner(this);
+    m_runner->SetControls({m_upload, m_open});
+    m_runner->SetProgress([this](int position, int range) {
+        m_progress->setRange(0, range);
+        m_progress->setValue(position);
     });
+    // Closing while a capture runs gives it up, and the dialog stays until it has ended.
+    m_runner->SetRefusedClose([this] { CancelCapture(); });
+    connect(m_cancel, &QPushButton::clicked, this, &CDlgPictureCap::CancelCapture);
 }
 
 CDlgPictureCap::~CDlgPictureCap() = default;
@@ -118,41 +124,46 @@ void CDlgPictureCap::ShowPicture(const QImage& picture) {
 }
 
 void CDlgPictureCap::SetBusy(bool busy) {
-    m_upload->setEnabled(!busy);
-    m_open->setEnabled(!busy);
     m_cancel->setEnabled(busy);
     m_cancel->setVisible(busy);
     m_progress->setVisible(busy);
 }
 
+void CDlgPictureCap::CancelCapture() {
+    if (!m_wait)
+        return;
+    m_wait->Cancel();   // the pause between connect tries
+    m_runner->Cancel(); // the connect or the screen transfer under way
+    m_cancel->setEnabled(false);
+}
+
 void CDlgPictureCap::OnUpload() {
+    if (m_runner->Busy())
+        return;
     m_save->setEnabled(false);
     ShowPicture(QImage());
     m_progress->setRange(0, 1);
     m_progress->setValue(0);
     SetBusy(true);
 
-    CancellableWait wait;
-    m_wait = &wait;
+    auto wait = std::make_shared<CancellableWait>();
+    m_wait = wait;
     CaptureRetry retry;
     retry.pauseMs = m_retryPauseMs;
-    retry.pause = [&wait](int ms) { wait.Pause(ms); };
-    retry.stop = [&wait] { return wait.Cancelled(); };
+    retry.pause = [wait](int ms) { wait->Pause(ms); };
+    retry.stop = [wait] { return wait->Cancelled(); };
     const std::string path = m_captureFile.toStdString();
-    const CaptureResult result = RunInWorker<CaptureResult>(
-        [&](const ProgressFn& progress) {
-            return CaptureScreen(CLevantoApp::Instance().Port(), ConnectTarget::FromSettings(),
-                                 path, progress, retry);
+    cnComm& port = CLevantoApp::Instance().Port();
+    m_runner->Start<CaptureResult>(
+        [&port, path, retry](const ProgressFn& progress) {
+            return CaptureScreen(port, ConnectTarget::FromSettings(), path, progress, retry);
         },
-        [this](int position, int range) {
-            m_cancel->setEnabled(false); // connected: nothing left to give up
-            m_progress->setRange(0, range);
-            m_progress->setValue(position);
-        },
-        QEventLoop::AllEvents); // the Cancel button must work meanwhile
-    m_wait = nullptr;
-    SetBusy(false);
+        [this](CaptureResult result) { Captured(result); }, &port);
+}
 
+void CDlgPictureCap::Captured(const CaptureResult& result) {
+    m_wait.reset();
+    SetBusy(false);
     if (!result.outcome.ok) {
         ShowOutcome(this, result.outcome);
         return;
@@ -190,8 +201,8 @@ void CDlgPictureCap::OnSave() {
 }
 
 void CDlgPictureCap::reject() {
-    if (m_wait)
-        m_wait->Cancel();
+    if (m_runner->Busy())
+        CancelCapture();
     else
         QDialog::reject();
 }

@@ -2,6 +2,9 @@
 
 #include <QDialog>
 #include <QImage>
+#include <memory>
+
+#include "operations/ScreenCapture.h"
 
 class QProgressBar;
 class QPushButton;
@@ -10,6 +13,7 @@ namespace qm {
 
 class CapturePictureView;
 class CancellableWait;
+class OperationRunner;
 
 // "Picture Capture": fetches the meter's screen, shows it, opens and saves 24-bit bitmaps.
 class CDlgPictureCap : public QDialog {
@@ -28,7 +32,7 @@ public:
     void SetRetryPause(int ms) { m_retryPauseMs = ms; }
 
 protected:
-    // While a capture runs, closing only gives up the connect wait.
+    // While a capture runs, closing only gives it up.
     void reject() override;
 
 private:
@@ -37,6 +41,8 @@ private:
     void OnSave();
     void ShowPicture(const QImage& picture);
     void SetBusy(bool busy);
+    void CancelCapture();
+    void Captured(const CaptureResult& result);
 
     CapturePictureView* m_view = nullptr;
     QProgressBar* m_progress = nullptr;
@@ -46,7 +52,8 @@ private:
     QPushButton* m_cancel = nullptr;
     QString m_captureFile;
     int m_retryPauseMs = 1500;
-    CancellableWait* m_wait = nullptr; // set while a capture runs
+    OperationRunner* m_runner = nullptr;
+    std::shared_ptr<CancellableWait> m_wait; // set while a capture runs
 };
 
 } // namespace qm
