@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/BinaryFile.h"
+#include "measurement/MeterKind.h"
 
 namespace qm {
 
@@ -29,6 +30,10 @@ PlanFileLoad LoadChannelPlanFile(const std::string& path) {
         return result;
     }
     result.kind = GetLE32(header + 8);
+    if (!IsKnownKind(result.kind)) {
+        result.status = PlanFileStatus::UnknownKind;
+        return result;
+    }
     // N is at most 170 here, so the zero records for a cut file cost next to nothing.
     result.records.resize(static_cast<std::size_t>(n));
     for (CommonChannel& record : result.records) {
@@ -87,6 +92,8 @@ std::string PlanFileStatusText(PlanFileStatus status, const std::string& path) {
     case PlanFileStatus::BadCount:
         return "The channel-plan file " + path +
                " announces an impossible number of channels (170 at most)";
+    case PlanFileStatus::UnknownKind:
+        return "The channel-plan file " + path + " is for no known meter kind";
     case PlanFileStatus::EmptyPlan:
         return "The channel plan is empty; nothing was saved";
     case PlanFileStatus::CannotCreate:
