@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <map>
+#include <thread>
 
 #include "archive/Archive.h"
 #include "archive/SqlConnection.h"
@@ -17,6 +19,8 @@ namespace {
 
 // How long a writer waits for another process's transaction before it gives up.
 constexpr int kBusyTimeoutMs = 60000;
+// Pause between tries of a change that the busy handler does not cover.
+constexpr int kWalRetryMs = 5;
 
 class SqliteConnection final : public SqlConnection {
 public:
@@ -78,6 +82,21 @@ public:
     }
 
     bool BeginWrite() override { return Run("BEGIN IMMEDIATE", {}); }
+
+    // The switch to WAL needs the file to itself, and unlike a write it does not wait while
+    // another program reads: one that opened the new file a moment after us and is reading its
+    // (still empty) schema makes it fail at once as "database is locked". It is tried again for
+    // as long as a writer would wait.
+    bool SetWalMode() {
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+        while (!Run("PRAGMA journal_mode = WAL", {})) {
+            if (sqlite3_errcode(m_db) != SQLITE_BUSY || std::chrono::steady_clock::now() > deadline)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(kWalRetryMs));
+        }
+        return true;
+    }
     std::string Error() const override { return sqlite3_errmsg(m_db); }
     bool Damaged() const {
         const int code = sqlite3_errcode(m_db);
@@ -154,7 +173,7 @@ std::unique_ptr<SqlConnection> OpenSqliteConnection(const std::string& path,
     auto connection = std::make_unique<SqliteConnection>(db);
     // Readers go on while a writer adds; set once, when the file is new, so an existing file
     // is never written before its schema was checked.
-    if (fresh && !connection->Run("PRAGMA journal_mode = WAL", {}, nullptr)) {
+    if (fresh && !connection->SetWalMode()) {
         result = {ArchiveStatus::CannotOpen, connection->Error() + " (" + path + ")"};
         return nullptr;
     }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/BinaryFile.h"
+#include "measurement/MeterKind.h"
 
 namespace qm {
 
@@ -30,6 +31,10 @@ PlanFileLoad LoadChannelPlanFile(const std::string& path) {
         return result;
     }
     result.kind = GetLE32(header + 8);
+    if (!IsKnownKind(result.kind)) {
+        result.status = PlanFileStatus::UnknownKind;
+        return result;
+    }
     // N is at most 170 here, so the zero records for a cut file cost next to nothing.
     result.records.resize(static_cast<std::size_t>(n));
     for (CommonChannel& record : result.records) {
@@ -87,6 +92,8 @@ std::string PlanFileStatusText(PlanFileStatus status, const std::string& path) {
         return TrFill(txt::kPlanFileBadTag, {path});
     case PlanFileStatus::BadCount:
         return TrFill(txt::kPlanFileBadCount, {path});
+    case PlanFileStatus::UnknownKind:
+        return TrFill(txt::kPlanFileUnknownKind, {path});
     case PlanFileStatus::EmptyPlan:
         return Tr(txt::kPlanFileEmpty);
     case PlanFileStatus::CannotCreate:

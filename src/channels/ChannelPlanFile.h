@@ -20,6 +20,7 @@ enum class PlanFileStatus {
     TooShort,     // not even the 12-byte header could be read
     BadTag,       // the format tag is not 200
     BadCount,     // N is negative or above the 170 channels a plan may hold
+    UnknownKind,  // the meter kind is none of 0, 1 and 2: no grid, edit or meter takes it
     EmptyPlan,    // a save of a plan without channels: no file is written
     CannotCreate, // the file (or its temporary) could not be created
     CannotWrite,  // writing or replacing the file failed; the old file is kept
@@ -35,7 +36,7 @@ struct PlanFileLoad {
 
 // Reads a channel-plan file. A file shorter than its header announces gives all-zero bytes for
 // the missing part, whole records included. N is refused before anything is allocated when it
-// is negative or above 170.
+// is negative or above 170, and so is a meter kind other than 0, 1 and 2.
 PlanFileLoad LoadChannelPlanFile(const std::string& path);
 
 // Writes a temporary file beside the target and renames it over the target only when complete.

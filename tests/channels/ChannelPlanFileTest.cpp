@@ -60,6 +60,8 @@ TEST(ChannelPlanFile, RefusedFilesLeaveThePlanAsItWas) {
         {"negative", Header(-1, 200, 2) + record, PlanFileStatus::BadCount},
         {"huge", Header(0x7FFFFFFF, 200, 2) + record, PlanFileStatus::BadCount},
         {"above170", Header(171, 200, 2) + record, PlanFileStatus::BadCount},
+        {"kind3", Header(1, 200, 3) + record, PlanFileStatus::UnknownKind},
+        {"kindNegative", Header(1, 200, -1) + record, PlanFileStatus::UnknownKind},
         {"header", std::string("\x01\x00\x00\x00\xC8\x00", 6), PlanFileStatus::TooShort},
     };
     for (const Case& c : cases) {

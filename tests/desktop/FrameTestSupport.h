@@ -44,10 +44,13 @@ private:
 };
 
 // A shown main window with its own settings file and per-user store, the loaded files emptied
-// and every dialog answered by a FakePrompt.
+// and every dialog answered by a FakePrompt. Its panes record what they are sent, or are the
+// program's own.
 class FrameFixture {
 public:
-    FrameFixture() : scope(prompt) {
+    enum class Panes { Recording, Real };
+
+    explicit FrameFixture(Panes panes = Panes::Recording) : scope(prompt) {
         SetSettingsPath(dir.File("setup.ini"));
         // Uploads are kept in an archive of the test's own (the default archive's folder).
         qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dir.File("data")));
@@ -56,11 +59,12 @@ public:
         CLevantoApp::Instance().Files().Clear();
         CMainFrame::Options options;
         options.chineseRibbon = false;
-        options.makeDialog = [this](PaneSection section, QWidget*) {
-            auto dialog = std::make_unique<RecordingDialog>(section, nullptr);
-            dialogs.push_back(dialog.get());
-            return dialog;
-        };
+        if (panes == Panes::Recording)
+            options.makeDialog = [this](PaneSection section, QWidget*) {
+                auto dialog = std::make_unique<RecordingDialog>(section, nullptr);
+                dialogs.push_back(dialog.get());
+                return dialog;
+            };
         frame = std::make_unique<CMainFrame>(options);
         frame->show();
         (void)QTest::qWaitForWindowExposed(frame.get());

@@ -1,7 +1,6 @@
 #include "desktop/frame/CDlgSetCom.h"
 
 #include <QComboBox>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,6 +19,7 @@
 #include "desktop/OperationRunner.h"
 #include "desktop/Prompt.h"
 #include "link/PortAddress.h"
+#include "link/PortPresence.h"
 #include "link/SerialAdapters.h"
 #include "operations/ConnectOperation.h"
 #include "res/StringTable.h"
@@ -117,7 +117,7 @@ void CDlgSetCom::RefreshPorts() {
     m_ports->clear();
     for (int port = 1; port <= kPortCount; ++port) {
         const QString device = QString::fromStdString(PortDeviceName(port));
-        const bool present = QFileInfo::exists(device);
+        const bool present = PortIsPresent(port);
         m_ports->addItem(
             Text(txt::kPortListEntry).arg(port).arg(present ? device : Text(txt::kPortAbsent)),
             QString::number(port));
