@@ -258,7 +258,7 @@ void ScreenshotDriver::Run() {
         m_frame.OpenChannelEditorCommand();
         SaveNextModal("time-unit.png");
         m_frame.OpenTimeUnitCommand();
-        SaveNextModal("capture.png", "upload");
+        SaveNextModal("capture.png");
         m_frame.OpenPictureCaptureCommand();
         if (QTreeWidgetItem* item = m_frame.Tree()->SectionItem(0, kTreeSpectrum)) {
             m_frame.Tree()->setCurrentItem(item);
@@ -322,7 +322,7 @@ void ScreenshotDriver::Run() {
         // The English pictures of these two come from their own tests.
         SaveNextModal("time-unit.png");
         m_frame.OpenTimeUnitCommand();
-        SaveNextModal("capture.png", "upload");
+        SaveNextModal("capture.png");
         m_frame.OpenPictureCaptureCommand();
     }
 
