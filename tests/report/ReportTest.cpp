@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -112,7 +113,8 @@ TEST(ReportWrite, ALogoThatIsNoPictureIsRefusedAndNothingWritten) {
     App();
     test::TempDir dir;
     SavePicture(dir.File("logo.png"), "PNG");
-    SavePicture(dir.File("logo.jpg"), "JPEG");
+    if (QImageReader::supportedImageFormats().contains("jpeg"))
+        SavePicture(dir.File("logo.jpg"), "JPEG");
     SavePicture(dir.File("logo.gif.png"), "BMP"); // a bitmap under a PNG name
     test::WriteFile(dir.File("logo.svg"),
                     "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"60\" height=\"20\">"
@@ -127,10 +129,12 @@ TEST(ReportWrite, ALogoThatIsNoPictureIsRefusedAndNothingWritten) {
                  {"missing.png", false}};
     ReportInput input = SampleInput();
     input.files.resize(1);
-    // Drawings need the SVG picture plugin, which a build may lack.
-    const bool svg = QImageReader::supportedImageFormats().contains("svg");
+    // Drawings need the SVG picture plugin and photographs the JPEG one, which a build may lack
+    // (the Windows build has neither).
+    const QList<QByteArray> formats = QImageReader::supportedImageFormats();
     for (const auto& c : cases) {
-        if (!svg && std::string(c.logo) == "logo.svg")
+        if ((!formats.contains("svg") && std::string(c.logo) == "logo.svg") ||
+            (!formats.contains("jpeg") && std::string(c.logo) == "logo.jpg"))
             continue;
         input.details.logo = dir.File(c.logo);
         std::string error;
@@ -179,8 +183,10 @@ TEST(ReportHtml, DetailsAreTextWhateverTheyHold) {
         const std::string html = test::ReadFile(dir.File("r.html"));
         EXPECT_NE(html.find(c.shown), std::string::npos) << c.typed;
         EXPECT_EQ(html.find(c.typed), std::string::npos) << c.typed;
+#ifndef _WIN32
         const auto parsed = test::RunProcess("/usr/bin/xmllint", {"--noout", dir.File("r.html")});
         EXPECT_EQ(parsed.exitCode, 0) << c.typed << parsed.err;
+#endif
         // The first page comes first, with the signatures; the chapter follows.
         EXPECT_LT(html.find("Signature: ____________________<br/>"),
                   html.rfind("<h1>Acceptance report</h1>"));
@@ -199,7 +205,9 @@ TEST(ReportDetailsFile, KeysAsTheOptionsAndALogoBesideTheFile) {
     ASSERT_TRUE(ReadReportDetails(dir.File("site.ini"), d, error)) << error;
     EXPECT_EQ(d.company, "Kabelnetz Nord");
     EXPECT_EQ(d.site, "Hafen 12");
-    EXPECT_EQ(d.logo, dir.File("logo.png"));
+    // Beside the file, whichever separator the system writes.
+    EXPECT_TRUE(std::filesystem::path(d.logo) == std::filesystem::path(dir.File("logo.png")))
+        << d.logo;
     EXPECT_EQ(d.notes, "first line");
     EXPECT_EQ(d.customer, "kept");
     EXPECT_EQ(d.title, "kept too");
