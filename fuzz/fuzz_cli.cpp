@@ -165,7 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ostringstream out, err;
     const int rc = qm::cli::RunCommandLine(args, out, err);
     // A usage error ends in the hint, in the language asked for.
-    const std::string hint = qm::cli::Tool("Try 'qm7100 --help' for more information.") + "\n";
+    const std::string hint = qm::Tr(qm::txt::kTryQm7100HelpForMoreInformation) + "\n";
     const bool usage = err.str().ends_with(hint);
     if (!KnownStatus(rc) || usage != (rc == qm::cli::kExitUsage))
         __builtin_trap();

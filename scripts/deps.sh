@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-wqy-microhei fonts-dejavu-core xvfb xauth
           dpkg-dev fakeroot librsvg2-bin desktop-file-utils libxml2-utils shared-mime-info
-          poppler-utils libsqlite3-dev libpq-dev postgresql "$@")
+          poppler-utils libsqlite3-dev libpq-dev postgresql qt6-translations-l10n "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

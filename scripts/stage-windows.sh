@@ -27,6 +27,16 @@ for plugin in "${plugins[@]}"; do
     cp "$qt/plugins/$plugin" "$stage/$plugin"
 done
 
+# Qt's own Chinese texts (buttons, file dialogs), loaded from translations/ beside the program
+# under the Chinese base: the prefix's when it has them, else Debian's of the same Qt 6.
+for qm in "$qt/translations/qtbase_zh_CN.qm" /usr/share/qt6/translations/qtbase_zh_CN.qm; do
+    if [ -f "$qm" ]; then
+        mkdir -p "$stage/translations"
+        cp "$qm" "$stage/translations/"
+        break
+    fi
+done
+
 # The DLLs a PE file imports by name; Windows' own are not found in our folders and stay.
 imports() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p'; }
 queue=("$stage"/*.exe)

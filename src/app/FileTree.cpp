@@ -8,8 +8,6 @@ namespace qm {
 
 namespace {
 
-constexpr int kIdsIncomplete = 5513; // "%s (incomplete)"
-
 struct SectionChild {
     std::uint8_t flag;
     int textId;
@@ -17,9 +15,12 @@ struct SectionChild {
 };
 
 constexpr SectionChild kChildren[] = {
-    {kFlagLevel, 5512, kTreeLevel}, {kFlagTilt, 5507, kTreeTilt},
-    {kFlagScan, 5510, kTreeScan},   {kFlagSpectrum, 5508, kTreeSpectrum},
-    {kFlagHum, 5511, kTreeHum},     {kFlagLimit, 5509, kTreeLimit},
+    {kFlagLevel, txt::kLevelAnalysis, kTreeLevel},
+    {kFlagTilt, txt::kTiltAnalysis, kTreeTilt},
+    {kFlagScan, txt::kScanAnalysis, kTreeScan},
+    {kFlagSpectrum, txt::kSpectrumAnalysis, kTreeSpectrum},
+    {kFlagHum, txt::kHumAnalysis, kTreeHum},
+    {kFlagLimit, txt::kLimitAnalysis, kTreeLimit},
 };
 
 } // namespace
@@ -32,7 +33,7 @@ int SectionTextId(int itemValue) {
 }
 
 std::string IncompleteName(const std::string& name, int languageBase) {
-    std::string text = Tr(kIdsIncomplete, languageBase);
+    std::string text = Tr(txt::kIncomplete, languageBase);
     const std::size_t at = text.find("%s");
     return at == std::string::npos ? name + text : text.replace(at, 2, name);
 }

@@ -34,7 +34,7 @@ std::vector<FileTreeItem> RebuildFileTree(const std::vector<_tagFileDataExt>& el
                                           int languageBase,
                                           const std::vector<bool>& incomplete = {});
 
-// A file name as shown for a file that was cut short: "NAME (incomplete)" (text 5513).
+// A file name as shown for a file that was cut short: "NAME (incomplete)".
 std::string IncompleteName(const std::string& name, int languageBase);
 // The name as shown: marked when incomplete, else unchanged.
 inline std::string ShownName(const std::string& name, bool incomplete, int languageBase) {

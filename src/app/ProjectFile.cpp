@@ -1,4 +1,5 @@
 #include "app/ProjectFile.h"
+#include "res/StringTable.h"
 
 #include <cerrno>
 #include <cstring>
@@ -83,16 +84,15 @@ std::string ProjectStatusText(ProjectStatus status, const std::string& path) {
     case ProjectStatus::Ok:
         return {};
     case ProjectStatus::CannotOpen:
-        return "Cannot open the project file " + path + ": " + std::strerror(errno);
+        return TrFill(txt::kProjectCannotOpen, {path, ErrnoText(errno)});
     case ProjectStatus::CannotCreate:
-        return "Cannot create the project file " + path + ": " + std::strerror(errno);
+        return TrFill(txt::kProjectCannotCreate, {path, ErrnoText(errno)});
     case ProjectStatus::CannotWrite:
-        return "Cannot write the project file " + path + ": " + std::strerror(errno) +
-               "; the previous file was kept";
+        return TrFill(txt::kProjectCannotWrite, {path, ErrnoText(errno)});
     case ProjectStatus::TooShort:
-        return "The project file " + path + " is too short to be a project file";
+        return TrFill(txt::kProjectTooShort, {path});
     case ProjectStatus::BadVersion:
-        return "The project file " + path + " has an unknown format version";
+        return TrFill(txt::kProjectBadVersion, {path});
     }
     return {};
 }

@@ -1,5 +1,7 @@
 #include "app/Settings.h"
 
+#include "res/StringTable.h"
+
 #include <cstring>
 #include <filesystem>
 #include <mutex>
@@ -91,7 +93,7 @@ void SetSettingsPath(std::string path) {
 }
 
 std::string SettingsWriteError(const std::string& path, int error) {
-    return "cannot write the settings file " + path + ": " + std::strerror(error);
+    return TrFill(txt::kCannotWriteSettings, {path, ErrnoText(error)});
 }
 
 std::string Settings::LevelUnit() const {

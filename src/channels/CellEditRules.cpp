@@ -127,13 +127,13 @@ void CCellEditRules::ShowRecord(int column) {
 void CCellEditRules::EditEia(const std::string& text) {
     const std::int64_t n = DecimalText(text).Scaled(0);
     if (text.empty() || n < 0 || n > 255) {
-        Error(kIdsEiaRange);
+        Error(txt::kEiaRange);
         ShowRecord(kColEia);
         return;
     }
     for (std::size_t i = 0; i < m_plan.Count(); ++i) {
         if (i != m_record && m_plan.At(i).Eia(m_kind) == n) {
-            Error(kIdsEiaInUse);
+            Error(txt::kEiaInUse);
             ShowRecord(kColEia);
             return;
         }
@@ -146,14 +146,14 @@ void CCellEditRules::EditName(const std::string& text) {
     // push the name past its 4-byte field.
     std::string name = Utf8ToAnsi(Trim(text));
     if (name.empty() || name.size() > kNameLength) {
-        Error(kIdsNameLength);
+        Error(txt::kNameLength);
         ShowRecord(kColName);
         return;
     }
     name.insert(0, kNameLength - name.size(), ' ');
     for (std::size_t i = 0; i < m_plan.Count(); ++i) {
         if (i != m_record && m_plan.At(i).Name(m_kind) == name) {
-            Notice(kIdsNameExists);
+            Notice(txt::kNameExists);
             Refill();
             return;
         }
@@ -315,7 +315,7 @@ void CCellEditRules::EditTilt(const std::string& text) {
     };
 
     if (IsKind(m_kind, MeterKind::T2) && !enabled) {
-        Error(kIdsTiltNeedsEnable);
+        Error(txt::kTiltNeedsEnable);
         Refill();
         return;
     }
@@ -324,12 +324,12 @@ void CCellEditRules::EditTilt(const std::string& text) {
         return;
     }
     if (tilts >= kMaxTiltChannels) {
-        Notice(kIdsTiltMax);
+        Notice(txt::kTiltMax);
         Refill();
         return;
     }
     if (!enabled) {
-        Error(kIdsTiltNeedsEnable);
+        Error(txt::kTiltNeedsEnable);
         Refill();
         return;
     }
@@ -363,7 +363,7 @@ void CCellEditRules::EditSymbolRate(const std::string& text) {
         value.HasNumber() && rate >= kMinSymbolRate &&
         (rate < kMaxSymbolRate || (rate == kMaxSymbolRate && !value.HasMoreDigits(3)));
     if (!inRange) {
-        Error(kIdsRateRange);
+        Error(txt::kRateRange);
         Refill();
         return;
     }

@@ -8,17 +8,9 @@
 #include "base/UserMessage.h"
 #include "channels/ChannelGridModel.h"
 #include "channels/ChannelPlanList.h"
+#include "res/TextIds.h"
 
 namespace qm {
-
-// English string ids of the messages the cell edit rules show.
-inline constexpr int kIdsEiaRange = 5673;        // "'EIA CH' should be from 0 to 255 !"
-inline constexpr int kIdsEiaInUse = 5674;        // "This EIA Channel already in use !"
-inline constexpr int kIdsNameLength = 5675;      // "More than 1 and no more than 3 characters !"
-inline constexpr int kIdsNameExists = 5676;      // "chars already existed."
-inline constexpr int kIdsTiltMax = 5677;         // "Reach the max number"
-inline constexpr int kIdsTiltNeedsEnable = 5678; // "You must set channel to 'Y' for Tilt ..."
-inline constexpr int kIdsRateRange = 5679;       // "'RATE' should be from 2.000 MS/s to ..."
 
 struct CellTextChange {
     std::size_t row = 0;

@@ -1,4 +1,5 @@
 #include "channels/ChannelPlanFile.h"
+#include "res/StringTable.h"
 
 #include <cerrno>
 #include <cstring>
@@ -84,23 +85,21 @@ std::string PlanFileStatusText(PlanFileStatus status, const std::string& path) {
     case PlanFileStatus::Ok:
         return {};
     case PlanFileStatus::CannotOpen:
-        return "Cannot open the channel-plan file " + path + ": " + std::strerror(errno);
+        return TrFill(txt::kPlanFileCannotOpen, {path, ErrnoText(errno)});
     case PlanFileStatus::TooShort:
-        return "The file " + path + " is too short to be a channel-plan file";
+        return TrFill(txt::kPlanFileTooShort, {path});
     case PlanFileStatus::BadTag:
-        return "The file " + path + " is not a channel-plan file (unknown format tag)";
+        return TrFill(txt::kPlanFileBadTag, {path});
     case PlanFileStatus::BadCount:
-        return "The channel-plan file " + path +
-               " announces an impossible number of channels (170 at most)";
+        return TrFill(txt::kPlanFileBadCount, {path});
     case PlanFileStatus::UnknownKind:
-        return "The channel-plan file " + path + " is for no known meter kind";
+        return TrFill(txt::kPlanFileUnknownKind, {path});
     case PlanFileStatus::EmptyPlan:
-        return "The channel plan is empty; nothing was saved";
+        return Tr(txt::kPlanFileEmpty);
     case PlanFileStatus::CannotCreate:
-        return "Cannot create the channel-plan file " + path + ": " + std::strerror(errno);
+        return TrFill(txt::kPlanFileCannotCreate, {path, ErrnoText(errno)});
     case PlanFileStatus::CannotWrite:
-        return "Cannot write the channel-plan file " + path + ": " + std::strerror(errno) +
-               "; the previous file was kept";
+        return TrFill(txt::kPlanFileCannotWrite, {path, ErrnoText(errno)});
     }
     return {};
 }

@@ -1,4 +1,5 @@
 #include "channels/PlanCsv.h"
+#include "res/StringTable.h"
 
 #include <algorithm>
 
@@ -56,7 +57,7 @@ std::string ExportPlanCsv(const CChannelPlanList& plan) {
 PlanCsvImport ImportPlanCsv(std::string_view csv, int kind) {
     const std::vector<ChannelColumnInfo> columns = ChannelColumnSet(kind, kAnyWidth);
     if (columns.empty())
-        return Refuse(0, "", "", "the kind must be 0, 1 or 2");
+        return Refuse(0, "", "", Tr(txt::kCsvKind));
     // A spreadsheet of a comma-decimal locale saves with semicolons.
     const std::string_view firstLine = csv.substr(0, csv.find('\n'));
     const char separator = firstLine.find(';') != std::string_view::npos &&
@@ -65,16 +66,16 @@ PlanCsvImport ImportPlanCsv(std::string_view csv, int kind) {
                                : kSeparator;
     const auto records = ParseCsv(csv, separator);
     if (!records)
-        return Refuse(0, "", "", "a quoted field is not closed");
+        return Refuse(0, "", "", Tr(txt::kCsvQuoteOpen));
     if (records->empty() || (*records)[0] != Headings(kind))
         return Refuse(0, "", "",
-                      "the first row must hold the headings of a kind " + std::to_string(kind) +
-                          " plan: " + CsvRecord(Headings(kind), kSeparator));
+                      TrFill(txt::kCsvHeadings,
+                             {std::to_string(kind), CsvRecord(Headings(kind), kSeparator)}));
     const std::size_t count = records->size() - 1;
     if (count == 0 || count > kMaxPlanChannels)
         return Refuse(0, "", "",
-                      "a plan holds 1 to " + std::to_string(kMaxPlanChannels) + " channels, not " +
-                          std::to_string(count));
+                      TrFill(txt::kCsvChannelCount,
+                             {std::to_string(kMaxPlanChannels), std::to_string(count)}));
 
     CChannelPlanList plan;
     plan.SetKind(kind);
@@ -84,8 +85,8 @@ PlanCsvImport ImportPlanCsv(std::string_view csv, int kind) {
         const std::vector<std::string>& cells = (*records)[row + 1];
         if (cells.size() != columns.size())
             return Refuse(row + 1, "", "",
-                          "the row has " + std::to_string(cells.size()) + " cells, not " +
-                              std::to_string(columns.size()));
+                          TrFill(txt::kCsvCellCount,
+                                 {std::to_string(cells.size()), std::to_string(columns.size())}));
         // A new row starts from an empty record; rows below it do not exist yet, so the
         // uniqueness rules only see the rows already read.
         plan.Append(CommonChannel{});
@@ -96,18 +97,17 @@ PlanCsvImport ImportPlanCsv(std::string_view csv, int kind) {
             if (grid.Cell(row, c) == text)
                 continue;
             if (column.editor == CellEditor::ReadOnly)
-                return Refuse(row + 1, column.heading, text, "the column cannot be edited");
+                return Refuse(row + 1, column.heading, text, Tr(txt::kCsvReadOnly));
             if (!column.validChars.empty() &&
                 text.find_first_not_of(column.validChars) != std::string::npos)
                 return Refuse(row + 1, column.heading, text,
-                              "only these characters may be typed: " + column.validChars);
+                              TrFill(txt::kCsvValidChars, {column.validChars}));
             const CellEditOutcome outcome = rules.EditFinished(row, c, text);
             if (outcome.message)
                 return Refuse(row + 1, column.heading, text, "", outcome.message);
             if (!outcome.applied ||
                 (column.editor == CellEditor::DropDown && grid.Cell(row, c) != text))
-                return Refuse(row + 1, column.heading, text,
-                              "the cell cannot show this text for this row");
+                return Refuse(row + 1, column.heading, text, Tr(txt::kCsvCannotShow));
         }
     }
     return {std::move(plan), std::nullopt};

@@ -7,6 +7,7 @@
 
 #include "base/UserMessage.h"
 #include "channels/ChannelPlanList.h"
+#include "res/StringTable.h"
 
 namespace qm {
 
@@ -22,7 +23,7 @@ struct PlanCsvProblem {
     std::string column;
     std::string text;                   // the refused cell's text
     std::optional<UserMessage> message; // the cell editor's message when it refused the text
-    std::string reason;                 // in English when there is no message
+    std::string reason;                 // in the program's language when there is no message
 };
 
 struct PlanCsvImport {

@@ -1,4 +1,5 @@
 #include "chart/BarChart.h"
+#include "res/StringTable.h"
 
 namespace qm {
 
@@ -15,7 +16,7 @@ std::vector<ChannelBar> TiltChartBars(const MeasurementFile& file, std::string& 
     TiltBarsResult tilt = TiltBars(file);
     // Shown when the stored tilt count disagrees with the plan's tilt channels.
     if (!tilt.countMatches)
-        refusal = "Tilt channel num is incorrect";
+        refusal = Tr(txt::kTiltCountIncorrect);
     return std::move(tilt.bars);
 }
 

@@ -65,8 +65,8 @@ void CSpecAnalyzer::SetData(const _tagFileDataExt& measurement) {
         s->Update([span, centre, base](CDevGDI::State& st) {
             st.xFirst = centre - span / 2;
             st.xLast = centre + span / 2;
-            st.traceNames = {QString::fromStdString(Tr(kIdsLevel, base)),
-                             QString::fromStdString(Tr(kIdsMax, base))};
+            st.traceNames = {QString::fromStdString(Tr(txt::kLevel, base)),
+                             QString::fromStdString(Tr(txt::kMax, base))};
         });
     }
     RequestFrame();

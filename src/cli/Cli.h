@@ -2,6 +2,9 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
+
+#include "res/StringTable.h"
 #include <vector>
 
 namespace qm {
@@ -40,15 +43,12 @@ struct Context {
 // the command prints goes to out and err; returns the exit status.
 int RunCommandLine(std::vector<std::string> args, std::ostream& out, std::ostream& err);
 
-// Prints "qm7100: MESSAGE" and a hint to stderr; returns kExitUsage.
-int UsageError(Context& ctx, const std::string& message);
+// Prints "qm7100: MESSAGE" and a hint to stderr; returns kExitUsage. MESSAGE is a text id,
+// with "%s" filled in by the argument the user gave, quoted as the language quotes.
+int UsageError(Context& ctx, int message, std::initializer_list<std::string_view> arguments = {});
 
 // Prints "qm7100: cannot write PATH: REASON" with errno's reason; returns kExitFailed.
 int WriteError(Context& ctx, const std::string& path);
-
-// The tool's own English text in the current language (--lang zh); texts without a Chinese
-// twin stay English. "TEXT: 'ARG'" translates TEXT and keeps the argument.
-std::string Tool(const std::string& english);
 
 // Strict number parsing: the whole text must be a number.
 bool ParseInt(const std::string& text, long& value);

@@ -16,6 +16,7 @@
 #include "cli/Cli.h"
 #include "measurement/FileDataExt.h"
 #include "measurement/MeterKind.h"
+#include "res/StringTable.h"
 
 namespace qm::cli {
 
@@ -66,9 +67,8 @@ bool RefuseOtherKind(Context& ctx, const std::string& path, bool wantProject) {
     const bool plan = IsPlanLayout(layout), project = IsProjectLayout(layout);
     if (wantProject ? !plan || project : !project || plan)
         return false;
-    ctx.err << "qm7100: " << path
-            << (wantProject ? " is a channel-plan file, not a project file; try 'qm7100 plan show'"
-                            : " is a project file, not a channel-plan file; try 'qm7100 tree'")
+    ctx.err << "qm7100: "
+            << TrFill(wantProject ? txt::kIsPlanNotProject : txt::kIsProjectNotPlan, {path})
             << "\n";
     return true;
 }
@@ -107,7 +107,7 @@ bool SettingsReadable(Context& ctx) {
     std::error_code error;
     if (ctx.settingsFile.empty() || std::filesystem::exists(ctx.settingsFile, error))
         return true;
-    ctx.err << "qm7100: the settings file " << ctx.settingsFile << " does not exist\n";
+    ctx.err << "qm7100: " << TrFill(txt::kSettingsFileMissing, {ctx.settingsFile}) << "\n";
     return false;
 }
 

@@ -14,9 +14,7 @@ namespace {
 
 void WarnIfDamaged(Context& ctx, const std::string& path, const ProjectLoad& load) {
     if (load.IncompleteCount() > 0) {
-        ctx.err << "qm7100: " << path << ": "
-                << Tool("the file is cut short; incomplete measurement files (shown as far as "
-                        "they were read):");
+        ctx.err << "qm7100: " << path << ": " << Tr(txt::kFileCutShortIncompleteMeasurementFiles);
         for (std::size_t i = 0; i < load.elements.size(); ++i) {
             if (load.incomplete[i])
                 ctx.err << ' ' << i << " '"
@@ -26,7 +24,7 @@ void WarnIfDamaged(Context& ctx, const std::string& path, const ProjectLoad& loa
         ctx.err << '\n';
     }
     if (load.MissingCount() > 0)
-        ctx.err << "qm7100: " << path << ": " << Tool("measurement files announced but missing:")
+        ctx.err << "qm7100: " << path << ": " << Tr(txt::kMeasurementFilesAnnouncedButMissing)
                 << ' ' << load.MissingCount() << '\n';
 }
 
@@ -52,14 +50,14 @@ int LoadElementOrReport(Context& ctx, const std::string& path, const std::string
                         _tagFileDataExt& element, bool* incomplete) {
     long index = 0;
     if (!ParseInt(indexText, index))
-        return UsageError(ctx, "INDEX must be a number: '" + indexText + "'");
+        return UsageError(ctx, txt::kINDEXMustNumber2, {indexText});
     std::vector<_tagFileDataExt> elements;
     std::vector<bool> cut;
     if (!LoadProjectOrReport(ctx, path, elements, &cut))
         return kExitFailed;
     if (index < 0 || static_cast<std::size_t>(index) >= elements.size())
-        return UsageError(ctx, "INDEX " + indexText + " is outside the file (" +
-                                   std::to_string(elements.size()) + " elements)");
+        return UsageError(ctx, txt::kIndexOutsideFile,
+                          {indexText, std::to_string(elements.size())});
     element = elements[static_cast<std::size_t>(index)];
     if (incomplete)
         *incomplete = cut[static_cast<std::size_t>(index)];

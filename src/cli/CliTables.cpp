@@ -18,11 +18,11 @@ void PrintLine(std::ostream& out, const std::vector<std::string>& cells) {
 // The block tag, in the current language where the string table has the word.
 std::string TagText(const std::string& tag) {
     if (tag == "Parameters")
-        return Tr(5557);
+        return Tr(txt::kParameters);
     if (tag == "Mark")
-        return Tr(5558);
+        return Tr(txt::kMark);
     if (tag == "List")
-        return Tr(5719);
+        return Tr(txt::kList);
     return tag;
 }
 

@@ -29,10 +29,12 @@ constexpr std::size_t kShownHashDigits = 12;
 
 // "qm7100: [BEFORE: ]STATUS: REASON" on stderr.
 int ArchiveError(Context& ctx, const ArchiveResult& r, const std::string& before = {}) {
-    ctx.err << "qm7100: " << (before.empty() ? "" : before + ": ")
-            << ArchiveStatusText(r.status, LanguageBase());
+    std::string line = ArchiveStatusText(r.status, LanguageBase());
+    if (!before.empty())
+        line = TrFill(txt::kReasonJoint, {before, line});
     if (!r.reason.empty())
-        ctx.err << ": " << r.reason;
+        line = TrFill(txt::kReasonJoint, {line, r.reason});
+    ctx.err << "qm7100: " << line;
     ctx.err << '\n';
     return kExitFailed;
 }
@@ -63,12 +65,12 @@ bool TakeFilter(Context& ctx, ArchiveFilter& filter, int& rc) {
     TakeOption(ctx.args, "--until", filter.until, ok);
     int y = 0, m = 0, d = 0;
     if (!ok) {
-        rc = UsageError(ctx, "an option is missing its value");
+        rc = UsageError(ctx, txt::kOptionMissingValue);
         return false;
     }
     for (const std::string* date : {&filter.since, &filter.until})
         if (!date->empty() && !ParseIsoDate(*date, y, m, d)) {
-            rc = UsageError(ctx, "a date must be YYYY-MM-DD: '" + *date + "'");
+            rc = UsageError(ctx, txt::kDateMustYYYYMMDD2, {*date});
             return false;
         }
     return true;
@@ -93,7 +95,7 @@ void ListEntry(JsonWriter& json, const ArchivedMeasurement& m) {
 
 int RunArchiveAdd(Context& ctx) {
     if (ctx.args.empty())
-        return UsageError(ctx, Tool("archive add needs PROJECT.f71"));
+        return UsageError(ctx, txt::kArchiveAddNeedsPROJECTF71);
     const Settings settings;
     std::vector<ArchiveItem> items;
     for (const std::string& path : ctx.args) {
@@ -112,15 +114,16 @@ int RunArchiveAdd(Context& ctx) {
     AddCounts counts;
     if (const ArchiveResult r = archive->Add(items, counts); !r.Ok())
         return ArchiveError(ctx, r);
-    ctx.out << Tool("added") << ' ' << counts.added << ", " << Tool("already in the archive") << ' '
-            << counts.already << '\n';
+    ctx.out << TrFill(txt::kAddedCounts,
+                      {std::to_string(counts.added), std::to_string(counts.already)})
+            << '\n';
     return kExitOk;
 }
 
 int RunArchiveSites(Context& ctx) {
     const bool json = TakeFlag(ctx.args, "--json");
     if (!ctx.args.empty())
-        return UsageError(ctx, "unexpected argument: '" + ctx.args[0] + "'");
+        return UsageError(ctx, txt::kUnexpectedArgument2, {ctx.args[0]});
     std::unique_ptr<Archive> archive;
     int rc = kExitOk;
     if (!OpenOrReport(ctx, archive, rc))
@@ -156,7 +159,7 @@ int Select(Context& ctx, std::size_t keep, std::unique_ptr<Archive>& archive,
     if (!TakeFilter(ctx, filter, rc))
         return rc;
     if (ctx.args.size() < keep)
-        return UsageError(ctx, Tool("archive export needs OUT.f71"));
+        return UsageError(ctx, txt::kArchiveExportNeedsOUTF71);
     filter.hashes.assign(ctx.args.begin(), ctx.args.end() - static_cast<long>(keep));
     if (!OpenOrReport(ctx, archive, rc))
         return rc;
@@ -201,16 +204,15 @@ int RunArchiveTrend(Context& ctx) {
     TakeOption(ctx.args, "--quantity", quantityName, ok);
     const bool hasProfile = TakeOption(ctx.args, "--profile", profilePath, ok);
     if (!ok)
-        return UsageError(ctx, "an option is missing its value");
+        return UsageError(ctx, txt::kOptionMissingValue);
     if (ctx.args.size() != 2)
-        return UsageError(ctx, Tool("archive trend needs SITE FREQ"));
+        return UsageError(ctx, txt::kArchiveTrendNeedsSITEFREQ);
     TrendQuantity quantity;
     if (!ParseTrendQuantity(quantityName, quantity))
-        return UsageError(ctx,
-                          "--quantity must be level, mer, ber or audio: '" + quantityName + "'");
+        return UsageError(ctx, txt::kQuantityMustLevelMerBerOr2, {quantityName});
     std::uint32_t frequency = 0;
     if (!ParseFrequencyMHz(ctx.args[1], frequency))
-        return UsageError(ctx, "FREQ must be a frequency in MHz: '" + ctx.args[1] + "'");
+        return UsageError(ctx, txt::kFREQMustFrequencyInMHz2, {ctx.args[1]});
     LimitProfile profile;
     if (hasProfile &&
         !LoadProfileOrReport(ctx, profilePath == "shipped" ? "" : profilePath, profile))
@@ -268,8 +270,8 @@ int RunArchiveTrend(Context& ctx) {
     }
     ctx.out << Escaped(site) << '\t' << mhz << " MHz\t" << TrendQuantityName(quantity);
     if (hasProfile)
-        ctx.out << '\t' << Tool("limits") << ' '
-                << (bounds.low ? Bound(bounds.low, quantity) : "---") << ' ' << Tool("to") << ' '
+        ctx.out << '\t' << Tr(txt::kCliLimits) << ' '
+                << (bounds.low ? Bound(bounds.low, quantity) : "---") << ' ' << Tr(txt::kTo) << ' '
                 << (bounds.high ? Bound(bounds.high, quantity) : "---");
     ctx.out << '\n';
     for (const TrendPoint& p : points) {
@@ -296,13 +298,13 @@ int RunArchiveExport(Context& ctx) {
         ctx.err << "qm7100: " << ProjectStatusText(saved, out) << "\n";
         return kExitFailed;
     }
-    ctx.out << Tool("exported") << ' ' << elements.size() << ' ' << Tool("files") << '\n';
+    ctx.out << Tr(txt::kExported) << ' ' << elements.size() << ' ' << Tr(txt::kFiles) << '\n';
     return kExitOk;
 }
 
 int RunArchivePush(Context& ctx) {
     if (ctx.args.size() != 1)
-        return UsageError(ctx, Tool("archive push needs URL"));
+        return UsageError(ctx, txt::kArchivePushNeedsURL);
     std::unique_ptr<Archive> from, to;
     int rc = kExitOk;
     if (!OpenOrReport(ctx, from, rc))
@@ -311,8 +313,9 @@ int RunArchivePush(Context& ctx) {
         return ArchiveError(ctx, r);
     PushCounts counts;
     const ArchiveResult r = PushArchive(*from, *to, counts);
-    ctx.out << Tool("copied") << ' ' << counts.copied << ", " << Tool("already there") << ' '
-            << counts.already << '\n';
+    ctx.out << TrFill(txt::kCopiedCounts,
+                      {std::to_string(counts.copied), std::to_string(counts.already)})
+            << '\n';
     return r.Ok() ? kExitOk : ArchiveError(ctx, r);
 }
 
@@ -320,7 +323,7 @@ int RunArchivePush(Context& ctx) {
 
 int RunArchive(Context& ctx) {
     if (ctx.args.empty())
-        return UsageError(ctx, Tool("archive needs one of add, sites, list, trend, export, push"));
+        return UsageError(ctx, txt::kArchiveNeedsOneAddSitesList);
     const std::string command = ctx.args.front();
     ctx.args.erase(ctx.args.begin());
     static const std::pair<const char*, int (*)(Context&)> kCommands[] = {
@@ -330,7 +333,7 @@ int RunArchive(Context& ctx) {
     for (const auto& [name, run] : kCommands)
         if (command == name)
             return run(ctx);
-    return UsageError(ctx, "unknown command 'archive " + command + "'");
+    return UsageError(ctx, txt::kUnknownArchiveCommand, {command});
 }
 
 void KeepUploadInArchive(Context& ctx, const std::vector<_tagFileDataExt>& elements,
@@ -348,23 +351,25 @@ void KeepUploadInArchive(Context& ctx, const std::vector<_tagFileDataExt>& eleme
         r = archive->Add(items, counts);
     if (!r.Ok()) {
         // The upload itself is done and saved; only its copy is missing.
-        ArchiveError(ctx, r, Tool("the upload was saved but not kept in the archive"));
+        ArchiveError(ctx, r, Tr(txt::kUploadWasSavedButNotKept));
         return;
     }
-    ctx.err << "qm7100: " << Tool("kept in the archive") << ' ' << counts.added << ", "
-            << Tool("already in the archive") << ' ' << counts.already << '\n';
+    ctx.err << "qm7100: "
+            << TrFill(txt::kKeptCounts,
+                      {std::to_string(counts.added), std::to_string(counts.already)})
+            << '\n';
 }
 
 #else
 
 int RunArchive(Context& ctx) {
-    ctx.err << "qm7100: " << Tool("this build has no archive") << '\n';
+    ctx.err << "qm7100: " << Tr(txt::kThisBuildHasNoArchive) << '\n';
     return kExitFailed;
 }
 
 void KeepUploadInArchive(Context& ctx, const std::vector<_tagFileDataExt>&, const std::string&) {
     if (!ctx.archive.empty())
-        ctx.err << "qm7100: " << Tool("this build has no archive") << '\n';
+        ctx.err << "qm7100: " << Tr(txt::kThisBuildHasNoArchive) << '\n';
 }
 
 #endif

@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "res/StringTable.h"
 
 #ifdef QM_HAVE_CHART
 
@@ -97,7 +98,7 @@ int RunChart(Context& ctx) {
     std::optional<std::pair<std::string, std::string>> compare;
     if (const auto at = std::find(args.begin(), args.end(), "--compare"); at != args.end()) {
         if (args.end() - at < 3)
-            return UsageError(ctx, "--compare needs B.f71 INDEX");
+            return UsageError(ctx, txt::kCompareNeedsBF71INDEX);
         compare.emplace(at[1], at[2]);
         args.erase(at, at + 3);
     }
@@ -106,28 +107,27 @@ int RunChart(Context& ctx) {
     const bool hasSize = TakeOption(args, "--size", sizeText, ok);
     const bool hasMarker = TakeOption(args, "--marker", markerText, ok);
     if (!ok)
-        return UsageError(ctx, "an option is missing its value");
+        return UsageError(ctx, txt::kOptionMissingValue);
     if (args.size() != 4)
-        return UsageError(ctx, "chart needs PROJECT.f71 INDEX SECTION OUT.png");
+        return UsageError(ctx, txt::kChartNeedsPROJECTF71INDEXSECTION);
     int width = kDefaultWidth, height = kDefaultHeight;
     if (hasSize && !ParseSize(sizeText, width, height))
-        return UsageError(ctx, "--size must be WxH with sides from 1 to 16384: '" + sizeText + "'");
+        return UsageError(ctx, txt::kSizeMustWxHWithSidesFrom2, {sizeText});
     long marker = 0;
     if (hasMarker && (!ParseInt(markerText, marker) || marker < 0 || marker > INT_MAX))
-        return UsageError(ctx, "--marker must be a point index: '" + markerText + "'");
+        return UsageError(ctx, txt::kMarkerMustPointIndex2, {markerText});
     const std::string& out = args[3];
     const bool toStdout = out == "-";
     if (!toStdout && PictureExtension(out).empty())
-        return UsageError(ctx, "OUT must end in .png or .bmp (or be - for a PNG on stdout): '" +
-                                   out + "'");
+        return UsageError(ctx, txt::kOUTMustEndInPngOr2, {out});
     const std::optional<PaneSection> section = SectionFromTreeValue(SectionValue(args[2]));
     if (!section)
-        return UsageError(ctx, "unknown SECTION '" + args[2] + "'");
+        return UsageError(ctx, txt::kUnknownSECTION2, {args[2]});
 
     if (compare && *section != PaneSection::Scan && *section != PaneSection::Spectrum)
-        return UsageError(ctx, "--compare draws the scan or spectrum section");
+        return UsageError(ctx, txt::kCompareDrawsScanOrSpectrumSection);
     if (compare && hasMarker)
-        return UsageError(ctx, "--marker does not go with --compare");
+        return UsageError(ctx, txt::kMarkerDoesNotGoWithCompare);
     _tagFileDataExt element;
     if (int rc = LoadElementOrReport(ctx, args[0], args[1], element); rc != kExitOk)
         return rc;
@@ -138,7 +138,7 @@ int RunChart(Context& ctx) {
             return rc;
     }
     if (!HasChart(*section)) {
-        ctx.err << "qm7100: the " << args[2] << " section has no chart\n";
+        ctx.err << "qm7100: " << TrFill(txt::kSectionHasNoChart, {args[2]}) << "\n";
         return kExitFailed;
     }
 
@@ -161,7 +161,7 @@ int RunChart(Context& ctx) {
         if (encoded)
             ctx.out.write(bytes.constData(), bytes.size());
         if (!encoded || !ctx.out.flush()) {
-            ctx.err << "qm7100: cannot write the picture to standard output\n";
+            ctx.err << "qm7100: " << Tr(txt::kCannotWritePictureStdout) << "\n";
             return kExitFailed;
         }
     } else if (!SaveChartPicture(frame, out)) {
@@ -179,7 +179,7 @@ int RunChart(Context& ctx) {
 namespace qm::cli {
 
 int RunChart(Context& ctx) {
-    return UsageError(ctx, "this build has no chart engine");
+    return UsageError(ctx, txt::kThisBuildHasNoChartEngine);
 }
 
 } // namespace qm::cli

@@ -15,7 +15,7 @@ bool LoadProfileOrReport(Context& ctx, const std::string& path, LimitProfile& pr
     }
     const ProfileResult r = LoadLimitProfile(path);
     if (!r.profile) {
-        ctx.err << "qm7100: " << Tool("limit profile") << ": " << r.error << '\n';
+        ctx.err << "qm7100: " << Tr(txt::kLimitProfileWord) << ": " << r.error << '\n';
         return false;
     }
     profile = *r.profile;
@@ -27,11 +27,11 @@ int RunCheck(Context& ctx) {
     std::string profilePath;
     const bool hasProfile = TakeOption(ctx.args, "--profile", profilePath, ok);
     if (!ok)
-        return UsageError(ctx, "--profile needs a file");
+        return UsageError(ctx, txt::kProfileNeedsFile);
     if (ctx.args.size() != 2)
-        return UsageError(ctx, "check needs PROJECT.f71 INDEX [--profile FILE]");
+        return UsageError(ctx, txt::kCheckNeedsPROJECTF71INDEXProfile);
     if (hasProfile && profilePath.empty())
-        return UsageError(ctx, "--profile needs a file");
+        return UsageError(ctx, txt::kProfileNeedsFile);
     LimitProfile profile;
     if (!LoadProfileOrReport(ctx, profilePath, profile))
         return kExitFailed;
@@ -43,8 +43,8 @@ int RunCheck(Context& ctx) {
     const FileCheck check = CheckFile(file, profile);
     const int base = LanguageBase();
     ctx.out << "[File]\n" << Escaped(file.HasLayout() ? file.FileName() : "") << '\n';
-    ctx.out << "[" << LimitText("Profile", base) << "]\n" << Escaped(profile.name) << '\n';
-    ctx.out << "[" << LimitText("Verdict", base) << "]\n";
+    ctx.out << "[" << Tr(txt::kProfile, base) << "]\n" << Escaped(profile.ShownName(base)) << '\n';
+    ctx.out << "[" << Tr(txt::kVerdict, base) << "]\n";
     for (const auto& row : VerdictTable(check, base)) {
         for (std::size_t i = 0; i < row.size(); ++i)
             ctx.out << (i ? "\t" : "") << Escaped(row[i]);

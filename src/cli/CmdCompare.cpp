@@ -10,7 +10,7 @@ namespace qm::cli {
 int RunCompare(Context& ctx) {
     const bool asJson = TakeFlag(ctx.args, "--json");
     if (ctx.args.size() != 4)
-        return UsageError(ctx, "compare needs A.f71 INDEX B.f71 INDEX");
+        return UsageError(ctx, txt::kCompareNeedsF71INDEXBF71);
     _tagFileDataExt a, b;
     bool aCut = false, bCut = false;
     if (int rc = LoadElementOrReport(ctx, ctx.args[0], ctx.args[1], a, &aCut); rc != kExitOk)

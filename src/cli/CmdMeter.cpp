@@ -43,13 +43,13 @@ bool TakeTarget(Context& ctx, ConnectTarget& target, int& rc) {
     const bool hasBaud = TakeOption(ctx.args, "--baud", baud, ok);
     long value = 0;
     if (!ok || (hasBaud && (!ParseInt(baud, value) || value <= 0))) {
-        rc = UsageError(ctx, "--port and --baud need a value (--baud a positive number)");
+        rc = UsageError(ctx, txt::kPortAndBaudNeedValueBaud);
         return false;
     }
     // The settings read numbers outside 1-256 as COM1, which a user typing --port COM0 would
     // never guess: a typed port is refused instead.
     if (const PortParse typed = ParsePortText(port); hasPort && !typed.Ok()) {
-        rc = UsageError(ctx, "--port: " + PortRefusalText(typed.refusal) + " '" + port + "'");
+        rc = UsageError(ctx, txt::kPortRefused, {PortRefusalText(typed.refusal), port});
         return false;
     }
     if (!hasPort && !SettingsReadable(ctx)) {
@@ -82,9 +82,9 @@ std::string Size(double bytes) {
 // clock for the summary printed on success.
 class ProgressLine {
 public:
-    // unit: what one step is ("files", "blocks", or "%" for a percentage); bytesPerStep: 0
-    // when a step has no fixed size.
-    ProgressLine(Context& ctx, const char* unit, double bytesPerStep)
+    // unit: the text id of what one step is (files, blocks), 0 for a percentage; bytesPerStep:
+    // 0 when a step has no fixed size.
+    ProgressLine(Context& ctx, int unit, double bytesPerStep)
         : m_ctx(ctx), m_unit(unit), m_bytesPerStep(bytesPerStep),
           m_start(std::chrono::steady_clock::now()),
           m_terminal(&ctx.err == &std::cerr && IsTerminal(stderr)) {}
@@ -108,7 +108,7 @@ public:
         End();
         char seconds[32];
         std::snprintf(seconds, sizeof seconds, "%.1f", Seconds());
-        m_ctx.err << what << " (" << Size(bytes) << ") " << Tool("in") << ' ' << seconds << " s\n";
+        m_ctx.err << TrFill(txt::kSummaryIn, {what, Size(bytes), seconds}) << '\n';
     }
 
 private:
@@ -118,24 +118,24 @@ private:
         const double elapsed = Seconds();
         m_ctx.err << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
                   << std::string(static_cast<std::size_t>(kWidth - filled), ' ') << "] ";
-        if (std::string(m_unit) == "%")
+        if (m_unit == 0)
             m_ctx.err << (range > 0 ? position * 100 / range : 0) << '%';
         else
-            m_ctx.err << position << '/' << range << ' ' << Tool(m_unit);
+            m_ctx.err << position << '/' << range << ' ' << Tr(m_unit);
         if (m_bytesPerStep > 0 && elapsed > 0.05)
             m_ctx.err << ", " << Size(position * m_bytesPerStep / elapsed) << "/s";
         if (position > 0 && range > position) {
             const long left = std::lround(elapsed * (range - position) / position);
             char text[32];
             std::snprintf(text, sizeof text, "%ld:%02ld", left / 60, left % 60);
-            m_ctx.err << ", " << text << ' ' << Tool("left");
+            m_ctx.err << ", " << TrFill(txt::kTimeLeft, {text});
         }
         m_ctx.err << "   " << std::flush;
         m_drawn = true;
     }
 
     Context& m_ctx;
-    const char* m_unit;
+    int m_unit;
     double m_bytesPerStep;
     std::chrono::steady_clock::time_point m_start;
     bool m_terminal;
@@ -146,21 +146,19 @@ private:
 // the operation's detail, or why the port could not be opened or did not answer.
 int ReportFailure(Context& ctx, const OperationOutcome& outcome, const cnComm& port) {
     if (outcome.cancelled) {
-        ctx.err << "qm7100: " << Tool("cancelled") << "\n";
+        ctx.err << "qm7100: " << Tr(txt::kCancelled) << "\n";
         return kExitCancelled;
     }
     for (const OperationMessage& m : outcome.messages)
         ctx.err << Tr(m.id) << "\n";
     std::string detail = outcome.detail;
-    if (detail.empty() && outcome.MessageId() == msg::kConnectionFailed) {
+    if (detail.empty() && outcome.MessageId() == txt::kConnectionFailed) {
         detail = !port.OpenFailure().empty() ? port.OpenFailure()
-                 : port.PortName().empty()
-                     ? Tool("no port is configured; give --port PORT")
-                     : port.PortName() + ": " + Tool("the meter does not answer");
+                 : port.PortName().empty()   ? Tr(txt::kNoPortConfiguredGivePortPORT)
+                                           : port.PortName() + ": " + Tr(txt::kMeterDoesNotAnswer);
     }
     if (!detail.empty() || outcome.messages.empty())
-        ctx.err << "qm7100: " << (detail.empty() ? Tool("the meter operation failed") : detail)
-                << "\n";
+        ctx.err << "qm7100: " << (detail.empty() ? Tr(txt::kMeterOperationFailed) : detail) << "\n";
     return kExitFailed;
 }
 
@@ -254,14 +252,14 @@ int RunUpload(Context& ctx) {
     if (!TakeTarget(ctx, target, rc))
         return rc;
     if (ctx.args.size() != 1)
-        return UsageError(ctx, Tool("upload needs OUT.f71"));
+        return UsageError(ctx, txt::kUploadNeedsOUTF71);
     const std::string& out = ctx.args[0];
     if (rc = CheckOutput(ctx, out); rc != kExitOk)
         return rc;
     MeterPort meter(ctx);
     cnComm& port = meter.port;
     CFileCollection collection;
-    ProgressLine progress(ctx, "files", static_cast<double>(kElementSize));
+    ProgressLine progress(ctx, txt::kFiles, static_cast<double>(kElementSize));
     const UploadResult result = RunUpload(port, target, collection, progress.Fn());
     progress.End();
     // A cancelled upload writes nothing, not even the files read before the stop.
@@ -276,7 +274,7 @@ int RunUpload(Context& ctx) {
                          std::filesystem::exists(
                              std::filesystem::path(std::u8string(out.begin(), out.end())), error);
     if (keepOut && collection.Empty()) {
-        ctx.err << "qm7100: no file was read; " << out << " was left as it was\n";
+        ctx.err << "qm7100: " << TrFill(txt::kNoFileRead, {out}) << "\n";
         return kExitFailed;
     }
     const std::string written = keepOut ? PartialPath(out) : out;
@@ -287,16 +285,16 @@ int RunUpload(Context& ctx) {
     }
     KeepUploadInArchive(ctx, collection.Elements(), written);
     if (keepOut)
-        ctx.err << "qm7100: " << out << " was left as it was; the " << collection.Count() << " of "
-                << result.fileCount << " files read were written to " << written << "\n";
+        ctx.err << "qm7100: "
+                << TrFill(txt::kPartialUpload, {out, std::to_string(collection.Count()),
+                                                std::to_string(result.fileCount), written})
+                << "\n";
     if (!result.outcome.ok)
         return kExitFailed;
     if (result.fileCount == 0)
-        ctx.err << "qm7100: "
-                << Tool("the meter holds no measurement files; wrote an empty project") << ' '
-                << out << "\n";
+        ctx.err << "qm7100: " << Tr(txt::kMeterHoldsNoMeasurementFilesWrote) << ' ' << out << "\n";
     const std::size_t files = collection.Elements().size();
-    progress.Summary(Tool("uploaded") + ' ' + std::to_string(files) + ' ' + Tool("files"),
+    progress.Summary(TrFill(txt::kUploadedSummary, {std::to_string(files)}),
                      static_cast<double>(files * kElementSize));
     return kExitOk;
 }
@@ -307,18 +305,17 @@ int RunPlanRead(Context& ctx) {
     if (!TakeTarget(ctx, target, rc))
         return rc;
     if (ctx.args.size() != 2)
-        return UsageError(ctx, Tool("plan read needs SLOT and OUT.f71CH"));
+        return UsageError(ctx, txt::kPlanReadNeedsSLOTAndOUT);
     const int slot = SlotOf(ctx.args[0]);
     if (slot < 0)
-        return UsageError(ctx,
-                          Tool("SLOT must be one of A, B, C, D, E") + ": '" + ctx.args[0] + "'");
+        return UsageError(ctx, txt::kSlotRefused, {ctx.args[0]});
     const std::string& out = ctx.args[1];
     if (rc = CheckOutput(ctx, out); rc != kExitOk)
         return rc;
     MeterPort meter(ctx);
     cnComm& port = meter.port;
     CChannelPlanList plan;
-    ProgressLine progress(ctx, "%", 0);
+    ProgressLine progress(ctx, 0, 0);
     const PlanUploadResult result = UploadPlan(port, target, slot, plan, progress.Fn());
     progress.End();
     if (!result.outcome.ok)
@@ -328,8 +325,7 @@ int RunPlanRead(Context& ctx) {
         ctx.err << "qm7100: " << PlanFileStatusText(saved, out) << "\n";
         return kExitFailed;
     }
-    progress.Summary(Tool("read plan") + ' ' + ctx.args[0] + ", " + std::to_string(plan.Count()) +
-                         ' ' + Tool("channels"),
+    progress.Summary(TrFill(txt::kReadPlanSummary, {ctx.args[0], std::to_string(plan.Count())}),
                      static_cast<double>(plan.Count() * sizeof(CommonChannel)));
     return kExitOk;
 }
@@ -340,11 +336,10 @@ int RunPlanWrite(Context& ctx) {
     if (!TakeTarget(ctx, target, rc))
         return rc;
     if (ctx.args.size() != 2)
-        return UsageError(ctx, Tool("plan write needs SLOT and IN.f71CH"));
+        return UsageError(ctx, txt::kPlanWriteNeedsSLOTAndIN);
     const int slot = SlotOf(ctx.args[0]);
     if (slot < 0)
-        return UsageError(ctx,
-                          Tool("SLOT must be one of A, B, C, D, E") + ": '" + ctx.args[0] + "'");
+        return UsageError(ctx, txt::kSlotRefused, {ctx.args[0]});
     CChannelPlanList plan;
     if (RefuseProjectAsPlan(ctx, ctx.args[1]))
         return kExitFailed;
@@ -355,13 +350,12 @@ int RunPlanWrite(Context& ctx) {
     }
     MeterPort meter(ctx);
     cnComm& port = meter.port;
-    ProgressLine progress(ctx, "%", 0);
+    ProgressLine progress(ctx, 0, 0);
     const OperationOutcome outcome = DownloadPlan(port, target, slot, plan, progress.Fn());
     progress.End();
     if (!outcome.ok)
         return ReportFailure(ctx, outcome, port);
-    progress.Summary(Tool("wrote plan") + ' ' + ctx.args[0] + ", " + std::to_string(plan.Count()) +
-                         ' ' + Tool("channels"),
+    progress.Summary(TrFill(txt::kWrotePlanSummary, {ctx.args[0], std::to_string(plan.Count())}),
                      static_cast<double>(plan.Count() * sizeof(CommonChannel)));
     return kExitOk;
 }
@@ -372,17 +366,17 @@ int RunCapture(Context& ctx) {
     if (!TakeTarget(ctx, target, rc))
         return rc;
     if (ctx.args.size() != 1)
-        return UsageError(ctx, Tool("capture needs OUT.bmp"));
+        return UsageError(ctx, txt::kCaptureNeedsOUTBmp);
     if (rc = CheckOutput(ctx, ctx.args[0]); rc != kExitOk)
         return rc;
     MeterPort meter(ctx);
     cnComm& port = meter.port;
-    ProgressLine progress(ctx, "blocks", static_cast<double>(kScreenBlockPixels));
+    ProgressLine progress(ctx, txt::kBlocks, static_cast<double>(kScreenBlockPixels));
     const CaptureResult result = CaptureScreen(port, target, ctx.args[0], progress.Fn());
     progress.End();
     if (!result.outcome.ok)
         return ReportFailure(ctx, result.outcome, port);
-    progress.Summary(Tool("captured the screen to") + ' ' + ctx.args[0],
+    progress.Summary(Tr(txt::kCapturedScreen) + ' ' + ctx.args[0],
                      static_cast<double>(result.bitmap.size()));
     return kExitOk;
 }
@@ -398,31 +392,30 @@ int RunSetup(Context& ctx) {
     std::string value;
     if (TakeOption(ctx.args, "--level-unit", value, ok)) {
         if (value != "dBuV" && value != "dBmV" && value != "dBm")
-            return UsageError(ctx, "--level-unit must be dBuV, dBmV or dBm");
+            return UsageError(ctx, txt::kLevelUnitMustDBuVDBmVOr);
         choice.levelUnit = value;
     }
     if (TakeOption(ctx.args, "--temp-unit", value, ok)) {
         if (TemperatureCode(value) < 0)
-            return UsageError(ctx, "--temp-unit must be C or F");
+            return UsageError(ctx, txt::kTempUnitMustCOrF);
         choice.temperature = value;
     }
     if (TakeOption(ctx.args, "--shutdown", value, ok)) {
         choice.shutdown = ShutdownCode(value);
         if (choice.shutdown < 0)
-            return UsageError(ctx, "--shutdown must be 3, 5, 10, 30 or on");
+            return UsageError(ctx, txt::kShutdownMust351030);
     }
     if (TakeOption(ctx.args, "--date-format", value, ok)) {
         choice.dateFormat = DateFormatCode(value);
         if (choice.dateFormat < 0)
-            return UsageError(ctx, "--date-format must be Y/M/D, D/M/Y or M/D/Y");
+            return UsageError(ctx, txt::kDateFormatMustYMD);
     }
     if (TakeOption(ctx.args, "--time", value, ok) && !ParseDateTime(value, choice.when))
-        return UsageError(
-            ctx, "--time must be a date and time \"YYYY-MM-DD HH:MM:SS\" from 2000 to 2255");
+        return UsageError(ctx, txt::kTimeMustBeDateTime);
     if (!ok)
-        return UsageError(ctx, "an option is missing its value");
+        return UsageError(ctx, txt::kOptionMissingValue);
     if (!ctx.args.empty())
-        return UsageError(ctx, "unexpected argument '" + ctx.args[0] + "'");
+        return UsageError(ctx, txt::kUnexpectedArgument3, {ctx.args[0]});
     MeterPort meter(ctx);
     cnComm& port = meter.port;
     const OperationOutcome outcome = DownloadTimeUnit(port, target, choice, settings);

@@ -30,8 +30,10 @@ bool OpenPlanOrReport(Context& ctx, const std::string& path, CChannelPlanList& p
         return false;
     }
     if (load.complete < load.records.size())
-        ctx.err << "qm7100: " << path << " announces " << load.records.size()
-                << " channels but holds " << load.complete << " whole; the rest read as zero\n";
+        ctx.err << "qm7100: "
+                << TrFill(txt::kPlanAnnouncesMore, {path, std::to_string(load.records.size()),
+                                                    std::to_string(load.complete)})
+                << '\n';
     plan.Assign(std::move(load.records));
     plan.SetKind(load.kind);
     return true;
@@ -86,7 +88,7 @@ std::string Joined(const std::vector<std::string>& texts) {
 int RunPlanShow(Context& ctx) {
     const bool asJson = TakeFlag(ctx.args, "--json");
     if (ctx.args.size() != 1)
-        return UsageError(ctx, "plan show needs PLAN.f71CH");
+        return UsageError(ctx, txt::kPlanShowNeedsPLANF71CH);
     CChannelPlanList plan;
     if (!OpenPlanOrReport(ctx, ctx.args[0], plan))
         return kExitFailed;
@@ -119,16 +121,16 @@ int RunPlanEdit(Context& ctx) {
     std::string output;
     const bool hasOutput = TakeOption(ctx.args, "--output", output, ok);
     if (!ok)
-        return UsageError(ctx, "--output needs a file name");
+        return UsageError(ctx, txt::kOutputNeedsFileName);
     if (ctx.args.size() < 4 || (ctx.args.size() - 1) % 3 != 0)
-        return UsageError(ctx, "plan edit needs PLAN.f71CH and ROW COLUMN TEXT triples");
+        return UsageError(ctx, txt::kPlanEditNeedsPLANF71CHAnd);
     const std::string path = ctx.args[0];
 
     std::vector<CellEdit> edits;
     for (std::size_t i = 1; i < ctx.args.size(); i += 3) {
         long row = 0;
         if (!ParseInt(ctx.args[i], row) || row < 0)
-            return UsageError(ctx, "ROW must be a row number from 0: '" + ctx.args[i] + "'");
+            return UsageError(ctx, txt::kROWMustRowNumberFrom02, {ctx.args[i]});
         edits.push_back(
             {static_cast<std::size_t>(row), 0, ctx.args[i + 2], ctx.args[i], ctx.args[i + 1]});
     }
@@ -141,11 +143,9 @@ int RunPlanEdit(Context& ctx) {
     for (CellEdit& e : edits) {
         e.column = ColumnOf(e.columnText, plan.Kind());
         if (e.column == 0)
-            return UsageError(ctx, "COLUMN must be from 1 to 15 or a heading of 'plan show': '" +
-                                       e.columnText + "'");
+            return UsageError(ctx, txt::kColumnRefused, {e.columnText});
         if (!grid.Contains(e.row, e.column))
-            return UsageError(ctx, "cell " + e.rowText + " " + e.columnText +
-                                       " is outside the plan's grid");
+            return UsageError(ctx, txt::kCellOutsideGrid, {e.rowText, e.columnText});
     }
 
     // The rules get each text as the grid would hand it over; what they refuse or leave
@@ -158,16 +158,18 @@ int RunPlanEdit(Context& ctx) {
         const std::string before = grid.Cell(e.row, e.column);
         const CellEditOutcome outcome = rules.EditFinished(e.row, e.column, e.text);
         if (outcome.message) {
-            ctx.err << (outcome.message->kind == MessageKind::Error ? "error: " : "notice: ")
+            ctx.err << Tr(outcome.message->kind == MessageKind::Error ? txt::kCliError
+                                                                      : txt::kCliNotice)
                     << Tr(outcome.message->id) << '\n';
             allApplied = false;
         } else if (!outcome.applied) {
-            ctx.err << "ignored: " << e.rowText << ' ' << e.columnText << " '" << Escaped(e.text)
-                    << "' cannot be edited\n";
+            ctx.err << TrFill(txt::kIgnoredCannotEdit, {e.rowText, e.columnText, Escaped(e.text)})
+                    << '\n';
             allApplied = false;
         } else if (!choices.empty() && e.text != before && grid.Cell(e.row, e.column) == before) {
-            ctx.err << "ignored: " << e.rowText << ' ' << e.columnText << " '" << Escaped(e.text)
-                    << "' is not one of " << Joined(choices) << '\n';
+            ctx.err << TrFill(txt::kIgnoredNotChoice,
+                              {e.rowText, e.columnText, Escaped(e.text), Joined(choices)})
+                    << '\n';
             allApplied = false;
         }
     }
@@ -183,7 +185,7 @@ int RunPlanEdit(Context& ctx) {
 
 int RunPlanExport(Context& ctx) {
     if (ctx.args.size() != 2)
-        return UsageError(ctx, "plan export needs PLAN.f71CH OUT.csv");
+        return UsageError(ctx, txt::kPlanExportNeedsPLANF71CHOUT);
     CChannelPlanList plan;
     if (!OpenPlanOrReport(ctx, ctx.args[0], plan))
         return kExitFailed;
@@ -203,25 +205,28 @@ int RunPlanImport(Context& ctx) {
     const bool hasKind = TakeOption(ctx.args, "--kind", kindText, ok);
     long kind = -1;
     if (!ok || !hasKind || !ParseInt(kindText, kind) || kind < 0 || kind > 2)
-        return UsageError(ctx, "plan import needs --kind 0, 1 or 2");
+        return UsageError(ctx, txt::kPlanImportNeedsKind01);
     if (ctx.args.size() != 2)
-        return UsageError(ctx, "plan import needs IN.csv OUT.f71CH --kind K");
+        return UsageError(ctx, txt::kPlanImportNeedsINCsvOUT);
     std::string csv;
     if (ReadFileContents(ctx.args[0], csv) != ReadStatus::Ok) {
         const int error = errno;
-        ctx.err << "qm7100: cannot read " << ctx.args[0] << ": " << std::strerror(error) << "\n";
+        ctx.err << "qm7100: " << TrFill(txt::kCannotReadPath, {ctx.args[0], ErrnoText(error)})
+                << "\n";
         return kExitFailed;
     }
     const PlanCsvImport import = ImportPlanCsv(csv, static_cast<int>(kind));
     if (!import.plan) {
         const PlanCsvProblem& p = *import.problem;
-        ctx.err << "qm7100: " << ctx.args[0];
+        std::string where = ctx.args[0];
         if (p.row > 0)
-            ctx.err << ": row " << p.row;
+            where = TrFill(txt::kCsvAtRow, {where, std::to_string(p.row)});
         if (!p.column.empty())
-            ctx.err << ", column " << p.column << " '" << Escaped(p.text) << "'";
-        ctx.err << ": " << (p.message ? Tr(p.message->id) : p.reason) << "\n"
-                << "qm7100: nothing was written\n";
+            where = TrFill(txt::kCsvAtColumn, {where, p.column, Escaped(p.text)});
+        ctx.err << "qm7100: "
+                << TrFill(txt::kReasonJoint, {where, p.message ? Tr(p.message->id) : p.reason})
+                << "\n"
+                << "qm7100: " << Tr(txt::kNothingWritten) << "\n";
         return kExitFailed;
     }
     const PlanFileStatus saved = SaveChannelPlan(ctx.args[1], *import.plan);

@@ -25,12 +25,12 @@ int RunReport(Context& ctx) {
     std::string profilePath;
     const bool hasProfile = TakeOption(ctx.args, "--profile", profilePath, ok);
     if (!ok || (hasProfile && profilePath.empty()))
-        return UsageError(ctx, "--profile needs a file");
+        return UsageError(ctx, txt::kProfileNeedsFile);
     ReportInput input;
     std::string detailsPath;
     const bool hasDetails = TakeOption(ctx.args, "--details", detailsPath, ok);
     if (!ok || (hasDetails && detailsPath.empty()))
-        return UsageError(ctx, "--details needs a file");
+        return UsageError(ctx, txt::kDetailsNeedsFile);
     if (std::string error; hasDetails && !ReadReportDetails(detailsPath, input.details, error)) {
         ctx.err << "qm7100: " << error << '\n';
         return kExitFailed;
@@ -47,10 +47,10 @@ int RunReport(Context& ctx) {
                                       {"--notes", &d.notes}}) {
         TakeOption(ctx.args, name, *field, ok);
         if (!ok)
-            return UsageError(ctx, std::string(name) + " needs a value");
+            return UsageError(ctx, txt::kOptionNeedsValue, {name});
     }
     if (ctx.args.size() < 2)
-        return UsageError(ctx, "report needs PROJECT.f71 [INDEX ...] OUT.pdf|OUT.html");
+        return UsageError(ctx, txt::kReportNeedsPROJECTF71INDEXOUT);
     const std::string project = ctx.args.front();
     const std::string out = ctx.args.back();
     if (!LoadProfileOrReport(ctx, profilePath, input.profile))
@@ -71,8 +71,7 @@ int RunReport(Context& ctx) {
         }
     }
     if (input.files.empty()) {
-        ctx.err << "qm7100: " << project << ": " << Tool("the project holds no measurement file")
-                << '\n';
+        ctx.err << "qm7100: " << project << ": " << Tr(txt::kProjectHoldsNoMeasurementFile) << '\n';
         return kExitFailed;
     }
     input.projectName = BaseName(project);
@@ -93,7 +92,7 @@ int RunReport(Context& ctx) {
 namespace qm::cli {
 
 int RunReport(Context& ctx) {
-    return UsageError(ctx, "this build has no report writer");
+    return UsageError(ctx, txt::kThisBuildHasNoReportWriter);
 }
 
 } // namespace qm::cli

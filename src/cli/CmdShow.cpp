@@ -33,8 +33,7 @@ int OpenPane(Context& ctx, const std::string& project, const std::string& index,
              const std::string& sectionName, std::unique_ptr<AnalysisPane>& pane) {
     const auto section = SectionFromTreeValue(SectionValue(sectionName));
     if (!section)
-        return UsageError(ctx, "unknown SECTION '" + sectionName +
-                                   "' (level, tilt, scan, spectrum, hum, limit)");
+        return UsageError(ctx, txt::kUnknownSectionList, {sectionName});
     _tagFileDataExt element;
     bool incomplete = false;
     if (int rc = LoadElementOrReport(ctx, project, index, element, &incomplete); rc != kExitOk)
@@ -52,12 +51,12 @@ int RunShow(Context& ctx) {
     std::string markerText;
     const bool hasMarker = TakeOption(ctx.args, "--marker", markerText, ok);
     if (!ok)
-        return UsageError(ctx, "--marker needs a position");
+        return UsageError(ctx, txt::kMarkerNeedsPosition);
     if (ctx.args.size() != 3)
-        return UsageError(ctx, "show needs PROJECT.f71 INDEX SECTION [--marker POS]");
+        return UsageError(ctx, txt::kShowNeedsPROJECTF71INDEXSECTION);
     long marker = 0;
     if (hasMarker && (!ParseInt(markerText, marker) || marker < INT_MIN || marker > INT_MAX))
-        return UsageError(ctx, "POS must be a number: '" + markerText + "'");
+        return UsageError(ctx, txt::kPOSMustNumber2, {markerText});
 
     std::unique_ptr<AnalysisPane> pane;
     if (int rc = OpenPane(ctx, ctx.args[0], ctx.args[1], ctx.args[2], pane); rc != kExitOk)
@@ -78,7 +77,7 @@ int RunShow(Context& ctx) {
 
 int RunExport(Context& ctx) {
     if (ctx.args.size() != 4)
-        return UsageError(ctx, "export needs PROJECT.f71 INDEX SECTION OUT.csv");
+        return UsageError(ctx, txt::kExportNeedsPROJECTF71INDEXSECTION);
     std::unique_ptr<AnalysisPane> pane;
     if (int rc = OpenPane(ctx, ctx.args[0], ctx.args[1], ctx.args[2], pane); rc != kExitOk)
         return rc;

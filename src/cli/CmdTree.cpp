@@ -35,7 +35,7 @@ void PrintJson(std::ostream& out, const std::vector<FileTreeItem>& files) {
 int RunTree(Context& ctx) {
     const bool asJson = TakeFlag(ctx.args, "--json");
     if (ctx.args.size() != 1)
-        return UsageError(ctx, "tree needs PROJECT.f71");
+        return UsageError(ctx, txt::kTreeNeedsPROJECTF71);
     std::vector<_tagFileDataExt> elements;
     std::vector<bool> incomplete;
     if (!LoadProjectOrReport(ctx, ctx.args[0], elements, &incomplete))

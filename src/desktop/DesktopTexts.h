@@ -3,17 +3,14 @@
 #include <QColor>
 #include <QString>
 
+#include "res/StringTable.h"
+
 class QWidget;
 
 namespace qm {
 
-// Text of an English string id (55xx) in the program's language.
+// Text of a text id (txt::kKEY) in the program's language.
 QString Text(int englishId);
-
-// Text of one of the desktop's own additions (comparing, reference spectrum, spreadsheet
-// export), which the string table does not hold, in the program's language: Chinese when the
-// language base is Chinese and the text has a translation, else the English given.
-QString ExtraText(const char* english);
 
 // The upload dialog's line under its bar: which file of how many is being read (position
 // files are in, of range) and, with secondsLeft of 0 or more, the time left ("0:05 left").

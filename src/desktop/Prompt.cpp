@@ -13,10 +13,6 @@ namespace qm {
 
 namespace {
 
-constexpr int kIdsOk = 5704;
-constexpr int kIdsSave = 5586;
-constexpr int kIdsCancel = 5577;
-
 class QtPrompt : public IPrompt {
 public:
     void ShowMessage(QWidget* parent, const Message& message) override {
@@ -28,16 +24,26 @@ public:
         box.setIcon(message.kind == MessageKind::Error ? QMessageBox::Critical
                                                        : QMessageBox::NoIcon);
         box.setStandardButtons(QMessageBox::Ok);
-        box.button(QMessageBox::Ok)->setText(Text(kIdsOk)); // Qt's own "OK" stays English
+        box.button(QMessageBox::Ok)->setText(Text(txt::kOk));
         box.exec();
     }
 
     Answer Ask(QWidget* parent, const QString& caption, const QString& text,
                bool withCancel) override {
+        QMessageBox box(parent);
+        box.setWindowTitle(caption);
+        box.setText(text);
+        box.setIcon(QMessageBox::Question);
         QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
         if (withCancel)
             buttons |= QMessageBox::Cancel;
-        switch (QMessageBox::question(parent, caption, text, buttons)) {
+        box.setStandardButtons(buttons);
+        // The program's own words, whether or not Qt's translation is installed.
+        box.button(QMessageBox::Yes)->setText(Text(txt::kYes));
+        box.button(QMessageBox::No)->setText(Text(txt::kAnswerNo));
+        if (withCancel)
+            box.button(QMessageBox::Cancel)->setText(Text(txt::kCancel));
+        switch (static_cast<QMessageBox::StandardButton>(box.exec())) {
         case QMessageBox::Yes:
             return Answer::Yes;
         case QMessageBox::No:
@@ -129,7 +135,7 @@ QString MessageCaption(MessageKind kind) {
 bool MayDropUnsaved(QWidget* parent, const QString& caption, const QString& text,
                     const std::function<bool()>& save) {
     switch (Prompt().AskWith(parent, caption, text,
-                             {Text(kIdsSave), ExtraText("Discard"), Text(kIdsCancel)})) {
+                             {Text(txt::kSave), Text(txt::kDiscard), Text(txt::kCancel)})) {
     case IPrompt::Answer::Yes:
         return save();
     case IPrompt::Answer::No:

@@ -9,6 +9,8 @@
 
 #include "app/DesktopCommandLine.h"
 #include "app/Settings.h"
+#include "desktop/QtTranslation.h"
+#include "desktop/channels/ChannelEditorEntry.h"
 #include "desktop/frame/CMainFrame.h"
 #include "desktop/frame/ScreenshotDriver.h"
 #include "desktop/frame/WorkdeskStartup.h"
@@ -63,6 +65,9 @@ int main(int argc, char** argv) {
     qm::SetLanguageBase(line.language.empty()   ? qm::SystemLanguageBase()
                         : line.language == "zh" ? qm::kLanguageChinese
                                                 : qm::kLanguageEnglish);
+    // Qt's own texts: beside the program (a Windows install), else Qt's directory.
+    qm::InstallQtTranslation(app, qm::LanguageBase(),
+                             QApplication::applicationDirPath() + QStringLiteral("/translations"));
     // The limit profile of the last run, unless taking pictures (they show the plain panes).
     if (!qEnvironmentVariableIsSet("QM_SCREENSHOT_DIR"))
         qm::RestoreLimitProfile();

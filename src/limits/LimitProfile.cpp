@@ -1,4 +1,5 @@
 #include "limits/LimitProfile.h"
+#include "res/StringTable.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -82,7 +83,7 @@ const std::map<std::string, SectionSpec>& Sections() {
 std::vector<std::string> KeysOf(SectionKind kind) {
     switch (kind) {
     case SectionKind::Profile:
-        return {"Name"};
+        return {"Name", "NameZh"}; // NameZh: the name shown under the Chinese base
     case SectionKind::Tv:
         return {"LevelMin", "LevelMax", "VideoAudioMin", "VideoAudioMax"};
     case SectionKind::Cable:
@@ -108,7 +109,7 @@ struct ParsedSection {
 };
 
 std::string LineText(int line) {
-    return "line " + std::to_string(line);
+    return TrFill(txt::kProfileLine, {std::to_string(line)});
 }
 
 class Parser {
@@ -122,7 +123,7 @@ public:
                 return Fail();
         for (const auto& [name, spec] : Sections()) {
             if (spec.required && !m_seen.count(name))
-                return Fail("the profile has no section [" + std::string(spec.display) + "]");
+                return Fail(TrFill(txt::kProfileNoSection, {spec.display}));
         }
         return {std::move(p), {}};
     }
@@ -140,7 +141,7 @@ private:
             std::string raw(text.substr(pos, end - pos));
             pos = end + 1;
             if (raw.find('\0') != std::string::npos)
-                return Error(line, "holds a NUL byte");
+                return Error(line, Tr(txt::kProfileNulByte));
             // A comment starts at ';' anywhere, or at '#' at the start of a line.
             if (const auto semi = raw.find(';'); semi != std::string::npos)
                 raw.erase(semi);
@@ -149,22 +150,22 @@ private:
                 continue;
             if (s.front() == '[') {
                 if (s.back() != ']')
-                    return Error(line, "a section name needs a closing ']': " + s);
+                    return Error(line, TrFill(txt::kProfileNoClosingBracket, {s}));
                 const std::string name = Trim(std::string_view(s).substr(1, s.size() - 2));
                 const auto found = Sections().find(Lower(name));
                 if (found == Sections().end())
-                    return Error(line, "unknown section [" + name + "]");
+                    return Error(line, TrFill(txt::kProfileUnknownSection, {name}));
                 if (!m_seen.insert(found->first).second)
-                    return Error(line, "section [" + name + "] appears twice");
+                    return Error(line, TrFill(txt::kProfileSectionTwice, {name}));
                 m_sections.push_back({name, found->second, line, {}});
                 current = &m_sections.back();
                 continue;
             }
             const auto eq = s.find('=');
             if (eq == std::string::npos)
-                return Error(line, "expected KEY = VALUE or [SECTION]: " + s);
+                return Error(line, TrFill(txt::kProfileExpectedEntry, {s}));
             if (!current)
-                return Error(line, "an entry before the first section");
+                return Error(line, Tr(txt::kProfileEntryBeforeSection));
             const std::string key = Trim(std::string_view(s).substr(0, eq));
             const std::string value = Trim(std::string_view(s).substr(eq + 1));
             const auto keys = KeysOf(current->spec.kind);
@@ -172,7 +173,7 @@ private:
                 return Lower(k) == Lower(key);
             });
             if (!known)
-                return Error(line, "unknown key '" + key + "' in section [" + current->name + "]");
+                return Error(line, TrFill(txt::kProfileUnknownKey, {key, current->name}));
             if (!current->entries.emplace(Lower(key), Entry{value, line}).second)
                 return Error(line,
                              "key '" + key + "' appears twice in section [" + current->name + "]");
@@ -184,11 +185,11 @@ private:
     bool Value(const ParsedSection& s, const std::string& key, double& out) {
         const auto found = s.entries.find(Lower(key));
         if (found == s.entries.end())
-            return Error(s.line, "section [" + s.name + "] has no " + key);
+            return Error(s.line, TrFill(txt::kProfileMissingKey, {s.name, key}));
         const auto v = Number(found->second.value);
         if (!v)
             return Error(found->second.line,
-                         key + " is not a number: '" + found->second.value + "'");
+                         TrFill(txt::kProfileNotANumber, {key, found->second.value}));
         out = *v;
         return true;
     }
@@ -200,7 +201,7 @@ private:
             return false;
         if (lo > hi)
             return Error(s.entries.at(Lower(maxKey)).line,
-                         maxKey + " is below " + minKey + " in section [" + s.name + "]");
+                         TrFill(txt::kProfileMaxBelowMin, {maxKey, minKey, s.name}));
         return true;
     }
 
@@ -208,7 +209,7 @@ private:
         if (!Value(s, key, out))
             return false;
         if (out < 0)
-            return Error(s.entries.at(Lower(key)).line, key + " must not be negative");
+            return Error(s.entries.at(Lower(key)).line, TrFill(txt::kProfileNegative, {key}));
         return true;
     }
 
@@ -217,7 +218,7 @@ private:
             !Value(s, "MerMin", l.merMin) || !NotNegative(s, "BerMax", l.berMax))
             return false;
         if (l.berMax > 1)
-            return Error(s.entries.at("bermax").line, "BerMax must be a ratio from 0 to 1");
+            return Error(s.entries.at("bermax").line, Tr(txt::kProfileBerRatio));
         return true;
     }
 
@@ -227,8 +228,10 @@ private:
             const auto found = s.entries.find("name");
             if (found == s.entries.end() || found->second.value.empty())
                 return Error(found == s.entries.end() ? s.line : found->second.line,
-                             "section [" + s.name + "] needs a Name");
+                             TrFill(txt::kProfileNeedsName, {s.name}));
             p.name = found->second.value;
+            if (const auto zh = s.entries.find("namezh"); zh != s.entries.end())
+                p.chineseName = zh->second.value;
             return true;
         }
         case SectionKind::Tv:
@@ -275,12 +278,12 @@ ProfileResult ParseLimitProfile(std::string_view text) {
 ProfileResult LoadLimitProfile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return {std::nullopt, path + ": " + std::strerror(errno)};
+        return {std::nullopt, path + ": " + ErrnoText(errno)};
     std::string text;
     text.resize(kMaxProfileBytes + 1);
     in.read(text.data(), static_cast<std::streamsize>(text.size()));
     if (in.bad())
-        return {std::nullopt, path + ": cannot be read"};
+        return {std::nullopt, TrFill(txt::kProfileCannotRead, {path})};
     text.resize(static_cast<std::size_t>(in.gcount()));
     ProfileResult r = ParseLimitProfile(text);
     if (!r.profile)
@@ -290,6 +293,10 @@ ProfileResult LoadLimitProfile(const std::string& path) {
 
 std::string_view DefaultProfileText() {
     return {reinterpret_cast<const char*>(kDefaultProfileText), kDefaultProfileTextSize};
+}
+
+const std::string& LimitProfile::ShownName(int languageBase) const {
+    return languageBase == kLanguageChinese && !chineseName.empty() ? chineseName : name;
 }
 
 const LimitProfile& DefaultProfile() {

@@ -24,6 +24,9 @@ inline constexpr int kOrderQpsk = 2;
 // A set of limits to judge a measurement file by.
 struct LimitProfile {
     std::string name;
+    std::string chineseName; // NameZh, shown under the Chinese base; may be empty
+    // The name to show in the language: the Chinese one where the profile gives it.
+    const std::string& ShownName(int languageBase) const;
     ChannelLimits tv;
     std::map<int, ChannelLimits> cable; // by QAM order: 2 (QPSK), 16 ... 256, 0 (COFDM)
     ChannelLimits terrestrial, terrestrial2;

@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "limits/LimitCheck.h"
+#include "res/StringTable.h"
 
 namespace qm {
 
 // Texts of the verdicts in either language (languageBase as the string table's).
-std::string LimitText(const std::string& english, int languageBase);
 std::string VerdictWord(Verdict verdict, int languageBase);
 std::string QuantityName(Quantity quantity, int languageBase);
 std::string SectionName(PaneSection section, int languageBase); // "Level Analysis", ...

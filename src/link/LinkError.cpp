@@ -1,33 +1,36 @@
 #include "link/LinkError.h"
 
 #include <cstdio>
+#include <string>
+
+#include "res/StringTable.h"
 
 namespace qm {
 
 namespace {
 
-const char* ReasonText(LinkFailure reason) {
+std::string ReasonText(LinkFailure reason) {
     switch (reason) {
     case LinkFailure::None:
         return "";
     case LinkFailure::NotOpen:
-        return "the port is not open";
+        return Tr(txt::kLinkNotOpen);
     case LinkFailure::ShortWrite:
-        return "the request could not be sent whole";
+        return Tr(txt::kLinkShortWrite);
     case LinkFailure::TimedOut:
-        return "no complete reply in time";
+        return Tr(txt::kLinkTimedOut);
     case LinkFailure::HungUp:
-        return "the line hung up";
+        return Tr(txt::kLinkHungUp);
     case LinkFailure::LineError:
-        return "the line reported errors";
+        return Tr(txt::kLinkLineError);
     case LinkFailure::ReplyTooLong:
-        return "more bytes came than the reply holds";
+        return Tr(txt::kLinkReplyTooLong);
     case LinkFailure::BadCheck:
-        return "the reply's check byte is wrong";
+        return Tr(txt::kLinkBadCheck);
     case LinkFailure::BadEcho:
-        return "the handshake echo is wrong";
+        return Tr(txt::kLinkBadEcho);
     case LinkFailure::Cancelled:
-        return "cancelled";
+        return Tr(txt::kCancelled);
     }
     return "";
 }
@@ -39,10 +42,10 @@ std::string LinkErrorText(const LinkError& error) {
         return {};
     if (error.reason == LinkFailure::NotOpen || error.reason == LinkFailure::Cancelled)
         return ReasonText(error.reason);
-    char where[64];
-    std::snprintf(where, sizeof where, " (command %02X, %zu of %zu bytes)", error.code, error.got,
-                  error.wanted);
-    return std::string(ReasonText(error.reason)) + where;
+    char code[8];
+    std::snprintf(code, sizeof code, "%02X", error.code);
+    return ReasonText(error.reason) +
+           TrFill(txt::kLinkWhere, {code, std::to_string(error.got), std::to_string(error.wanted)});
 }
 
 } // namespace qm

@@ -1,5 +1,7 @@
 #include "link/PortAddress.h"
 
+#include "res/StringTable.h"
+
 #include <climits>
 #include <cstdio>
 
@@ -124,13 +126,13 @@ std::string PortRefusalText(PortRefusal refusal) {
     case PortRefusal::None:
         return {};
     case PortRefusal::Empty:
-        return "No port is chosen. Choose one, or type COM1 to COM256 or a device path.";
+        return Tr(txt::kPortEmpty);
     case PortRefusal::NotAPort:
-        return "This is not a port. Type COM1 to COM256 or a device path such as /dev/ttyUSB0.";
+        return Tr(txt::kPortNotAPort);
     case PortRefusal::OutOfRange:
-        return "Port numbers go from COM1 to COM256.";
+        return Tr(txt::kPortOutOfRange);
     case PortRefusal::BadChar:
-        return "A port cannot hold control characters.";
+        return Tr(txt::kPortBadChar);
     }
     return {};
 }

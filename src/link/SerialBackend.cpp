@@ -1,5 +1,6 @@
 // The termios backend of cnComm; SerialBackendWin32.cpp is its Win32 twin.
 #include "link/SerialBackend.h"
+#include "res/StringTable.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -78,7 +79,7 @@ std::string ReasonOf(int error) {
     case EINVAL:
         return "not a terminal";
     default:
-        return std::strerror(error);
+        return ErrnoText(error);
     }
 }
 

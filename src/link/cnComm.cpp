@@ -3,6 +3,8 @@
 // platform backend's (SerialBackend.h).
 #include "link/cnComm.h"
 
+#include "res/StringTable.h"
+
 #include <algorithm>
 
 #include "link/PortAddress.h"
@@ -33,7 +35,7 @@ bool cnComm::IsOpen() const {
 
 bool cnComm::OpenPort(int port, std::uint32_t baud) {
     if (port < kFirstPort || port > kLastPort) {
-        m_openFailure = "COM" + std::to_string(port) + ": no such port";
+        m_openFailure = TrFill(txt::kNoSuchComPort, {std::to_string(port)});
         return false;
     }
     return OpenDevice(PortDeviceName(port), baud);
@@ -54,7 +56,7 @@ bool cnComm::OpenDevice(const std::string& device, std::uint32_t baud) {
         return false;
     }
     if (!SetLine(baud)) {
-        m_openFailure = device + ": the line cannot be set to " + std::to_string(baud) + " baud";
+        m_openFailure = TrFill(txt::kLineCannotBeSet, {device, std::to_string(baud)});
         Close();
         return false;
     }

@@ -33,7 +33,7 @@ OperationOutcome RunConnectSteps(cnComm& port, const ConnectRequest& request,
     const std::uint32_t rate = BaudRateOf(baud);
     const PortParse chosen = ParsePortText(request.port);
     if (!chosen.Ok()) {
-        outcome.Show(msg::kOpenPortFailed, MessageKind::Error);
+        outcome.Show(txt::kOpenPortFailed, MessageKind::Error);
         outcome.detail = PortRefusalText(chosen.refusal);
         return outcome;
     }
@@ -41,12 +41,12 @@ OperationOutcome RunConnectSteps(cnComm& port, const ConnectRequest& request,
     const bool opened = address.device.empty() ? port.OpenPort(address.number, rate)
                                                : port.OpenDevice(address.device, rate);
     if (!opened) {
-        outcome.Show(msg::kOpenPortFailed, MessageKind::Error);
+        outcome.Show(txt::kOpenPortFailed, MessageKind::Error);
         outcome.detail = port.OpenFailure();
         return outcome;
     }
     if (!Handshake(port)) {
-        outcome.Show(msg::kCheckConnection, MessageKind::Error);
+        outcome.Show(txt::kCheckConnection, MessageKind::Error);
         port.Close();
         return outcome;
     }
@@ -56,7 +56,7 @@ OperationOutcome RunConnectSteps(cnComm& port, const ConnectRequest& request,
         return outcome;
     }
     if (QueryCurrentPlan(port) < 0) {
-        outcome.Show(msg::kCurrentPlanFailed, MessageKind::Error);
+        outcome.Show(txt::kCurrentPlanFailed, MessageKind::Error);
         return outcome;
     }
     ReportProgress(progress, 30, kProgressRange);

@@ -1,6 +1,7 @@
 #include "operations/LinkOutcome.h"
 
 #include "link/cnComm.h"
+#include "res/StringTable.h"
 
 namespace qm {
 
@@ -16,7 +17,8 @@ void NoteLinkOutcome(OperationOutcome& outcome, const cnComm& port) {
     const std::string reason = LinkErrorText(port.LastError());
     if (reason.empty())
         return;
-    outcome.detail = outcome.detail.empty() ? reason : outcome.detail + ": " + reason;
+    outcome.detail =
+        outcome.detail.empty() ? reason : TrFill(txt::kReasonJoint, {outcome.detail, reason});
 }
 
 } // namespace qm

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/UserMessage.h"
+#include "res/StringTable.h"
 
 namespace qm {
 
@@ -38,26 +39,5 @@ inline void ReportProgress(const ProgressFn& progress, int position, int range) 
     if (progress)
         progress(position, range);
 }
-
-// The English string ids the operations use.
-namespace msg {
-inline constexpr int kConnectionFailed = 5650;   // "Failed ! Please check the connection !"
-inline constexpr int kPlanNull = 5651;           // "CH plan is null !"
-inline constexpr int kPlanReadFailed = 5652;     // "Failed to read current CH!"
-inline constexpr int kUploadPlanFirst = 5653;    // "Please upload CH plan first!"
-inline constexpr int kPlanWritten = 5654;        // "DownLoad CH plan is successfully!"
-inline constexpr int kPlanWriteFailed = 5655;    // "DownLoad CH plan is unsuccessfully!"
-inline constexpr int kPlanActivateFailed = 5656; // "Failed to setup user CH plan!"
-inline constexpr int kFileNotCreated = 5657;  // "Failed! The Open file dialog could not be opened!"
-inline constexpr int kCheckConnection = 5671; // "Please check the connection !"
-inline constexpr int kFileReadFailed =
-    5672; // "Failed to read CH data,please check the connection !"
-inline constexpr int kDataTransferred = 5689;   // "Data transfered successfully!"
-inline constexpr int kLevelUnitFailed = 5695;   // "Failed to setup level unit!"
-inline constexpr int kTemperatureFailed = 5696; // "Failed to setup temperature unit!"
-inline constexpr int kShutdownFailed = 5697;    // "Failed to setup shutdown time!"
-inline constexpr int kCurrentPlanFailed = 5698; // "Failed to read current CH name"
-inline constexpr int kOpenPortFailed = 5699;    // "Failed to open com!"
-} // namespace msg
 
 } // namespace qm

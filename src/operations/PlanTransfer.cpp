@@ -20,12 +20,12 @@ PlanUploadResult UploadPlanSteps(cnComm& port, const ConnectTarget& target, int 
     PlanUploadResult result;
     ReportProgress(progress, 10, kProgressRange);
     if (!ConnectTo(port, target)) {
-        result.outcome.Show(msg::kConnectionFailed, MessageKind::Error);
+        result.outcome.Show(txt::kConnectionFailed, MessageKind::Error);
         return result;
     }
     ReportProgress(progress, 40, kProgressRange);
     if (SelectPlan(port, slot) != 1) {
-        result.outcome.Show(msg::kPlanNull, MessageKind::Error);
+        result.outcome.Show(txt::kPlanNull, MessageKind::Error);
         return result;
     }
     plans.Clear();
@@ -33,7 +33,7 @@ PlanUploadResult UploadPlanSteps(cnComm& port, const ConnectTarget& target, int 
     const int kind = MeterKindOfModel(model);
     if (!IsKnownKind(kind)) {
         Release(port);
-        result.outcome.detail = "the meter reports the unknown model '" + model + "'";
+        result.outcome.detail = TrFill(txt::kUnknownModel, {model});
         return result;
     }
     result.kind = kind;
@@ -43,14 +43,14 @@ PlanUploadResult UploadPlanSteps(cnComm& port, const ConnectTarget& target, int 
     const bool read = ReadChannelPlan(port, kind, slot, entries);
     if (!read) {
         plans.Clear();
-        result.outcome.Show(msg::kPlanReadFailed, MessageKind::Error);
+        result.outcome.Show(txt::kPlanReadFailed, MessageKind::Error);
         return result;
     }
     // A meter announcing more frames than a plan fills would give a list of more channels than
     // a plan holds, which no channel-plan file could take back.
     if (entries.size() > kMaxPlanChannels) {
         Release(port);
-        result.outcome.Show(msg::kPlanReadFailed, MessageKind::Error);
+        result.outcome.Show(txt::kPlanReadFailed, MessageKind::Error);
         return result;
     }
     for (const PlanEntry& entry : entries)
@@ -76,14 +76,14 @@ OperationOutcome DownloadPlanSteps(cnComm& port, const ConnectTarget& target, in
     OperationOutcome outcome;
     ReportProgress(progress, 0, kProgressRange);
     if (!ConnectTo(port, target)) {
-        outcome.Show(msg::kConnectionFailed, MessageKind::Error);
+        outcome.Show(txt::kConnectionFailed, MessageKind::Error);
         return outcome;
     }
     ReportProgress(progress, 10, kProgressRange);
     // The grid shows no rows for a plan of no known kind: nothing to send either.
     const int kind = plans.Kind();
     if (plans.Empty() || !IsKnownKind(kind)) {
-        outcome.Show(msg::kUploadPlanFirst, MessageKind::Error);
+        outcome.Show(txt::kUploadPlanFirst, MessageKind::Error);
         return outcome;
     }
     std::vector<PlanEntry> entries;
@@ -96,17 +96,17 @@ OperationOutcome DownloadPlanSteps(cnComm& port, const ConnectTarget& target, in
     const int meterKind = MeterKindOfModel(model);
     bool written = false;
     if (meterKind != kind) {
-        outcome.detail = "the plan is for meter kind " + std::to_string(kind) + ", the meter '" +
-                         model + "' is of kind " + std::to_string(meterKind);
+        outcome.detail = TrFill(txt::kPlanKindMismatch,
+                                {std::to_string(kind), model, std::to_string(meterKind)});
     } else {
         // WriteChannelPlan refuses short plans before sending anything.
         written = WriteChannelPlan(port, kind, entries, slot);
     }
     // The channel editor's notices are plain boxes with the application name as caption.
-    outcome.Show(written ? msg::kPlanWritten : msg::kPlanWriteFailed, MessageKind::Plain);
+    outcome.Show(written ? txt::kPlanWritten : txt::kPlanWriteFailed, MessageKind::Plain);
 
     if (!ActivatePlan(port, slot)) {
-        outcome.Show(msg::kPlanActivateFailed, MessageKind::Error);
+        outcome.Show(txt::kPlanActivateFailed, MessageKind::Error);
         return outcome;
     }
     Release(port);

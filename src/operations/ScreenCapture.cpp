@@ -1,4 +1,5 @@
 #include "operations/ScreenCapture.h"
+#include "res/StringTable.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -30,7 +31,7 @@ CaptureResult CaptureScreenSteps(cnComm& port, const ConnectTarget& target, cons
             else
                 std::this_thread::sleep_for(std::chrono::milliseconds(retry.pauseMs));
             if (retry.stop && retry.stop()) {
-                result.outcome.detail = "the connect was cancelled";
+                result.outcome.detail = Tr(txt::kConnectCancelled);
                 return result;
             }
         }
@@ -38,7 +39,7 @@ CaptureResult CaptureScreenSteps(cnComm& port, const ConnectTarget& target, cons
         connected = ConnectTo(port, target);
     }
     if (!connected) {
-        result.outcome.Show(msg::kConnectionFailed, MessageKind::Error);
+        result.outcome.Show(txt::kConnectionFailed, MessageKind::Error);
         return result;
     }
 
@@ -47,14 +48,14 @@ CaptureResult CaptureScreenSteps(cnComm& port, const ConnectTarget& target, cons
     if (!pixels) {
         // A picture of nothing but a header helps nobody: say so and keep the old file.
         Release(port);
-        result.outcome.Show(msg::kConnectionFailed, MessageKind::Error);
-        result.outcome.detail = "the screen transfer failed";
+        result.outcome.Show(txt::kConnectionFailed, MessageKind::Error);
+        result.outcome.detail = Tr(txt::kScreenTransferFailed);
         return result;
     }
     std::vector<std::uint8_t> bitmap = CaptureBitmap(*pixels);
     if (ReplaceFileContents(path, {bitmap}) != ReplaceStatus::Ok) {
-        result.outcome.Show(msg::kFileNotCreated, MessageKind::Error);
-        result.outcome.detail = "cannot write " + path + ": " + std::strerror(errno);
+        result.outcome.Show(txt::kFileNotCreated, MessageKind::Error);
+        result.outcome.detail = TrFill(txt::kCannotWritePath, {path, ErrnoText(errno)});
         return result;
     }
     result.bitmap = std::move(bitmap);

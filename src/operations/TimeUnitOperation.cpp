@@ -59,29 +59,29 @@ OperationOutcome DownloadTimeUnitSteps(cnComm& port, const ConnectTarget& target
                                        const TimeUnitChoice& choice, const Settings& settings) {
     OperationOutcome outcome;
     if (!ConnectTo(port, target)) {
-        outcome.Show(msg::kConnectionFailed, MessageKind::Error);
+        outcome.Show(txt::kConnectionFailed, MessageKind::Error);
         return outcome;
     }
     const std::string unit = MapLevelUnit(choice.levelUnit);
     if (!SetLevelUnit(port, LevelUnitCode(unit))) {
-        outcome.Show(msg::kLevelUnitFailed, MessageKind::Error);
+        outcome.Show(txt::kLevelUnitFailed, MessageKind::Error);
         return outcome;
     }
     if (!settings.SetLevelUnit(unit))
         return SettingsFailure(settings);
     if (!SetTemperatureUnit(port, TemperatureCode(choice.temperature))) {
-        outcome.Show(msg::kTemperatureFailed, MessageKind::Error);
+        outcome.Show(txt::kTemperatureFailed, MessageKind::Error);
         return outcome;
     }
     if (!settings.SetTemperatureUnit(choice.temperature))
         return SettingsFailure(settings);
     if (!SetShutdownTime(port, choice.shutdown)) {
-        outcome.Show(msg::kShutdownFailed, MessageKind::Error);
+        outcome.Show(txt::kShutdownFailed, MessageKind::Error);
         return outcome;
     }
     SetDateTime(port, choice.when, choice.dateFormat); // its answer is not looked at
     Release(port);
-    outcome.Show(msg::kDataTransferred, MessageKind::Notice);
+    outcome.Show(txt::kDataTransferred, MessageKind::Notice);
     outcome.ok = true;
     return outcome;
 }

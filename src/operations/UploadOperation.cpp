@@ -16,7 +16,7 @@ UploadResult RunUploadSteps(cnComm& port, const ConnectTarget& target, CFileColl
                             const ProgressFn& progress) {
     UploadResult result;
     if (!ConnectTo(port, target)) {
-        result.outcome.Show(msg::kConnectionFailed, MessageKind::Plain);
+        result.outcome.Show(txt::kConnectionFailed, MessageKind::Plain);
         return result;
     }
     result.connected = true;
@@ -31,14 +31,14 @@ UploadResult RunUploadSteps(cnComm& port, const ConnectTarget& target, CFileColl
     result.fileCount = ReadFileCount(port);
     ReportProgress(progress, 0, std::max(0, result.fileCount));
     if (result.fileCount < 0) {
-        result.outcome.detail = "the meter did not report its file count";
+        result.outcome.detail = Tr(txt::kNoFileCount);
     } else {
         result.outcome.ok = true;
         for (int i = 0; i < result.fileCount; ++i) {
             const auto file = ReadMeasurementFile(port, i, result.kind);
             if (!file) {
                 result.outcome.ok = false;
-                result.outcome.Show(msg::kFileReadFailed, MessageKind::Plain);
+                result.outcome.Show(txt::kFileReadFailed, MessageKind::Plain);
                 break;
             }
             _tagFileDataExt element;

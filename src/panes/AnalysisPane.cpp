@@ -78,28 +78,28 @@ std::string AnalysisPane::T(int englishId) const {
 }
 
 void AnalysisPane::AddChartTables(const std::vector<std::string>& listTitles) {
-    for (auto [tag, titleId] : {std::pair{"Parameters", kIdsParameters}, {"Mark", kIdsMark}}) {
+    for (auto [tag, titleId] : {std::pair{"Parameters", txt::kParameters}, {"Mark", txt::kMark}}) {
         PaneTable table;
         table.tag = tag;
         table.title = T(titleId);
-        table.columns = {{T(kIdsDescription), 2, 0}, {T(kIdsValue), 2, 0}};
+        table.columns = {{T(txt::kDescription), 2, 0}, {T(txt::kValue), 2, 0}};
         m_tables.push_back(std::move(table));
     }
     PaneTable list;
     list.tag = "List";
-    list.title = T(kIdsList);
+    list.title = T(txt::kList);
     for (const std::string& title : listTitles)
         list.columns.push_back({title, static_cast<int>(listTitles.size()), 0});
     m_tables.push_back(std::move(list));
 }
 
 std::string AnalysisPane::VideoPowerTitle() const {
-    return T(kIdsVideo) + "/" + T(kIdsPower);
+    return T(txt::kVideo) + "/" + T(txt::kPower);
 }
 
 void AnalysisPane::AddFileRows(PaneTable& table) const {
-    table.rows.push_back({T(kIdsFileName), ShownFileName()});
-    table.rows.push_back({T(kIdsFileDate), ShownDateTime()});
+    table.rows.push_back({T(txt::kFileName), ShownFileName()});
+    table.rows.push_back({T(txt::kFileDate), ShownDateTime()});
 }
 
 std::string AnalysisPane::ShownFileName() const {
@@ -138,12 +138,12 @@ const PaneTable* AnalysisPane::JudgedTable() const {
 
 void AnalysisPane::SetChannelMarkRows(const ChannelLevels& row) {
     auto& rows = MutableTable("Mark")->rows;
-    rows = {{T(kIdsChannel), row.channel}, {T(kIdsType), row.type}};
+    rows = {{T(txt::kChannel), row.channel}, {T(txt::kType), row.type}};
     if (row.analogue) {
-        rows.push_back({T(kIdsVideo), row.first});
-        rows.push_back({T(kIdsAudio), row.second});
+        rows.push_back({T(txt::kVideo), row.first});
+        rows.push_back({T(txt::kAudio), row.second});
     } else {
-        rows.push_back({T(kIdsPower), row.first});
+        rows.push_back({T(txt::kPower), row.first});
     }
 }
 

@@ -21,7 +21,7 @@ HumPane::HumPane(int languageBase, std::string levelUnit)
     : AnalysisPane(languageBase, std::move(levelUnit)) {
     PaneTable table;
     table.tag = "Table";
-    table.columns = {{T(kIdsChannel), 1, 75}, {T(kIdsType), 1, 75}, {"LPF", 1, 80}};
+    table.columns = {{T(txt::kChannel), 1, 75}, {T(txt::kType), 1, 75}, {"LPF", 1, 80}};
     m_tables.push_back(std::move(table));
 }
 

@@ -31,7 +31,7 @@ LevelPane::LevelPane(int languageBase, std::string levelUnit)
     : AnalysisPane(languageBase, std::move(levelUnit)) {
     PaneTable table;
     table.tag = "Table";
-    for (int id : {kIdsChannel, kIdsFrequency, kIdsType, kIdsVideoPower, kIdsAudio})
+    for (int id : {txt::kChannel, txt::kFrequency, txt::kType, txt::kVideoPower, txt::kAudio})
         table.columns.push_back({T(id), 8, 0});
     table.columns.push_back({"MER", 8, 0});
     table.columns.push_back({"PRE-BER/CBER", 1, 75});
@@ -40,7 +40,6 @@ LevelPane::LevelPane(int languageBase, std::string levelUnit)
 }
 
 namespace {
-constexpr int kIdsUnlock = 5729; // "Unlock"
 // The columns that show measured values.
 constexpr std::size_t kLevelColumn = 3, kAudioColumn = 4, kMerColumn = 5, kPreBerColumn = 6,
                       kPostBerColumn = 7, kColumnCount = 8;
@@ -57,7 +56,7 @@ LevelPane::Rows LevelPane::BuildRows() const {
     // "Unlock" is the one BER text with words; the rest are numbers in any language.
     const auto ber = [this](std::uint16_t code, const char* belowLimit) {
         const std::string text = BerText(code, belowLimit);
-        return text == "Unlock" ? T(kIdsUnlock) : text;
+        return text == "Unlock" ? T(txt::kUnlock) : text;
     };
     const auto value = [](CellQuantity q, double v) { return CellSource{q, v, 0, 0}; };
     const auto berCell = [](CellQuantity q, std::uint16_t code, double below) {

@@ -10,8 +10,8 @@ constexpr std::size_t kVideoColumn = 3, kAudioColumn = 4, kPowerColumn = 5;
 
 LimitPane::LimitPane(int languageBase, std::string levelUnit)
     : AnalysisPane(languageBase, std::move(levelUnit)) {
-    AddChartTables(
-        {T(kIdsNo), T(kIdsChannel), T(kIdsType), T(kIdsVideo), T(kIdsAudio), T(kIdsPower)});
+    AddChartTables({T(txt::kNo), T(txt::kChannel), T(txt::kType), T(txt::kVideo), T(txt::kAudio),
+                    T(txt::kPower)});
 }
 
 LimitPane::Row LimitPane::RowAt(const std::vector<int>& enabled, int ordinal) const {

@@ -1,5 +1,7 @@
 #include "panes/MeasurementCompare.h"
 
+#include "res/StringTable.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -123,26 +125,32 @@ std::string Delta(const std::optional<int>* a, const std::optional<int>* b, bool
 MeasurementCompare::MeasurementCompare(const _tagFileDataExt& a, const _tagFileDataExt& b,
                                        bool aIncomplete, bool bIncomplete) {
     const MeasurementFile fa(a), fb(b);
-    PaneTable files{"Files", "", {{"Description", 4}, {"A", 4}, {"B", 4}, {"Delta", 4}}, {}, {}};
+    PaneTable files{Tr(txt::kCmpFiles),
+                    "",
+                    {{Tr(txt::kCmpDescription), 4}, {"A", 4}, {"B", 4}, {Tr(txt::kCmpDelta), 4}},
+                    {},
+                    {}};
     const auto name = [](const MeasurementFile& f, bool incomplete) {
         return ShownName(f.HasLayout() ? f.FileName() : std::string(), incomplete,
                          kLanguageEnglish);
     };
-    files.rows.push_back({"File Name", name(fa, aIncomplete), name(fb, bIncomplete), ""});
-    files.rows.push_back({"File Date", fa.DateTimeText(), fb.DateTimeText(), ""});
+    files.rows.push_back({Tr(txt::kFileName), name(fa, aIncomplete), name(fb, bIncomplete), ""});
+    files.rows.push_back({Tr(txt::kFileDate), fa.DateTimeText(), fb.DateTimeText(), ""});
     const auto tilt = [](const MeasurementFile& f) -> std::optional<int> {
         if (!f.HasLayout() || !(f.SectionFlags() & kFlagTilt))
             return std::nullopt;
         return f.TiltValue();
     };
     const auto tiltA = tilt(fa), tiltB = tilt(fb);
-    files.rows.push_back({"Tilt", TenthsOr(tiltA), TenthsOr(tiltB), Delta(&tiltA, &tiltB, true)});
+    files.rows.push_back(
+        {Tr(txt::kTilt), TenthsOr(tiltA), TenthsOr(tiltB), Delta(&tiltA, &tiltB, true)});
 
-    PaneTable channels{"Channels", "", {}, {}, {}};
-    for (const char* title : {"Frequency", "CH A", "CH B", "Type", "In", "Level A", "Level B",
-                              "Level delta", "Audio delta", "MER delta", "PRE-BER class delta",
-                              "POST-BER class delta", "Hum LPF delta"})
-        channels.columns.push_back({title, kCmpColumnCount});
+    PaneTable channels{Tr(txt::kChannels), "", {}, {}, {}};
+    for (int title :
+         {txt::kFrequency, txt::kCmpChA, txt::kCmpChB, txt::kType, txt::kCmpIn, txt::kCmpLevelA,
+          txt::kCmpLevelB, txt::kCmpLevelDelta, txt::kCmpAudioDelta, txt::kCmpMerDelta,
+          txt::kCmpPreBerDelta, txt::kCmpPostBerDelta, txt::kCmpHumDelta})
+        channels.columns.push_back({Tr(title), kCmpColumnCount});
     const auto readingsA = Readings(fa), readingsB = Readings(fb);
     std::map<std::uint32_t, std::pair<const Reading*, const Reading*>> matched;
     for (const auto& [frequency, r] : readingsA)
@@ -160,9 +168,9 @@ MeasurementCompare::MeasurementCompare(const _tagFileDataExt& a, const _tagFileD
             ra ? Format("%d", ra->channel) : kNoValue,
             rb ? Format("%d", rb->channel) : kNoValue,
             ra && rb && ra->type != rb->type ? ra->type + "/" + rb->type : any.type,
-            ra && rb ? "A and B"
-            : ra     ? "A only"
-                     : "B only",
+            Tr(ra && rb ? txt::kCmpBoth
+               : ra     ? txt::kCmpAOnly
+                        : txt::kCmpBOnly),
             ra ? TenthsOr(ra->level) : kNoValue,
             rb ? TenthsOr(rb->level) : kNoValue,
             Delta(field(ra, &Reading::level), field(rb, &Reading::level), true),

@@ -5,33 +5,9 @@
 #include <string>
 #include <string_view>
 
-namespace qm {
+#include "res/TextIds.h"
 
-// English string ids of the pane texts (the Chinese twin is 500 lower).
-inline constexpr int kIdsFileName = 5530;
-inline constexpr int kIdsFileDate = 5531;
-inline constexpr int kIdsChannel = 5540;
-inline constexpr int kIdsCenterFreq = 5543;
-inline constexpr int kIdsPrint = 5547;
-inline constexpr int kIdsGraphic = 5548;
-inline constexpr int kIdsFile = 5549;
-inline constexpr int kIdsExport = 5551;
-inline constexpr int kIdsType = 5552;
-inline constexpr int kIdsFrequency = 5553;
-inline constexpr int kIdsVideo = 5554;
-inline constexpr int kIdsParameters = 5557;
-inline constexpr int kIdsMark = 5558;
-inline constexpr int kIdsStepFreq = 5559;
-inline constexpr int kIdsMax = 5560;
-inline constexpr int kIdsLevel = 5562;
-inline constexpr int kIdsAudio = 5566;
-inline constexpr int kIdsPower = 5568;
-inline constexpr int kIdsVideoPower = 5573;
-inline constexpr int kIdsList = 5719;
-inline constexpr int kIdsDescription = 5723;
-inline constexpr int kIdsValue = 5724;
-inline constexpr int kIdsNo = 5725;
-inline constexpr int kIdsSpan = 5728;
+namespace qm {
 
 // The "no value" mark of tables and exports.
 inline constexpr const char* kNoValue = "---";

@@ -12,7 +12,8 @@ constexpr std::size_t kLevelColumn = 3, kAudioColumn = 4;
 
 ScanPane::ScanPane(int languageBase, std::string levelUnit)
     : AnalysisPane(languageBase, std::move(levelUnit)) {
-    AddChartTables({T(kIdsNo), T(kIdsChannel), T(kIdsType), VideoPowerTitle(), T(kIdsAudio)});
+    AddChartTables(
+        {T(txt::kNo), T(txt::kChannel), T(txt::kType), VideoPowerTitle(), T(txt::kAudio)});
 }
 
 int ScanPane::RowCount() const {

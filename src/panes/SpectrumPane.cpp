@@ -8,7 +8,7 @@ namespace qm {
 
 SpectrumPane::SpectrumPane(int languageBase, std::string levelUnit)
     : AnalysisPane(languageBase, std::move(levelUnit)) {
-    AddChartTables({T(kIdsFrequency), T(kIdsLevel), T(kIdsMax)});
+    AddChartTables({T(txt::kFrequency), T(txt::kLevel), T(txt::kMax)});
 }
 
 SpectrumPane::Sweep SpectrumPane::TableSweep() const {
@@ -40,17 +40,17 @@ void SpectrumPane::Fill() {
     const Sweep s = TableSweep();
     PaneTable& parameters = *MutableTable("Parameters");
     AddFileRows(parameters);
-    parameters.rows.push_back({T(kIdsSpan), Format("%.2fMHz", s.span)});
+    parameters.rows.push_back({T(txt::kSpan), Format("%.2fMHz", s.span)});
     parameters.rows.push_back(
-        {T(kIdsStepFreq), s.points >= 2 ? Format("%.2fKHz", s.step * 1000) : kNoValue});
-    parameters.rows.push_back({T(kIdsCenterFreq), Format("%.2fMHz", s.centre)});
+        {T(txt::kStepFreq), s.points >= 2 ? Format("%.2fKHz", s.step * 1000) : kNoValue});
+    parameters.rows.push_back({T(txt::kCenterFreq), Format("%.2fMHz", s.centre)});
     const int maxFlag = File().MaxFlag();
-    parameters.rows.push_back({T(kIdsMax), maxFlag == 0   ? "No"
-                                           : maxFlag == 1 ? "Yes"
-                                                          : std::string()});
+    parameters.rows.push_back({T(txt::kMax), maxFlag == 0   ? T(txt::kAnswerNo)
+                                             : maxFlag == 1 ? T(txt::kYes)
+                                                            : std::string()});
 
-    MutableTable("Mark")->rows = {{T(kIdsFrequency), Format("%.2fMHz", s.start)},
-                                  {T(kIdsLevel), PointLevel(0)}};
+    MutableTable("Mark")->rows = {{T(txt::kFrequency), Format("%.2fMHz", s.start)},
+                                  {T(txt::kLevel), PointLevel(0)}};
 
     PaneTable& list = *MutableTable("List");
     const int rows = std::min(s.points, kMaxSpectrumPoints);
@@ -63,9 +63,9 @@ void SpectrumPane::FillMark(long position) {
         return;
     const Sweep s = TableSweep();
     const int c = static_cast<int>(position);
-    MutableTable("Mark")->rows = {{T(kIdsFrequency), Format("%.2f", s.start + c * s.step)},
-                                  {T(kIdsLevel), PointLevel(c)},
-                                  {T(kIdsMax), MaxLevel(c)}};
+    MutableTable("Mark")->rows = {{T(txt::kFrequency), Format("%.2f", s.start + c * s.step)},
+                                  {T(txt::kLevel), PointLevel(c)},
+                                  {T(txt::kMax), MaxLevel(c)}};
 }
 
 std::string SpectrumPane::ExportText() const {

@@ -12,7 +12,8 @@ constexpr std::size_t kLevelColumn = 4;
 
 TiltPane::TiltPane(int languageBase, std::string levelUnit)
     : AnalysisPane(languageBase, std::move(levelUnit)) {
-    AddChartTables({T(kIdsNo), T(kIdsChannel), T(kIdsType), T(kIdsFrequency), VideoPowerTitle()});
+    AddChartTables(
+        {T(txt::kNo), T(txt::kChannel), T(txt::kType), T(txt::kFrequency), VideoPowerTitle()});
 }
 
 // Rows stop where the stored tilt levels stop, whatever the count says.
@@ -48,9 +49,9 @@ std::optional<TiltPane::Row> TiltPane::RowAt(const std::vector<int>& tiltList, i
 void TiltPane::AddMarkRows(const Row& row) {
     if (!row.hasChannel)
         return;
-    MutableTable("Mark")->rows = {{T(kIdsChannel), row.channel},
-                                  {T(kIdsType), row.type},
-                                  {T(kIdsFrequency), row.frequency},
+    MutableTable("Mark")->rows = {{T(txt::kChannel), row.channel},
+                                  {T(txt::kType), row.type},
+                                  {T(txt::kFrequency), row.frequency},
                                   {VideoPowerTitle(), row.level}};
 }
 

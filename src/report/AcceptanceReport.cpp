@@ -178,7 +178,7 @@ public:
     static std::string End() { return "</body></html>"; }
 
     std::string Title() const {
-        return m_in.details.title.empty() ? T("Acceptance report") : m_in.details.title;
+        return m_in.details.title.empty() ? T(txt::kAcceptanceReport) : m_in.details.title;
     }
 
     // The first page: who, where, for whom, what it adds up to, and the signatures.
@@ -195,16 +195,16 @@ public:
                 html +=
                     "<tr><td><b>" + Escape(name) + "</b></td><td>" + Escape(value) + "</td></tr>";
         };
-        row(T("Company"), d.company);
-        row(T("Site"), d.site);
-        row(T("Customer"), d.customer);
-        row(T("Work order"), d.order);
-        row(T("Technician"), d.technician);
-        row(T("Project"), m_in.projectName);
-        row(T("Report date"), ReportDate());
-        row(T("Limit profile"), m_in.profile.name);
-        row(T("Profile source"),
-            m_in.profileSource.empty() ? T("Shipped with the program") : m_in.profileSource);
+        row(T(txt::kCompany), d.company);
+        row(T(txt::kReportSite), d.site);
+        row(T(txt::kCustomer), d.customer);
+        row(T(txt::kWorkOrder), d.order);
+        row(T(txt::kTechnician), d.technician);
+        row(T(txt::kProject), m_in.projectName);
+        row(T(txt::kReportDate), ReportDate());
+        row(T(txt::kLimitProfile), m_in.profile.ShownName(m_in.languageBase));
+        row(T(txt::kProfileSource),
+            m_in.profileSource.empty() ? T(txt::kShippedWithProgram) : m_in.profileSource);
         std::vector<std::string> meters;
         for (const _tagFileDataExt& e : m_in.files) {
             const std::string m = MeterText(MeasurementFile(e).Kind());
@@ -214,8 +214,8 @@ public:
         std::string meterText;
         for (const std::string& m : meters)
             meterText += (meterText.empty() ? "" : ", ") + m;
-        row(T("Meter"), meterText);
-        row(T("Notes"), d.notes);
+        row(T(txt::kMeter), meterText);
+        row(T(txt::kNotes), d.notes);
         html += "</table>";
 
         std::optional<double> worst;
@@ -232,8 +232,9 @@ public:
                                          base)) +
                 "</b></p>";
 
-        html += "<h2>" + Escape(T("Files")) + "</h2>" +
-                HeadingRow({T("File"), T("Date"), T("Meter"), T("Channels"), T("Verdict")});
+        html += "<h2>" + Escape(T(txt::kReportFiles)) + "</h2>" +
+                HeadingRow({T(txt::kLimitFile), T(txt::kDate), T(txt::kMeter), T(txt::kChannels),
+                            T(txt::kVerdict)});
         for (std::size_t i = 0; i < m_in.files.size(); ++i) {
             const MeasurementFile file(m_in.files[i]);
             const FileCheck& c = checks[i];
@@ -247,13 +248,13 @@ public:
         // Room to sign for the one who measured and the one who accepts.
         const auto signature = [this](const std::string& who, const std::string& name) {
             return "<td width=\"50%\" valign=\"bottom\"><b>" + Escape(who) + "</b>" +
-                   (name.empty() ? std::string() : ": " + Escape(name)) + "<br/><br/><br/>" +
-                   Escape(T("Signature")) + ": ____________________<br/><br/>" + Escape(T("Date")) +
-                   ": ____________________</td>";
+                   (name.empty() ? std::string() : Colon() + Escape(name)) + "<br/><br/><br/>" +
+                   Escape(T(txt::kSignature)) + Colon() + "____________________<br/><br/>" +
+                   Escape(T(txt::kDate)) + Colon() + "____________________</td>";
         };
         html += "<p><br/></p><table width=\"100%\" cellpadding=\"6\"><tr>" +
-                signature(T("Technician"), d.technician) + signature(T("Customer"), d.customer) +
-                "</tr></table></div>";
+                signature(T(txt::kTechnician), d.technician) +
+                signature(T(txt::kCustomer), d.customer) + "</tr></table></div>";
         return html;
     }
 
@@ -262,17 +263,17 @@ public:
         const MeasurementFile file(element);
         const int base = m_in.languageBase;
         const FileCheck& check = judged.check;
-        std::string html = "<div><h1>" + Escape(T("Acceptance report")) + "</h1>";
+        std::string html = "<div><h1>" + Escape(T(txt::kAcceptanceReport)) + "</h1>";
         html += "<table cellpadding=\"3\">";
         const auto headerRow = [&html](const std::string& name, const std::string& value) {
             html += "<tr><td><b>" + Escape(name) + "</b></td><td>" + Escape(value) + "</td></tr>";
         };
         if (!m_in.projectName.empty())
-            headerRow(T("Project"), m_in.projectName);
-        headerRow(T("File"), FileName(static_cast<std::size_t>(index)));
-        headerRow(T("Date"), FileDate(file));
-        headerRow(T("Meter"), MeterText(file.Kind()));
-        headerRow(T("Limit profile"), m_in.profile.name);
+            headerRow(T(txt::kProject), m_in.projectName);
+        headerRow(T(txt::kLimitFile), FileName(static_cast<std::size_t>(index)));
+        headerRow(T(txt::kDate), FileDate(file));
+        headerRow(T(txt::kMeter), MeterText(file.Kind()));
+        headerRow(T(txt::kLimitProfile), m_in.profile.ShownName(m_in.languageBase));
         html += "</table>";
 
         html += "<p style=\"font-size:12pt;color:" + std::string(VerdictColour(check.verdict)) +
@@ -281,12 +282,12 @@ public:
         for (std::size_t i = 0; i < judged.panes.size(); ++i)
             html += SectionTable(*judged.panes[i], check.sections[i]);
         html += Charts(index, element, check);
-        html += "<h2>" + Escape(T("Limits of the profile")) + "</h2>";
+        html += "<h2>" + Escape(T(txt::kLimitsProfile)) + "</h2>";
         html += ProfileTable();
-        html += "<p>" + Escape(T("Levels in dBuV; a value equal to a limit passes.")) + "</p>";
-        html += "<p><br/><br/>" + Escape(T("Signature")) +
-                ": ______________________________ &#160;&#160; " + Escape(T("Date")) +
-                ": ______________</p></div>";
+        html += "<p>" + Escape(T(txt::kLevelsInDBuVValueEqualLimit)) + "</p>";
+        html += "<p><br/><br/>" + Escape(T(txt::kSignature)) + Colon() +
+                "______________________________ &#160;&#160; " + Escape(T(txt::kDate)) + Colon() +
+                "______________</p></div>";
         return html;
     }
 
@@ -306,9 +307,9 @@ public:
     }
 
 private:
-    std::string T(const std::string& english) const {
-        return LimitText(english, m_in.languageBase);
-    }
+    std::string T(int id) const { return Tr(id, m_in.languageBase); }
+    // The colon after a label, as the language writes it.
+    std::string Colon() const { return m_in.languageBase == kLanguageChinese ? "：" : ": "; }
 
     std::string FileName(std::size_t at) const {
         const MeasurementFile file(m_in.files[at]);
@@ -351,8 +352,9 @@ private:
 
     std::string Summary(const FileCheck& check) const {
         const int base = m_in.languageBase;
-        std::string html = "<h2>" + Escape(T("Summary")) + "</h2>" +
-                           HeadingRow({T("Section"), T("Channels"), T("Margin"), T("Verdict")});
+        std::string html =
+            "<h2>" + Escape(T(txt::kSummary)) + "</h2>" +
+            HeadingRow({T(txt::kSection), T(txt::kChannels), T(txt::kMargin), T(txt::kVerdict)});
         for (const SectionCheck& s : check.sections) {
             html += "<tr><td>" + Escape(SectionName(s.section, base)) + "</td><td>" +
                     Escape(SummaryLine(s.passCount, s.channelCount, std::nullopt, base)) +
@@ -371,7 +373,7 @@ private:
             return {};
         std::string html = "<h2>" + Escape(SectionName(s.section, base)) + "</h2>";
         for (const ValueCheck& v : s.fileValues)
-            html += "<p>" + Escape(QuantityName(v.quantity, base)) + ": " +
+            html += "<p>" + Escape(QuantityName(v.quantity, base)) + Colon() +
                     Escape(CheckValueText(v)) + " dB (" + Escape(v.limitText) +
                     ") &#160; <b style=\"color:" + VerdictColour(v.verdict) + "\">" +
                     Escape(VerdictWord(v.verdict, base)) + "</b></p>";
@@ -380,7 +382,7 @@ private:
         std::vector<std::string> titles;
         for (const PaneColumn& c : table->columns)
             titles.push_back(c.title);
-        titles.push_back(T("Verdict"));
+        titles.push_back(T(txt::kVerdict));
         html += HeadingRow(titles);
         for (std::size_t r = 0; r < table->rows.size(); ++r) {
             const ChannelCheck* c = s.AtRow(static_cast<int>(r));
@@ -415,8 +417,9 @@ private:
     }
 
     std::string ProfileTable() const {
-        std::string html = HeadingRow({T("Signal"), T("Level min"), T("Level max"), T("V/A min"),
-                                       T("V/A max"), T("MER min"), T("BER max")});
+        std::string html = HeadingRow({T(txt::kSignal), T(txt::kLevelMin), T(txt::kLevelMax),
+                                       T(txt::kVideoAudioMin), T(txt::kVideoAudioMax),
+                                       T(txt::kMERMin), T(txt::kBERMax)});
         const auto row = [&html](const std::string& name, const ChannelLimits& l, bool tv) {
             html += "<tr><td>" + Escape(name) + "</td><td>" + Format("%.1f", l.levelMin) +
                     "</td><td>" + Format("%.1f", l.levelMax) + "</td>";
@@ -464,7 +467,7 @@ private:
 };
 
 std::string Cancelled(int base) {
-    return LimitText("The report was cancelled.", base);
+    return Tr(txt::kReportCancelled, base);
 }
 
 // The logo named in the details, fitted to the header's box at the PDF's resolution; a null
@@ -477,8 +480,8 @@ bool ReadLogo(const ReportInput& input, QImage& logo, std::string& error) {
     std::string reason;
     logo = LoadReportLogo(input.details.logo, width, height, reason);
     if (logo.isNull()) {
-        error = input.details.logo + ": " +
-                LimitText("The logo cannot be read", input.languageBase) + " (" + reason + ")";
+        error = input.details.logo + ": " + Tr(txt::kLogoCannotBeRead, input.languageBase) + " (" +
+                reason + ")";
         return false;
     }
     return true;
@@ -520,7 +523,7 @@ bool PdfBytes(const ReportInput& input, const QImage& logo, std::string& bytes, 
     const ReportPageFrame frame(device, logo,
                                 {input.details.company, input.details.site, writer.Title(),
                                  writer.ReportDate(), input.projectName,
-                                 LimitText("Page %1 of %2", input.languageBase)});
+                                 Tr(txt::kPage, input.languageBase)});
     const QRectF body = frame.Body();
 
     // Every part is laid out before any is drawn: the footer counts the pages of all.
@@ -659,7 +662,7 @@ bool WriteReport(const ReportInput& input, const std::string& path, std::string&
                : PdfBytes(input, logo, bytes, error, progress)))
         return false;
     if (ReplaceFileText(path, bytes) != ReplaceStatus::Ok) {
-        error = path + ": " + std::strerror(errno);
+        error = path + ": " + ErrnoText(errno);
         return false;
     }
     return true;

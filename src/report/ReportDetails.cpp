@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "app/IniFile.h"
+#include "res/StringTable.h"
 
 namespace qm {
 
@@ -23,7 +24,7 @@ bool ReadReportDetails(const std::string& path, ReportDetails& details, std::str
     if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
         std::fclose(f);
     } else {
-        error = path + ": " + std::strerror(errno);
+        error = path + ": " + ErrnoText(errno);
         return false;
     }
     const IniFile ini(path);
@@ -51,13 +52,12 @@ QImage LoadReportLogo(const std::string& path, int boxWidth, int boxHeight, std:
     QImageReader reader(QFile::decodeName(path.c_str()));
     const QByteArray format = reader.format();
     if (format != "png" && format != "jpeg" && format != "svg") {
-        error = reader.canRead() ? "not a PNG, JPEG or SVG picture"
-                                 : reader.errorString().toStdString();
+        error = reader.canRead() ? Tr(txt::kNotAPicture) : reader.errorString().toStdString();
         return {};
     }
     const QSize size = reader.size();
     if (size.isEmpty()) {
-        error = "the picture has no size";
+        error = Tr(txt::kPictureNoSize);
         return {};
     }
     const QSize fitted = size.scaled(boxWidth, boxHeight, Qt::KeepAspectRatio);

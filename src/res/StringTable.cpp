@@ -1,8 +1,11 @@
 #include "res/StringTable.h"
 
 #include <atomic>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <unordered_map>
+#include <utility>
 
 #include "base/Platform.h"
 
@@ -27,8 +30,23 @@ std::string Unescape(std::string_view s) {
     return out;
 }
 
-std::unordered_map<int, std::string> Parse() {
-    std::unordered_map<int, std::string> table;
+struct Entry {
+    std::string key;
+    std::string english;
+    std::string chinese;
+};
+
+// First id of the program's own texts, numbered in the order of the file as TextIds.cmake does.
+constexpr int kFirstOwnId = 20000;
+constexpr int kTwinOffset = kLanguageEnglish - kLanguageChinese;
+
+struct Table {
+    std::unordered_map<int, Entry> entries; // by English (or own) id
+};
+
+Table Parse() {
+    Table table;
+    int nextOwn = kFirstOwnId;
     std::string_view text(reinterpret_cast<const char*>(kStringTableText), kStringTableTextSize);
     while (!text.empty()) {
         std::size_t eol = text.find('\n');
@@ -38,18 +56,27 @@ std::unordered_map<int, std::string> Parse() {
             line.remove_suffix(1);
         if (line.empty() || line[0] == '#')
             continue;
-        std::size_t tab = line.find('\t');
-        if (tab == std::string_view::npos)
-            continue;
-        int id = std::atoi(std::string(line.substr(0, tab)).c_str());
-        table[id] = Unescape(line.substr(tab + 1));
+        std::string_view fields[4];
+        for (int i = 0; i < 3; ++i) {
+            std::size_t tab = line.find('\t');
+            fields[i] = line.substr(0, tab);
+            line = tab == std::string_view::npos ? std::string_view() : line.substr(tab + 1);
+        }
+        fields[3] = line;
+        const int id = fields[1] == "-" ? nextOwn++ : std::atoi(std::string(fields[1]).c_str());
+        table.entries[id] = {std::string(fields[0]), Unescape(fields[2]), Unescape(fields[3])};
     }
     return table;
 }
 
-const std::unordered_map<int, std::string>& Table() {
-    static const std::unordered_map<int, std::string> table = Parse();
+const Table& Texts() {
+    static const Table table = Parse();
     return table;
+}
+
+const Entry* Find(int id) {
+    auto it = Texts().entries.find(id);
+    return it == Texts().entries.end() ? nullptr : &it->second;
 }
 
 std::atomic<int> g_languageBase{kLanguageEnglish};
@@ -76,26 +103,77 @@ void SetLanguageBase(int base) {
 
 const std::string& TextById(int id) {
     static const std::string empty;
-    auto it = Table().find(id);
-    return it == Table().end() ? empty : it->second;
+    if (id == txt::kOleInitFailed) {
+        const Entry* e = Find(id);
+        return e ? e->chinese : empty;
+    }
+    // The string table's Chinese block mirrors its English block 500 lower.
+    if (id >= 5000 && id < 5500) {
+        const Entry* e = Find(id + kTwinOffset);
+        return e ? e->chinese : empty;
+    }
+    const Entry* e = Find(id);
+    return e ? e->english : empty;
 }
 
 bool HasText(int id) {
-    return Table().count(id) != 0;
+    return !TextById(id).empty();
 }
 
-std::string Tr(int englishId, int languageBase) {
-    if (englishId < 5500 || englishId > 5729)
-        return TextById(englishId);
-    return TextById(englishId - kLanguageEnglish + languageBase);
+std::string TextKey(int id) {
+    const Entry* e = Find(id);
+    return e ? e->key : std::string();
 }
 
-std::string Tr(int englishId) {
-    return Tr(englishId, LanguageBase());
+std::string Tr(int id, int languageBase) {
+    if (id >= 5000 && id < 5500)
+        return TextById(id);
+    const Entry* e = Find(id);
+    if (!e)
+        return {};
+    return languageBase == kLanguageChinese ? e->chinese : e->english;
+}
+
+std::string Tr(int id) {
+    return Tr(id, LanguageBase());
+}
+
+std::string Fill(std::string_view pattern, std::initializer_list<std::string_view> values) {
+    std::string out;
+    auto next = values.begin();
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] == 's') {
+            if (next != values.end())
+                out += *next++;
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
+
+std::string TrFill(int id, std::initializer_list<std::string_view> values) {
+    return Fill(Tr(id), values);
+}
+
+std::string ErrnoText(int error) {
+    static const std::pair<int, int> kReasons[] = {
+        {ENOENT, txt::kErrnoNoEntry},     {EACCES, txt::kErrnoAccess},
+        {EPERM, txt::kErrnoAccess},       {ENOSPC, txt::kErrnoNoSpace},
+        {EISDIR, txt::kErrnoIsDirectory}, {ENOTDIR, txt::kErrnoNotDirectory},
+        {EROFS, txt::kErrnoReadOnly},     {EEXIST, txt::kErrnoExists},
+        {EBUSY, txt::kErrnoBusy},         {ENXIO, txt::kErrnoNoDevice},
+        {ENODEV, txt::kErrnoNoDevice},    {EIO, txt::kErrnoIo},
+    };
+    for (const auto& [code, id] : kReasons)
+        if (code == error)
+            return Tr(id);
+    return std::strerror(error);
 }
 
 std::string ProgramTitle() {
-    return Tr(5647);
+    return Tr(txt::kProgramTitle);
 }
 
 } // namespace qm

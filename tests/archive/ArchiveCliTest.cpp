@@ -119,11 +119,11 @@ TEST_P(ArchiveCli, AFailingArchiveNeverFailsAnUpload) {
         int exit;
     } cases[] = {
         {location, "en", "qm7100: kept in the archive 2, already in the archive 0\n", 0},
-        {location, "zh", "qm7100: 已存入档案 0, 档案中已有 2\n", 0},
+        {location, "zh", "qm7100: 已存入档案 0，档案中已有 2\n", 0},
         {dir.File("missing/a.sqlite"), "en",
          "qm7100: the upload was saved but not kept in the archive: cannot open the archive: ", 0},
-        {dir.File("missing/a.sqlite"), "zh",
-         "qm7100: 上传已保存，但未能存入档案: 无法打开档案: ", 0},
+        {dir.File("missing/a.sqlite"), "zh", "qm7100: 上传已保存，但未能存入档案：无法打开档案：",
+         0},
     };
     for (const Case& c : cases) {
         const ProcessResult r =

@@ -46,7 +46,7 @@ TEST_F(CellEdit, EiaRangeDuplicatesAndTruncation) {
     Use(test::MakeTvPlan(1, 4));
     m_row = 2;
     auto o = Edit(kColEia, "256");
-    EXPECT_TRUE(Says(o, kIdsEiaRange, MessageKind::Error));
+    EXPECT_TRUE(Says(o, txt::kEiaRange, MessageKind::Error));
     EXPECT_EQ(Cell(kColEia), "3");
     EXPECT_FALSE(o.keepsTypedText);
     EXPECT_TRUE(o.changedRecords.empty());
@@ -64,12 +64,12 @@ TEST_F(CellEdit, EiaRangeDuplicatesAndTruncation) {
 
     for (const char* text : {"", "-1"}) {
         o = Edit(kColEia, text);
-        EXPECT_TRUE(Says(o, kIdsEiaRange, MessageKind::Error)) << text;
+        EXPECT_TRUE(Says(o, txt::kEiaRange, MessageKind::Error)) << text;
         EXPECT_EQ(Cell(kColEia), "12") << text;
     }
 
     o = Edit(kColEia, "4"); // row 3 has it
-    EXPECT_TRUE(Says(o, kIdsEiaInUse, MessageKind::Error));
+    EXPECT_TRUE(Says(o, txt::kEiaInUse, MessageKind::Error));
     EXPECT_EQ(Rec().Eia(1), 12);
     EXPECT_EQ(Cell(kColEia), "12");
 
@@ -90,16 +90,16 @@ TEST_F(CellEdit, NamesArePaddedUniqueAndShort) {
     EXPECT_EQ(Cell(kColName), "ab");
 
     auto o = Edit(kColName, "abcd");
-    EXPECT_TRUE(Says(o, kIdsNameLength, MessageKind::Error));
+    EXPECT_TRUE(Says(o, txt::kNameLength, MessageKind::Error));
     EXPECT_EQ(Cell(kColName), " ab");
     EXPECT_EQ(Rec().Name(0), " ab");
-    EXPECT_TRUE(Says(Edit(kColName, "   "), kIdsNameLength, MessageKind::Error));
+    EXPECT_TRUE(Says(Edit(kColName, "   "), txt::kNameLength, MessageKind::Error));
 
     EXPECT_FALSE(Edit(kColName, " x ").message);
     EXPECT_EQ(Rec().Name(0), "  x");
 
     o = Edit(kColName, "3"); // "  3" belongs to row 2
-    EXPECT_TRUE(Says(o, kIdsNameExists, MessageKind::Plain));
+    EXPECT_TRUE(Says(o, txt::kNameExists, MessageKind::Plain));
     EXPECT_TRUE(o.refill);
     EXPECT_EQ(Rec().Name(0), "  x");
     EXPECT_EQ(Cell(kColName), "  x");
@@ -117,7 +117,7 @@ TEST_F(CellEdit, NameLengthCountsStoredBytes) {
     Use(test::MakeTvPlan(1, 4));
     m_row = 0;
     // Two GBK characters take four bytes and would overrun the field.
-    EXPECT_TRUE(Says(Edit(kColName, "中文"), kIdsNameLength, MessageKind::Error));
+    EXPECT_TRUE(Says(Edit(kColName, "中文"), txt::kNameLength, MessageKind::Error));
     EXPECT_EQ(Rec().Name(1), "  1");
     EXPECT_FALSE(Edit(kColName, "中").message);
     EXPECT_EQ(Rec().Name(1), " \xD6\xD0");
@@ -329,7 +329,7 @@ TEST_F(CellEdit, EnableAndTilt) {
     EXPECT_TRUE(o.keepsTypedText);
 
     o = Edit(kColTilt, "Y");
-    EXPECT_TRUE(Says(o, kIdsTiltNeedsEnable, MessageKind::Error));
+    EXPECT_TRUE(Says(o, txt::kTiltNeedsEnable, MessageKind::Error));
     EXPECT_EQ(Cell(kColTilt), "N");
     EXPECT_FALSE(Edit(kColTilt, "N").message); // kinds 0 and 1 accept "N" on a disabled row
 
@@ -343,7 +343,7 @@ TEST_F(CellEdit, EnableAndTilt) {
     EXPECT_EQ(Rec().Flags(0), 0x80);
 
     UseOne(2, {.flags = 0});
-    EXPECT_TRUE(Says(Edit(kColTilt, "N"), kIdsTiltNeedsEnable, MessageKind::Error));
+    EXPECT_TRUE(Says(Edit(kColTilt, "N"), txt::kTiltNeedsEnable, MessageKind::Error));
 
     // Tilt without enable becomes an enabled tilt channel, and the Tilt cell says so.
     UseOne(1, {.flags = 0x40});
@@ -360,7 +360,7 @@ TEST_F(CellEdit, TwelveTiltChannelsAtMost) {
         Use(std::move(plan));
         m_row = 12;
         auto o = Edit(kColTilt, "Y");
-        EXPECT_TRUE(Says(o, kIdsTiltMax, MessageKind::Plain)) << kind;
+        EXPECT_TRUE(Says(o, txt::kTiltMax, MessageKind::Plain)) << kind;
         EXPECT_TRUE(o.refill);
         EXPECT_EQ(Cell(kColTilt), "N");
         EXPECT_EQ(Rec().Flags(kind), 0x80);
@@ -420,7 +420,7 @@ TEST_F(CellEdit, ModulationAndStandardSetDefaultRates) {
 TEST_F(CellEdit, SymbolRateBounds) {
     UseOne(1, {.type = kTypeDvbC, .rate = 6875});
     auto o = Edit(kColSymbolRate, "7.0005");
-    EXPECT_TRUE(Says(o, kIdsRateRange, MessageKind::Error));
+    EXPECT_TRUE(Says(o, txt::kRateRange, MessageKind::Error));
     EXPECT_TRUE(o.refill);
     EXPECT_EQ(Rec().SymbolRate(), 6875);
     EXPECT_EQ(Cell(kColSymbolRate), "6.875");
@@ -432,8 +432,8 @@ TEST_F(CellEdit, SymbolRateBounds) {
     EXPECT_EQ(Rec().SymbolRate(), 7000);
     Edit(kColSymbolRate, "2.002");
     EXPECT_EQ(Rec().SymbolRate(), 2002);
-    EXPECT_TRUE(Says(Edit(kColSymbolRate, "1.9999"), kIdsRateRange, MessageKind::Error));
-    EXPECT_TRUE(Says(Edit(kColSymbolRate, ""), kIdsRateRange, MessageKind::Error));
+    EXPECT_TRUE(Says(Edit(kColSymbolRate, "1.9999"), txt::kRateRange, MessageKind::Error));
+    EXPECT_TRUE(Says(Edit(kColSymbolRate, ""), txt::kRateRange, MessageKind::Error));
 
     UseOne(1, {.type = kTypeTv});
     o = Edit(kColSymbolRate, "5");
@@ -512,16 +512,17 @@ TEST_F(CellEdit, ChoicesFollowTheCurrentRow) {
 }
 
 TEST_F(CellEdit, MessagesHaveTheirTexts) {
-    EXPECT_EQ(Tr(kIdsEiaRange, kLanguageEnglish), "'EIA CH' should be from 0 to 255 !");
-    EXPECT_EQ(Tr(kIdsEiaInUse, kLanguageEnglish), "This EIA Channel already in use !");
-    EXPECT_EQ(Tr(kIdsNameLength, kLanguageEnglish), "More than 1 and no more than 3 characters !");
-    EXPECT_EQ(Tr(kIdsNameExists, kLanguageEnglish), "chars already existed.");
-    EXPECT_EQ(Tr(kIdsTiltMax, kLanguageEnglish), "Reach the max number");
-    EXPECT_EQ(Tr(kIdsTiltNeedsEnable, kLanguageEnglish),
+    EXPECT_EQ(Tr(txt::kEiaRange, kLanguageEnglish), "'EIA CH' should be from 0 to 255 !");
+    EXPECT_EQ(Tr(txt::kEiaInUse, kLanguageEnglish), "This EIA Channel already in use !");
+    EXPECT_EQ(Tr(txt::kNameLength, kLanguageEnglish),
+              "More than 1 and no more than 3 characters !");
+    EXPECT_EQ(Tr(txt::kNameExists, kLanguageEnglish), "chars already existed.");
+    EXPECT_EQ(Tr(txt::kTiltMax, kLanguageEnglish), "Reach the max number");
+    EXPECT_EQ(Tr(txt::kTiltNeedsEnable, kLanguageEnglish),
               "You must set channel to 'Y' for Tilt to be 'Y'!");
-    EXPECT_EQ(Tr(kIdsRateRange, kLanguageEnglish),
+    EXPECT_EQ(Tr(txt::kRateRange, kLanguageEnglish),
               "'RATE' should be from 2.000 MS/s to 7.000 MS/s !");
-    for (int id : {kIdsEiaRange, kIdsTiltMax, kIdsRateRange})
+    for (int id : {txt::kEiaRange, txt::kTiltMax, txt::kRateRange})
         EXPECT_FALSE(Tr(id, kLanguageChinese).empty());
 }
 

@@ -75,7 +75,7 @@ TEST(PlanCsv, EveryStandardKeepsTheSymbolRateOfItsRow) {
         const PlanCsvImport refused = ImportPlanCsv(WithCell(csv, 2, 9, "7.5"), kind);
         ASSERT_FALSE(refused.plan);
         EXPECT_EQ(refused.problem->row, 2u);
-        EXPECT_EQ(refused.problem->message->id, kIdsRateRange);
+        EXPECT_EQ(refused.problem->message->id, txt::kRateRange);
     }
 }
 
@@ -87,9 +87,9 @@ TEST(PlanCsv, TheFirstRefusedCellIsReportedByRowAndColumn) {
         int messageId; // 0: a reason without a message
     };
     const Case cases[] = {
-        {3, 1, "300", "EIA CH", kIdsEiaRange},
-        {3, 1, "", "EIA CH", kIdsEiaRange},
-        {2, 2, "ABCD", "STD CH", kIdsNameLength},
+        {3, 1, "300", "EIA CH", txt::kEiaRange},
+        {3, 1, "", "EIA CH", txt::kEiaRange},
+        {2, 2, "ABCD", "STD CH", txt::kNameLength},
         {4, 4, "474,25", "Freq", 0}, // a decimal comma is no number here
         {2, 3, "PAL", "Type", 0},
         {5, 6, "maybe", "Enable", 0},
@@ -107,7 +107,7 @@ TEST(PlanCsv, TheFirstRefusedCellIsReportedByRowAndColumn) {
     const PlanCsvImport twice = ImportPlanCsv(WithCell(csv, 5, 1, eia2), 1);
     ASSERT_FALSE(twice.plan);
     EXPECT_EQ(twice.problem->row, 5u);
-    EXPECT_EQ(twice.problem->message->id, kIdsEiaInUse);
+    EXPECT_EQ(twice.problem->message->id, txt::kEiaInUse);
     // Rows of the wrong width and plans too large are refused before any cell.
     EXPECT_EQ(ImportPlanCsv(csv + "1,2\r\n", 1).problem->reason, "the row has 2 cells, not 16");
     EXPECT_FALSE(ImportPlanCsv("ID\r\n", 1).plan);

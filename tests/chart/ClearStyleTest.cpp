@@ -51,7 +51,7 @@ TEST(ClearStyle, TheTimeIsTheFilesAndTheXAxisIsLabelledOnlyInTheClearStyle) {
             const Shown s = Show(section, style);
             const bool clear = style == ChartStyle::Clear;
             const QString time = s.chart->Surface()->GetState().textBoxes[2].text;
-            EXPECT_EQ(time.toStdString() == s.Row("Parameters", kIdsFileDate), clear)
+            EXPECT_EQ(time.toStdString() == s.Row("Parameters", txt::kFileDate), clear)
                 << TreeValue(section) << " " << time.toStdString();
             EXPECT_EQ(!BoundsOf(s.chart->DrawFrame(), 0xDCDCDC, underThePlot).isEmpty(), clear)
                 << TreeValue(section);
@@ -64,7 +64,7 @@ TEST(ClearStyle, BarsCarryTheChannelsOfThePanesListAndTheSweepEndsAreThePanesFre
         const PaneTable& list = *s.pane->Table("List");
         const std::vector<std::string> titles = list.ColumnTitles();
         const auto column = static_cast<std::size_t>(
-            std::find(titles.begin(), titles.end(), Tr(kIdsChannel, kLanguageEnglish)) -
+            std::find(titles.begin(), titles.end(), Tr(txt::kChannel, kLanguageEnglish)) -
             titles.begin());
         ASSERT_LT(column, titles.size());
         // The bars the chart draws carry the channels the pane lists.
@@ -80,9 +80,10 @@ TEST(ClearStyle, BarsCarryTheChannelsOfThePanesListAndTheSweepEndsAreThePanesFre
     const Shown s = Show(PaneSection::Spectrum, ChartStyle::Clear);
     const CDevGDI::State state = s.chart->Surface()->GetState();
     s.pane->MarkerMoved(0);
-    EXPECT_EQ(QString::asprintf("%.2f", state.xFirst).toStdString(), s.Row("Mark", kIdsFrequency));
+    EXPECT_EQ(QString::asprintf("%.2f", state.xFirst).toStdString(),
+              s.Row("Mark", txt::kFrequency));
     s.pane->MarkerMoved(static_cast<CSpecAnalyzer&>(*s.chart).PointCount() - 1);
-    EXPECT_EQ(QString::asprintf("%.2f", state.xLast).toStdString(), s.Row("Mark", kIdsFrequency));
+    EXPECT_EQ(QString::asprintf("%.2f", state.xLast).toStdString(), s.Row("Mark", txt::kFrequency));
 }
 
 } // namespace

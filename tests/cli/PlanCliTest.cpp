@@ -106,7 +106,7 @@ TEST(PlanCli, EditsFollowEachOtherAndReportMessages) {
     auto zh = RunProcess(BinPath("qm7100"),
                          {"--lang", "zh", "plan", "edit", path, "0", "2", "abcd", "1", "6", "Y"});
     ASSERT_EQ(zh.exitCode, 4) << zh.err;
-    EXPECT_EQ(zh.err.rfind("error: ", 0), 0u);
+    EXPECT_EQ(zh.err.rfind("错误：", 0), 0u);
     EXPECT_EQ(zh.err.find("characters"), std::string::npos);
     r = RunProcess(BinPath("qm7100"), {"plan", "edit", path, "0", "2", "Q1"});
     ASSERT_EQ(r.exitCode, 0);

@@ -155,7 +155,7 @@ TEST(TreeCli, VersionAndChineseUsage) {
     auto help = RunProcess(BinPath("qm7100"), {"--lang", "zh", "--help"});
     EXPECT_NE(help.out.find("用法"), std::string::npos);
     auto usage = RunProcess(BinPath("qm7100"), {"--lang", "zh", "frobnicate"});
-    EXPECT_EQ(usage.err, "qm7100: 未知命令 'frobnicate'\n运行“qm7100 --help”查看用法。\n");
+    EXPECT_EQ(usage.err, "qm7100: 未知命令“frobnicate”\n运行“qm7100 --help”查看用法。\n");
 }
 
 TEST(SamplesTool, KindsAndCountsAreChecked) {

@@ -173,7 +173,7 @@ TEST_F(HostileFiles, EveryCorpusFileOpensWithTheReportItsDamageCallsFor) {
             // Refused: said so, and the plan shown stays.
             ++refused;
             ASSERT_EQ(prompt.messages.size(), 1u);
-            EXPECT_EQ(prompt.messages[0].text, Text(msg::kFileNotCreated));
+            EXPECT_EQ(prompt.messages[0].text, Text(txt::kFileNotCreated));
             EXPECT_EQ(prompt.messages[0].detail.toStdString(),
                       PlanFileStatusText(load.status, path));
             EXPECT_EQ(editor.Grid()->rowCount(), 3);

@@ -286,7 +286,7 @@ TEST(LimitCheck, VerdictTextsInBothLanguages) {
     EXPECT_EQ(VerdictLine(f, kLanguageEnglish),
               "Verdict: FAIL - 23 of 25 channels pass, worst margin -1.2 dB");
     EXPECT_EQ(VerdictLine(f, kLanguageChinese),
-              "结论：不合格 - 25 个频道中 23 个合格，最差余量 -1.2 dB");
+              "结论：不合格——25 个频道中 23 个合格，最小余量 -1.2 dB");
     f.verdict = Verdict::Pass;
     f.worstMargin.reset();
     EXPECT_EQ(VerdictLine(f, kLanguageEnglish), "Verdict: PASS - 23 of 25 channels pass");

@@ -12,8 +12,8 @@ TEST(Language, LookupInBothLanguages) {
     EXPECT_EQ(Tr(5512, kLanguageChinese), TextById(5012));
     EXPECT_NE(Tr(5512, kLanguageChinese), Tr(5512, kLanguageEnglish));
     // Id 100 has no English twin and reads the same in both languages.
-    EXPECT_EQ(Tr(kIdsOleInitFailed, kLanguageEnglish), Tr(kIdsOleInitFailed, kLanguageChinese));
-    EXPECT_FALSE(Tr(kIdsOleInitFailed, kLanguageEnglish).empty());
+    EXPECT_EQ(Tr(txt::kOleInitFailed, kLanguageEnglish), Tr(txt::kOleInitFailed, kLanguageChinese));
+    EXPECT_FALSE(Tr(txt::kOleInitFailed, kLanguageEnglish).empty());
     EXPECT_EQ(Tr(5999, kLanguageEnglish), "");
     SetLanguageBase(kLanguageEnglish);
     EXPECT_EQ(ProgramTitle(), "QM7100 Workdesk");

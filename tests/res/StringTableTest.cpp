@@ -33,7 +33,7 @@ std::vector<std::string> FormatSpecifiers(const std::string& text) {
 // The sentence mark a text ends with, folding full-width Chinese marks onto ASCII ones.
 char FinalMark(const std::string& text) {
     static const std::vector<std::pair<std::string, char>> marks = {
-        {"!", '!'}, {"！", '!'}, {"?", '?'}, {"？", '?'}, {".", '.'}, {"。", '.'}};
+        {"!", '!'}, {"！", '!'}, {"?", '?'}, {"？", '?'}, {".", '.'}, {"。", '.'}, {"…", '.'}};
     for (const auto& [mark, folded] : marks) {
         if (text.size() >= mark.size() &&
             text.compare(text.size() - mark.size(), mark.size(), mark) == 0)
@@ -90,9 +90,9 @@ TEST(StringTableTest, TrLooksUpBothLanguagesByEnglishId) {
 
 TEST(StringTableTest, OleFailureTextIsChineseInBothLanguages) {
     const std::string ole = "OLE 初始化失败。请确保 OLE 库是正确的版本。";
-    EXPECT_EQ(TextById(kIdsOleInitFailed), ole);
-    EXPECT_EQ(Tr(kIdsOleInitFailed, kLanguageEnglish), ole);
-    EXPECT_EQ(Tr(kIdsOleInitFailed, kLanguageChinese), ole);
+    EXPECT_EQ(TextById(txt::kOleInitFailed), ole);
+    EXPECT_EQ(Tr(txt::kOleInitFailed, kLanguageEnglish), ole);
+    EXPECT_EQ(Tr(txt::kOleInitFailed, kLanguageChinese), ole);
 }
 
 TEST(StringTableTest, UnknownIdsGiveEmptyText) {
@@ -166,13 +166,13 @@ TEST(StringTableTest, SystemLanguageTakesTheFirstSetLocaleVariable) {
 }
 #endif
 
-// The source file is edited by hand: check the layout the table's reader silently relies on.
-TEST(StringTableTest, SourceFileKeepsOneUniqueIdPerLineAndPairsTogether) {
-    std::istringstream in(test::ReadFile(test::SourcePath("src/res/strings.txt")));
+// The source file is edited by hand: check the layout the reader and the id generator rely on.
+TEST(StringTableTest, SourceFileKeepsFourFieldsAndUniqueKeysAndIds) {
+    std::istringstream in(test::ReadFile(test::SourcePath("src/res/texts.txt")));
     ASSERT_TRUE(in.good());
-    static const std::regex entry(R"(^(\d+)\t(.+)$)");
-    std::set<int> seen;
-    int pendingEnglish = 0; // English id still waiting for its twin, 0 for none
+    static const std::regex entry(R"(^([A-Za-z][A-Za-z0-9]*)\t(\d+|-)\t([^\t]+)\t([^\t]+)$)");
+    std::set<std::string> keys;
+    std::set<int> ids;
     std::string line;
     int lineNo = 0;
     while (std::getline(in, line)) {
@@ -181,24 +181,59 @@ TEST(StringTableTest, SourceFileKeepsOneUniqueIdPerLineAndPairsTogether) {
             continue;
         std::smatch m;
         ASSERT_TRUE(std::regex_match(line, m, entry)) << "line " << lineNo << ": " << line;
-        const int id = std::stoi(m[1].str());
-        EXPECT_TRUE(seen.insert(id).second) << "line " << lineNo << ": id " << id << " twice";
-        const bool english = id >= kFirstEnglish && id <= kLastEnglish;
-        const bool chinese = id >= kFirstEnglish - kTwinOffset && id <= kLastEnglish - kTwinOffset;
-        EXPECT_TRUE(english || chinese || id == kIdsOleInitFailed)
-            << "line " << lineNo << ": id " << id << " outside the table's blocks";
-        if (pendingEnglish != 0) {
-            EXPECT_EQ(id, pendingEnglish - kTwinOffset)
-                << "line " << lineNo << ": Chinese twin of " << pendingEnglish << " expected";
-            pendingEnglish = 0;
-        } else {
-            EXPECT_FALSE(chinese) << "line " << lineNo << ": Chinese " << id
-                                  << " is not directly below its English text";
-            if (english)
-                pendingEnglish = id;
+        EXPECT_TRUE(keys.insert(m[1].str()).second) << "line " << lineNo << ": key twice";
+        if (m[2].str() == "-")
+            continue;
+        const int id = std::stoi(m[2].str());
+        EXPECT_TRUE(ids.insert(id).second) << "line " << lineNo << ": id " << id << " twice";
+        EXPECT_TRUE((id >= kFirstEnglish && id <= kLastEnglish) || id == txt::kOleInitFailed)
+            << "line " << lineNo << ": id " << id << " outside the table's English block";
+    }
+    // The generated header numbers the same lines as the reader: every key, its id.
+    EXPECT_EQ(keys.size(), std::size(txt::kAll));
+    for (const txt::KeyId& k : txt::kAll)
+        EXPECT_EQ(TextKey(k.id), k.key) << k.id;
+}
+
+// Every text of the program's own, not only the string table's, is a pair that agrees.
+TEST(StringTableTest, OwnTextsAreTranslatedWithTheirPlaceholders) {
+    static const std::regex numbered(R"(%[1-9](?!\$))"); // Qt's %1, not printf's %1$d
+    auto numberedSet = [](const std::string& text) {
+        std::multiset<std::string> found;
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), numbered);
+             it != std::sregex_iterator(); ++it)
+            found.insert(it->str());
+        return found;
+    };
+    for (const txt::KeyId& k : txt::kAll) {
+        const std::string en = Tr(k.id, kLanguageEnglish);
+        const std::string zh = Tr(k.id, kLanguageChinese);
+        ASSERT_FALSE(en.empty()) << k.key;
+        ASSERT_FALSE(zh.empty()) << k.key;
+        EXPECT_EQ(numberedSet(en), numberedSet(zh)) << k.key << ": " << en << " / " << zh;
+        if (k.id >= 20000) {
+            // The verdict counts may reorder their numbers ("%2$d ... %1$d").
+            if (zh.find('$') == std::string::npos)
+                EXPECT_EQ(FormatSpecifiers(en), FormatSpecifiers(zh)) << k.key << ": " << zh;
+            EXPECT_EQ(FinalMark(en), FinalMark(zh)) << k.key << ": " << en << " / " << zh;
         }
     }
-    EXPECT_EQ(pendingEnglish, 0) << "last English text has no twin below it";
+}
+
+TEST(StringTableTest, FillPutsValuesInOrderAndTakesThemAsGiven) {
+    struct Case {
+        const char* pattern;
+        std::initializer_list<std::string_view> values;
+        const char* filled;
+    };
+    const Case cases[] = {
+        {"cannot write %s: %s", {"a%sb.csv", "No space"}, "cannot write a%sb.csv: No space"},
+        {"剩余 %s", {"0:05"}, "剩余 0:05"},
+        {"%s of %s", {"1"}, "1 of "}, // a missing value leaves the place empty
+        {"100%% %d", {"x"}, "100%% %d"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Fill(c.pattern, c.values), c.filled) << c.pattern;
 }
 
 } // namespace

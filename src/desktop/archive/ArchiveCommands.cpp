@@ -66,25 +66,24 @@ void KeepUploadInArchive(QWidget* window, const std::vector<_tagFileDataExt>& fi
             runner->deleteLater();
             if (!result.Ok())
                 Prompt().ShowMessage(window, {MessageCaption(MessageKind::Error),
-                                              ExtraText("The upload is loaded, but it could not "
-                                                        "be kept in the archive."),
+                                              Text(txt::kUploadLoadedButCouldNotKept),
                                               ArchiveFailureText(result), MessageKind::Error});
         });
 }
 
 void AddArchivePanel(CRibbonBar& ribbon, CMainFrame* frame) {
-    const int panel = ribbon.AddPanel(ExtraText("Archive"));
+    const int panel = ribbon.AddPanel(Text(txt::kArchive));
     auto* open =
-        new QAction(QIcon(QStringLiteral(":/icons/archive.svg")), ExtraText("Archive"), frame);
+        new QAction(QIcon(QStringLiteral(":/icons/archive.svg")), Text(txt::kArchive), frame);
     open->setObjectName("archiveCommand");
-    open->setToolTip(ExtraText("Measurement archive"));
+    open->setToolTip(Text(txt::kMeasurementArchive));
     open->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_H), QKeySequence(Qt::ALT | Qt::Key_V)});
     QObject::connect(open, &QAction::triggered, frame, [frame] { OpenArchiveWindow(frame); });
     ribbon.AddButton(panel, open);
     auto* keep =
-        new QAction(QIcon(QStringLiteral(":/icons/upload.svg")), ExtraText("Keep uploads"), frame);
+        new QAction(QIcon(QStringLiteral(":/icons/upload.svg")), Text(txt::kKeepUploads), frame);
     keep->setObjectName("keepUploadsCommand");
-    keep->setToolTip(ExtraText("Keep every upload in the archive"));
+    keep->setToolTip(Text(txt::kKeepEveryUploadInArchive));
     keep->setCheckable(true);
     keep->setShortcut(QKeySequence(Qt::ALT | Qt::Key_K));
     keep->setChecked(KeepsUploads());

@@ -30,10 +30,6 @@ namespace {
 
 constexpr TrendQuantity kQuantities[] = {TrendQuantity::Level, TrendQuantity::Mer};
 
-std::string Text(const char* english) {
-    return ExtraText(english).toStdString();
-}
-
 std::string OrDashes(const std::string& text) {
     return text.empty() ? "---" : text;
 }
@@ -41,7 +37,8 @@ std::string OrDashes(const std::string& text) {
 PaneTable SiteTable(const std::vector<SiteSummary>& sites) {
     PaneTable t;
     t.tag = "Sites";
-    t.columns = {{Text("Site"), 3, 0}, {Text("Measurements"), 4, 0}, {Text("Last measured"), 3, 0}};
+    t.columns = {
+        {Tr(txt::kSite), 3, 0}, {Tr(txt::kMeasurements), 4, 0}, {Tr(txt::kLastMeasured), 3, 0}};
     for (const SiteSummary& s : sites)
         t.rows.push_back({s.site, std::to_string(s.count), OrDashes(s.lastMeasured.substr(0, 10))});
     return t;
@@ -55,11 +52,11 @@ std::string KindText(int kind) {
 PaneTable MeasurementTable(const std::vector<ArchivedMeasurement>& list) {
     PaneTable t;
     t.tag = "Measurements";
-    t.columns = {{Text("Measured"), 4, 0},
-                 {Text("Meter kind"), 9, 0},
-                 {Text("Added (UTC)"), 4, 0},
-                 {Text("Technician"), 8, 0},
-                 {Text("Source"), 4, 0}};
+    t.columns = {{Tr(txt::kMeasured), 4, 0},
+                 {Tr(txt::kMeterKind), 9, 0},
+                 {Tr(txt::kAddedUTC), 4, 0},
+                 {Tr(txt::kTechnician), 8, 0},
+                 {Tr(txt::kSource), 4, 0}};
     for (const ArchivedMeasurement& m : list)
         t.rows.push_back(
             {OrDashes(m.entry.measuredAt.empty() ? m.entry.fileDate : m.entry.measuredAt),
@@ -80,7 +77,7 @@ qint64 SecondsOf(const std::string& measuredAt) {
 ArchiveWindow::ArchiveWindow(std::string location, OpenFiles open, QWidget* parent)
     : QDialog(parent), m_location(std::move(location)), m_open(std::move(open)) {
     setObjectName("archiveWindow");
-    setWindowTitle(ExtraText("Measurement archive"));
+    setWindowTitle(Text(txt::kMeasurementArchive));
     PaintDialogBackground(this);
     auto* root = new QVBoxLayout(this);
     m_status = new QLabel(this);
@@ -100,11 +97,11 @@ ArchiveWindow::ArchiveWindow(std::string location, OpenFiles open, QWidget* pare
     m_measurementTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
     column->addWidget(m_measurementTable);
     auto* buttons = new QHBoxLayout;
-    m_openButton = new QPushButton(ExtraText("Open in the file tree"), right);
+    m_openButton = new QPushButton(Text(txt::kOpenInFileTree), right);
     m_openButton->setObjectName("archiveOpen");
-    m_compareButton = new QPushButton(ExtraText("Compare"), right);
+    m_compareButton = new QPushButton(Text(txt::kCompare), right);
     m_compareButton->setObjectName("archiveCompare");
-    auto* refresh = new QPushButton(ExtraText("Refresh"), right);
+    auto* refresh = new QPushButton(Text(txt::kRefresh), right);
     buttons->addWidget(m_openButton);
     buttons->addWidget(m_compareButton);
     buttons->addStretch(1);
@@ -117,14 +114,14 @@ ArchiveWindow::ArchiveWindow(std::string location, OpenFiles open, QWidget* pare
     root->addWidget(split, 3);
 
     auto* trendRow = new QHBoxLayout;
-    trendRow->addWidget(new QLabel(ExtraText("Channel:"), this));
+    trendRow->addWidget(new QLabel(Text(txt::kChannelColon), this));
     m_channel = new QComboBox(this);
     m_channel->setObjectName("archiveChannel");
     m_channel->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     trendRow->addWidget(m_channel);
     m_quantity = new QComboBox(this);
     m_quantity->setObjectName("archiveQuantity");
-    m_quantity->addItems({ExtraText("Level"), QStringLiteral("MER")});
+    m_quantity->addItems({Text(txt::kArchiveLevel), QStringLiteral("MER")});
     trendRow->addWidget(m_quantity);
     trendRow->addStretch(1);
     root->addLayout(trendRow);
@@ -189,7 +186,7 @@ void ArchiveWindow::RunNextQuery() {
             if (!result.Ok() && result.status != ArchiveStatus::Failed)
                 m_archive.reset(); // a later query opens it again
             m_status->setText(m_failure.isEmpty()
-                                  ? ExtraText("Archive: %1").arg(QString::fromStdString(m_location))
+                                  ? Text(txt::kArchiveAt).arg(QString::fromStdString(m_location))
                                   : m_failure);
             if (then)
                 then(result.Ok());
@@ -319,17 +316,16 @@ void ArchiveWindow::RenderChart() {
     chart.title = QString::fromStdString(m_site) + QStringLiteral("   ") +
                   m_channel->currentText() + QStringLiteral("   ") + m_quantity->currentText();
     chart.unit = QStringLiteral("dB");
-    chart.emptyText =
-        ExtraText(i < 0 ? "No measurement in the archive" : "No value of this channel");
+    chart.emptyText = Text(i < 0 ? txt::kNoMeasurementInArchive : txt::kNoValueThisChannel);
     for (const TrendPoint& p : m_trend)
         if (p.value && !p.measurement.entry.measuredAt.empty())
             chart.points.push_back({SecondsOf(p.measurement.entry.measuredAt), *p.value});
     chart.low = m_bounds.low;
     chart.high = m_bounds.high;
     if (chart.low)
-        chart.lowLabel = ExtraText("min %1").arg(*chart.low, 0, 'f', 1);
+        chart.lowLabel = Text(txt::kMinBound).arg(*chart.low, 0, 'f', 1);
     if (chart.high)
-        chart.highLabel = ExtraText("max %1").arg(*chart.high, 0, 'f', 1);
+        chart.highLabel = Text(txt::kMaxBound).arg(*chart.high, 0, 'f', 1);
     m_image = DrawTrendChart(chart, m_chart->size());
     m_chart->setPixmap(QPixmap::fromImage(m_image));
 }

@@ -31,13 +31,6 @@ namespace qm {
 
 namespace {
 
-constexpr int kIdsUpload = 5583;
-constexpr int kIdsDownload = 5584;
-constexpr int kIdsOpen = 5585;
-constexpr int kIdsSave = 5586;
-constexpr int kIdsSaveChannels = 5658; // "Save Channels to file?"
-constexpr int kIdsCancel = 5577;
-
 constexpr int kSlotCount = 5;
 // Where a plan read that reports nothing for a while lets the bar creep to.
 constexpr int kCreepLimit = 95;
@@ -74,10 +67,10 @@ CDlgEditChannel::CDlgEditChannel(QWidget* parent)
         ButtonId id;
         int text;
         ChannelIcon icon;
-    } shown[] = {{kUpload, kIdsUpload, ChannelIcon::Upload},
-                 {kDownload, kIdsDownload, ChannelIcon::Download},
-                 {kOpen, kIdsOpen, ChannelIcon::Open},
-                 {kSave, kIdsSave, ChannelIcon::Save}};
+    } shown[] = {{kUpload, txt::kUpload, ChannelIcon::Upload},
+                 {kDownload, txt::kDownload, ChannelIcon::Download},
+                 {kOpen, txt::kOpen, ChannelIcon::Open},
+                 {kSave, txt::kSave, ChannelIcon::Save}};
     for (const auto& b : shown) {
         QPushButton* button = AddButton(b.id, Text(b.text));
         button->setIcon(MakeChannelIcon(b.icon));
@@ -85,13 +78,13 @@ CDlgEditChannel::CDlgEditChannel(QWidget* parent)
         button->setMinimumSize(104, 34);
         top->addWidget(button);
     }
-    const std::pair<ButtonId, const char*> tools[] = {{kCopy, "Copy"},
-                                                      {kPaste, "Paste"},
-                                                      {kInsert, "Insert"},
-                                                      {kDelete, "Delete"},
-                                                      {kOrder, "Order"}};
+    const std::pair<ButtonId, int> tools[] = {{kCopy, txt::kCopy},
+                                              {kPaste, txt::kPaste},
+                                              {kInsert, txt::kInsert},
+                                              {kDelete, txt::kDelete},
+                                              {kOrder, txt::kOrder}};
     for (const auto& [id, caption] : tools) {
-        QPushButton* button = AddButton(id, QString::fromLatin1(caption));
+        QPushButton* button = AddButton(id, Text(caption));
         button->setMinimumSize(72, 34);
         top->addWidget(button);
     }
@@ -354,10 +347,8 @@ void CDlgEditChannel::Download() {
     // Zeros from a cut file are no channels the meter should get unasked.
     if (!shown.Empty() && m_editor.ZeroFilled() > 0 &&
         Prompt().AskWith(this, MessageCaption(MessageKind::Plain),
-                         ExtraText("%1 channels of this plan were filled with zeros because its "
-                                   "file was cut short. Download it to the meter anyway?")
-                             .arg(m_editor.ZeroFilled()),
-                         {Text(kIdsDownload), Text(kIdsCancel)}) != IPrompt::Answer::Yes)
+                         Text(txt::kChannelsThisPlanWereFilledWith).arg(m_editor.ZeroFilled()),
+                         {Text(txt::kDownload), Text(txt::kCancel)}) != IPrompt::Answer::Yes)
         return;
     cnComm& port = CLevantoApp::Instance().Port();
     const ConnectTarget target = ConnectTarget::FromSettings();
@@ -368,7 +359,7 @@ void CDlgEditChannel::Download() {
         [this, slot](OperationOutcome outcome) {
             if (outcome.ok) {
                 m_editor.Downloaded();
-                ReportDone(this, ExtraText("Plan written to slot %1").arg(QChar(u'A' + slot)));
+                ReportDone(this, Text(txt::kStatusPlanWritten).arg(QChar(u'A' + slot)));
             }
             ShowOutcome(this, outcome);
         });
@@ -388,20 +379,18 @@ void CDlgEditChannel::OpenFile(const std::string& path) {
     const ChannelPlanEditor::OpenResult opened = m_editor.OpenFile(path);
     if (opened.status != PlanFileStatus::Ok) {
         // The plan shown stays as it was.
-        ShowUserMessage(this, {msg::kFileNotCreated, MessageKind::Error},
+        ShowUserMessage(this, {txt::kFileNotCreated, MessageKind::Error},
                         QString::fromStdString(PlanFileStatusText(opened.status, path)));
         return;
     }
     BuildColumns();
     FillGrid();
     if (m_editor.ZeroFilled() > 0)
-        Prompt().ShowMessage(
-            this, {MessageCaption(MessageKind::Error),
-                   ExtraText("The channel-plan file is cut short: %1 of its %2 channels were "
-                             "filled with zeros.")
-                       .arg(m_editor.ZeroFilled())
-                       .arg(opened.announced),
-                   QString::fromStdString(path), MessageKind::Error});
+        Prompt().ShowMessage(this, {MessageCaption(MessageKind::Error),
+                                    Text(txt::kChannelPlanFileCutShortChannels)
+                                        .arg(m_editor.ZeroFilled())
+                                        .arg(opened.announced),
+                                    QString::fromStdString(path), MessageKind::Error});
 }
 
 void CDlgEditChannel::Save() {
@@ -414,7 +403,7 @@ void CDlgEditChannel::Save() {
     const std::string path = LocalPath(*name);
     const PlanFileStatus status = m_editor.SaveFile(path);
     if (status != PlanFileStatus::Ok && status != PlanFileStatus::EmptyPlan)
-        ShowUserMessage(this, {msg::kFileNotCreated, MessageKind::Error},
+        ShowUserMessage(this, {txt::kFileNotCreated, MessageKind::Error},
                         QString::fromStdString(PlanFileStatusText(status, path)));
 }
 
@@ -449,7 +438,7 @@ void CDlgEditChannel::RunCommand(const std::function<PlanEditResult()>& command)
     if (!result.Accepted()) {
         const std::string text = PlanEditRefusalText(result.refusal);
         if (result.refusal == PlanEditRefusal::TooManyTilts)
-            ShowUserMessage(this, {kIdsTiltMax, MessageKind::Error});
+            ShowUserMessage(this, {txt::kTiltMax, MessageKind::Error});
         else if (!text.empty())
             Prompt().ShowMessage(this, {MessageCaption(MessageKind::Error),
                                         QString::fromStdString(text),
@@ -513,10 +502,11 @@ bool CDlgEditChannel::MayDropEdits() {
     if (!m_editor.Edited())
         return true;
     // A cancelled save keeps the window and its edits.
-    return MayDropUnsaved(this, MessageCaption(MessageKind::Plain), Text(kIdsSaveChannels), [this] {
-        Save();
-        return !m_editor.Edited();
-    });
+    return MayDropUnsaved(this, MessageCaption(MessageKind::Plain), Text(txt::kSaveChannels),
+                          [this] {
+                              Save();
+                              return !m_editor.Edited();
+                          });
 }
 
 void CDlgEditChannel::reject() {
@@ -538,7 +528,7 @@ void CDlgEditChannel::closeEvent(QCloseEvent* event) {
     }
     m_grid->EndEdit();
     if (!m_editor.Plan().Empty() &&
-        Prompt().Ask(this, MessageCaption(MessageKind::Plain), Text(kIdsSaveChannels), false) ==
+        Prompt().Ask(this, MessageCaption(MessageKind::Plain), Text(txt::kSaveChannels), false) ==
             IPrompt::Answer::Yes)
         Save();
     // The question was asked: closing goes on whatever the answer.

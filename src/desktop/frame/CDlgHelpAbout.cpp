@@ -15,19 +15,19 @@ QString ProgramVersionText() {
 }
 
 CDlgHelpAbout::CDlgHelpAbout(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(Text(5645));
+    setWindowTitle(Text(txt::kAbout));
     PaintDialogBackground(this);
 
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/icons/app.svg")).pixmap(48, 48));
     icon->setAlignment(Qt::AlignTop);
 
-    auto* name = new QLabel(Text(5647), this);
+    auto* name = new QLabel(Text(txt::kProgramTitle), this);
     QFont bold = name->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.2);
     name->setFont(bold);
-    auto* edition = new QLabel(Text(5649), this);
+    auto* edition = new QLabel(Text(txt::kLanguageName), this);
     m_version = new QLabel(ProgramVersionText(), this);
     m_version->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
@@ -42,7 +42,7 @@ CDlgHelpAbout::CDlgHelpAbout(QWidget* parent) : QDialog(parent) {
     top->addSpacing(12);
     top->addLayout(texts, 1);
 
-    auto* ok = new QPushButton(Text(5704), this);
+    auto* ok = new QPushButton(Text(txt::kOk), this);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     auto* buttons = new QHBoxLayout;

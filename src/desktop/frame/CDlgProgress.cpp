@@ -16,7 +16,7 @@ namespace qm {
 
 CDlgProgress::CDlgProgress(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_bar(new QProgressBar(this)),
-      m_status(new QLabel(this)), m_cancel(new QPushButton(Text(5577), this)),
+      m_status(new QLabel(this)), m_cancel(new QPushButton(Text(txt::kCancel), this)),
       m_runner(new OperationRunner(this)) {
     setModal(true);
     // Without a caption the dialog needs a border of its own to stand out from the window.

@@ -49,14 +49,7 @@ private:
 QString PortAccessDetail(const std::string& device, bool exists, int accessError) {
     if (!exists || accessError != EACCES)
         return {};
-    const QString path = QString::fromStdString(device);
-    if (LanguageBase() == kLanguageChinese)
-        return QStringLiteral("没有打开 %1 的权限。请将用户加入 dialout 组"
-                              "（sudo usermod -aG dialout $USER），然后重新登录。")
-            .arg(path);
-    return QStringLiteral("No permission to open %1. Add your user to the dialout group "
-                          "(sudo usermod -aG dialout $USER), then log out and in again.")
-        .arg(path);
+    return Text(txt::kNoPermissionToOpen).arg(QString::fromStdString(device));
 }
 
 QString PortAccessDetail(const std::string& device) {
@@ -72,12 +65,12 @@ CDlgSetCom::CDlgSetCom(QWidget* parent)
       m_runner(new OperationRunner(this)) {
     PaintDialogBackground(this);
     auto* portLabel = new QLabel(this);
-    setWindowTitle(Text(5575));
-    portLabel->setText(Text(5578));
+    setWindowTitle(Text(txt::kConnectTitle));
+    portLabel->setText(Text(txt::kComPort));
     portLabel->setBuddy(m_ports);
-    m_baudLabel->setText(Text(5579));
-    m_connect->setText(Text(5576));
-    m_cancel->setText(Text(5577));
+    m_baudLabel->setText(Text(txt::kComBaud));
+    m_connect->setText(Text(txt::kConnect));
+    m_cancel->setText(Text(txt::kCancel));
     m_baud->addItems({QStringLiteral("9600"), QStringLiteral("115200")});
     m_baud->setEditable(true);
     m_baudLabel->hide();
@@ -126,7 +119,7 @@ void CDlgSetCom::RefreshPorts() {
         const QString device = QString::fromStdString(PortDeviceName(port));
         const bool present = PortIsPresent(port);
         m_ports->addItem(
-            QStringLiteral("COM%1 (%2)").arg(port).arg(present ? device : QStringLiteral("absent")),
+            Text(txt::kPortListEntry).arg(port).arg(present ? device : Text(txt::kPortAbsent)),
             QString::number(port));
         m_ports->setItemData(port - 1, device, Qt::ToolTipRole);
     }
@@ -196,12 +189,12 @@ void CDlgSetCom::Connected(const std::string& port, OperationOutcome outcome) {
         accept();
         return;
     }
-    if (outcome.MessageId() == msg::kOpenPortFailed) {
+    if (outcome.MessageId() == txt::kOpenPortFailed) {
         const PortParse chosen = ParsePortText(port);
         if (!chosen.Ok()) {
             // The parser says what is wrong with the text, beside the text itself.
             outcome.detail = QStringLiteral("%1 \u201C%2\u201D")
-                                 .arg(ExtraText(PortRefusalText(chosen.refusal).c_str()),
+                                 .arg(QString::fromStdString(PortRefusalText(chosen.refusal)),
                                       QString::fromStdString(port).trimmed())
                                  .toStdString();
         } else if (const QString detail = PortAccessDetail(chosen.address.DeviceName());

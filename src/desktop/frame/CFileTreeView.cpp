@@ -23,9 +23,8 @@ CFileTreeView::CFileTreeView(QWidget* parent) : QTreeWidget(parent) {
     setUniformRowHeights(true);
     setExpandsOnDoubleClick(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setAccessibleName(ExtraText("Measurement files"));
-    setAccessibleDescription(
-        ExtraText("The loaded measurement files and their sections; Enter opens a section."));
+    setAccessibleName(Text(txt::kAccessibleFiles));
+    setAccessibleDescription(Text(txt::kAccessibleFilesHelp));
     connect(this, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item, int) { emit ItemOpened(item); });
 }

@@ -64,9 +64,8 @@ CLevantoView::CLevantoView(QWidget* parent) : QWidget(parent) {
     setMinimumSize(120, 100);
     // Tab and F6 reach the chart, and its keys move the marker.
     setFocusPolicy(Qt::StrongFocus);
-    setAccessibleName(ExtraText("Chart"));
-    setAccessibleDescription(
-        ExtraText("The chart of the section shown; Left, Right, Home and End move the marker."));
+    setAccessibleName(Text(txt::kAccessibleChart));
+    setAccessibleDescription(Text(txt::kAccessibleChartHelp));
 }
 
 int CLevantoView::MarkerPointCount() const {
@@ -82,8 +81,8 @@ int CLevantoView::MarkerPosition() const {
 QString CLevantoView::MarkerText() const {
     const int count = MarkerPointCount();
     if (count <= 0)
-        return ExtraText("No marker");
-    return ExtraText("Marker %1 of %2").arg(MarkerPosition() + 1).arg(count);
+        return Text(txt::kNoMarker);
+    return Text(txt::kMarkerOf).arg(MarkerPosition() + 1).arg(count);
 }
 
 void CLevantoView::AnnounceMarker() {

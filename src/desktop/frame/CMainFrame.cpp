@@ -101,15 +101,14 @@ void ReportDamagedProject(QWidget* parent, const ProjectLoad& load) {
         if (load.incomplete[i])
             lines << QStringLiteral("%1  %2").arg(i).arg(QString::fromStdString(
                 AnsiToUtf8(MeasurementFile(load.elements[i]).FileName(), LanguageBase())));
-    QString text = ExtraText("The project file is cut short. It is shown as far as it goes; "
-                             "these measurement files are incomplete:");
+    QString text = Text(txt::kProjectFileCutShortShownAs);
     if (lines.isEmpty())
-        text = ExtraText("The project file is cut short.");
+        text = Text(txt::kProjectFileCutShort);
     else
         text += QStringLiteral("\n") + lines.join(QStringLiteral("\n"));
     QString detail;
     if (load.MissingCount() > 0)
-        detail = ExtraText("%1 of the %2 measurement files it announces are missing.")
+        detail = Text(txt::kMeasurementFilesAnnouncesAreMissing)
                      .arg(load.MissingCount())
                      .arg(load.announced);
     Prompt().ShowMessage(parent,
@@ -173,13 +172,13 @@ void CMainFrame::BuildRibbon(const RibbonTexts& texts) {
         m_looks->addAction(action);
         connect(action, &QAction::triggered, this, [this, look] { SetLook(look); });
     }
-    QMenu* chartStyle = appMenu->addMenu(ExtraText("Chart style(&C)"));
+    QMenu* chartStyle = appMenu->addMenu(Text(txt::kChartStyleMenu));
     auto* chartStyles = new QActionGroup(this);
     chartStyles->setExclusive(true);
-    const std::pair<ChartStyle, const char*> styles[] = {{ChartStyle::Classic, "Classic(&L)"},
-                                                         {ChartStyle::Clear, "Clear(&R)"}};
+    const std::pair<ChartStyle, int> styles[] = {{ChartStyle::Classic, txt::kChartStyleClassic},
+                                                 {ChartStyle::Clear, txt::kChartStyleClear}};
     for (const auto& [kind, label] : styles) {
-        QAction* action = chartStyle->addAction(ExtraText(label));
+        QAction* action = chartStyle->addAction(Text(label));
         action->setCheckable(true);
         action->setChecked(kind == StoredChartStyle());
         chartStyles->addAction(action);
@@ -222,7 +221,7 @@ void CMainFrame::BuildRibbon(const RibbonTexts& texts) {
     m_ribbon->AddButton(operation, m_commands[RibbonTexts::ChannelEditor]);
     m_ribbon->AddButton(operation, m_commands[RibbonTexts::PictureCapture]);
     auto* compare =
-        new QAction(QIcon(QStringLiteral(":/icons/compare.svg")), ExtraText("Compare"), this);
+        new QAction(QIcon(QStringLiteral(":/icons/compare.svg")), Text(txt::kCompare), this);
     compare->setObjectName("compareCommand");
     compare->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_M), QKeySequence(Qt::ALT | Qt::Key_M)});
     addAction(compare);
@@ -371,9 +370,7 @@ bool CMainFrame::MayDropFiles() {
     if (!m_unsaved || CLevantoApp::Instance().Files().Empty())
         return true;
     return MayDropUnsaved(this, MessageCaption(MessageKind::Notice),
-                          ExtraText("The uploaded measurement files have not been saved. "
-                                    "Save them to a project file first?"),
-                          [this] {
+                          Text(txt::kUploadedMeasurementFilesHaveNotBeen), [this] {
                               SaveProject();
                               return !m_unsaved;
                           });
@@ -488,7 +485,7 @@ void CMainFrame::UploadEnded(const UploadResult& result) {
     m_unsaved = !app.Files().Empty();
     FilesReplaced();
     if (result.outcome.ok)
-        ReportDone(this, ExtraText("Uploaded %1 measurement files").arg(app.Files().Count()));
+        ReportDone(this, Text(txt::kStatusUploaded).arg(app.Files().Count()));
 #ifdef QM_HAVE_ARCHIVE
     if (result.connected && !result.outcome.cancelled)
         KeepUploadInArchive(this, app.Files().Elements());
@@ -519,7 +516,7 @@ void CMainFrame::LoadProjectFile(const std::string& path) {
     m_unsaved = false;
     FilesReplaced();
     setWindowFilePath(QString::fromStdString(path));
-    ReportDone(this, ExtraText("Opened %1").arg(FileNameOf(path)));
+    ReportDone(this, Text(txt::kStatusOpened).arg(FileNameOf(path)));
     if (load.Damaged())
         ReportDamagedProject(this, load);
 }
@@ -533,7 +530,7 @@ void CMainFrame::SaveProject() {
     if (status == ProjectStatus::Ok) {
         m_unsaved = false;
         setWindowFilePath(*name);
-        ReportDone(this, ExtraText("Saved %1").arg(FileNameOf(path)));
+        ReportDone(this, Text(txt::kStatusSaved).arg(FileNameOf(path)));
     }
     ReportProjectFailure(this, status, path);
 }

@@ -1,5 +1,7 @@
 #include "desktop/frame/RibbonTexts.h"
 
+#include "res/StringTable.h"
+
 namespace qm {
 
 bool RibbonIsChinese(const QLocale& systemLocale) {
@@ -8,30 +10,21 @@ bool RibbonIsChinese(const QLocale& systemLocale) {
 }
 
 RibbonTexts MakeRibbonTexts(bool chinese) {
+    // The ribbon's language follows the system's, not the language base.
+    const int base = chinese ? kLanguageChinese : kLanguageEnglish;
+    auto text = [base](int id) { return QString::fromStdString(Tr(id, base)); };
     RibbonTexts t;
-    if (chinese) {
-        t.category = QStringLiteral("主目录");
-        t.panels = {QStringLiteral("文件"), QStringLiteral("连接设置"),
-                    QStringLiteral("频道表/截图"), QStringLiteral("设置"), QStringLiteral("帮助")};
-        t.labels = {QStringLiteral("上传文件"),   QStringLiteral("打开"),
-                    QStringLiteral("保存"),       QStringLiteral("连接"),
-                    QStringLiteral("频道表编辑"), QStringLiteral("截图"),
-                    QStringLiteral("时间/单位"),  QStringLiteral("关于")};
-        t.exit = QStringLiteral("退出(&X)");
-        t.style = QStringLiteral("样式(&S)");
-        t.appAbout = QStringLiteral("关于(&A)");
-    } else {
-        t.category = QStringLiteral("Main");
-        t.panels = {QStringLiteral("File"), QStringLiteral("Connect setting"),
-                    QStringLiteral("Operation"), QStringLiteral("Set"), QStringLiteral("Help")};
-        t.labels = {QStringLiteral("Upload"),         QStringLiteral("Open"),
-                    QStringLiteral("Save"),           QStringLiteral("Connect"),
-                    QStringLiteral("Channel Editor"), QStringLiteral("Picture Capture"),
-                    QStringLiteral("Time/Unit"),      QStringLiteral("About")};
-        t.exit = QStringLiteral("Exit(&X)");
-        t.style = QStringLiteral("Style(&S)");
-        t.appAbout = QStringLiteral("About(&A)");
-    }
+    t.category = text(txt::kRibbonCategory);
+    t.panels = {text(txt::kRibbonFilePanel), text(txt::kRibbonConnectPanel),
+                text(txt::kRibbonOperationPanel), text(txt::kRibbonSetPanel),
+                text(txt::kRibbonHelpPanel)};
+    t.labels = {text(txt::kRibbonUpload),        text(txt::kRibbonOpen),
+                text(txt::kRibbonSave),          text(txt::kRibbonConnect),
+                text(txt::kRibbonChannelEditor), text(txt::kRibbonPictureCapture),
+                text(txt::kRibbonTimeUnit),      text(txt::kRibbonAbout)};
+    t.exit = text(txt::kRibbonExit);
+    t.style = text(txt::kRibbonStyle);
+    t.appAbout = text(txt::kRibbonAppAbout);
     return t;
 }
 

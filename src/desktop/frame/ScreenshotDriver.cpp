@@ -150,8 +150,7 @@ void ScreenshotDriver::OpenDamagedProject(const QString& suffix) {
 void ScreenshotDriver::OnDialog(QDialog* dialog) {
     if (auto* connectDialog = qobject_cast<CDlgSetCom*>(dialog)) {
         QTimer::singleShot(400, connectDialog, [this, connectDialog] {
-            if (!m_chineseOnly)
-                SaveWidget(connectDialog, QStringLiteral("connect.png"));
+            SaveWidget(connectDialog, Named("connect.png"));
             connectDialog->ConnectButton()->click();
         });
     } else if (auto* progress = qobject_cast<CDlgProgress*>(dialog)) {
@@ -167,10 +166,34 @@ void ScreenshotDriver::OnDialog(QDialog* dialog) {
         });
     } else if (auto* about = qobject_cast<CDlgHelpAbout*>(dialog)) {
         QTimer::singleShot(400, about, [this, about] {
-            SaveWidget(about, QStringLiteral("about.png"));
+            SaveWidget(about, Named("about.png"));
             about->accept();
         });
     }
+}
+
+QString ScreenshotDriver::Named(const char* name) const {
+    QString named = QString::fromLatin1(name);
+    if (m_chineseOnly)
+        named.insert(named.lastIndexOf('.'), QStringLiteral("-zh"));
+    return named;
+}
+
+void ScreenshotDriver::SaveNextModal(const char* name, const char* clickFirst) {
+    QTimer::singleShot(400, this, [this, name, clickFirst] {
+        auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!modal) {
+            std::fprintf(stderr, "no window for %s\n", name);
+            return;
+        }
+        if (clickFirst) {
+            if (auto* button = modal->findChild<QAbstractButton*>(QString::fromLatin1(clickFirst)))
+                button->click();
+            Wait(1500);
+        }
+        SaveWidget(modal, Named(name));
+        modal->reject();
+    });
 }
 
 void ScreenshotDriver::OpenSection(int value, int ms) {
@@ -227,6 +250,17 @@ void ScreenshotDriver::Run() {
     if (m_chineseOnly) {
         SaveSmallScreen(QStringLiteral("-zh"));
         SaveClearCharts(QStringLiteral("-zh"));
+        for (const PaneShot& shot : kPaneShots) {
+            OpenSection(shot.value, shot.chart ? 700 : 300);
+            SaveWidget(&m_frame, Named(shot.name));
+        }
+        SaveNextModal("channel-editor.png");
+        m_frame.OpenChannelEditorCommand();
+        // The English pictures of these two come from their own tests.
+        SaveNextModal("time-unit.png");
+        m_frame.OpenTimeUnitCommand();
+        SaveNextModal("capture.png");
+        m_frame.OpenPictureCaptureCommand();
         if (QTreeWidgetItem* item = m_frame.Tree()->SectionItem(0, kTreeSpectrum)) {
             m_frame.Tree()->setCurrentItem(item);
             m_frame.OpenTreeItem(item);
@@ -248,7 +282,7 @@ void ScreenshotDriver::Run() {
         m_frame.Tree()->setCurrentItem(item);
         m_frame.OpenTreeItem(item);
         Wait(shot.chart ? 700 : 300);
-        SaveWidget(&m_frame, QString::fromLatin1(shot.name));
+        SaveWidget(&m_frame, Named(shot.name));
     }
 
     if (QTreeWidgetItem* item = m_frame.Tree()->SectionItem(0, kTreeSpectrum)) {

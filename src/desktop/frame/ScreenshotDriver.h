@@ -40,6 +40,11 @@ private:
     // destructive one, else the accepting one); then waits for the box named `then`.
     void AnswerNextBox(const QString& name, int button, const QString& then = {});
     static void Wait(int ms);
+    // The picture's name in this run's language: "pane-tilt.png" or "pane-tilt-zh.png".
+    QString Named(const char* name) const;
+    // Saves the next modal window as `name` and closes it; clicks its button `clickFirst`
+    // (an object name) before, when given.
+    void SaveNextModal(const char* name, const char* clickFirst = nullptr);
     // Until every meter operation and its continuation have ended.
     static void WaitForOperations();
     void OpenSection(int value, int ms);

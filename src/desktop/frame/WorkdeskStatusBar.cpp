@@ -41,7 +41,7 @@ private:
 
 QString ConnectionText(const cnComm& port) {
     if (!port.IsOpen() || port.MeterModel().empty())
-        return ExtraText("not connected");
+        return Text(txt::kNotConnected);
     return QStringLiteral("%1 \u00B7 QM%2")
         .arg(QString::fromStdString(PortDisplayName(port.PortName())),
              QString::fromStdString(port.MeterModel()));

@@ -44,8 +44,4 @@ void RestoreLimitProfile() {
         RememberLimitProfile(); // none active: the file is forgotten
 }
 
-QString LimitUiText(const char* english) {
-    return QString::fromStdString(LimitText(english, LanguageBase()));
-}
-
 } // namespace qm

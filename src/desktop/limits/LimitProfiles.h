@@ -44,7 +44,4 @@ void RememberLimitProfile();
 // a valid profile leaves none active (and is forgotten), as when nothing was remembered.
 void RestoreLimitProfile();
 
-// Texts of the limit panel and marks in the current language.
-QString LimitUiText(const char* english);
-
 } // namespace qm

@@ -32,8 +32,6 @@ namespace qm {
 
 namespace {
 
-constexpr int kIdsCancel = 5577;
-
 // Chooser entries: what each item stands for.
 enum EntryKind { kNone = 0, kShipped = 1, kUserFile = 2, kOtherFile = 3 };
 
@@ -59,14 +57,14 @@ QString Caption() {
 }
 
 void FillChooser(QComboBox& chooser) {
-    chooser.addItem(LimitUiText("None"), kNone);
-    chooser.addItem(QString::fromStdString(DefaultProfile().name), kShipped);
+    chooser.addItem(Text(txt::kNone), kNone);
+    chooser.addItem(QString::fromStdString(DefaultProfile().ShownName(LanguageBase())), kShipped);
     for (const std::string& path : UserProfilePaths()) {
         const QString file = QString::fromStdString(path);
         chooser.addItem(QFileInfo(file).completeBaseName(), kUserFile);
         chooser.setItemData(chooser.count() - 1, file, Qt::ToolTipRole);
     }
-    chooser.addItem(LimitUiText("Other file..."), kOtherFile);
+    chooser.addItem(Text(txt::kOtherFile), kOtherFile);
 }
 
 // Marks the chooser's entry at index as the one in force.
@@ -75,7 +73,7 @@ void ShowChoice(QComboBox& chooser, int index) {
     chooser.setProperty("activeIndex", index);
     chooser.setToolTip(LimitProfiles::Instance().Active()
                            ? QString::fromStdString(LimitProfiles::Instance().Active()->name)
-                           : LimitUiText("None"));
+                           : Text(txt::kNone));
 }
 
 // The entry of the profile already active (one restored at start); a file not among the
@@ -118,9 +116,8 @@ void ChooseProfile(QComboBox& chooser, int index, QWidget* window) {
         }
         const ProfileResult r = LoadLimitProfile(QFile::encodeName(path).toStdString());
         if (!r.profile) {
-            Prompt().ShowMessage(window,
-                                 {Caption(), LimitUiText("The limit profile cannot be used."),
-                                  QString::fromStdString(r.error), MessageKind::Error});
+            Prompt().ShowMessage(window, {Caption(), Text(txt::kLimitProfileCannotUsed),
+                                          QString::fromStdString(r.error), MessageKind::Error});
             const QSignalBlocker block(chooser);
             chooser.setCurrentIndex(previous);
             return;
@@ -132,13 +129,13 @@ void ChooseProfile(QComboBox& chooser, int index, QWidget* window) {
 }
 
 void AddLimitPanel(CRibbonBar& ribbon, QWidget* window) {
-    const int panel = ribbon.AddPanel(LimitUiText("Limits"));
+    const int panel = ribbon.AddPanel(Text(txt::kLimits));
     auto* box = new QWidget;
     auto* column = new QVBoxLayout(box);
     column->setContentsMargins(2, 4, 2, 0);
     auto* chooser = new QComboBox(box);
     chooser->setObjectName("limitProfileChooser");
-    chooser->setAccessibleName(LimitUiText("Limit profile"));
+    chooser->setAccessibleName(Text(txt::kLimitProfile));
     chooser->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     FillChooser(*chooser);
     ShowChoice(*chooser, EntryOfActive(*chooser));
@@ -148,9 +145,9 @@ void AddLimitPanel(CRibbonBar& ribbon, QWidget* window) {
     QObject::connect(chooser, &QComboBox::activated, window,
                      [chooser, window](int index) { ChooseProfile(*chooser, index, window); });
 
-    auto* report = new QAction(ReportIcon(), LimitUiText("Report"), window);
+    auto* report = new QAction(ReportIcon(), Text(txt::kReport), window);
     report->setObjectName("reportAction");
-    report->setToolTip(LimitUiText("Acceptance report"));
+    report->setToolTip(Text(txt::kAcceptanceReport));
     report->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_R), QKeySequence(Qt::ALT | Qt::Key_R)});
     QObject::connect(report, &QAction::triggered, window, [window] { WriteReportCommand(window); });
     ribbon.AddButton(panel, report);
@@ -159,8 +156,7 @@ void AddLimitPanel(CRibbonBar& ribbon, QWidget* window) {
 void WriteReportCommand(QWidget* window) {
     if (CLevantoApp::Instance().Files().Elements().empty()) {
         Prompt().ShowMessage(
-            window,
-            {Caption(), LimitUiText("No measurement file is loaded."), {}, MessageKind::Error});
+            window, {Caption(), Text(txt::kNoMeasurementFileLoaded), {}, MessageKind::Error});
         return;
     }
     auto* dialog = new ReportDetailsDialog(window);
@@ -189,12 +185,11 @@ void WriteReportFile(QWidget* window, const ReportDetails& details) {
     WriteReportOnWorker(window, input, QFile::encodeName(*path).toStdString(),
                         [window](bool written, const std::string& error) {
                             if (written)
-                                ReportDone(window, ExtraText("Report written"));
+                                ReportDone(window, Text(txt::kStatusReportWritten));
                             else if (!error.empty())
                                 Prompt().ShowMessage(
-                                    window,
-                                    {Caption(), LimitUiText("The report could not be written."),
-                                     QString::fromStdString(error), MessageKind::Error});
+                                    window, {Caption(), Text(txt::kReportCouldNotWritten),
+                                             QString::fromStdString(error), MessageKind::Error});
                         });
 }
 
@@ -203,13 +198,13 @@ void WriteReportOnWorker(QWidget* window, const ReportInput& input, const std::s
     // The window stays live and painted; only this dialog takes input meanwhile.
     auto* progress = new QDialog(window);
     progress->setObjectName("reportProgress");
-    progress->setWindowTitle(LimitUiText("Report"));
+    progress->setWindowTitle(Text(txt::kReport));
     progress->setWindowModality(Qt::WindowModal);
     auto* bar = new QProgressBar;
-    auto* cancel = new QPushButton(Text(kIdsCancel));
+    auto* cancel = new QPushButton(Text(txt::kCancel));
     cancel->setObjectName("cancel");
     auto* column = new QVBoxLayout(progress);
-    column->addWidget(new QLabel(LimitUiText("Writing the report...")));
+    column->addWidget(new QLabel(Text(txt::kWritingReport)));
     column->addWidget(bar);
     column->addWidget(cancel, 0, Qt::AlignRight);
     auto cancelled = std::make_shared<std::atomic<bool>>(false);

@@ -45,7 +45,7 @@ void PaneLimitMarks::Refresh() {
     m_summary->setText(QString::fromStdString(SectionSummaryText(m_check, LanguageBase())));
     m_summary->setStyleSheet(fails ? "color: rgb(176,0,32); font-weight: bold;"
                                    : "color: rgb(27,110,32); font-weight: bold;");
-    m_summary->setToolTip(QString::fromStdString(profile->name));
+    m_summary->setToolTip(QString::fromStdString(profile->ShownName(LanguageBase())));
     m_summary->show();
 }
 

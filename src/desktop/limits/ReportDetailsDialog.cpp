@@ -18,9 +18,6 @@ namespace qm {
 
 namespace {
 
-constexpr int kIdsOk = 5704;
-constexpr int kIdsCancel = 5577;
-
 // Where each detail is kept in the user's store.
 struct Key {
     const char* name;
@@ -51,42 +48,42 @@ ReportDetails ReportDetailsDialog::Remembered() {
 
 ReportDetailsDialog::ReportDetailsDialog(QWidget* parent) : QDialog(parent) {
     setObjectName("reportDetails");
-    setWindowTitle(LimitUiText("Report details"));
+    setWindowTitle(Text(txt::kReportDetails));
     PaintDialogBackground(this);
     const ReportDetails last = Remembered();
     auto* form = new QFormLayout;
     m_form = form;
-    m_title = AddLine("Title", "title", last.title);
-    m_title->setPlaceholderText(LimitUiText("Acceptance report"));
-    m_company = AddLine("Company", "company", last.company);
+    m_title = AddLine(txt::kTitle, "title", last.title);
+    m_title->setPlaceholderText(Text(txt::kAcceptanceReport));
+    m_company = AddLine(txt::kCompany, "company", last.company);
 
     auto* logoRow = new QHBoxLayout;
     m_logo = new QLineEdit(Q(last.logo));
     m_logo->setObjectName("logo");
-    auto* browse = new QPushButton(LimitUiText("Browse..."));
+    auto* browse = new QPushButton(Text(txt::kBrowse));
     browse->setObjectName("browseLogo");
     logoRow->addWidget(m_logo, 1);
     logoRow->addWidget(browse);
-    form->addRow(LimitUiText("Logo"), logoRow);
+    form->addRow(Text(txt::kLogo), logoRow);
     connect(browse, &QPushButton::clicked, this, [this] {
         const QString filter = "*.png *.jpg *.jpeg *.svg";
         if (const auto chosen = Prompt().OpenFileName(this, filter + "|" + filter + "||", "png"))
             m_logo->setText(*chosen);
     });
 
-    m_site = AddLine("Site", "site", last.site);
-    m_customer = AddLine("Customer", "customer", last.customer);
-    m_order = AddLine("Work order", "order", last.order);
-    m_technician = AddLine("Technician", "technician", last.technician);
+    m_site = AddLine(txt::kReportSite, "site", last.site);
+    m_customer = AddLine(txt::kCustomer, "customer", last.customer);
+    m_order = AddLine(txt::kWorkOrder, "order", last.order);
+    m_technician = AddLine(txt::kTechnician, "technician", last.technician);
     m_notes = new QPlainTextEdit(Q(last.notes));
     m_notes->setObjectName("notes");
     m_notes->setTabChangesFocus(true);
     m_notes->setFixedHeight(m_notes->fontMetrics().lineSpacing() * 4 + 12);
-    form->addRow(LimitUiText("Notes"), m_notes);
+    form->addRow(Text(txt::kNotes), m_notes);
 
     auto* buttons = new QDialogButtonBox;
-    buttons->addButton(Text(kIdsOk), QDialogButtonBox::AcceptRole)->setObjectName("ok");
-    buttons->addButton(Text(kIdsCancel), QDialogButtonBox::RejectRole)->setObjectName("cancel");
+    buttons->addButton(Text(txt::kOk), QDialogButtonBox::AcceptRole)->setObjectName("ok");
+    buttons->addButton(Text(txt::kCancel), QDialogButtonBox::RejectRole)->setObjectName("cancel");
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* column = new QVBoxLayout(this);
@@ -95,11 +92,10 @@ ReportDetailsDialog::ReportDetailsDialog(QWidget* parent) : QDialog(parent) {
     setMinimumWidth(fontMetrics().averageCharWidth() * 80);
 }
 
-QLineEdit* ReportDetailsDialog::AddLine(const char* english, const char* name,
-                                        const std::string& value) {
+QLineEdit* ReportDetailsDialog::AddLine(int label, const char* name, const std::string& value) {
     auto* line = new QLineEdit(Q(value));
     line->setObjectName(name);
-    m_form->addRow(LimitUiText(english), line);
+    m_form->addRow(Text(label), line);
     return line;
 }
 
@@ -122,9 +118,9 @@ void ReportDetailsDialog::accept() {
     if (!d.logo.empty()) {
         std::string reason;
         if (LoadReportLogo(d.logo, 64, 64, reason).isNull()) {
-            Prompt().ShowMessage(this, {MessageCaption(MessageKind::Error),
-                                        LimitUiText("The logo cannot be read"),
-                                        m_logo->text() + ": " + Q(reason), MessageKind::Error});
+            Prompt().ShowMessage(this,
+                                 {MessageCaption(MessageKind::Error), Text(txt::kLogoCannotBeRead),
+                                  m_logo->text() + ": " + Q(reason), MessageKind::Error});
             m_logo->setFocus();
             return;
         }

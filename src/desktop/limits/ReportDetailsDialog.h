@@ -26,7 +26,7 @@ protected:
     void accept() override;
 
 private:
-    QLineEdit* AddLine(const char* english, const char* name, const std::string& value);
+    QLineEdit* AddLine(int label, const char* name, const std::string& value);
 
     QFormLayout* m_form;
     QLineEdit* m_title;

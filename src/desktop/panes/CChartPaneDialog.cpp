@@ -27,14 +27,14 @@ CChartPaneDialog::CChartPaneDialog(PaneSection section, QWidget* parent)
     auto* root = new QHBoxLayout(this);
     KeepPaneGaps(*root);
 
-    auto* printGroup = new QGroupBox(Text(kIdsPrint), this);
+    auto* printGroup = new QGroupBox(Text(txt::kPrint), this);
     printGroup->setObjectName("printGroup");
     auto* printLayout = new QVBoxLayout(printGroup);
-    m_graphic = new QRadioButton(Text(kIdsGraphic), printGroup);
+    m_graphic = new QRadioButton(Text(txt::kGraphic), printGroup);
     m_graphic->setObjectName("graphicButton");
-    m_file = new QRadioButton(Text(kIdsFile), printGroup);
+    m_file = new QRadioButton(Text(txt::kFile), printGroup);
     m_file->setObjectName("fileButton");
-    auto* print = new QPushButton(Text(kIdsPrint), printGroup);
+    auto* print = new QPushButton(Text(txt::kPrint), printGroup);
     print->setObjectName("printButton");
     printLayout->addWidget(m_graphic);
     printLayout->addWidget(m_file);
@@ -48,9 +48,9 @@ CChartPaneDialog::CChartPaneDialog(PaneSection section, QWidget* parent)
     extras->addWidget(MakeSpreadsheetButton(this));
     root->addLayout(extras, 0);
     if (section == PaneSection::Spectrum) {
-        auto* set = new QPushButton(ExtraText("Set reference"), this);
+        auto* set = new QPushButton(Text(txt::kSetReference), this);
         set->setObjectName("setReferenceButton");
-        auto* clear = new QPushButton(ExtraText("Clear reference"), this);
+        auto* clear = new QPushButton(Text(txt::kClearReference), this);
         clear->setObjectName("clearReferenceButton");
         extras->addWidget(set);
         extras->addWidget(clear);
@@ -101,8 +101,8 @@ void CChartPaneDialog::SetReference() {
     SpectrumOverlay reference;
     reference.values = SpectrumTracesOf(file).trace0;
     reference.label =
-        ExtraText("Reference: %1").arg(QString::fromStdString(AnsiToUtf8(file.FileName())));
-    reference.baseLabel = ExtraText("Shown");
+        Text(txt::kReference).arg(QString::fromStdString(AnsiToUtf8(file.FileName())));
+    reference.baseLabel = Text(txt::kShown);
     SpectrumReference().Publish(std::move(reference));
 }
 
@@ -118,7 +118,7 @@ void CChartPaneDialog::SaveChartPicture() {
     if (picture.isNull()) {
         // A picture of nothing would be a grey file that looks like a saved chart.
         Prompt().ShowMessage(this, {MessageCaption(MessageKind::Error),
-                                    ExtraText("No chart is shown, so there is no picture to save."),
+                                    Text(txt::kNoChartShownSoThereNo),
                                     {},
                                     MessageKind::Error});
         return;
@@ -129,7 +129,7 @@ void CChartPaneDialog::SaveChartPicture() {
     if (!qm::SaveChartPicture(picture, QFile::encodeName(*path).toStdString()))
         ReportWriteFailure(*path);
     else
-        ReportWritten(*path, "Saved %1");
+        ReportWritten(*path, txt::kStatusSaved);
 }
 
 } // namespace qm

@@ -40,7 +40,7 @@ bool IsCut(const std::vector<bool>& incomplete, std::size_t i) {
 } // namespace
 
 CCompareDialog::CCompareDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(ExtraText("Compare measurements"));
+    setWindowTitle(Text(txt::kCompareMeasurements));
     setObjectName("compareDialog");
     PaintDialogBackground(this);
     auto* root = new QVBoxLayout(this);
@@ -52,7 +52,7 @@ CCompareDialog::CCompareDialog(QWidget* parent) : QDialog(parent) {
         m_choice[side] = new QComboBox(this);
         m_choice[side]->setObjectName(side == 0 ? "fileA" : "fileB");
         m_choice[side]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-        auto* open = new QPushButton(ExtraText("Open project..."), this);
+        auto* open = new QPushButton(Text(txt::kOpenProject), this);
         open->setObjectName(side == 0 ? "openA" : "openB");
         pick->addWidget(new QLabel(sides[side] + QStringLiteral(":"), this), side, 0);
         pick->addWidget(m_choice[side], side, 1);
@@ -63,8 +63,8 @@ CCompareDialog::CCompareDialog(QWidget* parent) : QDialog(parent) {
     }
     m_chartKind = new QComboBox(this);
     m_chartKind->setObjectName("chartKind");
-    m_chartKind->addItems({ExtraText("Scan"), ExtraText("Spectrum")});
-    pick->addWidget(new QLabel(ExtraText("Chart:"), this), 0, 3);
+    m_chartKind->addItems({Text(txt::kScan), Text(txt::kSpectrum)});
+    pick->addWidget(new QLabel(Text(txt::kChart), this), 0, 3);
     pick->addWidget(m_chartKind, 0, 4);
     pick->setColumnStretch(5, 1);
     connect(m_chartKind, &QComboBox::currentIndexChanged, this, [this] { RenderChart(); });

@@ -23,7 +23,7 @@ CFilePaneDialog::CFilePaneDialog(PaneSection section, QWidget* parent)
     m_fileName->setObjectName("fileNameBox");
     m_fileName->setReadOnly(true);
     m_fileName->setFixedWidth(fontMetrics().horizontalAdvance(QLatin1Char('W')) * 16);
-    auto* exportButton = new QPushButton(Text(kIdsExport), this);
+    auto* exportButton = new QPushButton(Text(txt::kExport), this);
     exportButton->setObjectName("exportButton");
     top->addWidget(m_fileName);
     top->addWidget(exportButton);

@@ -25,10 +25,8 @@ namespace qm {
 
 namespace {
 
-// The string table has no text for a failed write; the panes keep their own two.
 QString CannotWriteText() {
-    return LanguageBase() == kLanguageChinese ? QString::fromUtf8("无法写入文件。")
-                                              : QStringLiteral("The file could not be written.");
+    return Text(txt::kFileCouldNotBeWritten);
 }
 
 } // namespace
@@ -71,7 +69,7 @@ void CPaneDialogBase::ExportCsvFile() {
     if (!m_pane->SaveCsv(QFile::encodeName(*path).toStdString()))
         ReportWriteFailure(*path);
     else
-        ReportWritten(*path, "Exported %1");
+        ReportWritten(*path, txt::kStatusExported);
 }
 
 void CPaneDialogBase::ExportSpreadsheetFile() {
@@ -89,11 +87,11 @@ void CPaneDialogBase::ExportSpreadsheetFile() {
                         SpreadsheetText(*table, separator, decimalMark)) != ReplaceStatus::Ok)
         ReportWriteFailure(*path);
     else
-        ReportWritten(*path, "Exported %1");
+        ReportWritten(*path, txt::kStatusExported);
 }
 
 QWidget* CPaneDialogBase::MakeSpreadsheetButton(QWidget* parent) {
-    auto* button = new QPushButton(ExtraText("Export for spreadsheet"), parent);
+    auto* button = new QPushButton(Text(txt::kExportForSpreadsheet), parent);
     button->setObjectName("spreadsheetButton");
     connect(button, &QPushButton::clicked, this, &CPaneDialogBase::ExportSpreadsheetFile);
     return button;
@@ -107,7 +105,7 @@ PaneTableView* CPaneDialogBase::MakeTableView(const std::string& tag, QWidget* p
         const QString title = table->title.empty() ? Text(SectionTextId(TreeValue(m_section)))
                                                    : QString::fromStdString(table->title);
         view->setAccessibleName(title);
-        view->setAccessibleDescription(ExtraText("%1 of the file shown").arg(title));
+        view->setAccessibleDescription(Text(txt::kStatusOfFileShown).arg(title));
     }
     m_views[tag] = view;
     RefreshTable(tag);
@@ -116,13 +114,13 @@ PaneTableView* CPaneDialogBase::MakeTableView(const std::string& tag, QWidget* p
     return view;
 }
 
-void CPaneDialogBase::ReportWritten(const QString& path, const char* englishText) {
-    ReportDone(this, ExtraText(englishText).arg(QFileInfo(path).fileName()));
+void CPaneDialogBase::ReportWritten(const QString& path, int text) {
+    ReportDone(this, Text(text).arg(QFileInfo(path).fileName()));
 }
 
 void CPaneDialogBase::ReportWriteFailure(const QString& path) {
     // The save left errno telling why; the previous file, if any, is still there.
-    const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+    const QString reason = QString::fromStdString(ErrnoText(errno));
     Prompt().ShowMessage(this, {MessageCaption(MessageKind::Error), CannotWriteText(),
                                 QStringLiteral("%1: %2").arg(path, reason), MessageKind::Error});
 }

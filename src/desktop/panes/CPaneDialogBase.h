@@ -42,7 +42,7 @@ protected:
     // Tells the user that a chosen file could not be written, and why (errno of the save).
     void ReportWriteFailure(const QString& path);
     // Tells the status bar that the file was written ("Exported %1" with its name).
-    void ReportWritten(const QString& path, const char* englishText);
+    void ReportWritten(const QString& path, int text);
     // The line with the limit verdicts of the main table; hidden while no profile is active.
     QWidget* LimitSummary() const;
 

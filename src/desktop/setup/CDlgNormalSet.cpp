@@ -64,9 +64,9 @@ CDlgNormalSet::CDlgNormalSet(QWidget* parent, Clock clock)
     setWindowTitle(QStringLiteral("Time/Unit Setting"));
     PaintDialogBackground(this);
 
-    auto* dateBox = new QGroupBox(Text(5598), this);
+    auto* dateBox = new QGroupBox(Text(txt::kDateAndTime), this);
     m_dateFormat = List(dateBox, "dateFormat", kDateFormats, 3);
-    m_useNow = new QCheckBox(Text(5599), dateBox);
+    m_useNow = new QCheckBox(Text(txt::kUseCurrentDateTime), dateBox);
     m_useNow->setObjectName(QStringLiteral("useNow"));
     m_date = new QDateEdit(dateBox);
     m_date->setObjectName(QStringLiteral("date"));
@@ -78,15 +78,15 @@ CDlgNormalSet::CDlgNormalSet(QWidget* parent, Clock clock)
     m_time->setObjectName(QStringLiteral("time"));
     m_time->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     auto* dateGrid = new QGridLayout(dateBox);
-    dateGrid->addWidget(new QLabel(Text(5709), dateBox), 0, 0);
+    dateGrid->addWidget(new QLabel(Text(txt::kDateFormatSet), dateBox), 0, 0);
     dateGrid->addWidget(m_dateFormat, 0, 1);
     dateGrid->addWidget(m_useNow, 1, 0, 1, 2);
     dateGrid->addWidget(m_date, 2, 0);
     dateGrid->addWidget(m_time, 2, 1);
 
-    auto* levelBox = new QGroupBox(Text(5596), this);
+    auto* levelBox = new QGroupBox(Text(txt::kLevelUnit), this);
     m_levelUnits = RadioGroup(levelBox, kLevelUnits, kLevelUnits, 3);
-    auto* temperatureBox = new QGroupBox(Text(5597), this);
+    auto* temperatureBox = new QGroupBox(Text(txt::kTemperatureUnit), this);
     m_temperatures = RadioGroup(temperatureBox, kTemperatureTexts, kTemperatures, 2);
     auto* unitRow = new QHBoxLayout;
     unitRow->addWidget(levelBox);
@@ -94,13 +94,13 @@ CDlgNormalSet::CDlgNormalSet(QWidget* parent, Clock clock)
 
     m_shutdown = List(this, "shutdown", kShutdownTimes, 5);
     auto* shutdownRow = new QHBoxLayout;
-    shutdownRow->addWidget(new QLabel(Text(5600), this));
+    shutdownRow->addWidget(new QLabel(Text(txt::kShutdownTime), this));
     shutdownRow->addWidget(m_shutdown);
     shutdownRow->addStretch();
 
-    m_download = SetupButton(this, "download", 5584);
-    m_default = SetupButton(this, "default", 5587);
-    m_cancel = SetupButton(this, "cancel", 5577);
+    m_download = SetupButton(this, "download", txt::kDownload);
+    m_default = SetupButton(this, "default", txt::kDefault);
+    m_cancel = SetupButton(this, "cancel", txt::kCancel);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_download);

@@ -78,12 +78,12 @@ CDlgPictureCap::CDlgPictureCap(QWidget* parent)
     m_progress->setObjectName(QStringLiteral("progress"));
     m_progress->setTextVisible(false);
     m_progress->hide();
-    m_upload = SetupButton(this, "upload", 5583);
-    m_open = SetupButton(this, "open", 5585);
-    m_save = SetupButton(this, "save", 5586);
+    m_upload = SetupButton(this, "upload", txt::kUpload);
+    m_open = SetupButton(this, "open", txt::kOpen);
+    m_save = SetupButton(this, "save", txt::kSave);
     m_save->setEnabled(false);
     // Gives up the capture, its connect tries and its transfer alike; shown while it runs.
-    m_cancel = SetupButton(this, "cancel", 5577);
+    m_cancel = SetupButton(this, "cancel", txt::kCancel);
     m_cancel->hide();
 
     auto* buttons = new QHBoxLayout;
@@ -197,7 +197,7 @@ void CDlgPictureCap::OnSave() {
     // The picture stays shown and can be saved again.
     const std::vector<std::uint8_t> file = BitmapFileOf(picture);
     if (ReplaceFileContents(name->toStdString(), {file}) != ReplaceStatus::Ok)
-        ShowUserMessage(this, {msg::kFileNotCreated, MessageKind::Error});
+        ShowUserMessage(this, {txt::kFileNotCreated, MessageKind::Error});
 }
 
 void CDlgPictureCap::reject() {
