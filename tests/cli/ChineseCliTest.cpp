@@ -106,6 +106,11 @@ TEST(ChineseCli, UsageAndErrorLinesHoldNoEnglishWords) {
             joined += a + ' ';
         EXPECT_FALSE(err.str().empty() && out.str().empty()) << joined;
         for (std::string line; std::getline(lines, line);) {
+            // A path the user gave comes back as given, whatever words its folders hold.
+            for (const std::string& a : args)
+                if (a.find_first_of("/\\") != std::string::npos)
+                    for (std::size_t at; (at = line.find(a)) != std::string::npos;)
+                        line.erase(at, a.size());
             const std::vector<std::string> foreign = Foreign(line);
             EXPECT_TRUE(foreign.empty()) << joined << "\n  " << line << "\n  holds " << foreign[0];
         }
