@@ -64,7 +64,7 @@ const QSet<QString>& AllowedTexts() {
 // The Latin words of a text that are not on the list; file names, paths, numbers and single
 // letters (keys, slots, Y/N) pass.
 QStringList Foreign(const QString& text) {
-    static const QRegularExpression word(QStringLiteral(R"([A-Za-z][A-Za-z0-9\-./_~:]*)"));
+    static const QRegularExpression word(QStringLiteral(R"([A-Za-z][A-Za-z0-9\-./\\_~:]*)"));
     QStringList found;
     if (AllowedTexts().contains(text))
         return found;
@@ -72,9 +72,9 @@ QStringList Foreign(const QString& text) {
         QString w = it.next().captured();
         while (w.endsWith('.') || w.endsWith(':') || w.endsWith('/'))
             w.chop(1);
-        const bool nameLike = w.contains('.') || w.contains('/') || w.contains('_') ||
-                              w.contains(QRegularExpression(QStringLiteral("\\d"))) ||
-                              w.size() == 1;
+        const bool nameLike =
+            w.contains('.') || w.contains('/') || w.contains('\\') || w.contains('_') ||
+            w.contains(QRegularExpression(QStringLiteral("\\d"))) || w.size() == 1;
         if (!nameLike && !AllowedWords().contains(w))
             found << w;
     }
