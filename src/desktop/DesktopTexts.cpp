@@ -34,7 +34,8 @@ QString UploadProgressText(int position, int range, int secondsLeft) {
                                              .arg(minutes, 2, 10, QLatin1Char('0'))
                                              .arg(seconds)
                                        : QStringLiteral("%1:%2").arg(minutes).arg(seconds);
-    return text + QStringLiteral(" \u2014 ") + Text(txt::kUploadTimeLeft).arg(duration);
+    const std::string left = TrFill(txt::kTimeLeft, {duration.toStdString()});
+    return text + QStringLiteral(" \u2014 ") + QString::fromStdString(left);
 }
 
 } // namespace qm
